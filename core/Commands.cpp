@@ -1,0 +1,169 @@
+#include "core/Commands.h"
+
+#include "core/Errors.h"
+#include "core/Money.h"
+#include "core/SqlServer.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QTime>
+
+namespace {
+
+struct Command {
+    QString text;
+    QStringList markers;
+    QHash<QString, QVariant> values;
+    int rowsAffected = -1;
+};
+
+Command &command()
+{
+    static Command c;
+    return c;
+}
+
+bool isSqlite(const QSqlDatabase &db)
+{
+    return db.driverName() == QLatin1String("QSQLITE");
+}
+
+QSqlQuery prepared(const Command &c)
+{
+    QSqlDatabase db = CurrentConnection();
+    if (!db.isValid() || !db.isOpen())
+        throw EDatabaseError(QStringLiteral("Databáze není připojena"));
+    QSqlQuery q(db);
+    if (!isSqlite(db))
+        q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q.prepare(c.text))
+        throw EDatabaseError(q.lastError().text());
+    const bool sqlite = isSqlite(db);
+    for (const QString &m : c.markers)
+        q.bindValue(QLatin1Char(':') + m, SqlBindValue(c.values.value(m), sqlite));
+    return q;
+}
+
+} // namespace
+
+QStringList CommandMarkers(const QString &text)
+{
+    QStringList markers;
+    QChar quote;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (!quote.isNull()) {
+            if (ch == quote)
+                quote = QChar();
+            continue;
+        }
+        if (ch == u'\'' || ch == u'"') {
+            quote = ch;
+        } else if (ch == u':') {
+            if (i + 1 < text.size() && text[i + 1] == u':') {
+                ++i; // a PostgreSQL cast
+                continue;
+            }
+            qsizetype j = i + 1;
+            while (j < text.size() && (text[j].isLetterOrNumber() || text[j] == u'_'))
+                ++j;
+            if (j > i + 1 && !text[i + 1].isDigit()) {
+                const QString name = text.mid(i + 1, j - i - 1);
+                if (!markers.contains(name))
+                    markers << name;
+            }
+            i = j - 1;
+        }
+    }
+    return markers;
+}
+
+QVariant SqlBindValue(const QVariant &value, bool sqlite)
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant(value.isValid() ? value.metaType() : QMetaType::fromType<QString>());
+    if (value.metaType() == QMetaType::fromType<Money>()) {
+        const Money m = value.value<Money>();
+        return sqlite ? QVariant(m.toDouble()) : QVariant(m.toSqlText());
+    }
+    switch (value.metaType().id()) {
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    case QMetaType::QString: {
+        QString s = value.toString();
+        qsizetype n = s.size();
+        while (n > 0 && s[n - 1] == u' ')
+            --n;
+        s.truncate(n);
+        return s;
+    }
+    default:
+        return value;
+    }
+}
+
+void ExecQueryOrThrow(QSqlQuery &query, const QString &what)
+{
+    if (!query.exec()) {
+        const QString err = query.lastError().text();
+        throw EDatabaseError(err.isEmpty() ? what : err);
+    }
+}
+
+void SetCommand(const QString &text)
+{
+    Command &c = command();
+    c.values.clear();
+    c.text = text;
+    c.markers = CommandMarkers(text);
+    c.rowsAffected = -1;
+}
+
+void SetCommandParam(const QString &name, const QVariant &value)
+{
+    Command &c = command();
+    if (!c.markers.contains(name))
+        throw EDatabaseError(QStringLiteral("Parametr %1 v příkazu není").arg(name));
+    c.values.insert(name, value);
+}
+
+void ExecCommand()
+{
+    Command &c = command();
+    QSqlQuery q = prepared(c);
+    ExecQueryOrThrow(q, c.text);
+    c.rowsAffected = q.numRowsAffected();
+}
+
+QVariant ExecCommandValue()
+{
+    Command &c = command();
+    QSqlQuery q = prepared(c);
+    q.setForwardOnly(true);
+    ExecQueryOrThrow(q, c.text);
+    c.rowsAffected = q.numRowsAffected();
+    if (!q.next())
+        throw EDatabaseError(QStringLiteral("Příkaz nevrátil žádný řádek"));
+    return q.value(0);
+}
+
+QSqlQuery ExecCommandRecordset()
+{
+    Command &c = command();
+    QSqlQuery q = prepared(c);
+    q.setForwardOnly(true);
+    ExecQueryOrThrow(q, c.text);
+    return q;
+}
+
+int CommandRowsAffected()
+{
+    return command().rowsAffected;
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+// The program's one command object on the main connection (CurrentConnection()).
+// Every use is SetCommand, one SetCommandParam per marker of the text, then exactly
+// one of the three executions. All of them throw EDatabaseError on failure: a
+// statement the server refuses, a lost connection, a parameter name the text does not
+// hold, a value statement that returns no row.
+//
+// Values are QVariants: null (QVariant()), int, qint64, double, Money, QDate,
+// QDateTime, QString, bool. Texts are bound right-trimmed (the fixed-width columns of
+// the schema never keep trailing blanks); dates and times are bound as the
+// 'yyyy-mm-dd hh:mm:ss' text the engines compare correctly.
+void SetCommand(const QString &text);
+void SetCommandParam(const QString &name, const QVariant &value);
+void ExecCommand();
+QVariant ExecCommandValue();
+QSqlQuery ExecCommandRecordset();
+// The number of rows the last ExecCommand changed (the SELECT @@ROWCOUNT of old).
+int CommandRowsAffected();
+
+// The named markers of a statement text, in order, without their colons; markers
+// inside quoted literals and PostgreSQL's "::" casts are not markers.
+QStringList CommandMarkers(const QString &text);
+
+// The value a statement parameter is bound as on the connection's engine.
+QVariant SqlBindValue(const QVariant &value, bool sqlite);
+// Runs a prepared query with its bound values; throws EDatabaseError with the
+// driver's text when it fails.
+void ExecQueryOrThrow(QSqlQuery &query, const QString &what);

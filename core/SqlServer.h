@@ -1,0 +1,82 @@
+#pragma once
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class SqlDialect;
+
+// Allocated and used size of the program's database, in bytes.
+struct FileStats {
+    qint64 allocated = 0;
+    qint64 used = 0;
+};
+
+// The database server named in the login dialog: an embedded SQLite folder or a
+// PostgreSQL server. It owns the program's one connection, ConnectionName, on which
+// the command routines and every browse query run.
+//
+// The database names the program uses are "valmedo4" (ProgramDatabase) and "master"
+// (MasterDatabase: the embedded logins file, PostgreSQL's "postgres").
+class SqlServer {
+public:
+    static constexpr const char *ConnectionName = "ADOConnection";
+    static constexpr const char *ProgramDatabase = "valmedo4";
+    static constexpr const char *MasterDatabase = "master";
+
+    virtual ~SqlServer();
+
+    // The engine by the server name: "(local)" or an absolute folder is embedded,
+    // anything else is "host" or "host:port" of a PostgreSQL server.
+    static std::unique_ptr<SqlServer> create(const QString &serverName);
+    // "(local)" first, then "localhost" when a PostgreSQL server answers on this
+    // machine's port 5432 within a short time; never fails.
+    static QStringList listServers();
+
+    QString serverName() const { return m_serverName; }
+
+    // Opens the connection on `database` (ProgramDatabase or MasterDatabase) with a
+    // server login; an open connection is closed first. False on any failure, with
+    // the reason in errorText() (never shown to the user; the log may take it).
+    virtual bool open(const QString &database, const QString &user, const QString &password) = 0;
+    // Closes the connection; the queries on it must be finished first.
+    virtual void close();
+    bool isOpen() const;
+    // The logical name of the database the connection is on, or empty.
+    QString currentDatabase() const { return m_currentDatabase; }
+    QSqlDatabase connection() const;
+    QString errorText() const { return m_errorText; }
+
+    // Operations on the program's database; all but databaseExists throw
+    // EDatabaseError on failure.
+    virtual bool databaseExists() = 0;
+    virtual void dropDatabase() = 0;    // nothing when it does not exist
+    virtual void createDatabase() = 0;  // an empty database with the schema and seed rows
+    virtual void reindex() = 0;         // the four data tables
+    virtual void truncateLog() = 0;
+    virtual FileStats fileStats() = 0;
+    virtual void backup(const QString &path) = 0;  // replaces an existing file
+    virtual bool verifyBackup(const QString &path, QString *why = nullptr) = 0;
+    virtual void restore(const QString &path) = 0; // verifies first; the old database stays on failure
+
+    virtual const SqlDialect &dialect() const = 0;
+
+    // The physical name behind ProgramDatabase ("valmedo4"); tests give each test
+    // program its own so that they can share one PostgreSQL server.
+    void setDatabaseName(const QString &name) { m_databaseName = name; }
+    QString databaseName() const { return m_databaseName; }
+
+protected:
+    explicit SqlServer(const QString &serverName) : m_serverName(serverName) {}
+
+    QString m_serverName;
+    QString m_currentDatabase;
+    QString m_errorText;
+    QString m_databaseName = QString::fromLatin1(ProgramDatabase);
+};
+
+// The server of this run, set by ConnectDatabase; null before the first login attempt.
+SqlServer *CurrentServer();
+void SetCurrentServer(std::unique_ptr<SqlServer> server);
+// The program's connection (possibly invalid before a login).
+QSqlDatabase CurrentConnection();
