@@ -9,4 +9,4 @@ bash "$root/scripts/build.sh"
 work=${VALMEDO_HOME:-$HOME/Valmedo4}
 mkdir -p "$work"
 cd "$work"
-exec "$root/build/valmedo4" "$@"
+exec "${VALMEDO_BUILD_DIR:-$root/build}/valmedo4" "$@"

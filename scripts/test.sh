@@ -8,5 +8,5 @@ bash "$root/scripts/build.sh"
 source "$root/scripts/pg-test-server.sh"
 trap pg_test_stop EXIT
 pg_test_start
-cd "$root/build"
+cd "${VALMEDO_BUILD_DIR:-$root/build}"
 ctest --output-on-failure -j"$(nproc)" "$@"
