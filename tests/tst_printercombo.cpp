@@ -1,0 +1,137 @@
+#include "core/controls/PrinterComboBox.h"
+
+#include <QAbstractItemView>
+#include <QPrinterInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+PrinterRecord record(const QString &name, const QString &port, bool remote, bool isDefault = false)
+{
+    PrinterRecord r;
+    r.printerName = name;
+    r.portName = port;
+    r.remote = remote;
+    r.isDefault = isDefault;
+    return r;
+}
+
+} // namespace
+
+class TestPrinterCombo : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { SetPrinterEnumeration(nullptr); }
+
+    void portRule_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("remote");
+        QTest::addColumn<bool>("local");
+        QTest::newRow("parallel") << "LPT1:" << false << true;
+        QTest::newRow("usb") << "USB001" << false << true;
+        QTest::newRow("usb lower case") << "usb001" << false << false;
+        QTest::newRow("network path") << "\\\\server\\laser" << false << false;
+        QTest::newRow("file") << "FILE:" << false << false;
+        QTest::newRow("no port, local queue") << "" << false << true;
+        QTest::newRow("no port, remote queue") << "" << true << false;
+    }
+    void portRule()
+    {
+        QFETCH(QString, port);
+        QFETCH(bool, remote);
+        QFETCH(bool, local);
+        QCOMPARE(IsLocalPrinter(record("P", port, remote)), local);
+    }
+
+    void noPrinters()
+    {
+        SetPrinterEnumeration([] { return QList<PrinterRecord>(); });
+        TPrinterComboBox combo;
+        QCOMPARE(combo.count(), 0);
+        QCOMPARE(combo.PrinterCount(), 0);
+        QCOMPARE(combo.PrinterIndex(), -1);
+        QVERIFY(combo.PrinterName().isEmpty());
+        QVERIFY(!combo.SetPrinterName("Laser"));
+        combo.SetIconSize(tiLargeIcon);
+        QCOMPARE(combo.PrinterIndex(), -1);
+    }
+
+    void listStartsOnDefaultPrinter()
+    {
+        SetPrinterEnumeration([] {
+            return QList<PrinterRecord>{record("Jehličková", "LPT1:", false),
+                                        record("Laser & Co", "\\\\srv\\laser", true, true),
+                                        record("Štítky", "USB001", false)};
+        });
+        TPrinterComboBox combo;
+        QCOMPARE(combo.count(), 3);
+        QCOMPARE(combo.itemText(1), QString("Laser & Co"));
+        QCOMPARE(combo.PrinterIndex(), 1);
+        QCOMPARE(combo.PrinterName(), QString("Laser & Co"));
+        QCOMPARE(combo.Printer(0)->PortName, QString("LPT1:"));
+        QCOMPARE(combo.Printer(2)->PrinterIndex, 2);
+        // Local and network entries share the combo box's two pictures.
+        QVERIFY(combo.Printer(0)->Bitmap == combo.Printer(2)->Bitmap);
+        QVERIFY(combo.Printer(0)->Bitmap != combo.Printer(1)->Bitmap);
+        QCOMPARE(combo.Printer(0)->Bitmap->size(), QSize(16, 16));
+    }
+
+    void noDefaultSelectsNothing()
+    {
+        SetPrinterEnumeration([] { return QList<PrinterRecord>{record("A", "LPT1:", false)}; });
+        TPrinterComboBox combo;
+        QCOMPARE(combo.count(), 1);
+        QCOMPARE(combo.PrinterIndex(), -1);
+    }
+
+    void chosenByName()
+    {
+        SetPrinterEnumeration([] {
+            return QList<PrinterRecord>{record("A", "LPT1:", false, true), record("B", "", true)};
+        });
+        TPrinterComboBox combo;
+        QVERIFY(combo.SetPrinterName("B"));
+        QCOMPARE(combo.PrinterIndex(), 1);
+        QVERIFY(!combo.SetPrinterName("C"));
+        QCOMPARE(combo.PrinterName(), QString("B"));
+        combo.SetPrinterIndex(0);
+        QCOMPARE(combo.PrinterName(), QString("A"));
+    }
+
+    void largeIconsKeepSelection()
+    {
+        SetPrinterEnumeration([] {
+            return QList<PrinterRecord>{record("A", "LPT1:", false, true), record("B", "", true)};
+        });
+        TPrinterComboBox combo;
+        combo.SetPrinterIndex(1);
+        QSignalSpy changed(&combo, &QComboBox::currentIndexChanged);
+        combo.SetIconSize(tiLargeIcon);
+        QCOMPARE(combo.PrinterName(), QString("B"));
+        QVERIFY(changed.count() >= 1);
+        QVERIFY(combo.ItemHeight() >= 32);
+        QCOMPARE(combo.Printer(0)->Bitmap->size(), QSize(32, 32));
+        QCOMPARE(combo.view()->sizeHintForRow(0), combo.ItemHeight());
+    }
+
+    // The machine's own printers through Qt: none gives an empty list; a CUPS queue
+    // or a PDF printer is listed, and the default one is selected.
+    void systemPrinters()
+    {
+        TPrinterComboBox combo;
+        const QStringList names = QPrinterInfo::availablePrinterNames();
+        QCOMPARE(combo.count(), names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(combo.itemText(i), names[i]);
+        const QString def = QPrinterInfo::defaultPrinterName();
+        if (def.isEmpty())
+            QCOMPARE(combo.PrinterIndex(), -1);
+        else
+            QCOMPARE(combo.PrinterName(), def);
+    }
+};
+
+QTEST_MAIN(TestPrinterCombo)
+#include "tst_printercombo.moc"
