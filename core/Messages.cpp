@@ -1,8 +1,123 @@
-// Placeholder until the message windows are built: the routines link and do nothing.
 #include "core/Messages.h"
 
-void ShowInformation(const QString &, const QString &, bool, QWidget *) {}
-bool ShowQuestion(const QString &, const QString &, bool) { return false; }
-void ShowWarning(bool, const QString &, const QString &) {}
-void ShowProgress(const QString &) {}
-void HideProgress() {}
+#include "core/MessageForms.h"
+#include "core/Modal.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QLabel>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+// Plays a wave file of the working folder without waiting for it. One effect per file is
+// kept for the run, because a destroyed effect stops playing. A missing file or a machine
+// without a sound device stays silent.
+void PlayWave(const QString &fileName)
+{
+    const QFileInfo file(QDir::current().absoluteFilePath(fileName));
+    if (!file.isFile() || !QCoreApplication::instance())
+        return;
+    static QHash<QString, QSoundEffect *> effects;
+    QSoundEffect *&effect = effects[file.absoluteFilePath()];
+    if (!effect) {
+        effect = new QSoundEffect(QCoreApplication::instance());
+        QObject::connect(effect, &QObject::destroyed, [path = file.absoluteFilePath()] {
+            effects.remove(path);
+        });
+        effect->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    }
+    effect->play();
+}
+
+// The wait window is shown once for nested calls and closes when the outermost one ends.
+int progressDepth = 0;
+
+void SetTexts(QLabel *main, QLabel *specification, const QString &text, const QString &spec)
+{
+    main->setText(text);
+    specification->setText(spec);
+}
+
+} // namespace
+
+void ShowInformation(const QString &text, const QString &specification, bool autoClose,
+                     QWidget *focusControl)
+{
+    PlayWave(QStringLiteral("Information.wav"));
+    auto *form = new TFormInformation;
+    FormInformation = form;
+    SetTexts(form->LabelInformation, form->LabelSpecification, text, specification);
+
+    if (autoClose) {
+        // Shown beside the work, which goes on in the caller's control; the window
+        // destroys itself when its timer fires, also when Ok has hidden it before.
+        form->setAttribute(Qt::WA_ShowWithoutActivating);
+        form->Timer->start();
+        form->show();
+        NoteShownWindow(form);
+        if (focusControl) {
+            focusControl->activateWindow();
+            focusControl->setFocus();
+        }
+        return;
+    }
+
+    std::unique_ptr<TFormInformation> owner(form);
+    ExecModal(form);
+}
+
+bool ShowQuestion(const QString &text, const QString &specification, bool yesIsDefault)
+{
+    PlayWave(QStringLiteral("Question.wav"));
+    std::unique_ptr<TFormQuestion> form(new TFormQuestion);
+    FormQuestion = form.get();
+    SetTexts(form->LabelQuestion, form->LabelSpecification, text, specification);
+    (yesIsDefault ? form->ButtonYes : form->ButtonNo)->setFocus();
+    return ExecModal(form.get()) == QDialog::Accepted;
+}
+
+void ShowWarning(bool success, const QString &text, const QString &specification)
+{
+    if (success)
+        return;
+    PlayWave(QStringLiteral("Warning.wav"));
+    std::unique_ptr<TFormWarning> form(new TFormWarning);
+    FormWarning = form.get();
+    SetTexts(form->LabelWarning, form->LabelSpecification, text, specification);
+    ExecModal(form.get());
+}
+
+void ShowProgress(const QString &specification)
+{
+    if (progressDepth > 0 && FormProgress) {
+        ++progressDepth;
+        FormProgress->LabelSpecification->setText(specification);
+        FormProgress->repaint();
+        return;
+    }
+    progressDepth = 1;
+    auto *form = new TFormProgress;
+    FormProgress = form;
+    form->LabelSpecification->setText(specification);
+    form->show();
+    NoteShownWindow(form);
+    // Painted now: the long work that follows processes no messages.
+    form->repaint();
+    QCoreApplication::processEvents();
+}
+
+void HideProgress()
+{
+    if (progressDepth == 0)
+        return;
+    if (--progressDepth > 0)
+        return;
+    delete FormProgress.data();
+}

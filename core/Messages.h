@@ -4,12 +4,21 @@
 class QWidget;
 
 // The four message windows of the program: information, question, warning and wait.
-// Every message to the person at the desk goes through these routines.
+// Every message to the person at the desk goes through these routines. Tests answer the
+// modal ones and see every one shown through the seam of core/Modal.h.
+
+// " Informace". Modal until Ok, Enter, Esc or the close box; with `autoClose` shown
+// without blocking, `focusControl` (a control or a whole window) gets the focus back at
+// once and the window destroys itself after 2000 ms.
 void ShowInformation(const QString &text, const QString &specification,
                      bool autoClose = false, QWidget *focusControl = nullptr);
-// True only when the answer is "&Ano".
+// " Otázka". True only when the answer is "&Ano"; `yesIsDefault` chooses the button
+// that has the focus (Enter presses it), Esc and the close box answer "&Ne".
 bool ShowQuestion(const QString &text, const QString &specification, bool yesIsDefault = true);
-// Shows nothing when `success` is true.
+// " Upozornění", modal. Shows nothing and plays nothing when `success` is true.
 void ShowWarning(bool success, const QString &text, const QString &specification);
+// " Čekejte", stay-on-top and painted before the call returns. Calls may nest: an inner
+// ShowProgress only changes the text, and the window closes at the outermost HideProgress;
+// a HideProgress with no window shown does nothing.
 void ShowProgress(const QString &specification);
 void HideProgress();
