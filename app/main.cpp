@@ -1,7 +1,9 @@
+#include "core/UStartup.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    return RunValmedo(app);
 }

@@ -1,0 +1,22 @@
+#pragma once
+#include <QDialog>
+
+class QCheckBox;
+class QSpinBox;
+
+// The database maintenance dialog " Údržba databáze": created once at start-up, its stored
+// values restored from section "Database", kept for the whole run. Start-up reads its
+// maintenance options.
+class TFormDatabase : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormDatabase(QWidget *parent = nullptr);
+    void RestoreStoredValues();
+
+    QCheckBox *CheckBoxReindex = nullptr;
+    QCheckBox *CheckBoxTransLog = nullptr;
+    QCheckBox *CheckBoxLends = nullptr;
+    QSpinBox *IntegerEditLends = nullptr;  // days, 0 to 9999
+};
+
+extern TFormDatabase *FormDatabase;

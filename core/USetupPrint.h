@@ -1,0 +1,13 @@
+#pragma once
+#include <QDialog>
+
+// The receipt print settings dialog " Nastavení tisku dokladů": created once at start-up,
+// its stored values restored from section "SetupPrint", kept for the whole run.
+class TFormSetupPrint : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormSetupPrint(QWidget *parent = nullptr);
+    void RestoreStoredValues();
+};
+
+extern TFormSetupPrint *FormSetupPrint;

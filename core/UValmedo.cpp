@@ -1,0 +1,734 @@
+#include "core/UValmedo.h"
+
+#include "catalogue/UCustomerPage.h"
+#include "catalogue/UVideoPage.h"
+#include "core/Errors.h"
+#include "core/Grids.h"
+#include "core/Modal.h"
+#include "core/Messages.h"
+#include "core/SqlServer.h"
+#include "core/Texts.h"
+#include "core/UAbout.h"
+#include "core/UBackup.h"
+#include "core/UDatabase.h"
+#include "core/USetupPrint.h"
+#include "core/USetupVideo.h"
+#include "rental/UBackPage.h"
+#include "rental/ULendPage.h"
+#include "rental/ULendsPage.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TFormValmedo *FormValmedo = nullptr;
+
+// ---------------------------------------------------------------------------------------
+// TValmedoPage
+
+TValmedoPage::TValmedoPage(const QString &caption, const QString &objectName,
+                           const QString &numberFieldName, QWidget *parent)
+    : QWidget(parent), m_caption(caption), m_numberFieldName(numberFieldName)
+{
+    setObjectName(objectName);
+}
+
+QWidget *TValmedoPage::numberField() const
+{
+    return findChild<QWidget *>(m_numberFieldName);
+}
+
+void TValmedoPage::setFilterLabel(const QString &objectName)
+{
+    m_filterLabel = new QLabel(QStringLiteral("Filtr..."), this);
+    m_filterLabel->setObjectName(objectName);
+    m_filterLabel->setAutoFillBackground(true);
+    m_filterLabel->setStyleSheet(QStringLiteral("color: white; background-color: #404040;"));
+    m_filterLabel->hide();
+}
+
+// ---------------------------------------------------------------------------------------
+// Errors of the main loop
+
+void RunReported(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const EDatabaseError &e) {
+        ShowWarning(false, e.message(), QString());
+    } catch (const std::exception &e) {
+        ShowWarning(false, QString::fromLocal8Bit(e.what()), QString());
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The window
+
+namespace {
+
+// The eleven actions whose keys follow the page.
+const char *const PageKeyActions[] = {
+    "ActionCustomerEdit", "ActionCustomerDelete", "ActionVideoEdit", "ActionVideoDelete",
+    "ActionLendSelect", "ActionLendLend", "ActionLendDelete", "ActionBackSelect",
+    "ActionBackBack", "ActionBackDelete", "ActionLendsPrint",
+};
+
+struct PageKeys {
+    const char *enter;
+    const char *plus;
+};
+const PageKeys PageKeyTable[] = {
+    {"ActionCustomerEdit", nullptr},
+    {"ActionVideoEdit", nullptr},
+    {"ActionLendSelect", "ActionLendLend"},
+    {"ActionBackSelect", "ActionBackBack"},
+    {"ActionLendsPrint", nullptr},
+};
+
+const char *const PageButtonNames[] = {
+    "SpeedButtonCustomer", "SpeedButtonVideo", "SpeedButtonLend", "SpeedButtonBack",
+    "SpeedButtonLends",
+};
+const char *const PageButtonCaptions[] = {
+    "Zákazníci [F5]", "Video [F6]", "Půjčení [F7]", "Vracení [F8]", "Doklady [F9]",
+};
+
+QHash<QString, FrameWindowFactory> &frameFactories()
+{
+    static QHash<QString, FrameWindowFactory> factories;
+    return factories;
+}
+
+int g_frameDepth = 0;
+
+// GLOBALS: until the run globals land, the frame reads its values here.
+QString ProgramTitleText() { return QString(); }
+QString UserNameText() { return QString(); }
+QDate RunDateValue() { return QDate::currentDate(); }
+QDateTime NowValue() { return QDateTime::currentDateTime(); }
+bool UserHasRight(const QString &) { return true; }
+
+void execSql(const QString &text)
+{
+    QSqlQuery q(CurrentConnection());
+    if (!q.exec(text))
+        throw EDatabaseError(q.lastError().text());
+}
+
+} // namespace
+
+TFormValmedo::TFormValmedo(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FormValmedo"));
+    FormValmedo = this;
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    createActions();
+    createFunctionPanel();
+    layout->addWidget(PanelFunction);
+
+    Notebook = new QStackedWidget(central);
+    Notebook->setObjectName(QStringLiteral("Notebook"));
+    m_customerPage = new TCustomerPage(Notebook);
+    m_videoPage = new TVideoPage(Notebook);
+    m_lendPage = new TLendPage(Notebook);
+    m_backPage = new TBackPage(Notebook);
+    m_lendsPage = new TLendsPage(Notebook);
+    for (QWidget *page : {static_cast<QWidget *>(m_customerPage), static_cast<QWidget *>(m_videoPage),
+                          static_cast<QWidget *>(m_lendPage), static_cast<QWidget *>(m_backPage),
+                          static_cast<QWidget *>(m_lendsPage)})
+        Notebook->addWidget(page);
+    Notebook->setCurrentIndex(PageLends); // the designed page, until the stored one is restored
+    Notebook->hide();
+    layout->addWidget(Notebook, 1);
+    connect(Notebook, &QStackedWidget::currentChanged, this,
+            [this] { RunReported([this] { NotebookPageChanged(); }); });
+
+    PanelStatus = new QFrame(central);
+    PanelStatus->setObjectName(QStringLiteral("PanelStatus"));
+    PanelStatus->setFixedHeight(54);
+    PanelStatus->setAutoFillBackground(true);
+    PanelStatus->setBackgroundRole(QPalette::Highlight);
+    auto *statusLayout = new QHBoxLayout(PanelStatus);
+    statusLayout->setContentsMargins(4, 4, 4, 4);
+    LabelDateTime = new QLabel(PanelStatus);
+    LabelDateTime->setObjectName(QStringLiteral("LabelDateTime"));
+    LabelDateTime->setStyleSheet(QStringLiteral("color: white;"));
+    LabelDateTime->setMinimumWidth(90);
+    statusLayout->addWidget(LabelDateTime);
+    ListBox = new QListWidget(PanelStatus);
+    ListBox->setObjectName(QStringLiteral("ListBox"));
+    statusLayout->addWidget(ListBox, 1);
+    layout->addWidget(PanelStatus);
+
+    central->setFixedSize(1014, 692);
+
+    createMenu();
+    createGridPopupMenu();
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(1000);
+    connect(Timer, &QTimer::timeout, this, [this] { RunReported([this] { TimerTimer(); }); });
+    Timer->start();
+
+    FormCreate();
+}
+
+TFormValmedo::~TFormValmedo()
+{
+    if (FormValmedo == this)
+        FormValmedo = nullptr;
+}
+
+QAction *TFormValmedo::addWindowAction(const QString &name, const QString &text,
+                                       const QKeySequence &shortcut)
+{
+    auto *a = new QAction(text, this);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    addAction(a); // keys act in the whole window, whatever control has the focus
+    m_actions.insert(name, a);
+    return a;
+}
+
+QAction *TFormValmedo::action(const QString &name) const
+{
+    return m_actions.value(name);
+}
+
+void TFormValmedo::createActions()
+{
+    auto reported = [this](QAction *a, void (TFormValmedo::*handler)()) {
+        connect(a, &QAction::triggered, this, [this, handler] {
+            RunReported([this, handler] { (this->*handler)(); });
+        });
+    };
+    QAction *close = addWindowAction(QStringLiteral("ActionClose"), QStringLiteral("Konec..."),
+                                     QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    reported(addWindowAction(QStringLiteral("ActionSetupVideo"), QStringLiteral("Půjčovna...")),
+             &TFormValmedo::ActionSetupVideoExecute);
+    reported(addWindowAction(QStringLiteral("ActionSetupPrint"), QStringLiteral("Tisk dokladů...")),
+             &TFormValmedo::ActionSetupPrintExecute);
+    reported(addWindowAction(QStringLiteral("ActionMedium"), QStringLiteral("Nosiče a ceny...")),
+             &TFormValmedo::ActionMediumExecute);
+    reported(addWindowAction(QStringLiteral("ActionDirection"), QStringLiteral("Žánry...")),
+             &TFormValmedo::ActionDirectionExecute);
+    reported(addWindowAction(QStringLiteral("ActionUser"), QStringLiteral("Uživatelé a hesla...")),
+             &TFormValmedo::ActionUserExecute);
+    reported(addWindowAction(QStringLiteral("ActionBackup"), QStringLiteral("Zálohování...")),
+             &TFormValmedo::ActionBackupExecute);
+    reported(addWindowAction(QStringLiteral("ActionDatabase"), QStringLiteral("Údržba databáze...")),
+             &TFormValmedo::ActionDatabaseExecute);
+    reported(addWindowAction(QStringLiteral("ActionAbout"), QStringLiteral("O programu...")),
+             &TFormValmedo::ActionAboutExecute);
+
+    // The actions of the pages; the pages connect their handlers.
+    addWindowAction(QStringLiteral("ActionCustomerFind"), QStringLiteral("Hledat zákazníka..."));
+    addWindowAction(QStringLiteral("ActionCustomerNew"), QStringLiteral("Nový zákazník..."),
+                    QKeySequence(Qt::Key_F2));
+    addWindowAction(QStringLiteral("ActionCustomerEdit"), QStringLiteral("Editace zákazníka..."));
+    addWindowAction(QStringLiteral("ActionCustomerDelete"), QStringLiteral("Vyřazení zákazníka..."));
+    addWindowAction(QStringLiteral("ActionCustomerExportImport"), QStringLiteral("Import / Export..."));
+    addWindowAction(QStringLiteral("ActionCustomerPrint"), QStringLiteral("Tisk..."));
+    addWindowAction(QStringLiteral("ActionVideoFind"), QStringLiteral("Hledat video..."));
+    addWindowAction(QStringLiteral("ActionVideoNew"), QStringLiteral("Nové video..."),
+                    QKeySequence(Qt::Key_F3));
+    addWindowAction(QStringLiteral("ActionVideoEdit"), QStringLiteral("Editace videa..."));
+    addWindowAction(QStringLiteral("ActionVideoDelete"), QStringLiteral("Vyřazení videa..."));
+    addWindowAction(QStringLiteral("ActionVideoExportImport"), QStringLiteral("Import / Export..."));
+    addWindowAction(QStringLiteral("ActionVideoPrint"), QStringLiteral("Tisk..."));
+    addWindowAction(QStringLiteral("ActionLendNew"), QStringLiteral("Nový zákazník..."),
+                    QKeySequence(Qt::Key_F4));
+    addWindowAction(QStringLiteral("ActionLendSelect"), QStringLiteral("Vybrat..."));
+    addWindowAction(QStringLiteral("ActionLendDelete"), QStringLiteral("Odebrat"));
+    addWindowAction(QStringLiteral("ActionLendLend"), QStringLiteral("Půjčit"));
+    addWindowAction(QStringLiteral("ActionBackSelect"), QStringLiteral("Vybrat..."));
+    addWindowAction(QStringLiteral("ActionBackDelete"), QStringLiteral("Odebrat"));
+    addWindowAction(QStringLiteral("ActionBackBack"), QStringLiteral("Vrátit"));
+    addWindowAction(QStringLiteral("ActionLendsPrint"), QStringLiteral("Tisk dokladu..."));
+    addWindowAction(QStringLiteral("ActionLendsStatistics"), QStringLiteral("Statistiky..."));
+    addWindowAction(QStringLiteral("ActionLendsTotalPrint"), QStringLiteral("Tisk tržeb..."));
+
+    // F5 to F9: a menu title takes no key, so the page menus' keys are window actions.
+    for (int page = 0; page < 5; ++page) {
+        QAction *key = new QAction(this);
+        key->setObjectName(QStringLiteral("MenuItemFunctionKey%1").arg(page + 5));
+        key->setShortcut(QKeySequence(Qt::Key_F5 + page));
+        addAction(key);
+        connect(key, &QAction::triggered, this, [this, page] {
+            RunReported([this, page] { MenuItemFunctionClick(page + 1); });
+        });
+    }
+}
+
+void TFormValmedo::createMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu"));
+    auto menu = [bar](const QString &name, const QString &title) {
+        QMenu *m = bar->addMenu(title);
+        m->setObjectName(name);
+        return m;
+    };
+    auto fill = [this](QMenu *m, const QStringList &names) {
+        for (const QString &n : names) {
+            if (n.isEmpty())
+                m->addSeparator();
+            else
+                m->addAction(action(n));
+        }
+    };
+    fill(menu(QStringLiteral("MenuItemValmedo"), QStringLiteral("Valmedo")), {QStringLiteral("ActionClose")});
+    const QList<std::pair<QString, QString>> pageMenus = {
+        {QStringLiteral("MenuItemCustomer"), QStringLiteral("Zákazníci")},
+        {QStringLiteral("MenuItemVideo"), QStringLiteral("Video")},
+        {QStringLiteral("MenuItemLend"), QStringLiteral("Půjčení")},
+        {QStringLiteral("MenuItemBack"), QStringLiteral("Vracení")},
+        {QStringLiteral("MenuItemLends"), QStringLiteral("Doklady")},
+    };
+    const QList<QStringList> pageItems = {
+        {QStringLiteral("ActionCustomerNew"), QStringLiteral("ActionCustomerEdit"),
+         QStringLiteral("ActionCustomerDelete"), QString(), QStringLiteral("ActionCustomerExportImport"),
+         QStringLiteral("ActionCustomerPrint")},
+        {QStringLiteral("ActionVideoNew"), QStringLiteral("ActionVideoEdit"),
+         QStringLiteral("ActionVideoDelete"), QString(), QStringLiteral("ActionVideoExportImport"),
+         QStringLiteral("ActionVideoPrint")},
+        {QStringLiteral("ActionLendNew"), QStringLiteral("ActionCustomerEdit"), QString(),
+         QStringLiteral("ActionLendSelect"), QStringLiteral("ActionLendLend"),
+         QStringLiteral("ActionLendDelete")},
+        {QStringLiteral("ActionCustomerEdit"), QString(), QStringLiteral("ActionBackSelect"),
+         QStringLiteral("ActionBackBack"), QStringLiteral("ActionBackDelete")},
+        {QStringLiteral("ActionLendsPrint"), QStringLiteral("ActionLendsTotalPrint"), QString(),
+         QStringLiteral("ActionLendsStatistics")},
+    };
+    for (int i = 0; i < pageMenus.size(); ++i) {
+        QMenu *m = menu(pageMenus[i].first, pageMenus[i].second);
+        fill(m, pageItems[i]);
+        const int position = i + 1; // the menu's position in the main menu
+        // Opening a page menu by a click switches to its page, as its key does.
+        connect(m, &QMenu::aboutToShow, this, [this, position] {
+            RunReported([this, position] { MenuItemFunctionClick(position); });
+        });
+    }
+    fill(menu(QStringLiteral("MenuItemSetup"), QStringLiteral("Nastavení")),
+         {QStringLiteral("ActionSetupVideo"), QStringLiteral("ActionSetupPrint"),
+          QStringLiteral("ActionMedium"), QStringLiteral("ActionDirection"),
+          QStringLiteral("ActionUser"), QStringLiteral("ActionBackup"),
+          QStringLiteral("ActionDatabase")});
+    bar->addAction(action(QStringLiteral("ActionAbout")));
+}
+
+void TFormValmedo::createFunctionPanel()
+{
+    PanelFunction = new QFrame(centralWidget());
+    PanelFunction->setObjectName(QStringLiteral("PanelFunction"));
+    PanelFunction->setFixedHeight(52);
+    PanelFunction->setAutoFillBackground(true);
+    PanelFunction->setBackgroundRole(QPalette::Highlight);
+    auto *layout = new QHBoxLayout(PanelFunction);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *group = new QButtonGroup(PanelFunction);
+    group->setExclusive(true);
+    for (int tag = 0; tag < 5; ++tag) {
+        auto *b = new QToolButton(PanelFunction);
+        b->setObjectName(QString::fromLatin1(PageButtonNames[tag]));
+        b->setText(QString::fromUtf8(PageButtonCaptions[tag]));
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        b->setMinimumWidth(110);
+        b->setProperty("Tag", tag);
+        group->addButton(b, tag);
+        layout->addWidget(b);
+        m_pageButtons << b;
+        connect(b, &QToolButton::clicked, this,
+                [this, tag] { RunReported([this, tag] { SpeedButtonFunctionsClick(tag); }); });
+    }
+    layout->addStretch(1);
+    auto tool = [this, layout](const QString &name, const QString &tip) {
+        auto *b = new QToolButton(PanelFunction);
+        b->setObjectName(name);
+        b->setToolTip(tip);
+        b->setAutoRaise(true);
+        layout->addWidget(b);
+        return b;
+    };
+    QToolButton *refresh = tool(QStringLiteral("SpeedButtonRefresh"), QStringLiteral("Refresh"));
+    refresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    connect(refresh, &QToolButton::clicked, this,
+            [this] { RunReported([this] { SpeedButtonRefreshClick(); }); });
+    QToolButton *customerSearch = tool(QStringLiteral("SpeedButtonCustomerSearch"), QString());
+    customerSearch->setDefaultAction(action(QStringLiteral("ActionCustomerFind")));
+    customerSearch->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    QToolButton *videoSearch = tool(QStringLiteral("SpeedButtonVideoSearch"), QString());
+    videoSearch->setDefaultAction(action(QStringLiteral("ActionVideoFind")));
+    videoSearch->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    QToolButton *view = tool(QStringLiteral("SpeedButtonView"), QStringLiteral("Přehled dne"));
+    view->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+    connect(view, &QToolButton::clicked, this,
+            [this] { RunReported([this] { SpeedButtonViewClick(); }); });
+}
+
+void TFormValmedo::createGridPopupMenu()
+{
+    PopupMenuRxDBGrid = new QMenu(this);
+    PopupMenuRxDBGrid->setObjectName(QStringLiteral("PopupMenuRxDBGrid"));
+    QMenu *columns = PopupMenuRxDBGrid->addMenu(QStringLiteral("Zobrazit sloupce"));
+    columns->setObjectName(QStringLiteral("PopupItemColumns"));
+    QAction *space = PopupMenuRxDBGrid->addSeparator();
+    space->setObjectName(QStringLiteral("PopupItemSpaceOne"));
+    const QList<std::pair<QString, QString>> options = {
+        {QStringLiteral("PopupItemRowSelect"), QStringLiteral("Výběr reprezentuje celý řádek")},
+        {QStringLiteral("PopupItemRowLines"), QStringLiteral("Zobrazit oddělovací čáry mezi řádky")},
+        {QStringLiteral("PopupItemColumnLines"), QStringLiteral("Zobrazit oddělovací čáry mezi sloupci")},
+        {QStringLiteral("PopupItemMultiSelect"), QStringLiteral("Vícenásobný výběr")},
+    };
+    for (const auto &[name, text] : options) {
+        QAction *a = PopupMenuRxDBGrid->addAction(text);
+        a->setObjectName(name);
+        a->setCheckable(true);
+    }
+}
+
+void TFormValmedo::FormCreate()
+{
+    // The report preview hook and the filter date pickers belong to the report layer and
+    // the pages, which set them up when they are built.
+    TimerTimer();
+}
+
+int TFormValmedo::pageIndex() const
+{
+    return Notebook->currentIndex();
+}
+
+void TFormValmedo::setPageIndex(int index)
+{
+    if (index >= 0 && index < Notebook->count())
+        Notebook->setCurrentIndex(index);
+}
+
+void TFormValmedo::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        RunReported([this] { FormShow(); });
+    }
+}
+
+void TFormValmedo::FormShow()
+{
+    ApplyRights();
+    NotebookPageChanged();
+    Notebook->show();
+    auto *page = static_cast<TValmedoPage *>(Notebook->currentWidget());
+    if (QWidget *field = page ? page->numberField() : nullptr)
+        field->setFocus();
+}
+
+void TFormValmedo::NotebookPageChanged()
+{
+    for (QToolButton *b : m_pageButtons) {
+        QPalette p = b->palette();
+        p.setColor(QPalette::ButtonText, Qt::black);
+        b->setPalette(p);
+    }
+    for (const char *name : PageKeyActions)
+        action(QString::fromLatin1(name))->setShortcuts({});
+
+    const int index = Notebook->currentIndex();
+    auto *page = static_cast<TValmedoPage *>(Notebook->currentWidget());
+    setWindowTitle(QStringLiteral("%1 - %2 - [%3]")
+                       .arg(ProgramTitleText(), page ? page->caption() : QString(), UserNameText()));
+    if (index < 0 || index > 4)
+        return;
+    QToolButton *button = m_pageButtons[index];
+    button->setChecked(true);
+    QPalette p = button->palette();
+    p.setColor(QPalette::ButtonText, p.color(QPalette::HighlightedText));
+    button->setPalette(p);
+    const PageKeys &keys = PageKeyTable[index];
+    action(QString::fromLatin1(keys.enter))
+        ->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    if (keys.plus)
+        action(QString::fromLatin1(keys.plus))
+            ->setShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus));
+}
+
+void TFormValmedo::MenuItemFunctionClick(int menuPosition)
+{
+    setPageIndex(menuPosition - 1);
+}
+
+void TFormValmedo::SpeedButtonFunctionsClick(int tag)
+{
+    setPageIndex(tag);
+}
+
+void TFormValmedo::SpeedButtonRefreshClick()
+{
+    ShowProgress(QStringLiteral("Probíhá refresh databáze..."));
+    struct Hide {
+        ~Hide() { HideProgress(); }
+    } hide;
+    for (TValmedoPage *page : {static_cast<TValmedoPage *>(m_customerPage),
+                               static_cast<TValmedoPage *>(m_videoPage),
+                               static_cast<TValmedoPage *>(m_backPage),
+                               static_cast<TValmedoPage *>(m_lendsPage)})
+        page->requeryList();
+}
+
+void TFormValmedo::SpeedButtonViewClick()
+{
+    // The day overview window is built with the rental desk; until then the button only
+    // gives the focus back.
+    ActiveControlSelectAll();
+}
+
+void TFormValmedo::TimerTimer()
+{
+    LabelDateTime->setText(ShortDateText(RunDateValue()) + QLatin1Char('\n')
+                           + LongTimeText(NowValue().time()));
+    for (TValmedoPage *page : {static_cast<TValmedoPage *>(m_customerPage),
+                               static_cast<TValmedoPage *>(m_videoPage),
+                               static_cast<TValmedoPage *>(m_lendsPage)}) {
+        QLabel *label = page->filterLabel();
+        if (!label)
+            continue;
+        if (!label->isHidden())
+            label->hide();
+        else if (page->filterQueryText().contains(QLatin1String("WHERE")))
+            label->show();
+    }
+}
+
+void AddDialogButtons(QDialog *dialog, QBoxLayout *layout, bool okIsDefault)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    auto *ok = new QPushButton(QStringLiteral("Ok"), dialog);
+    ok->setObjectName(QStringLiteral("ButtonOk"));
+    auto *cancel = new QPushButton(QStringLiteral("Storno"), dialog);
+    cancel->setObjectName(QStringLiteral("ButtonCancel"));
+    // Enter in an edit must not press a button the dialog does not name as default.
+    ok->setAutoDefault(false);
+    cancel->setAutoDefault(false);
+    ok->setDefault(okIsDefault);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addLayout(row);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
+// ---------------------------------------------------------------------------------------
+// Windows opened by the actions
+
+namespace {
+
+void execSettingsWindow(QDialog *window)
+{
+    if (window)
+        ExecModal(window);
+    ActiveControlSelectAll(nullptr, FormValmedo);
+}
+
+} // namespace
+
+void TFormValmedo::ActionSetupVideoExecute()
+{
+    execSettingsWindow(FormSetupVideo);
+}
+
+void TFormValmedo::ActionSetupPrintExecute()
+{
+    execSettingsWindow(FormSetupPrint);
+}
+
+void TFormValmedo::ActionBackupExecute()
+{
+    execSettingsWindow(FormBackup);
+}
+
+void TFormValmedo::ActionDatabaseExecute()
+{
+    execSettingsWindow(FormDatabase);
+}
+
+void TFormValmedo::ActionAboutExecute()
+{
+    TFormAbout about;
+    ExecModal(&about);
+    ActiveControlSelectAll(nullptr, this);
+}
+
+void TFormValmedo::ActionMediumExecute()
+{
+    runFrameWindow(QStringLiteral("ActionMedium"),
+                   {m_customerPage, m_videoPage, m_backPage, m_lendsPage});
+}
+
+void TFormValmedo::ActionDirectionExecute()
+{
+    runFrameWindow(QStringLiteral("ActionDirection"), {m_videoPage});
+}
+
+void TFormValmedo::ActionUserExecute()
+{
+    runFrameWindow(QStringLiteral("ActionUser"), {m_lendsPage});
+}
+
+void TFormValmedo::runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery)
+{
+    const FrameWindowFactory factory = frameFactories().value(actionName);
+    if (factory) {
+        std::unique_ptr<QDialog> window(factory());
+        if (window && ExecInTransaction(window.get())) {
+            for (TValmedoPage *page : requery)
+                page->requeryList();
+            if (actionName == QLatin1String("ActionUser"))
+                ApplyRights(); // a change of the user's own rights takes effect at once
+        }
+    }
+    ActiveControlSelectAll(nullptr, this);
+}
+
+void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory)
+{
+    frameFactories().insert(actionName, std::move(factory));
+}
+
+bool ExecInTransaction(QDialog *window)
+{
+    QSqlDatabase db = CurrentConnection();
+    if (!db.transaction())
+        throw EDatabaseError(db.lastError().text());
+    ++g_frameDepth;
+    int result = QDialog::Rejected;
+    try {
+        result = ExecModal(window);
+    } catch (...) {
+        --g_frameDepth;
+        db.rollback();
+        throw;
+    }
+    --g_frameDepth;
+    if (result == QDialog::Accepted) {
+        if (!db.commit()) {
+            const QString error = db.lastError().text();
+            db.rollback();
+            throw EDatabaseError(error);
+        }
+        return true;
+    }
+    db.rollback();
+    return false;
+}
+
+bool InTransactionFrame()
+{
+    return g_frameDepth > 0;
+}
+
+void FrameStatement(const std::function<void()> &statement)
+{
+    if (!InTransactionFrame()) {
+        statement();
+        return;
+    }
+    execSql(QStringLiteral("SAVEPOINT frame_statement"));
+    try {
+        statement();
+    } catch (...) {
+        try {
+            execSql(QStringLiteral("ROLLBACK TO SAVEPOINT frame_statement"));
+            execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
+        } catch (const EDatabaseError &) {
+            // the statement's own error is the one to report
+        }
+        throw;
+    }
+    execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Rights
+
+void ApplyRights()
+{
+    if (!FormValmedo)
+        return;
+    const bool setup = UserHasRight(QStringLiteral("NASTAVENI"));
+    for (const char *name : {"ActionSetupVideo", "ActionMedium", "ActionBackup", "ActionDatabase"})
+        FormValmedo->action(QString::fromLatin1(name))->setEnabled(setup);
+    FormValmedo->action(QStringLiteral("ActionUser"))->setEnabled(UserHasRight(QStringLiteral("ADMIN")));
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing and the log
+
+void TFormValmedo::closeEvent(QCloseEvent *event)
+{
+    bool close = false;
+    RunReported([&close] {
+        close = ShowQuestion(QStringLiteral("Ukončit program ?"),
+                             QStringLiteral("Ukončení programu ") + ProgramTitleText(), false);
+    });
+    if (!close) {
+        event->ignore();
+        return;
+    }
+    RunReported([this] { FormClose(); });
+    event->accept();
+}
+
+void TFormValmedo::FormClose()
+{
+    SaveFormStorage();
+    DailyBackup(FormBackup ? FormBackup->EditBackupPathDay->text() : QString());
+    AddLogLine(QStringLiteral("Ukončování programu [Ok]"));
+}
+
+void TFormValmedo::LogChangeLog()
+{
+}
+
+void TFormValmedo::LogErrorLog(const QString &textWarning, const QString &textSpecification)
+{
+    ShowWarning(false, textWarning, textSpecification);
+}
+
+void TFormValmedo::SaveFormStorage()
+{
+}
+
+void TFormValmedo::AddLogLine(const QString &text)
+{
+    Q_UNUSED(text);
+}
