@@ -1,0 +1,238 @@
+#include "core/Log.h"
+
+#include "core/Messages.h"
+#include "core/Texts.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+
+#include <cerrno>
+
+namespace {
+
+std::function<QDateTime()> &Clock()
+{
+    static std::function<QDateTime()> clock;
+    return clock;
+}
+
+std::function<quint32()> &TickSource()
+{
+    static std::function<quint32()> source;
+    return source;
+}
+
+QPointer<TLog> &MainLogPointer()
+{
+    static QPointer<TLog> log;
+    return log;
+}
+
+// The system's code of a failed open or read; Qt refuses a folder itself, without one.
+QString ErrorCodeText(int code, const QString &fileName)
+{
+    if (code == 0 && QFileInfo(fileName).isDir())
+        code = EISDIR;
+    return QStringLiteral("Error [%1]...").arg(code);
+}
+
+} // namespace
+
+TLog::TLog(QObject *owner) : QObject(owner) {}
+
+void TLog::SetClock(std::function<QDateTime()> clock)
+{
+    Clock() = std::move(clock);
+}
+
+QString TLog::Stamped(const QString &text) const
+{
+    const QDateTime now = Clock() ? Clock()() : QDateTime::currentDateTime();
+    return DateTimeText(now) + QLatin1Char(' ') + text;
+}
+
+void TLog::Loaded()
+{
+    LoadLog();
+}
+
+void TLog::AddLog(const QString &text)
+{
+    m_lines.append(Stamped(text));
+    SaveLog();
+    emit OnChangeLog();
+    emit OnAddLog(text);
+}
+
+void TLog::AppendLog(const QString &text)
+{
+    if (m_lines.isEmpty())
+        m_lines.append(Stamped(text));
+    else
+        m_lines.last() += QLatin1Char(' ') + text;
+    SaveLog();
+    emit OnChangeLog();
+}
+
+void TLog::LimitLog(int count)
+{
+    const qsizetype keep = qMax(0, count);
+    if (m_lines.size() > keep)
+        m_lines.remove(0, m_lines.size() - keep);
+    SaveLog();
+    emit OnChangeLog();
+}
+
+void TLog::ShowLog(QListWidget *listBox) const
+{
+    if (!listBox)
+        return;
+    listBox->clear();
+    listBox->addItems(m_lines);
+    if (listBox->count() > 0)
+        listBox->setCurrentRow(listBox->count() - 1);
+}
+
+void TLog::LoadLog()
+{
+    if (!QFileInfo::exists(LogFile))
+        return;
+    QFile file(LogFile);
+    errno = 0;
+    bool ok = file.open(QIODevice::ReadOnly);
+    QByteArray bytes;
+    if (ok) {
+        bytes = file.readAll();
+        ok = file.error() == QFileDevice::NoError;
+    }
+    if (!ok) {
+        const int code = errno;
+        m_unreadableFile = QFileInfo(LogFile).absoluteFilePath();
+        emit OnErrorLog(QStringLiteral("Log soubor nelze nahrát..."), ErrorCodeText(code, LogFile));
+        return;
+    }
+    QString text = DecodeText(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();  // the line break that ends the last line
+    m_lines = lines;
+    emit OnChangeLog();
+}
+
+void TLog::SaveLog()
+{
+    if (!LogSave)
+        return;
+    if (!m_unreadableFile.isEmpty() && QFileInfo(LogFile).absoluteFilePath() == m_unreadableFile)
+        return;  // its lines were never read: writing would lose them
+
+    QByteArray bytes;
+    for (const QString &line : std::as_const(m_lines))
+        bytes += line.toUtf8() + "\r\n";
+    QFile file(LogFile);
+    errno = 0;
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (ok) {
+        ok = file.write(bytes) == bytes.size() && file.flush();
+    }
+    const int code = errno;
+    file.close();
+    if (!ok)
+        emit OnErrorLog(QStringLiteral("Log soubor nelze uložit..."), ErrorCodeText(code, LogFile));
+}
+
+void TLog::AttachListBox(QListWidget *listBox)
+{
+    if (m_listBox)
+        disconnect(this, &TLog::OnChangeLog, m_listBox, nullptr);
+    m_listBox = listBox;
+    if (!listBox)
+        return;
+    connect(this, &TLog::OnChangeLog, listBox, [this, listBox] { ShowLog(listBox); });
+    ShowLog(listBox);
+}
+
+void TLog::AttachWarnings()
+{
+    if (m_warnings)
+        return;
+    m_warnings = true;
+    connect(this, &TLog::OnErrorLog, this,
+            [](const QString &warning, const QString &specification) {
+                ShowWarning(false, warning, specification);
+            });
+}
+
+void SetMainLog(TLog *log)
+{
+    MainLogPointer() = log;
+}
+
+TLog *MainLog()
+{
+    return MainLogPointer();
+}
+
+quint32 TickCount()
+{
+    if (TickSource())
+        return TickSource()();
+    static QElapsedTimer timer;
+    if (!timer.isValid())
+        timer.start();
+    return quint32(timer.elapsed());
+}
+
+void SetTickSource(std::function<quint32()> source)
+{
+    TickSource() = std::move(source);
+}
+
+QString ResultText(bool success)
+{
+    return success ? QStringLiteral("Ok") : QStringLiteral("Error");
+}
+
+QString TransactionLogText(const QString &name, quint32 startTick, const QVariant &number,
+                           bool success)
+{
+    const quint32 duration = TickCount() - startTick;  // wraps as the counter does
+    QString numberText = QStringLiteral("-");
+    if (!number.isNull() && number.isValid()) {
+        const QString decimal = number.toString().trimmed();
+        bool ok = false;
+        const qlonglong n = decimal.toLongLong(&ok);
+        // A number always converts; should one not, its text is kept rather than lost.
+        if (!ok) {
+            numberText = decimal;
+        } else {
+            // At least 13 digits after the sign, as "%0.13d" writes them.
+            const qulonglong magnitude = n < 0 ? 0 - qulonglong(n) : qulonglong(n);
+            numberText = QStringLiteral("%1%2").arg(n < 0 ? QStringLiteral("-") : QString())
+                             .arg(magnitude, 13, 10, QLatin1Char('0'));
+        }
+    }
+    return QStringLiteral("Transakce [%1] [%2 ms] [%3] [%4]")
+        .arg(name, QString::number(duration), numberText, ResultText(success));
+}
+
+void LogTransaction(const QString &name, quint32 startTick, const QVariant &number, bool success)
+{
+    if (TLog *log = MainLog())
+        log->AddLog(TransactionLogText(name, startTick, number, success));
+}
+
+QString BackupLogText(const QString &kind, const QString &fileName, bool success)
+{
+    return QStringLiteral("Zálohování [%1] [%2] [%3]").arg(kind, fileName, ResultText(success));
+}
+
+void LogBackup(const QString &kind, const QString &fileName, bool success)
+{
+    if (TLog *log = MainLog())
+        log->AddLog(BackupLogText(kind, fileName, success));
+}
