@@ -88,3 +88,120 @@ QString Money::toSqlText() const
         .arg(a / Scale)
         .arg(a % Scale, 4, 10, QChar(u'0'));
 }
+
+namespace {
+
+const QChar GroupSeparator(0x00A0);
+
+// The digits of |units| rounded to `decimals`, grouped when asked, with at least
+// `minInt` integer digits; `optional` trailing decimals are dropped when zero.
+QString formatNumber(qint64 units, int decimals, int optional, int minInt, bool grouping, bool *negative)
+{
+    const bool neg = units < 0;
+    quint64 a = neg ? quint64(0) - quint64(units) : quint64(units);
+    // Round from four decimals to the shown ones, halves away from zero.
+    quint64 div = 1;
+    for (int k = decimals; k < 4; ++k)
+        div *= 10;
+    if (div > 1)
+        a = (a + div / 2) / div;
+    quint64 fracScale = 1;
+    for (int k = 4; k < decimals; ++k)
+        a *= 10;
+    for (int k = 0; k < decimals; ++k)
+        fracScale *= 10;
+    const quint64 whole = a / fracScale;
+    quint64 frac = a % fracScale;
+    *negative = neg && a != 0;
+
+    QString intText = QString::number(whole);
+    if (whole == 0 && minInt == 0)
+        intText.clear();
+    while (intText.size() < minInt)
+        intText.prepend(u'0');
+    if (grouping) {
+        for (qsizetype i = intText.size() - 3; i > 0; i -= 3)
+            intText.insert(i, GroupSeparator);
+    }
+    QString fracText = decimals > 0 ? QStringLiteral("%1").arg(frac, decimals, 10, QChar(u'0')) : QString();
+    int drop = 0;
+    while (drop < optional && fracText.endsWith(u'0')) {
+        fracText.chop(1);
+        ++drop;
+    }
+    if (fracText.isEmpty())
+        return intText.isEmpty() ? QStringLiteral("0") : intText;
+    return intText + u',' + fracText;
+}
+
+bool isPatternChar(QChar c)
+{
+    return c == u'#' || c == u'0' || c == u',' || c == u'.';
+}
+
+QString formatPattern(const QString &pattern, Money value)
+{
+    bool grouping = false, inFraction = false;
+    int decimals = 0, optional = 0, minInt = 0;
+    for (QChar c : pattern) {
+        if (c == u',') {
+            grouping = true;
+        } else if (c == u'.') {
+            inFraction = true;
+        } else if (inFraction) {
+            ++decimals;
+            if (c == u'#')
+                ++optional;
+            else
+                optional = 0; // a '0' after a '#' makes the earlier ones shown too
+        } else if (c == u'0') {
+            ++minInt;
+        }
+    }
+    decimals = qMin(decimals, 4); // the precision money has
+    bool negative = false;
+    const QString digits = formatNumber(value.units(), decimals, optional, minInt, grouping, &negative);
+    return negative ? u'-' + digits : digits;
+}
+
+} // namespace
+
+QString FormatMoney(const QString &format, Money value)
+{
+    if (format.isEmpty())
+        return formatPattern(QStringLiteral("0.####"), value);
+    if (format.contains(QLatin1String("%m"))) {
+        QString out = format;
+        return out.replace(QLatin1String("%m"), formatPattern(QStringLiteral(",0.00"), value)
+                                                    + QStringLiteral(" Kč"));
+    }
+    QString out;
+    bool done = false;
+    QChar quote;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else
+                out += c;
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (!done && isPatternChar(c)) {
+            qsizetype j = i;
+            while (j < format.size() && isPatternChar(format[j]))
+                ++j;
+            out += formatPattern(format.mid(i, j - i), value);
+            done = true;
+            i = j - 1;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString FormatMoney(const QString &format, double value)
+{
+    return FormatMoney(format, Money::fromDouble(value));
+}

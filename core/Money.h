@@ -39,3 +39,19 @@ private:
 };
 
 Q_DECLARE_METATYPE(Money)
+
+// Money as the desk shows it, always with Czech conventions whatever the machine's
+// locale: decimal comma, U+00A0 between groups of thousands, "-" before the digits.
+//
+// The format is a display mask: its first run of '#', '0', ',' and '.' is the number
+// pattern, everything else (and any text in double or single quotes) stays as written.
+// In the pattern a ',' asks for thousands groups, the digits after '.' give the
+// decimals ('0' always shown, '#' only when not zero) and the '0's before it the least
+// count of integer digits. ",0.00" gives "1 234,50", ",0.00 Kč" gives "1 234,50 Kč".
+// "%m" anywhere in the format stands for the amount in currency form, ",0.00" followed
+// by " Kč" (" Celkem: %m" gives " Celkem: -1 234,50 Kč"). An empty format shows the
+// amount with as many decimals as it needs ("44,35", "40").
+// Rounding to the shown decimals goes half away from zero.
+QString FormatMoney(const QString &format, Money value);
+// A floating-point amount taken to the ten-thousandth first.
+QString FormatMoney(const QString &format, double value);
