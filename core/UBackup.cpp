@@ -1,6 +1,11 @@
 #include "core/UBackup.h"
 
+#include "core/Errors.h"
+#include "core/Messages.h"
+#include "core/SqlServer.h"
 #include "core/UValmedo.h"
+
+#include <QApplication>
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -38,4 +43,22 @@ bool DailyBackup(const QString &folder)
 {
     Q_UNUSED(folder);
     return false;
+}
+
+bool RestoreDatabase(const QString &path)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ShowProgress(QStringLiteral("Probíhá obnovování databáze..."));
+    bool ok = false;
+    try {
+        if (SqlServer *server = CurrentServer()) {
+            server->restore(path);
+            ok = true;
+        }
+    } catch (const EDatabaseError &) {
+    } catch (const std::exception &) {
+    }
+    HideProgress();
+    QApplication::restoreOverrideCursor();
+    return ok;
 }

@@ -22,3 +22,7 @@ extern TFormBackup *FormBackup;
 // The daily backup at closing into `folder` (a rotation of seven files named by the
 // weekday). True when the backup was made and verified.
 bool DailyBackup(const QString &folder);
+
+// Restores the program's database from the backup file `path` (verified first; the old
+// database stays when it fails). True when the restore ran without error.
+bool RestoreDatabase(const QString &path);

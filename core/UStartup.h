@@ -1,8 +1,12 @@
 #pragma once
+#include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QApplication;
+class QFileDialog;
+class QPlainTextEdit;
 
 // How a run of the program starts. main() passes the defaults; tests pass a command
 // line of their own and a single-instance name of their own.
@@ -11,9 +15,33 @@ struct StartupOptions {
     QStringList arguments;
     // The name the running copy is found by (per user).
     QString instanceName = QStringLiteral("TFormValmedo");
+    // Called once the message loop runs with the main window on the screen.
+    std::function<void()> running;
 };
 
 // The whole start-up and the main loop: from the application's title to the end of
 // the run. Returns the exit code of the message loop, or 0 when start-up ended the
 // program before it.
 int RunValmedo(QApplication &app, const StartupOptions &options = StartupOptions());
+
+// The start-up window " Inicializace": every step of start-up is a line here and in
+// the log, and its outcome a line behind it.
+class TFormInitialization : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormInitialization(QWidget *parent = nullptr);
+
+    // A new line here and a new log line.
+    void InitMessage(const QString &text);
+    // A new line here; "[text]" behind the last log line.
+    void InitResult(const QString &text);
+    void InitOk() { InitResult(QStringLiteral("Ok")); }
+    void InitError() { InitResult(QStringLiteral("Error")); }
+
+    QPlainTextEdit *Memo = nullptr;
+    QFileDialog *OpenDialog = nullptr;
+};
+
+// Whether the command line holds `option` ("/RESET"): a case-sensitive search in the
+// whole command line.
+bool HasSwitch(const QStringList &arguments, const QString &option);

@@ -2,9 +2,12 @@
 
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
+#include "core/Database.h"
 #include "core/Errors.h"
 #include "core/Grids.h"
+#include "core/Log.h"
 #include "core/Modal.h"
+#include "core/RunGlobals.h"
 #include "core/Messages.h"
 #include "core/SqlServer.h"
 #include "core/Texts.h"
@@ -118,12 +121,10 @@ QHash<QString, FrameWindowFactory> &frameFactories()
 
 int g_frameDepth = 0;
 
-// GLOBALS: until the run globals land, the frame reads its values here.
-QString ProgramTitleText() { return QString(); }
-QString UserNameText() { return QString(); }
-QDate RunDateValue() { return QDate::currentDate(); }
-QDateTime NowValue() { return QDateTime::currentDateTime(); }
-bool UserHasRight(const QString &) { return true; }
+bool UserHasRight(const QString &right)
+{
+    return GetUserRight(UserName(), right);
+}
 
 void execSql(const QString &text)
 {
@@ -189,6 +190,16 @@ TFormValmedo::TFormValmedo(QWidget *parent)
     createMenu();
     createGridPopupMenu();
 
+    // The log loads its file as the window is created.
+    Log = new TLog(this);
+    Log->setObjectName(QStringLiteral("Log"));
+    Log->LogFile = QStringLiteral("Valmedo4.log");
+    Log->LogSave = true;
+    connect(Log, &TLog::OnChangeLog, this, &TFormValmedo::LogChangeLog);
+    connect(Log, &TLog::OnErrorLog, this, &TFormValmedo::LogErrorLog);
+    SetMainLog(Log);
+    Log->Loaded();
+
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(1000);
@@ -200,6 +211,8 @@ TFormValmedo::TFormValmedo(QWidget *parent)
 
 TFormValmedo::~TFormValmedo()
 {
+    if (MainLog() == Log)
+        SetMainLog(nullptr);
     if (FormValmedo == this)
         FormValmedo = nullptr;
 }
@@ -465,7 +478,7 @@ void TFormValmedo::NotebookPageChanged()
     const int index = Notebook->currentIndex();
     auto *page = static_cast<TValmedoPage *>(Notebook->currentWidget());
     setWindowTitle(QStringLiteral("%1 - %2 - [%3]")
-                       .arg(ProgramTitleText(), page ? page->caption() : QString(), UserNameText()));
+                       .arg(ProgramTitle(), page ? page->caption() : QString(), UserName()));
     if (index < 0 || index > 4)
         return;
     QToolButton *button = m_pageButtons[index];
@@ -513,8 +526,8 @@ void TFormValmedo::SpeedButtonViewClick()
 
 void TFormValmedo::TimerTimer()
 {
-    LabelDateTime->setText(ShortDateText(RunDateValue()) + QLatin1Char('\n')
-                           + LongTimeText(NowValue().time()));
+    LabelDateTime->setText(ShortDateText(RunDate()) + QLatin1Char('\n')
+                           + LongTimeText(Now().time()));
     for (TValmedoPage *page : {static_cast<TValmedoPage *>(m_customerPage),
                                static_cast<TValmedoPage *>(m_videoPage),
                                static_cast<TValmedoPage *>(m_lendsPage)}) {
@@ -698,7 +711,7 @@ void TFormValmedo::closeEvent(QCloseEvent *event)
     bool close = false;
     RunReported([&close] {
         close = ShowQuestion(QStringLiteral("Ukončit program ?"),
-                             QStringLiteral("Ukončení programu ") + ProgramTitleText(), false);
+                             QStringLiteral("Ukončení programu ") + ProgramTitle(), false);
     });
     if (!close) {
         event->ignore();
@@ -717,6 +730,7 @@ void TFormValmedo::FormClose()
 
 void TFormValmedo::LogChangeLog()
 {
+    Log->ShowLog(ListBox);
 }
 
 void TFormValmedo::LogErrorLog(const QString &textWarning, const QString &textSpecification)
@@ -730,5 +744,5 @@ void TFormValmedo::SaveFormStorage()
 
 void TFormValmedo::AddLogLine(const QString &text)
 {
-    Q_UNUSED(text);
+    Log->AddLog(text);
 }
