@@ -30,11 +30,12 @@ TFormBackup::TFormBackup(QWidget *parent)
     EditBackupPathDay->setObjectName(QStringLiteral("EditBackupPathDay"));
     dayLayout->addWidget(EditBackupPathDay);
     layout->addWidget(day);
-    AddDialogButtons(this, layout, false);
+    AddDialogButtons(this, layout, false, [this] { FormStorage.Restore(); });
 }
 
 void TFormBackup::RestoreStoredValues()
 {
+    FormStorage.Restore();
 }
 
 // STUB: the backup routines come with the backup and maintenance work; until then the

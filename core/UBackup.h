@@ -1,4 +1,6 @@
 #pragma once
+#include "core/FormStorage.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -12,6 +14,8 @@ class TFormBackup : public QDialog {
 public:
     explicit TFormBackup(QWidget *parent = nullptr);
     void RestoreStoredValues();
+
+    TFormStorage FormStorage{this, QStringLiteral("Backup"), {QStringLiteral("CheckBoxBackupDay.Checked"), QStringLiteral("EditBackupPathDay.Text")}};
 
     QCheckBox *CheckBoxBackupDay = nullptr;
     QLineEdit *EditBackupPathDay = nullptr;

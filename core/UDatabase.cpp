@@ -45,9 +45,10 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     days->setObjectName(QStringLiteral("LabelDays"));
     salesLayout->addWidget(days);
     layout->addWidget(sales);
-    AddDialogButtons(this, layout, true);
+    AddDialogButtons(this, layout, true, [this] { FormStorage.Restore(); });
 }
 
 void TFormDatabase::RestoreStoredValues()
 {
+    FormStorage.Restore();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/FormStorage.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -12,6 +14,10 @@ class TFormDatabase : public QDialog {
 public:
     explicit TFormDatabase(QWidget *parent = nullptr);
     void RestoreStoredValues();
+
+    TFormStorage FormStorage{this, QStringLiteral("Database"), {QStringLiteral("CheckBoxReindex.Checked"),
+                              QStringLiteral("CheckBoxTransLog.Checked"), QStringLiteral("CheckBoxLends.Checked"),
+                              QStringLiteral("IntegerEditLends.Value")}};
 
     QCheckBox *CheckBoxReindex = nullptr;
     QCheckBox *CheckBoxTransLog = nullptr;

@@ -83,10 +83,12 @@ void TFormLogin::FormActivate()
 
 void TFormLogin::RestoreStoredValues()
 {
+    FormStorage.Restore();
 }
 
 void TFormLogin::SaveStoredValues()
 {
+    FormStorage.Save();
 }
 
 bool IsWindowsNT()

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/FormStorage.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -34,6 +36,11 @@ public:
     QComboBox *ComboBoxServer = nullptr;
     QPushButton *ButtonOk = nullptr;
     QPushButton *ButtonCancel = nullptr;
+
+    // Not active: start-up restores and saves it.
+    TFormStorage FormStorage{this, QStringLiteral("Login"),
+                             {QStringLiteral("EditUser.Text"), QStringLiteral("ComboBoxServer.Text")},
+                             false};
 
 protected:
     void showEvent(QShowEvent *event) override;

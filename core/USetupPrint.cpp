@@ -12,9 +12,10 @@ TFormSetupPrint::TFormSetupPrint(QWidget *parent)
     setObjectName(QStringLiteral("FormSetupPrint"));
     setWindowTitle(QStringLiteral(" Nastavení tisku dokladů"));
     auto *layout = new QVBoxLayout(this);
-    AddDialogButtons(this, layout, true);
+    AddDialogButtons(this, layout, true, [this] { FormStorage.Restore(); });
 }
 
 void TFormSetupPrint::RestoreStoredValues()
 {
+    FormStorage.Restore();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/FormStorage.h"
+
 #include <QDialog>
 
 // The receipt print settings dialog " Nastavení tisku dokladů": created once at start-up,
@@ -8,6 +10,8 @@ class TFormSetupPrint : public QDialog {
 public:
     explicit TFormSetupPrint(QWidget *parent = nullptr);
     void RestoreStoredValues();
+
+    TFormStorage FormStorage{this, QStringLiteral("SetupPrint"), {}};
 };
 
 extern TFormSetupPrint *FormSetupPrint;

@@ -12,9 +12,10 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
     setObjectName(QStringLiteral("FormSetupVideo"));
     setWindowTitle(QStringLiteral(" Půjčovna"));
     auto *layout = new QVBoxLayout(this);
-    AddDialogButtons(this, layout, false);
+    AddDialogButtons(this, layout, false, [this] { FormStorage.Restore(); });
 }
 
 void TFormSetupVideo::RestoreStoredValues()
 {
+    FormStorage.Restore();
 }

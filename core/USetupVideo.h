@@ -1,4 +1,6 @@
 #pragma once
+#include "core/FormStorage.h"
+
 #include <QDialog>
 
 // The rental settings dialog " Půjčovna": created once at start-up, its stored values
@@ -10,6 +12,8 @@ public:
     explicit TFormSetupVideo(QWidget *parent = nullptr);
     // Reads the stored values of section "SetupVideo" into the controls.
     void RestoreStoredValues();
+
+    TFormStorage FormStorage{this, QStringLiteral("SetupVideo"), {}};
 };
 
 extern TFormSetupVideo *FormSetupVideo;

@@ -3,6 +3,7 @@
 #include "core/Commands.h"
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/IniFile.h"
 #include "core/Log.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -191,7 +192,11 @@ int Startup::run()
         return 0; // 17: the windows go with this object; no closing action runs
 
     // 13 (end of the loop): the user name and the server are kept only now.
-    m_login->SaveStoredValues();
+    try {
+        m_login->SaveStoredValues();
+    } catch (const EIniFileError &e) {
+        ShowWarning(false, e.message(), QStringLiteral("Uživatel a server nebyly uloženy..."));
+    }
     delete m_login;
 
     // 15.

@@ -4,6 +4,7 @@
 #include "catalogue/UVideoPage.h"
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/FormStorage.h"
 #include "core/Grids.h"
 #include "core/Log.h"
 #include "core/Modal.h"
@@ -206,6 +207,9 @@ TFormValmedo::TFormValmedo(QWidget *parent)
     connect(Timer, &QTimer::timeout, this, [this] { RunReported([this] { TimerTimer(); }); });
     Timer->start();
 
+    FormStorage = std::make_unique<TFormStorage>(this, QStringLiteral("Valmedo"),
+                                                 QStringList{QStringLiteral("Notebook.PageIndex")},
+                                                 true, true);
     FormCreate();
 }
 
@@ -541,7 +545,8 @@ void TFormValmedo::TimerTimer()
     }
 }
 
-void AddDialogButtons(QDialog *dialog, QBoxLayout *layout, bool okIsDefault)
+void AddDialogButtons(QDialog *dialog, QBoxLayout *layout, bool okIsDefault,
+                      const std::function<void()> &onCancel)
 {
     auto *row = new QHBoxLayout;
     row->addStretch(1);
@@ -557,7 +562,11 @@ void AddDialogButtons(QDialog *dialog, QBoxLayout *layout, bool okIsDefault)
     row->addWidget(cancel);
     layout->addLayout(row);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog, onCancel] {
+        if (onCancel)
+            onCancel();
+        dialog->reject();
+    });
 }
 
 // ---------------------------------------------------------------------------------------
@@ -723,9 +732,8 @@ void TFormValmedo::closeEvent(QCloseEvent *event)
 
 void TFormValmedo::FormClose()
 {
-    SaveFormStorage();
     DailyBackup(FormBackup ? FormBackup->EditBackupPathDay->text() : QString());
-    AddLogLine(QStringLiteral("Ukončování programu [Ok]"));
+    Log->AddLog(QStringLiteral("Ukončování programu [Ok]"));
 }
 
 void TFormValmedo::LogChangeLog()
@@ -736,13 +744,4 @@ void TFormValmedo::LogChangeLog()
 void TFormValmedo::LogErrorLog(const QString &textWarning, const QString &textSpecification)
 {
     ShowWarning(false, textWarning, textSpecification);
-}
-
-void TFormValmedo::SaveFormStorage()
-{
-}
-
-void TFormValmedo::AddLogLine(const QString &text)
-{
-    Log->AddLog(text);
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QDialog;
 class QLabel;
@@ -14,7 +15,7 @@ class QTimer;
 class QToolButton;
 class QFrame;
 class TLog;
-class FormStorage;
+class TFormStorage;
 
 class TCustomerPage;
 class TVideoPage;
@@ -66,7 +67,7 @@ public:
     int pageIndex() const;
     void setPageIndex(int index);
     TLog *log() const { return Log; }
-    FormStorage *formStorage() const { return m_formStorage; }
+    TFormStorage *formStorage() const { return FormStorage.get(); }
 
     TCustomerPage *customerPage() const { return m_customerPage; }
     TVideoPage *videoPage() const { return m_videoPage; }
@@ -102,8 +103,6 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
-    void SaveFormStorage();
-    void AddLogLine(const QString &text);
     void createActions();
     void createMenu();
     void createFunctionPanel();
@@ -120,7 +119,8 @@ private:
     QListWidget *ListBox = nullptr;
     QTimer *Timer = nullptr;
     TLog *Log = nullptr;
-    FormStorage *m_formStorage = nullptr;
+    // Keeps the placement and the page in section "Valmedo".
+    std::unique_ptr<TFormStorage> FormStorage;
     QMenu *PopupMenuRxDBGrid = nullptr;
     QList<QToolButton *> m_pageButtons;
     TCustomerPage *m_customerPage = nullptr;
@@ -163,4 +163,6 @@ void RunReported(const std::function<void()> &handler);
 
 // The "Ok" and "Storno" buttons of a settings or maintenance dialog: Ok accepts, Storno
 // (also Esc) rejects; only `okIsDefault` makes Ok the button that Enter presses.
-void AddDialogButtons(QDialog *dialog, class QBoxLayout *layout, bool okIsDefault);
+// `onCancel` runs before Storno closes the dialog.
+void AddDialogButtons(QDialog *dialog, class QBoxLayout *layout, bool okIsDefault,
+                      const std::function<void()> &onCancel = {});
