@@ -91,7 +91,8 @@ QVariant SqlBindValue(const QVariant &value, bool sqlite)
     }
     switch (value.metaType().id()) {
     case QMetaType::QDateTime:
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        // Stored times are to the minute (the seconds are cut, not rounded).
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:00"));
     case QMetaType::QDate:
         return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
     case QMetaType::Bool:
@@ -158,7 +159,8 @@ QSqlQuery ExecCommandRecordset()
 {
     Command &c = command();
     QSqlQuery q = prepared(c);
-    q.setForwardOnly(true);
+    // Not forward-only: QPSQL fetches a forward-only result row by row, and the next
+    // statement on the connection (a lookup while the caller reads) would cut it off.
     ExecQueryOrThrow(q, c.text);
     return q;
 }

@@ -13,7 +13,7 @@
 // Values are QVariants: null (QVariant()), int, qint64, double, Money, QDate,
 // QDateTime, QString, bool. Texts are bound right-trimmed (the fixed-width columns of
 // the schema never keep trailing blanks); dates and times are bound as the
-// 'yyyy-mm-dd hh:mm:ss' text the engines compare correctly.
+// 'yyyy-mm-dd hh:mm:00' text the engines compare correctly (times to the minute).
 void SetCommand(const QString &text);
 void SetCommandParam(const QString &name, const QVariant &value);
 void ExecCommand();

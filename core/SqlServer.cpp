@@ -1,20 +1,191 @@
 #include "core/SqlServer.h"
 
+#include "core/EmbeddedServer.h"
+#include "core/Errors.h"
+#include "core/PostgresServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTcpSocket>
+
 namespace {
 std::unique_ptr<SqlServer> g_server;
+QString g_programDatabaseName = QString::fromLatin1(SqlServer::ProgramDatabase);
+SqlServer::LogSink g_logSink;
+} // namespace
+
+SqlServer::SqlServer(const QString &serverName)
+    : m_serverName(serverName), m_databaseName(g_programDatabaseName)
+{
 }
 
 SqlServer::~SqlServer() = default;
 
+void SqlServer::setProgramDatabaseName(const QString &name)
+{
+    g_programDatabaseName = name.isEmpty() ? QString::fromLatin1(ProgramDatabase) : name;
+}
+
+QString SqlServer::programDatabaseName()
+{
+    return g_programDatabaseName;
+}
+
+void SqlServer::setLogSink(LogSink sink)
+{
+    g_logSink = std::move(sink);
+}
+
+void SqlServer::writeLog(const QString &line)
+{
+    if (g_logSink)
+        g_logSink(line);
+}
+
+std::unique_ptr<SqlServer> SqlServer::create(const QString &serverName)
+{
+    const QString name = serverName.trimmed();
+    if (name == QLatin1String("(local)")) {
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+            + QLatin1String("/server");
+        return std::make_unique<EmbeddedServer>(name, folder);
+    }
+    if (QDir::isAbsolutePath(name))
+        return std::make_unique<EmbeddedServer>(name, QDir::cleanPath(name));
+    QString host = name;
+    int port = 5432;
+    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        host = name.left(colon);
+        bool ok = false;
+        const int p = name.mid(colon + 1).toInt(&ok);
+        port = ok && p > 0 && p < 65536 ? p : -1; // a bad port fails at open()
+    }
+    return std::make_unique<PostgresServer>(name, host, port);
+}
+
+QStringList SqlServer::listServers()
+{
+    QStringList servers{QStringLiteral("(local)")};
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), 5432);
+    if (socket.waitForConnected(300))
+        servers << QStringLiteral("localhost");
+    socket.abort();
+    return servers;
+}
+
+// The schema scripts live in the static library: their resource must be registered.
+static void initSchemaResource()
+{
+    Q_INIT_RESOURCE(schema);
+}
+
+QStringList SqlServer::schemaStatements(const QString &resource)
+{
+    initSchemaResource();
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("Schéma databáze %1 nelze načíst").arg(resource));
+    QStringList statements;
+    QString current;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1String("--")))
+            continue;
+        current += line + QLatin1Char('\n');
+        if (line.endsWith(QLatin1Char(';'))) {
+            current.chop(2); // the ";" and the line break
+            statements << current;
+            current.clear();
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current.trimmed();
+    return statements;
+}
+
+void SqlServer::execText(const QSqlDatabase &db, const QString &text)
+{
+    QSqlQuery q(db);
+    if (!q.exec(text)) {
+        const QString err = q.lastError().text();
+        throw EDatabaseError(err.isEmpty() ? text : err);
+    }
+}
+
+void SqlServer::execInTransaction(const QSqlDatabase &db, const QStringList &statements)
+{
+    QSqlDatabase d = db;
+    if (!d.transaction())
+        throw EDatabaseError(d.lastError().text());
+    try {
+        for (const QString &s : statements)
+            execText(d, s);
+    } catch (...) {
+        d.rollback();
+        throw;
+    }
+    if (!d.commit()) {
+        const QString err = d.lastError().text();
+        d.rollback();
+        throw EDatabaseError(err);
+    }
+}
+
+void SqlServer::dropConnection(const QString &name)
+{
+    if (!QSqlDatabase::contains(name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+SqlServer::ScopedConnection::ScopedConnection(const char *what)
+    : m_name(QStringLiteral("valmedo4-%1-%2").arg(QLatin1String(what), QUuid::createUuid().toString(QUuid::Id128)))
+{
+}
+
+SqlServer::ScopedConnection::~ScopedConnection()
+{
+    dropConnection(m_name);
+}
+
+QSqlDatabase SqlServer::ScopedConnection::db() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+bool SqlServer::failWith(QString *why, const QString &text)
+{
+    if (why)
+        *why = text;
+    return false;
+}
+
+bool SqlServer::checkBackupFile(const QString &path, QString *why)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return failWith(why, QStringLiteral("Soubor %1 neexistuje").arg(path));
+    if (info.size() == 0)
+        return failWith(why, QStringLiteral("Soubor %1 je prázdný").arg(path));
+    return true;
+}
+
 void SqlServer::close()
 {
-    if (QSqlDatabase::contains(ConnectionName)) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(ConnectionName, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(ConnectionName);
-    }
+    dropConnection(QString::fromLatin1(ConnectionName));
     m_currentDatabase.clear();
 }
 

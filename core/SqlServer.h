@@ -2,6 +2,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class SqlDialect;
@@ -35,6 +36,16 @@ public:
 
     QString serverName() const { return m_serverName; }
 
+    // The physical name that every server made by create() gives ProgramDatabase;
+    // tests set their own so that test programs can share one PostgreSQL server.
+    static void setProgramDatabaseName(const QString &name);
+    static QString programDatabaseName();
+
+    // Where the engines write what the desk's log should know (an embedded server
+    // folder made at the first "sa" connection); nothing when unset.
+    using LogSink = std::function<void(const QString &)>;
+    static void setLogSink(LogSink sink);
+
     // Opens the connection on `database` (ProgramDatabase or MasterDatabase) with a
     // server login; an open connection is closed first. False on any failure, with
     // the reason in errorText() (never shown to the user; the log may take it).
@@ -46,6 +57,9 @@ public:
     QString currentDatabase() const { return m_currentDatabase; }
     QSqlDatabase connection() const;
     QString errorText() const { return m_errorText; }
+    // Opens the connection on another database with the login of the last open().
+    bool reopen(const QString &database) { return open(database, m_user, m_password); }
+    QString userName() const { return m_user; }
 
     // Operations on the program's database; all but databaseExists throw
     // EDatabaseError on failure.
@@ -66,13 +80,44 @@ public:
     void setDatabaseName(const QString &name) { m_databaseName = name; }
     QString databaseName() const { return m_databaseName; }
 
+    // A connection of the engines' own beside the program's one, under a unique name,
+    // removed on scope exit.
+    class ScopedConnection {
+    public:
+        explicit ScopedConnection(const char *what);
+        ~ScopedConnection();
+        ScopedConnection(const ScopedConnection &) = delete;
+        ScopedConnection &operator=(const ScopedConnection &) = delete;
+        QString name() const { return m_name; }
+        QSqlDatabase db() const;
+
+    private:
+        QString m_name;
+    };
+
 protected:
-    explicit SqlServer(const QString &serverName) : m_serverName(serverName) {}
+    explicit SqlServer(const QString &serverName);
+    static void writeLog(const QString &line);
+    // The statements of a schema script compiled in as a resource, in order.
+    static QStringList schemaStatements(const QString &resource);
+    // Runs one statement unprepared (utility statements cannot be prepared on
+    // PostgreSQL); throws EDatabaseError with the driver's text.
+    static void execText(const QSqlDatabase &db, const QString &text);
+    // Runs the statements in one transaction on db; rolls back and throws on failure.
+    static void execInTransaction(const QSqlDatabase &db, const QStringList &statements);
+    // Closes and forgets a connection other than the program's one.
+    static void dropConnection(const QString &name);
+    // False with the reason in *why when a backup file is missing or empty.
+    static bool checkBackupFile(const QString &path, QString *why);
+    static bool failWith(QString *why, const QString &text);
+    void setError(const QString &text) { m_errorText = text; }
 
     QString m_serverName;
     QString m_currentDatabase;
     QString m_errorText;
-    QString m_databaseName = QString::fromLatin1(ProgramDatabase);
+    QString m_databaseName;
+    QString m_user;
+    QString m_password;
 };
 
 // The server of this run, set by ConnectDatabase; null before the first login attempt.

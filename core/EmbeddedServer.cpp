@@ -1,0 +1,430 @@
+#include "core/EmbeddedServer.h"
+
+#include "core/Errors.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int HashIterations = 20000;
+const char *const DataTables[] = {"tab_zakaznik", "tab_zamereni", "tab_nosic", "tab_video",
+                                  "tab_uzivatel", "tab_pujcky", "tab_pujckydetail"};
+
+// An SQLite connection of the engine's own on a file, removed on scope exit.
+class SideFile : public SqlServer::ScopedConnection {
+public:
+    SideFile(const QString &path, bool readOnly, const char *what) : ScopedConnection(what)
+    {
+        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name());
+        d.setDatabaseName(path);
+        if (readOnly)
+            d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!d.open())
+            throw EDatabaseError(d.lastError().text());
+    }
+};
+
+QByteArray passwordHash(const QString &password, const QByteArray &salt)
+{
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(),
+                                              salt, HashIterations, 32);
+}
+
+void removeWithCompanions(const QString &path)
+{
+    QFile::remove(path + QLatin1String("-wal"));
+    QFile::remove(path + QLatin1String("-shm"));
+    QFile::remove(path + QLatin1String("-journal"));
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze odstranit").arg(path));
+}
+
+// rename(2) replaces the target atomically; QFile::rename refuses an existing one.
+void replaceFile(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze přejmenovat na %2").arg(from, to));
+}
+
+QString tempBeside(const QString &path, const char *what)
+{
+    return QStringLiteral("%1.%2-%3").arg(path, QLatin1String(what),
+                                          QUuid::createUuid().toString(QUuid::Id128).left(12));
+}
+
+// --- functions registered on every connection -----------------------------------
+
+QString argText(sqlite3_value *v)
+{
+    const auto *t = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    return t ? QString::fromUtf8(t, sqlite3_value_bytes(v)) : QString();
+}
+
+// LIKE with % and _ over case-folded Unicode text; an optional one-character escape.
+bool likeMatch(const QString &pattern, qsizetype p, const QString &text, qsizetype t, QChar escape)
+{
+    while (p < pattern.size()) {
+        QChar pc = pattern[p];
+        if (!escape.isNull() && pc == escape && p + 1 < pattern.size()) {
+            if (t >= text.size() || text[t] != pattern[p + 1])
+                return false;
+            p += 2;
+            ++t;
+            continue;
+        }
+        if (pc == u'%') {
+            while (p < pattern.size() && pattern[p] == u'%')
+                ++p;
+            if (p == pattern.size())
+                return true;
+            for (qsizetype k = t; k <= text.size(); ++k)
+                if (likeMatch(pattern, p, text, k, escape))
+                    return true;
+            return false;
+        }
+        if (t >= text.size())
+            return false;
+        if (pc != u'_' && pc != text[t])
+            return false;
+        ++p;
+        ++t;
+    }
+    return t == text.size();
+}
+
+void sqlLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QChar escape;
+    if (argc == 3) {
+        const QString e = argText(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = e.toCaseFolded()[0];
+    }
+    const QString pattern = argText(argv[0]).toCaseFolded();
+    const QString text = argText(argv[1]).toCaseFolded();
+    sqlite3_result_int(ctx, likeMatch(pattern, 0, text, 0, escape) ? 1 : 0);
+}
+
+void sqlFold(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QByteArray folded = argText(argv[0]).toCaseFolded().toUtf8();
+    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+int czechCompare(void *, int n1, const void *s1, int n2, const void *s2)
+{
+    static const QCollator collator{QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    const QString a = QString::fromUtf8(static_cast<const char *>(s1), n1);
+    const QString b = QString::fromUtf8(static_cast<const char *>(s2), n2);
+    const int c = collator.compare(a, b);
+    if (c != 0)
+        return c;
+    return a < b ? -1 : (b < a ? 1 : 0); // a total order for equal-ranking texts
+}
+
+} // namespace
+
+EmbeddedServer::EmbeddedServer(const QString &serverName, const QString &folder)
+    : SqlServer(serverName), m_folder(folder)
+{
+}
+
+EmbeddedServer::~EmbeddedServer() = default;
+
+QString EmbeddedServer::databaseFile() const
+{
+    return m_folder + QLatin1Char('/') + m_databaseName + QLatin1String(".db");
+}
+
+QString EmbeddedServer::masterFile() const
+{
+    return m_folder + QLatin1String("/master.db");
+}
+
+void EmbeddedServer::prepareConnection(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    auto *sqlite = handle.isValid() ? *static_cast<sqlite3 *const *>(handle.data()) : nullptr;
+    if (!sqlite)
+        throw EDatabaseError(QStringLiteral("Spojení SQLite nemá ovladač"));
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    if (sqlite3_create_function(sqlite, "like", 2, flags, nullptr, sqlLike, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_create_function(sqlite, "like", 3, flags, nullptr, sqlLike, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_create_function(sqlite, "fold", 1, flags, nullptr, sqlFold, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_create_collation(sqlite, "CZECH", SQLITE_UTF8, nullptr, czechCompare) != SQLITE_OK)
+        throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite)));
+    execText(db, QStringLiteral("PRAGMA foreign_keys=ON"));
+}
+
+void EmbeddedServer::createDatabaseFile(const QString &path)
+{
+    const QString temp = tempBeside(path, "new");
+    try {
+        {
+            SideFile side(temp, false, "create");
+            execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
+            execText(side.db(), QStringLiteral("PRAGMA foreign_keys=ON"));
+            execInTransaction(side.db(), schemaStatements(QStringLiteral(":/schema/schema-sqlite.sql")));
+        } // closing checkpoints and removes the -wal of the new file
+        if (QFileInfo::exists(path))
+            throw EDatabaseError(QStringLiteral("Databáze %1 již existuje").arg(m_databaseName));
+        replaceFile(temp, path);
+    } catch (...) {
+        removeWithCompanions(temp);
+        throw;
+    }
+}
+
+void EmbeddedServer::install(const QString &password)
+{
+    if (!QDir().mkpath(m_folder))
+        throw EDatabaseError(QStringLiteral("Složku %1 nelze vytvořit").arg(m_folder));
+    if (!QFileInfo::exists(databaseFile()))
+        createDatabaseFile(databaseFile());
+    const QString temp = tempBeside(masterFile(), "new");
+    try {
+        {
+            SideFile side(temp, false, "install");
+            const QSqlDatabase db = side.db();
+            execText(db, QStringLiteral("CREATE TABLE logins (NAME VARCHAR(128) NOT NULL PRIMARY KEY, "
+                                        "SALT BLOB NOT NULL, HASH BLOB NOT NULL)"));
+            QByteArray salt(16, Qt::Uninitialized);
+            QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), 4);
+            QSqlQuery q(db);
+            q.prepare(QStringLiteral("INSERT INTO logins (NAME, SALT, HASH) VALUES (:NAME, :SALT, :HASH)"));
+            q.bindValue(QStringLiteral(":NAME"), QStringLiteral("sa"));
+            q.bindValue(QStringLiteral(":SALT"), salt);
+            q.bindValue(QStringLiteral(":HASH"), passwordHash(password, salt));
+            if (!q.exec())
+                throw EDatabaseError(q.lastError().text());
+        }
+        replaceFile(temp, masterFile());
+    } catch (...) {
+        removeWithCompanions(temp);
+        throw;
+    }
+    writeLog(QStringLiteral("Databázový server vytvořen [%1]").arg(m_folder));
+}
+
+void EmbeddedServer::checkLogin(const QString &user, const QString &password)
+{
+    SideFile side(masterFile(), true, "login");
+    QSqlQuery q(side.db());
+    q.prepare(QStringLiteral("SELECT SALT, HASH FROM logins WHERE NAME=:NAME"));
+    q.bindValue(QStringLiteral(":NAME"), user);
+    if (!q.exec())
+        throw EDatabaseError(q.lastError().text());
+    const bool found = q.next();
+    const bool good = found && !password.isEmpty()
+        && passwordHash(password, q.value(0).toByteArray()) == q.value(1).toByteArray();
+    q.finish();
+    if (!good)
+        throw EDatabaseError(QStringLiteral("Přihlášení uživatele %1 selhalo").arg(user));
+}
+
+bool EmbeddedServer::open(const QString &database, const QString &user, const QString &password)
+{
+    close();
+    m_errorText.clear();
+    try {
+        if (!QFileInfo::exists(masterFile())) {
+            // Installing the server is what the first "sa" login does.
+            if (user != QLatin1String("sa"))
+                throw EDatabaseError(QStringLiteral("Server %1 neexistuje").arg(m_folder));
+            if (password.isEmpty())
+                throw EDatabaseError(QStringLiteral("Server nelze vytvořit bez hesla"));
+            install(password);
+        }
+        checkLogin(user, password);
+        const bool master = database == QLatin1String(MasterDatabase);
+        const QString path = master ? masterFile() : databaseFile();
+        if (!QFileInfo::exists(path))
+            throw EDatabaseError(QStringLiteral("Databáze %1 neexistuje").arg(database));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                    QString::fromLatin1(ConnectionName));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open())
+            throw EDatabaseError(db.lastError().text());
+        prepareConnection(db);
+        m_user = user;
+        m_password = password;
+        m_currentDatabase = master ? QString::fromLatin1(MasterDatabase)
+                                   : QString::fromLatin1(ProgramDatabase);
+        return true;
+    } catch (const EDatabaseError &e) {
+        close();
+        m_errorText = e.message();
+        return false;
+    }
+}
+
+QSqlDatabase EmbeddedServer::programConnection() const
+{
+    if (!isOpen() || m_currentDatabase != QLatin1String(ProgramDatabase))
+        throw EDatabaseError(QStringLiteral("Spojení není otevřeno na databázi %1").arg(m_databaseName));
+    return CurrentConnection();
+}
+
+bool EmbeddedServer::databaseExists()
+{
+    return QFileInfo::exists(databaseFile());
+}
+
+void EmbeddedServer::dropDatabase()
+{
+    // Linux lets an open connection write on into a deleted file: close it first.
+    if (m_currentDatabase == QLatin1String(ProgramDatabase))
+        close();
+    removeWithCompanions(databaseFile());
+}
+
+void EmbeddedServer::createDatabase()
+{
+    if (QFileInfo::exists(databaseFile()))
+        throw EDatabaseError(QStringLiteral("Databáze %1 již existuje").arg(m_databaseName));
+    createDatabaseFile(databaseFile());
+}
+
+void EmbeddedServer::reindex()
+{
+    const QSqlDatabase db = programConnection();
+    for (const char *table : {"tab_zakaznik", "tab_video", "tab_pujcky", "tab_pujckydetail"})
+        execText(db, QStringLiteral("REINDEX %1").arg(QLatin1String(table)));
+}
+
+void EmbeddedServer::truncateLog()
+{
+    QSqlQuery q(programConnection());
+    if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")))
+        throw EDatabaseError(q.lastError().text());
+    if (q.next() && q.value(0).toInt() != 0)
+        throw EDatabaseError(QStringLiteral("Transakční log je používán jiným spojením"));
+}
+
+FileStats EmbeddedServer::fileStats()
+{
+    const QSqlDatabase db = programConnection();
+    auto pragma = [&db](const char *name) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA %1").arg(QLatin1String(name))) || !q.next())
+            throw EDatabaseError(q.lastError().text());
+        return q.value(0).toLongLong();
+    };
+    const qint64 pages = pragma("page_count");
+    const qint64 freePages = pragma("freelist_count");
+    const qint64 pageSize = pragma("page_size");
+    return FileStats{pages * pageSize, (pages - freePages) * pageSize};
+}
+
+void EmbeddedServer::backup(const QString &path)
+{
+    if (!databaseExists())
+        throw EDatabaseError(QStringLiteral("Databáze %1 neexistuje").arg(m_databaseName));
+    // VACUUM INTO refuses an existing file: write a new one beside the target and
+    // rename it over, so a failed backup leaves the old one whole.
+    const QString temp = tempBeside(QFileInfo(path).absoluteFilePath(), "tmp");
+    try {
+        SideFile side(databaseFile(), false, "backup");
+        QSqlQuery q(side.db());
+        q.prepare(QStringLiteral("VACUUM INTO :PATH"));
+        q.bindValue(QStringLiteral(":PATH"), temp);
+        if (!q.exec())
+            throw EDatabaseError(q.lastError().text());
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+    try {
+        replaceFile(temp, path);
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+}
+
+bool EmbeddedServer::verifyBackup(const QString &path, QString *why)
+{
+    auto fail = [why](const QString &text) { return failWith(why, text); };
+    if (!checkBackupFile(path, why))
+        return false;
+    try {
+        SideFile side(path, true, "verify");
+        QSqlQuery q(side.db());
+        if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
+            return fail(q.lastError().text());
+        if (!q.next() || q.value(0).toString() != QLatin1String("ok"))
+            return fail(QStringLiteral("Kontrola souboru %1 selhala").arg(path));
+        q.finish();
+        for (const char *table : DataTables) {
+            QSqlQuery t(side.db());
+            t.prepare(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='table' AND name=:NAME"));
+            t.bindValue(QStringLiteral(":NAME"), QLatin1String(table));
+            if (!t.exec() || !t.next() || t.value(0).toInt() != 1)
+                return fail(QStringLiteral("V souboru %1 chybí tabulka %2").arg(path, QLatin1String(table)));
+        }
+        return true;
+    } catch (const EDatabaseError &e) {
+        return fail(e.message());
+    }
+}
+
+void EmbeddedServer::restore(const QString &path)
+{
+    QString why;
+    if (!verifyBackup(path, &why))
+        throw EDatabaseError(why);
+    // Copy the verified file beside the database first: until the rename, the old
+    // database stays as it was.
+    const QString target = databaseFile();
+    const QString temp = tempBeside(target, "restore");
+    if (!QFile::copy(path, temp))
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze zkopírovat").arg(path));
+    try {
+        SideFile side(temp, false, "restore");
+        execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
+    } catch (...) {
+        removeWithCompanions(temp);
+        throw;
+    }
+    const bool wasOpen = m_currentDatabase == QLatin1String(ProgramDatabase);
+    if (wasOpen)
+        close();
+    try {
+        replaceFile(temp, target);
+    } catch (...) {
+        removeWithCompanions(temp);
+        if (wasOpen)
+            reopen(QString::fromLatin1(ProgramDatabase));
+        throw;
+    }
+    // A stale -wal of the old file would be replayed into the new one.
+    QFile::remove(target + QLatin1String("-wal"));
+    QFile::remove(target + QLatin1String("-shm"));
+    if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
+        throw EDatabaseError(m_errorText);
+}

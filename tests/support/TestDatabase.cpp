@@ -1,0 +1,97 @@
+#include "support/TestDatabase.h"
+
+#include "core/Errors.h"
+#include "core/SqlServer.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+QString programDatabaseName(Engine engine)
+{
+    if (engine == Engine::SQLite)
+        return QString::fromLatin1(SqlServer::ProgramDatabase);
+    QString exe = QFileInfo(QCoreApplication::applicationFilePath()).baseName().toLower();
+    exe.replace(QRegularExpression(QStringLiteral("[^a-z0-9_]")), QStringLiteral("_"));
+    return QStringLiteral("valmedo4_") + exe;
+}
+} // namespace
+
+TestDatabase::TestDatabase(Engine engine) : m_engine(engine)
+{
+    try {
+        m_ready = setUp();
+    } catch (const EDatabaseError &e) {
+        m_error = e.message();
+        m_ready = false;
+    }
+}
+
+bool TestDatabase::setUp()
+{
+    SetCurrentServer(nullptr);
+    SqlServer::setProgramDatabaseName(programDatabaseName(m_engine));
+    if (m_engine == Engine::SQLite) {
+        if (!m_folder.isValid()) {
+            m_error = QStringLiteral("no temporary folder");
+            return false;
+        }
+        // The first "sa" connection installs the server folder with an empty database.
+        m_serverName = m_folder.path() + QLatin1String("/server");
+        m_password = QStringLiteral("sa-test");
+        SetCurrentServer(SqlServer::create(m_serverName));
+        if (!CurrentServer()->open(QString::fromLatin1(SqlServer::ProgramDatabase), user(), m_password)) {
+            m_error = CurrentServer()->errorText();
+            return false;
+        }
+        return true;
+    }
+    const auto pg = PgTestServerFromEnv();
+    if (!pg) {
+        m_error = QStringLiteral("no PostgreSQL test server: run the tests through scripts/test.sh");
+        return false;
+    }
+    m_serverName = pg->serverName();
+    m_password = pg->password;
+    SetCurrentServer(SqlServer::create(m_serverName));
+    SqlServer *s = CurrentServer();
+    if (!s->open(QString::fromLatin1(SqlServer::MasterDatabase), user(), m_password)) {
+        m_error = s->errorText();
+        return false;
+    }
+    s->dropDatabase();
+    s->createDatabase();
+    if (!s->open(QString::fromLatin1(SqlServer::ProgramDatabase), user(), m_password)) {
+        m_error = s->errorText();
+        return false;
+    }
+    return true;
+}
+
+TestDatabase::~TestDatabase()
+{
+    if (m_engine == Engine::PostgreSQL && !m_serverName.isEmpty()) {
+        // Whatever the test left current, drop our database through a server of our own.
+        SetCurrentServer(nullptr);
+        auto s = SqlServer::create(m_serverName);
+        if (s->open(QString::fromLatin1(SqlServer::MasterDatabase), user(), m_password)) {
+            try {
+                s->dropDatabase();
+            } catch (const EDatabaseError &) {
+            }
+        }
+        s->close();
+    }
+    SetCurrentServer(nullptr);
+}
+
+QString TestDatabase::databaseName() const
+{
+    return SqlServer::programDatabaseName();
+}
+
+SqlServer *TestDatabase::server() const
+{
+    return CurrentServer();
+}

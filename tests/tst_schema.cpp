@@ -1,0 +1,278 @@
+#include "core/Commands.h"
+#include "core/Errors.h"
+#include "core/SqlServer.h"
+#include "support/TestDatabase.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+namespace {
+
+struct Column {
+    QString name;
+    bool notNull;
+    QString defaultValue; // "" none, "now" the current time, else the literal
+};
+
+// What every column of the seven tables must be: order, null rule, default.
+const QList<QPair<QString, QList<Column>>> &expectedTables()
+{
+    static const QList<QPair<QString, QList<Column>>> tables{
+        {"tab_zakaznik",
+         {{"ZAKAZNIK", true, ""}, {"JMENO", false, ""}, {"TELEFON", false, ""}, {"ADRESA1", false, ""},
+          {"ADRESA2", false, ""}, {"RC", false, ""}, {"OP", false, ""}, {"REGISTRACE", false, "now"},
+          {"OMEZENI", false, ""}, {"PUJCKY", true, "0"}, {"TEXT", false, ""}}},
+        {"tab_zamereni", {{"ID_ZAMERENI", true, ""}, {"ZAMERENI", false, ""}, {"VYCHOZI", false, ""}}},
+        {"tab_nosic",
+         {{"ID_NOSIC", true, ""}, {"NOSIC", false, ""}, {"DABING", false, ""}, {"PUJCOVNE", false, ""},
+          {"VRATNE", false, ""}, {"ZALOHA", false, ""}, {"VYCHOZI", false, ""}}},
+        {"tab_video",
+         {{"VIDEO", true, ""}, {"TITUL", false, ""}, {"ZAMERENI", true, ""}, {"NOSIC", true, ""},
+          {"CENA", false, ""}, {"REGISTRACE", false, "now"}, {"VYPUJCENA", true, "0"}}},
+        {"tab_uzivatel",
+         {{"ID_UZIVATEL", true, ""}, {"UZIVATEL", false, ""}, {"HESLO", false, ""},
+          {"ZAKAZNIK_EDITACE", false, "1"}, {"ZAKAZNIK_HISTORIE", false, "0"},
+          {"ZAKAZNIK_ODEBRAT", false, "0"}, {"VIDEO_EDITACE", false, "1"}, {"VIDEO_HISTORIE", false, "0"},
+          {"VIDEO_ODEBRAT", false, "0"}, {"NASTAVENI", false, "0"}, {"SPECIAL", false, "0"},
+          {"ADMIN", false, "0"}}},
+        {"tab_pujcky",
+         {{"DOKLAD", true, ""}, {"OPERACE", false, ""}, {"CAS", false, "now"}, {"ZAKAZNIK", true, ""},
+          {"UZIVATEL", true, ""}}},
+        {"tab_pujckydetail",
+         {{"DOKLAD_PUJ", true, ""}, {"DOKLAD_VRA", false, ""}, {"VIDEO", true, ""}, {"ZAKAZNIK", true, ""},
+          {"PUJCENA", false, "1"}, {"HISTORIE", false, "1"}, {"DOKLAD", false, "1"}, {"ZDARMA", false, ""},
+          {"PUJCOVNE", false, ""}, {"VRATNE", false, ""}, {"ZALOHA", false, ""}, {"PUJCENO", false, "now"},
+          {"VRATIT", false, ""}, {"DNY", false, ""}, {"VRACENO", false, ""}, {"PRES", false, ""}}},
+    };
+    return tables;
+}
+
+struct ActualColumn {
+    QString name;
+    bool notNull;
+    QString defaultText;
+};
+
+QList<ActualColumn> actualColumns(Engine engine, const QString &table)
+{
+    QList<ActualColumn> columns;
+    QSqlQuery q(CurrentConnection());
+    if (engine == Engine::SQLite) {
+        q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+        while (q.next())
+            columns << ActualColumn{q.value(1).toString(), q.value(3).toInt() != 0,
+                                    q.value(4).toString()};
+    } else {
+        q.prepare(QStringLiteral("SELECT upper(column_name), is_nullable, COALESCE(column_default,'') "
+                                 "FROM information_schema.columns WHERE table_name=:T ORDER BY ordinal_position"));
+        q.bindValue(QStringLiteral(":T"), table);
+        q.exec();
+        while (q.next())
+            columns << ActualColumn{q.value(0).toString(), q.value(1).toString() == QLatin1String("NO"),
+                                    q.value(2).toString()};
+    }
+    return columns;
+}
+
+qint64 count(const QString &sql)
+{
+    SetCommand(sql);
+    return ExecCommandValue().toLongLong();
+}
+
+// Runs a statement that must be refused; leaves no trace of it.
+bool refused(const QString &sql)
+{
+    try {
+        SetCommand(sql);
+        ExecCommand();
+        return false;
+    } catch (const EDatabaseError &) {
+        return true;
+    }
+}
+
+} // namespace
+
+class TestSchema : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void columns_data() { AddEngineRows(); }
+    void columns()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        for (const auto &[table, expected] : expectedTables()) {
+            const QList<ActualColumn> actual = actualColumns(engine, table);
+            QCOMPARE(actual.size(), expected.size());
+            for (qsizetype i = 0; i < expected.size(); ++i) {
+                const Column &e = expected[i];
+                const ActualColumn &a = actual[i];
+                const QString where = table + QLatin1Char('.') + e.name;
+                QVERIFY2(a.name.compare(e.name, Qt::CaseInsensitive) == 0, qPrintable(where + " vs " + a.name));
+                // Identity keys count as not null on both engines.
+                const bool identity = e.name.startsWith(QLatin1String("ID_"));
+                if (!(identity && engine == Engine::SQLite))
+                    QVERIFY2(a.notNull == e.notNull, qPrintable(where));
+                if (e.defaultValue.isEmpty())
+                    QVERIFY2(a.defaultText.isEmpty() || identity, qPrintable(where + " default " + a.defaultText));
+                else if (e.defaultValue == QLatin1String("now"))
+                    QVERIFY2(a.defaultText.contains(QLatin1String("localtime"))
+                                 || a.defaultText.contains(QLatin1String("LOCALTIMESTAMP"), Qt::CaseInsensitive),
+                             qPrintable(where + " default " + a.defaultText));
+                else
+                    QVERIFY2(a.defaultText == e.defaultValue, qPrintable(where + " default " + a.defaultText));
+            }
+        }
+    }
+
+    void seedRows_data() { AddEngineRows(); }
+    void seedRows()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+
+        QSqlQuery q = (SetCommand("SELECT ID_ZAMERENI, ZAMERENI, VYCHOZI FROM tab_zamereni"), ExecCommandRecordset());
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(q.value(1).toString(), QString("-"));
+        QCOMPARE(q.value(2).toInt(), 1);
+        QVERIFY(!q.next());
+
+        const QStringList media{"-", "DVD", "DVD CZ", "VHS", "VHS CZ"};
+        const QList<int> dubbed{0, 0, 1, 0, 1};
+        q = (SetCommand("SELECT ID_NOSIC, NOSIC, DABING, PUJCOVNE, VRATNE, ZALOHA, VYCHOZI FROM tab_nosic "
+                        "ORDER BY ID_NOSIC"),
+             ExecCommandRecordset());
+        for (int i = 0; i < media.size(); ++i) {
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toInt(), i + 1);
+            QCOMPARE(q.value(1).toString(), media[i]);
+            QCOMPARE(q.value(2).toInt(), dubbed[i]);
+            for (int c = 3; c <= 5; ++c)
+                QCOMPARE(q.value(c).toDouble(), 0.0);
+            QCOMPARE(q.value(6).toInt(), i == 0 ? 1 : 0);
+        }
+        QVERIFY(!q.next());
+
+        q = (SetCommand("SELECT * FROM tab_uzivatel"), ExecCommandRecordset());
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(q.value(1).toString(), QString("sa"));
+        QVERIFY(q.value(2).isNull());
+        for (int c = 3; c < 12; ++c)
+            QCOMPARE(q.value(c).toInt(), 1);
+        QVERIFY(!q.next());
+
+        for (const char *empty : {"tab_zakaznik", "tab_video", "tab_pujcky", "tab_pujckydetail"})
+            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(empty))), 0);
+        // The first document is number 1.
+        QCOMPARE(count("SELECT COALESCE(MAX(DOKLAD),0)+1 FROM tab_pujcky"), 1);
+    }
+
+    void indexes_data() { AddEngineRows(); }
+    void indexes()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        QSqlQuery q(CurrentConnection());
+        if (engine == Engine::SQLite)
+            QVERIFY(q.exec("SELECT name, sql FROM sqlite_master WHERE type='index' AND tbl_name='tab_pujckydetail' "
+                           "AND sql IS NOT NULL ORDER BY name"));
+        else
+            QVERIFY(q.exec("SELECT indexname, indexdef FROM pg_indexes WHERE tablename='tab_pujckydetail' "
+                           "AND indexname LIKE 'index_%' ORDER BY indexname"));
+        QStringList found;
+        while (q.next()) {
+            const QString column = q.value(1).toString().section(QLatin1Char('('), -1).section(QLatin1Char(')'), 0, 0);
+            found << q.value(0).toString().toUpper() + QLatin1Char(':') + column.trimmed().toUpper();
+        }
+        QCOMPARE(found, (QStringList{"INDEX_DOKLAD_PUJ:DOKLAD_PUJ", "INDEX_DOKLAD_VRA:DOKLAD_VRA",
+                                     "INDEX_VIDEO:VIDEO", "INDEX_ZAKAZNIK:ZAKAZNIK"}));
+    }
+
+    void defaultsOnInsert_data() { AddEngineRows(); }
+    void defaultsOnInsert()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetCommand("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (:ZAKAZNIK, :JMENO)");
+        SetCommandParam("ZAKAZNIK", qint64(1234567890123LL));
+        SetCommandParam("JMENO", QString("Novák"));
+        ExecCommand();
+        SetCommand("SELECT PUJCKY FROM tab_zakaznik WHERE ZAKAZNIK=1234567890123");
+        const QVariant lends = ExecCommandValue();
+        QVERIFY(!lends.isNull());
+        QCOMPARE(lends.toInt(), 0);
+        // The registration time is the desk's local time, to the minute.
+        SetCommand("SELECT REGISTRACE FROM tab_zakaznik");
+        const QVariant reg = ExecCommandValue();
+        const QDateTime when = reg.metaType().id() == QMetaType::QDateTime
+            ? reg.toDateTime()
+            : QDateTime::fromString(reg.toString(), "yyyy-MM-dd hh:mm:ss");
+        QVERIFY2(when.isValid(), qPrintable(reg.toString()));
+        QCOMPARE(when.time().second(), 0);
+        QVERIFY(qAbs(when.secsTo(QDateTime::currentDateTime())) < 120);
+        // Counters that a lend raises never become null.
+        QVERIFY(refused("UPDATE tab_zakaznik SET PUJCKY=NULL"));
+        QVERIFY(refused("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC, VYPUJCENA) VALUES (1,'x',1,1,NULL)"));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("statement");
+        const QList<QPair<const char *, const char *>> cases{
+            {"genre unique", "INSERT INTO tab_zamereni (ZAMERENI, VYCHOZI) VALUES ('-', 0)"},
+            {"medium unique", "INSERT INTO tab_nosic (NOSIC) VALUES ('DVD')"},
+            {"user unique", "INSERT INTO tab_uzivatel (UZIVATEL) VALUES ('sa')"},
+            {"video genre key", "INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 99, 1)"},
+            {"video medium key", "INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 1, 99)"},
+            {"document user key", "INSERT INTO tab_pujcky (DOKLAD, OPERACE, ZAKAZNIK, UZIVATEL) VALUES (1, 1, 5, 99)"},
+            {"line primary key", "INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK) VALUES (7, 8, 9)"},
+            {"customer primary key", "INSERT INTO tab_zakaznik (ZAKAZNIK) VALUES (42)"},
+            {"customer key not null", "INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (NULL, 'x')"},
+            {"name too long", "INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, '123456789012345678901234567890123')"},
+            {"bit range", "INSERT INTO tab_nosic (NOSIC, DABING) VALUES ('X', 2)"},
+            {"restriction range", "INSERT INTO tab_zakaznik (ZAKAZNIK, OMEZENI) VALUES (3, 256)"},
+            {"user removed with documents", "DELETE FROM tab_uzivatel WHERE ID_UZIVATEL=1"},
+        };
+        for (const auto &[name, sql] : cases) {
+            QTest::newRow(qPrintable(QStringLiteral("sqlite %1").arg(name))) << Engine::SQLite << QString(sql);
+            QTest::newRow(qPrintable(QStringLiteral("postgres %1").arg(name))) << Engine::PostgreSQL << QString(sql);
+        }
+    }
+    void refusals()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(QString, statement);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        // Rows the refusals collide with; documents and lines with numbers that exist
+        // nowhere are accepted (no foreign keys there).
+        for (const char *sql : {"INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK) VALUES (7, 8, 9)",
+                                "INSERT INTO tab_zakaznik (ZAKAZNIK) VALUES (42)",
+                                "INSERT INTO tab_pujcky (DOKLAD, OPERACE, ZAKAZNIK, UZIVATEL) VALUES (5, 1, 777, 1)"}) {
+            SetCommand(sql);
+            ExecCommand();
+        }
+        const qint64 before = count("SELECT (SELECT COUNT(*) FROM tab_zamereni)+(SELECT COUNT(*) FROM tab_nosic)"
+                                    "+(SELECT COUNT(*) FROM tab_uzivatel)+(SELECT COUNT(*) FROM tab_video)"
+                                    "+(SELECT COUNT(*) FROM tab_zakaznik)+(SELECT COUNT(*) FROM tab_pujcky)"
+                                    "+(SELECT COUNT(*) FROM tab_pujckydetail)");
+        QVERIFY(refused(statement));
+        QCOMPARE(count("SELECT (SELECT COUNT(*) FROM tab_zamereni)+(SELECT COUNT(*) FROM tab_nosic)"
+                       "+(SELECT COUNT(*) FROM tab_uzivatel)+(SELECT COUNT(*) FROM tab_video)"
+                       "+(SELECT COUNT(*) FROM tab_zakaznik)+(SELECT COUNT(*) FROM tab_pujcky)"
+                       "+(SELECT COUNT(*) FROM tab_pujckydetail)"),
+                 before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"
