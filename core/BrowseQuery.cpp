@@ -33,10 +33,10 @@ bool kindFromDeclared(const QByteArray &declared, FieldKind *kind)
         return false;
     if (t.contains("BOOL"))
         *kind = FieldKind::Boolean;
-    else if (t.contains("SMALLINT") || t.contains("TINYINT"))
-        *kind = FieldKind::Integer;
-    else if (t.contains("INT"))
+    else if (t.contains("BIGINT"))
         *kind = FieldKind::Int64;
+    else if (t.contains("INT")) // INTEGER, SMALLINT, TINYINT: 32-bit, as on PostgreSQL
+        *kind = FieldKind::Integer;
     else if (t.contains("NUMERIC") || t.contains("DECIMAL") || t.contains("MONEY"))
         *kind = FieldKind::Money;
     else if (t.contains("REAL") || t.contains("DOUBLE") || t.contains("FLOAT"))

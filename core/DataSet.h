@@ -1,4 +1,6 @@
 #pragma once
+#include "core/Errors.h" // what the data sets throw
+
 #include <QAbstractTableModel>
 #include <QFlags>
 #include <QHash>
