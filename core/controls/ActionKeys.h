@@ -1,0 +1,22 @@
+#pragma once
+
+class QEvent;
+class QKeyEvent;
+class QWidget;
+
+// The action keys of a window (Enter, the numeric "+", Del, Space, Up, Down, F11, F12 ...) act
+// whatever control has the focus. A focused line edit would take some of them for itself (the
+// numeric "+", Del, Space), so the program's controls refuse the shortcut override of every key
+// that an enabled action of their window holds, and the action fires.
+
+// Whether an enabled action of `widget`'s window (or of the widget's parents) has `event`'s key
+// as a shortcut. A keypad key also matches the same key's shortcut without the keypad modifier.
+bool WindowActionHoldsKey(const QWidget *widget, const QKeyEvent *event);
+
+// For a control's event(): when `event` is a ShortcutOverride of a key a window action holds,
+// ignores it (so the shortcut runs) and returns true; the control then returns true too.
+bool RefuseActionKeyOverride(const QWidget *widget, QEvent *event);
+
+// The same for a control that is not ours (a plain QLineEdit, the edit of a combo box): an
+// event filter installed on it for its lifetime.
+void PassActionKeys(QWidget *control);

@@ -1,0 +1,1 @@
+#include "core/controls/Int64Edit.h"

@@ -1,0 +1,21 @@
+#pragma once
+#include "core/controls/NumberEdit.h"
+
+// A one-line edit for a 64-bit whole number: customer, video and document numbers. The owner's
+// OnKeyPress sees every key first and may change it; then the key filter runs.
+class TInt64Edit : public TNumberEdit {
+    Q_OBJECT
+
+public:
+    explicit TInt64Edit(QWidget *parent = nullptr) : TNumberEdit(Width::Bits64, parent)
+    {
+        SetOwnerKeyPressFirst(true);
+    }
+
+    qint64 Value() { return NumberValue(); }
+    void SetValue(qint64 value) { SetNumberValue(value); }
+    qint64 Min() const { return NumberMin(); }
+    void SetMin(qint64 value) { SetNumberMin(value); }
+    qint64 Max() const { return NumberMax(); }
+    void SetMax(qint64 value) { SetNumberMax(value); }
+};
