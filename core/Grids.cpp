@@ -1,8 +1,21 @@
 #include "core/Grids.h"
 
+#include "core/BrowseQuery.h"
+#include "core/DataSet.h"
+#include "core/Errors.h"
+#include "core/MemoryTable.h"
+#include "core/SqlDialect.h"
+#include "core/SqlServer.h"
+#include "core/UValmedo.h"
+#include "core/controls/RxDBGridEx.h"
+
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCursor>
 #include <QComboBox>
+#include <QHash>
+#include <QMenu>
+#include <QPointer>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -74,6 +87,95 @@ SortMarker QuerySortMarker(const QString &text, const QString &key)
     return SortMarker::None;
 }
 
+QString GridSortKey(const TRxDBGridEx *grid, int column)
+{
+    const DataSet *ds = grid ? grid->dataSet() : nullptr;
+    if (!ds || column < 0 || column >= ds->fieldCount())
+        return QString();
+    const QString origin = ds->origin(column);
+    QString key = origin.isEmpty() ? ds->fieldName(column) : origin + u'.' + ds->fieldName(column);
+    if (ds->fieldKind(column) == FieldKind::Text && CurrentServer())
+        key = CurrentServer()->dialect().textOrder(key);
+    return key;
+}
+
+namespace {
+
+// Reopens the query and stands on the row whose key is `key` (null: the first row).
+void openOnKey(BrowseQuery &query, const QVariant &key)
+{
+    query.open();
+    if (!key.isNull() && query.fieldCount() > 0)
+        query.locate(query.fieldName(0), key);
+}
+
+} // namespace
+
+void RxDBGridTitleBtnClick(TRxDBGridEx *grid, int column)
+{
+    auto *query = qobject_cast<BrowseQuery *>(grid ? grid->dataSet() : nullptr);
+    const QString key = GridSortKey(grid, column);
+    if (!query || key.isEmpty())
+        return;
+    const QVariant kept = query->isOpen() && !query->isEmpty() ? query->value(0) : QVariant();
+    query->close();
+    const QString old = query->sqlText();
+    query->setSqlText(NextQuerySortText(old, key));
+    try {
+        openOnKey(*query, kept);
+    } catch (const EDatabaseError &) {
+        // The list must not stay closed on a text the engine refuses.
+        query->setSqlText(old);
+        try {
+            openOnKey(*query, kept);
+        } catch (const EDatabaseError &) {
+        }
+        throw;
+    }
+}
+
+void RxDBGridGetBtnParams(TRxDBGridEx *grid, int column, QFont &, QColor &, SortMarker &marker)
+{
+    auto *query = qobject_cast<BrowseQuery *>(grid ? grid->dataSet() : nullptr);
+    const QString key = GridSortKey(grid, column);
+    marker = query && !key.isEmpty() ? QuerySortMarker(query->sqlText(), key) : SortMarker::None;
+}
+
+void BindQueryGridSort(TRxDBGridEx *grid)
+{
+    grid->OnTitleBtnClick = [](TRxDBGridEx *g, int column) {
+        RunReported([g, column] { RxDBGridTitleBtnClick(g, column); });
+        g->horizontalHeader()->viewport()->update();
+    };
+    grid->OnGetBtnParams = RxDBGridGetBtnParams;
+}
+
+void RxDBGridMemTitleBtnClick(TRxDBGridEx *grid, int column)
+{
+    auto *table = qobject_cast<MemoryTable *>(grid ? grid->dataSet() : nullptr);
+    if (!table || column < 0 || column >= table->fieldCount() || !grid->ColumnTitleNormal(column))
+        return;
+    const QString text = NextBasketSortText(table->sortText(), table->fieldName(column));
+    table->setSortText(text);
+    table->sortOnFields(BasketSortField(text), true, BasketSortDescending(text));
+}
+
+void RxDBGridMemGetBtnParams(TRxDBGridEx *grid, int column, QFont &, QColor &, SortMarker &marker)
+{
+    auto *table = qobject_cast<MemoryTable *>(grid ? grid->dataSet() : nullptr);
+    if (table && column >= 0 && column < table->fieldCount())
+        marker = BasketSortMarker(table->sortText(), table->fieldName(column), marker);
+}
+
+void BindBasketGridSort(TRxDBGridEx *grid)
+{
+    grid->OnTitleBtnClick = [](TRxDBGridEx *g, int column) {
+        RunReported([g, column] { RxDBGridMemTitleBtnClick(g, column); });
+        g->horizontalHeader()->viewport()->update();
+    };
+    grid->OnGetBtnParams = RxDBGridMemGetBtnParams;
+}
+
 QString NextBasketSortText(const QString &sortText, const QString &fieldName)
 {
     if (sortText == u'_' + fieldName)
@@ -138,6 +240,189 @@ QRect CheckBoxSquare(const QRect &cell)
         return QRect();
     const int squareLeft = (left + right - h) / 2;
     return QRect(squareLeft, top, h, h);
+}
+
+bool GridCheckBoxHit(const TRxDBGridEx *grid, int x, int y, QString *field)
+{
+    if (!grid || !grid->model())
+        return false;
+    const QModelIndex index = grid->indexAt(QPoint(x, y));
+    if (!index.isValid() || !grid->IsBooleanColumn(index.column()))
+        return false;
+    if (field)
+        *field = grid->FieldName(index.column());
+    return CheckBoxSquare(grid->visualRect(index)).contains(x, y);
+}
+
+bool GridPointInData(const TRxDBGridEx *grid, const QPoint &globalPos)
+{
+    if (!grid)
+        return false;
+    const QPoint local = grid->mapFromGlobal(globalPos);
+    for (const QHeaderView *header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+        if (!header->isHidden() && header->geometry().contains(local))
+            return false;
+    }
+    // The corner where the two headers meet belongs to neither data nor titles.
+    if (!grid->horizontalHeader()->isHidden() && !grid->verticalHeader()->isHidden()
+        && local.x() < grid->verticalHeader()->geometry().right()
+        && local.y() < grid->horizontalHeader()->geometry().bottom())
+        return false;
+    return true;
+}
+
+bool GridMouseInData(const TRxDBGridEx *grid)
+{
+    return GridPointInData(grid, QCursor::pos());
+}
+
+// ---- the popup menu -------------------------------------------------------------------
+
+namespace {
+
+QHash<const QMenu *, QPointer<TRxDBGridEx>> &menuGrids()
+{
+    static QHash<const QMenu *, QPointer<TRxDBGridEx>> grids;
+    return grids;
+}
+
+// The grid of the menu an item belongs to (the columns submenu's items included).
+TRxDBGridEx *itemGrid(const QAction *item)
+{
+    for (QObject *o = item ? item->parent() : nullptr; o; o = o->parent()) {
+        if (auto *menu = qobject_cast<QMenu *>(o); menu && menuGrids().contains(menu))
+            return menuGrids().value(menu);
+    }
+    return nullptr;
+}
+
+// The width a hidden column comes back with: the tag of its field in the grid's data
+// set, so that two grids on one data set share it.
+int restoreWidth(const TRxDBGridEx *grid, int column)
+{
+    if (DataSet *ds = grid->dataSet())
+        return column < ds->fieldCount() ? ds->fieldTag(column) : 0;
+    return grid->property("RestoreWidths").toMap().value(QString::number(column)).toInt();
+}
+
+void setRestoreWidth(TRxDBGridEx *grid, int column, int width)
+{
+    if (DataSet *ds = grid->dataSet()) {
+        if (column < ds->fieldCount())
+            ds->setFieldTag(ds->fieldName(column), width);
+        return;
+    }
+    QVariantMap widths = grid->property("RestoreWidths").toMap();
+    widths.insert(QString::number(column), width);
+    grid->setProperty("RestoreWidths", widths);
+}
+
+QAction *addCheckItem(QMenu *menu, const char *name, const QString &caption,
+                      void (*handler)(QAction *))
+{
+    auto *item = new QAction(caption, menu);
+    item->setObjectName(QLatin1String(name));
+    item->setCheckable(true);
+    QObject::connect(item, &QAction::triggered, item, [item, handler] { handler(item); });
+    menu->addAction(item);
+    return item;
+}
+
+} // namespace
+
+void BuildPopupMenuRxDBGrid(QMenu *menu)
+{
+    auto *columns = new QMenu(QStringLiteral("Zobrazit sloupce"), menu);
+    columns->setObjectName(QStringLiteral("PopupItemColumns"));
+    menu->addMenu(columns);
+    QAction *space = menu->addSeparator();
+    space->setObjectName(QStringLiteral("PopupItemSpaceOne"));
+    addCheckItem(menu, "PopupItemRowSelect", QStringLiteral("Výběr reprezentuje celý řádek"),
+                 PopupItemRowSelectClick);
+    addCheckItem(menu, "PopupItemRowLines", QStringLiteral("Zobrazit oddělovací čáry mezi řádky"),
+                 PopupItemRowLinesClick);
+    addCheckItem(menu, "PopupItemColumnLines",
+                 QStringLiteral("Zobrazit oddělovací čáry mezi sloupci"), PopupItemColumnLinesClick);
+    addCheckItem(menu, "PopupItemMultiSelect", QStringLiteral("Vícenásobný výběr"),
+                 PopupItemMultiSelectClick);
+    QObject::connect(menu, &QObject::destroyed, [menu] { menuGrids().remove(menu); });
+}
+
+TRxDBGridEx *PopupMenuGrid(const QMenu *menu)
+{
+    return menuGrids().value(menu);
+}
+
+void PopupMenuPopup(QMenu *menu, TRxDBGridEx *grid)
+{
+    if (!menu || !grid)
+        return;
+    menuGrids().insert(menu, grid);
+    if (auto *columns = menu->findChild<QMenu *>(QStringLiteral("PopupItemColumns"))) {
+        columns->clear();
+        const int count = grid->model() ? grid->model()->columnCount() : 0;
+        for (int c = 0; c < count; ++c) {
+            // A field without a column of its own has no item.
+            if (grid->isColumnHidden(c))
+                continue;
+            const QString caption = grid->ColumnTitle(c);
+            if (caption.isEmpty())
+                continue;
+            auto *item = new QAction(caption, columns);
+            item->setCheckable(true);
+            item->setChecked(grid->columnWidth(c) != 0);
+            item->setData(c);
+            QObject::connect(item, &QAction::triggered, item, [item] { PopupItemColumnsClick(item); });
+            columns->addAction(item);
+        }
+    }
+    const auto check = [menu](const char *name, bool on) {
+        if (auto *item = menu->findChild<QAction *>(QLatin1String(name)))
+            item->setChecked(on);
+    };
+    check("PopupItemRowSelect", grid->RowSelect());
+    check("PopupItemRowLines", grid->RowLines());
+    check("PopupItemColumnLines", grid->ColumnLines());
+    check("PopupItemMultiSelect", grid->MultiSelect());
+}
+
+void PopupItemColumnsClick(QAction *item)
+{
+    TRxDBGridEx *grid = itemGrid(item);
+    if (!grid || !item->data().isValid())
+        return;
+    const int column = item->data().toInt();
+    const int width = grid->columnWidth(column);
+    if (width != 0) {
+        setRestoreWidth(grid, column, width);
+        grid->setColumnWidth(column, 0);
+    } else {
+        grid->setColumnWidth(column, restoreWidth(grid, column));
+    }
+}
+
+void PopupItemRowSelectClick(QAction *item)
+{
+    if (TRxDBGridEx *grid = itemGrid(item))
+        grid->SetRowSelect(!grid->RowSelect());
+}
+
+void PopupItemRowLinesClick(QAction *item)
+{
+    if (TRxDBGridEx *grid = itemGrid(item))
+        grid->SetRowLines(!grid->RowLines());
+}
+
+void PopupItemColumnLinesClick(QAction *item)
+{
+    if (TRxDBGridEx *grid = itemGrid(item))
+        grid->SetColumnLines(!grid->ColumnLines());
+}
+
+void PopupItemMultiSelectClick(QAction *item)
+{
+    if (TRxDBGridEx *grid = itemGrid(item))
+        grid->SetMultiSelect(!grid->MultiSelect());
 }
 
 void ToggleDefaultButton(QWidget *container)

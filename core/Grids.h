@@ -1,5 +1,6 @@
 #pragma once
 #include <QColor>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -27,6 +28,21 @@ SortMarker QuerySortMarker(const QString &text, const QString &key);
 // The position of the first such occurrence from `from`, or -1.
 int FindWholeToken(const QString &text, const QString &token, int from = 0);
 
+class QFont;
+
+// The sort key of a grid column: its field's origin table, "." and the field name (the
+// field name alone when the field has no origin), in Czech order for text fields.
+QString GridSortKey(const TRxDBGridEx *grid, int column);
+// Title click of a grid over a BrowseQuery: the next sort state of that column, then
+// back on the row that was current. When the engine refuses the sorted statement the
+// old text is put back, the list reopened on its row, and the error is thrown on.
+void RxDBGridTitleBtnClick(TRxDBGridEx *grid, int column);
+// The marker of a query grid's column, from the query's text.
+void RxDBGridGetBtnParams(TRxDBGridEx *grid, int column, QFont &font, QColor &background,
+                          SortMarker &marker);
+// Binds both to the grid; a refused sort is reported in the warning window.
+void BindQueryGridSort(TRxDBGridEx *grid);
+
 // ---- Sorting of the baskets: the sort text kept by the in-memory table ------------
 
 // "" unsorted, "_" + field ascending, field + "_" descending. A click on a column
@@ -39,6 +55,13 @@ QString BasketSortField(const QString &sortText);
 // The basket's marker for that column; `proposed` stays when it is not the sort column.
 SortMarker BasketSortMarker(const QString &sortText, const QString &fieldName,
                             SortMarker proposed = SortMarker::None);
+
+// Title click of a basket grid over a MemoryTable: columns with a title in the normal
+// text colour alternate between ascending and descending.
+void RxDBGridMemTitleBtnClick(TRxDBGridEx *grid, int column);
+void RxDBGridMemGetBtnParams(TRxDBGridEx *grid, int column, QFont &font, QColor &background,
+                             SortMarker &marker);
+void BindBasketGridSort(TRxDBGridEx *grid);
 
 // ---- Row colours -----------------------------------------------------------------
 
@@ -60,6 +83,39 @@ void GridCellColor(bool overdue, bool highlighted, QColor &font, QColor &backgro
 // The check-box square of a cell: the cell shrunk by one pixel on every side, then
 // narrowed to a square of its height, centred horizontally.
 QRect CheckBoxSquare(const QRect &cell);
+
+// True when the point (grid viewport coordinates) lies in the check-box square of a
+// Boolean cell; `field` receives that cell's field name.
+bool GridCheckBoxHit(const TRxDBGridEx *grid, int x, int y, QString *field = nullptr);
+
+// True when the mouse cursor is over neither the title row nor the indicator column of
+// the grid; a point outside all cells (below the last row) counts as data, so a double
+// click there acts on the current row.
+bool GridMouseInData(const TRxDBGridEx *grid);
+bool GridPointInData(const TRxDBGridEx *grid, const QPoint &globalPos);
+
+// ---- The popup menu of the grids ----------------------------------------------------
+
+// Fills the main window's popup menu PopupMenuRxDBGrid with its items: the submenu
+// PopupItemColumns "Zobrazit sloupce", the separator PopupItemSpaceOne and the four
+// check items PopupItemRowSelect, PopupItemRowLines, PopupItemColumnLines and
+// PopupItemMultiSelect, each wired to its handler below. The main window calls it
+// once; every grid that names this menu as its own gets it by
+// TRxDBGridEx::SetPopupMenu, and the grid calls PopupMenuPopup before showing it.
+void BuildPopupMenuRxDBGrid(QMenu *menu);
+// Fills and checks the menu for the grid it is opened on: one check item per column
+// with a caption, checked when the column's width is not 0.
+void PopupMenuPopup(QMenu *menu, TRxDBGridEx *grid);
+// The grid the menu was last opened on (null when none or gone).
+TRxDBGridEx *PopupMenuGrid(const QMenu *menu);
+// Hides the item's column (its width kept in the tag of its field) or shows it again
+// with that width.
+void PopupItemColumnsClick(QAction *item);
+// Each inverts one option of the grid the menu was opened on.
+void PopupItemRowSelectClick(QAction *item);
+void PopupItemRowLinesClick(QAction *item);
+void PopupItemColumnLinesClick(QAction *item);
+void PopupItemMultiSelectClick(QAction *item);
 
 // ---- Small routines for dialogs ----------------------------------------------------
 

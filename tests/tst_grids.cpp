@@ -1,11 +1,76 @@
+#include "core/BrowseQuery.h"
+#include "core/Commands.h"
+#include "core/DataSetRoutines.h"
 #include "core/Grids.h"
+#include "core/MemoryTable.h"
+#include "core/controls/RxDBGridEx.h"
+#include "support/ModalAnswers.h"
+#include "support/TestDatabase.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
+
+namespace {
+
+// A press or a click on a column title of a shown grid.
+void clickTitle(TRxDBGridEx &grid, int column)
+{
+    QHeaderView *header = grid.horizontalHeader();
+    const QPoint p(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                   header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, p);
+}
+
+QStringList columnValues(const DataSet &ds, int field)
+{
+    QStringList values;
+    for (int r = 0; r < ds.recordCount(); ++r)
+        values << ds.valueAt(r, field).toString();
+    return values;
+}
+
+void insertCustomers(const QList<QPair<qint64, QString>> &rows)
+{
+    for (const auto &[number, name] : rows) {
+        SetCommand("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,PUJCKY) VALUES (:ZAKAZNIK,:JMENO,0)");
+        SetCommandParam("ZAKAZNIK", number);
+        SetCommandParam("JMENO", name);
+        ExecCommand();
+    }
+}
+
+const QString CustomerBase = "SELECT tab_zakaznik.ZAKAZNIK,tab_zakaznik.JMENO,tab_zakaznik.TELEFON\n"
+                             "FROM tab_zakaznik\n";
+
+void showGrid(TRxDBGridEx &grid)
+{
+    grid.resize(500, 300);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+}
+
+// The basket of the tests: a key, a title, a grey computed column, a Boolean.
+void fillBasket(MemoryTable &table)
+{
+    table.addField("VIDEO", FieldKind::Int64);
+    table.addField("TITUL", FieldKind::Text);
+    table.addField("PUJCOVNE_CELKEM", FieldKind::Money);
+    table.addField("ZDARMA", FieldKind::Boolean);
+    table.open();
+    table.append({{"VIDEO", 1}, {"TITUL", "Hora"}, {"ZDARMA", true}});
+    table.append({{"VIDEO", 2}, {"TITUL", "Chata"}, {"ZDARMA", false}});
+    table.append({{"VIDEO", 3}, {"TITUL", "cesta"}});
+}
+
+} // namespace
 
 class TestGrids : public QObject {
     Q_OBJECT
@@ -227,7 +292,378 @@ private slots:
         QTRY_VERIFY(edit->hasFocus());
         QCOMPARE(edit->selectedText(), QString("12345"));
     }
+
+    void querySortThroughGrid_data();
+    void querySortThroughGrid();
+    void refusedSortRestoresList_data();
+    void refusedSortRestoresList();
+    void basketSortThroughGrid();
+    void checkBoxPress();
+    void checkBoxDrawing();
+    void titleHeight();
+    void cellColorsInGrid();
+    void popupColumns();
+    void popupOptions();
+    void mouseInData();
 };
+
+
+void TestGrids::querySortThroughGrid_data()
+{
+    AddEngineRows();
+}
+
+// Three clicks on the name title: ascending, descending, unsorted, each time on the
+// same customer; a filter set after sorting keeps the sort and the reverse.
+void TestGrids::querySortThroughGrid()
+{
+    QFETCH(Engine, engine);
+    TestDatabase db(engine);
+    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    insertCustomers({{1, "Novák"}, {2, "Chalupa"}, {3, "Čapek"}, {4, "Hrubý"}, {5, "Cyril"}});
+
+    BrowseQuery query;
+    query.setSqlText(CustomerBase);
+    query.setOrigin("ZAKAZNIK", "tab_zakaznik");
+    query.setOrigin("JMENO", "tab_zakaznik");
+    query.open();
+    TRxDBGridEx grid;
+    grid.setModel(&query);
+    BindQueryGridSort(&grid);
+    showGrid(grid);
+    auto *title = static_cast<TRxDBGridTitle *>(grid.horizontalHeader());
+    QVERIFY(query.locate("ZAKAZNIK", 4));
+
+    const auto onHruby = [&] {
+        QCOMPARE(query.value("ZAKAZNIK").toLongLong(), 4);
+        QCOMPARE(grid.currentIndex().row(), query.currentRow());
+    };
+    clickTitle(grid, 1);
+    QCOMPARE(columnValues(query, 1), QStringList({"Cyril", "Čapek", "Hrubý", "Chalupa", "Novák"}));
+    QCOMPARE(title->Marker(1), SortMarker::Down);
+    QCOMPARE(title->Marker(0), SortMarker::None);
+    onHruby();
+    clickTitle(grid, 1);
+    QCOMPARE(columnValues(query, 1), QStringList({"Novák", "Chalupa", "Hrubý", "Čapek", "Cyril"}));
+    QCOMPARE(title->Marker(1), SortMarker::Up);
+    onHruby();
+
+    SetQueryWhere(query, "WHERE tab_zakaznik.ZAKAZNIK>1\n");
+    QCOMPARE(columnValues(query, 1), QStringList({"Chalupa", "Hrubý", "Čapek", "Cyril"}));
+    clickTitle(grid, 1);
+    QCOMPARE(query.sqlText(), CustomerBase + "WHERE tab_zakaznik.ZAKAZNIK>1\n");
+    QCOMPARE(title->Marker(1), SortMarker::None);
+    QCOMPARE(query.recordCount(), 4);
+    onHruby();
+
+    // A list sorted by number in its base text turns descending at once.
+    SetQueryWhere(query, "");
+    query.close();
+    query.setSqlText(CustomerBase + "ORDER BY tab_zakaznik.ZAKAZNIK\n");
+    query.open();
+    QCOMPARE(title->Marker(0), SortMarker::Down);
+    clickTitle(grid, 0);
+    QCOMPARE(columnValues(query, 0), QStringList({"5", "4", "3", "2", "1"}));
+    QCOMPARE(title->Marker(0), SortMarker::Up);
+}
+
+void TestGrids::refusedSortRestoresList_data()
+{
+    AddEngineRows();
+}
+
+// A computed column has no column of its name in its origin table: the engine
+// refuses the sort, the list comes back open on its text and row, the error shows.
+void TestGrids::refusedSortRestoresList()
+{
+    QFETCH(Engine, engine);
+    TestDatabase db(engine);
+    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    insertCustomers({{1, "Novák"}, {2, "Adam"}});
+
+    const QString text = "SELECT tab_zakaznik.ZAKAZNIK,tab_zakaznik.JMENO,1 AS POCET\n"
+                         "FROM tab_zakaznik\nORDER BY tab_zakaznik.JMENO DESC\n";
+    BrowseQuery query;
+    query.setSqlText(text);
+    query.setOrigin("POCET", "tab_zakaznik");
+    query.open();
+    TRxDBGridEx grid;
+    grid.setModel(&query);
+    BindQueryGridSort(&grid);
+    showGrid(grid);
+    QVERIFY(query.locate("ZAKAZNIK", 2));
+
+    ModalAnswers answers({Accept()});
+    clickTitle(grid, 2);
+    QCOMPARE(answers.shown().size(), 1);
+    QCOMPARE(answers.shown().at(0).className, QString("TFormWarning"));
+    QVERIFY(query.isOpen());
+    QCOMPARE(query.sqlText(), text);
+    QCOMPARE(query.value("ZAKAZNIK").toLongLong(), 2);
+    QCOMPARE(grid.currentIndex().row(), query.currentRow());
+
+    // Direct callers get the error itself, after the list is back.
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, RxDBGridTitleBtnClick(&grid, 2));
+    QVERIFY(query.isOpen());
+    QCOMPARE(query.sqlText(), text);
+}
+
+// The basket: a title in the normal colour alternates ascending and descending, with
+// the up marker for ascending; a grey title does nothing.
+void TestGrids::basketSortThroughGrid()
+{
+    MemoryTable table;
+    fillBasket(table);
+    TRxDBGridEx grid;
+    grid.setModel(&table);
+    BindBasketGridSort(&grid);
+    grid.SetColumnTitleColor(2, Qt::gray);
+    showGrid(grid);
+    auto *title = static_cast<TRxDBGridTitle *>(grid.horizontalHeader());
+    QVERIFY(table.locate("TITUL", "Hora"));
+
+    clickTitle(grid, 1);
+    QCOMPARE(table.sortText(), QString("_TITUL"));
+    QCOMPARE(columnValues(table, 1), QStringList({"cesta", "Hora", "Chata"}));
+    QCOMPARE(title->Marker(1), SortMarker::Up);
+    QCOMPARE(table.value("TITUL").toString(), QString("Hora"));
+    QCOMPARE(grid.currentIndex().row(), table.currentRow());
+    clickTitle(grid, 1);
+    QCOMPARE(table.sortText(), QString("TITUL_"));
+    QCOMPARE(columnValues(table, 1), QStringList({"Chata", "Hora", "cesta"}));
+    QCOMPARE(title->Marker(1), SortMarker::Down);
+
+    clickTitle(grid, 2);
+    QCOMPARE(table.sortText(), QString("TITUL_"));
+    QCOMPARE(title->Marker(2), SortMarker::None);
+    clickTitle(grid, 0);
+    QCOMPARE(table.sortText(), QString("_VIDEO"));
+    QCOMPARE(title->Marker(1), SortMarker::None);
+}
+
+void TestGrids::checkBoxPress()
+{
+    MemoryTable table;
+    fillBasket(table);
+    TRxDBGridEx grid;
+    grid.setModel(&table);
+    grid.setColumnWidth(3, 80);
+    QStringList clicked;
+    grid.OnClickCheckBox = [&](TRxDBGridEx *, const QString &field) { clicked << field; };
+    showGrid(grid);
+
+    const QRect cell = grid.visualRect(table.index(1, 3));
+    const QRect square = CheckBoxSquare(cell);
+    QVERIFY(square.width() > 4);
+    const QPoint inside = square.center();
+    const QPoint beside(square.left() - 3, square.center().y());
+    const QPoint margin(square.center().x(), cell.top());
+
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, beside);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, beside);
+    QVERIFY(clicked.isEmpty());
+    QCOMPARE(table.currentRow(), 1); // the press still moved the row
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, margin);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, margin);
+    QVERIFY(clicked.isEmpty());
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, inside);
+    QCOMPARE(clicked, QStringList({"ZDARMA"}));
+
+    // The title of the Boolean column and a text cell are no check boxes.
+    clicked.clear();
+    clickTitle(grid, 3);
+    const QPoint text = grid.visualRect(table.index(0, 1)).center();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, text);
+    QVERIFY(clicked.isEmpty());
+
+    QString field;
+    QVERIFY(GridCheckBoxHit(&grid, inside.x(), inside.y(), &field));
+    QCOMPARE(field, QString("ZDARMA"));
+    QVERIFY(!GridCheckBoxHit(&grid, margin.x(), margin.y()));
+    QVERIFY(!GridCheckBoxHit(&grid, text.x(), text.y()));
+    QVERIFY(!GridCheckBoxHit(&grid, inside.x(), grid.viewport()->height() - 2));
+}
+
+// True and False draw different boxes; Null leaves the cell's square empty.
+void TestGrids::checkBoxDrawing()
+{
+    MemoryTable table;
+    fillBasket(table);
+    TRxDBGridEx grid;
+    grid.setModel(&table);
+    grid.setColumnWidth(3, 80);
+    grid.SetRowSelect(true);
+    table.last();
+    showGrid(grid);
+    const QImage image = grid.viewport()->grab().toImage();
+    const auto squareImage = [&](int row) {
+        return image.copy(CheckBoxSquare(grid.visualRect(table.index(row, 3))));
+    };
+    const auto colours = [](const QImage &img) {
+        QSet<QRgb> set;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                set.insert(img.pixel(x, y));
+        return set.size();
+    };
+    QVERIFY(colours(squareImage(0)) > 1);
+    QVERIFY(colours(squareImage(1)) > 1);
+    QVERIFY(squareImage(0) != squareImage(1));
+    // The null row is the selected one: no box and, with row selection, no focus frame.
+    QCOMPARE(colours(squareImage(2)), 1);
+}
+
+void TestGrids::titleHeight()
+{
+    TRxDBGridEx grid;
+    QCOMPARE(grid.TitleHeight(), 17);
+    QCOMPARE(grid.horizontalHeader()->height(), 17);
+    grid.SetTitleHeight(32);
+    QCOMPARE(grid.horizontalHeader()->height(), 32);
+    grid.SetShowTitles(false);
+    grid.SetTitleHeight(40);
+    QCOMPARE(grid.TitleHeight(), 40);
+    QCOMPARE(grid.horizontalHeader()->height(), 32);
+}
+
+// Lent and overdue colours through the grid's cell hook: a coloured row that is
+// selected shows the state colour as its background; other rows stay as they were.
+void TestGrids::cellColorsInGrid()
+{
+    SetGridColorsProvider([] { return GridColors{QColor(0, 200, 0), QColor(200, 0, 0)}; });
+    MemoryTable table;
+    fillBasket(table);
+    TRxDBGridEx grid;
+    grid.setModel(&table);
+    grid.SetRowSelect(true);
+    grid.OnGetCellParams = [](TRxDBGridEx *, const QModelIndex &index, bool highlight, QFont &,
+                              QColor &font, QColor &background) {
+        if (index.row() < 2)
+            GridCellColor(index.row() == 1, highlight, font, background);
+    };
+    showGrid(grid);
+    table.first();
+    const auto pixel = [&](int row) {
+        const QRect r = grid.visualRect(table.index(row, 2));
+        return QColor(grid.viewport()->grab().toImage().pixel(r.right() - 3, r.center().y()));
+    };
+    QCOMPARE(pixel(0), QColor(0, 200, 0));
+    QCOMPARE(pixel(2), grid.palette().color(QPalette::Base));
+    table.next();
+    QCOMPARE(pixel(1), QColor(200, 0, 0));
+}
+
+// Hiding a column from the popup menu keeps its width in its field's tag; showing it
+// gives that width back, also in a second grid on the same data set.
+void TestGrids::popupColumns()
+{
+    MemoryTable table;
+    fillBasket(table);
+    table.setFieldTag("PUJCOVNE_CELKEM", 60);
+    TRxDBGridEx grid;
+    grid.setModel(&table);
+    grid.setColumnWidth(1, 120);
+    grid.setColumnWidth(2, 0);
+    QMenu menu;
+    BuildPopupMenuRxDBGrid(&menu);
+    grid.SetPopupMenu(&menu);
+    auto *columns = menu.findChild<QMenu *>("PopupItemColumns");
+    QVERIFY(columns);
+    QCOMPARE(columns->title(), QString("Zobrazit sloupce"));
+
+    PopupMenuPopup(&menu, &grid);
+    QCOMPARE(columns->actions().size(), 4);
+    QCOMPARE(columns->actions().at(1)->text(), QString("TITUL"));
+    QVERIFY(columns->actions().at(1)->isChecked());
+    QVERIFY(!columns->actions().at(2)->isChecked());
+    columns->actions().at(2)->trigger();
+    QCOMPARE(grid.columnWidth(2), 60);
+    columns->actions().at(1)->trigger();
+    QCOMPARE(grid.columnWidth(1), 0);
+    QCOMPARE(table.fieldTag(1), 120);
+
+    TRxDBGridEx second;
+    second.setModel(&table);
+    second.setColumnWidth(1, 0);
+    PopupMenuPopup(&menu, &second);
+    QVERIFY(!columns->actions().at(1)->isChecked());
+    columns->actions().at(1)->trigger();
+    QCOMPARE(second.columnWidth(1), 120);
+    QCOMPARE(grid.columnWidth(1), 0);
+
+    // A field without a column of its own has no item.
+    grid.setColumnHidden(0, true);
+    PopupMenuPopup(&menu, &grid);
+    QCOMPARE(columns->actions().size(), 3);
+    QCOMPARE(columns->actions().at(0)->text(), QString("TITUL"));
+    QVERIFY(!columns->actions().at(0)->isChecked());
+    columns->actions().at(0)->trigger();
+    QCOMPARE(grid.columnWidth(1), 120);
+}
+
+void TestGrids::popupOptions()
+{
+    TRxDBGridEx grid;
+    MemoryTable table;
+    fillBasket(table);
+    grid.setModel(&table);
+    QMenu menu;
+    BuildPopupMenuRxDBGrid(&menu);
+    grid.SetPopupMenu(&menu);
+    showGrid(grid);
+
+    // The grid's own context menu fills the menu for it.
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20), grid.viewport()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(grid.viewport(), &event);
+    QCOMPARE(PopupMenuGrid(&menu), &grid);
+    QTRY_VERIFY(menu.isVisible());
+    menu.close();
+
+    const QList<std::pair<const char *, std::function<bool()>>> options = {
+        {"PopupItemRowSelect", [&] { return grid.RowSelect(); }},
+        {"PopupItemRowLines", [&] { return grid.RowLines(); }},
+        {"PopupItemColumnLines", [&] { return grid.ColumnLines(); }},
+        {"PopupItemMultiSelect", [&] { return grid.MultiSelect(); }},
+    };
+    for (const auto &[name, state] : options) {
+        auto *item = menu.findChild<QAction *>(name);
+        QVERIFY2(item, name);
+        const bool before = state();
+        PopupMenuPopup(&menu, &grid);
+        QCOMPARE(item->isChecked(), before);
+        item->trigger();
+        QCOMPARE(state(), !before);
+        PopupMenuPopup(&menu, &grid);
+        QCOMPARE(item->isChecked(), !before);
+    }
+    QVERIFY(menu.findChild<QAction *>("PopupItemSpaceOne")->isSeparator());
+}
+
+// Title row and indicator column are no data; the empty area below the last row is.
+void TestGrids::mouseInData()
+{
+    MemoryTable table;
+    fillBasket(table);
+    TRxDBGridEx grid;
+    grid.setModel(&table);
+    showGrid(grid);
+    QSignalSpy dbl(&grid, &TRxDBGridEx::DblClick);
+    const QPoint cell = grid.visualRect(table.index(0, 1)).center();
+    const QPoint below(cell.x(), grid.viewport()->height() - 5);
+    const auto global = [&](QWidget *w, QPoint p) { return w->mapToGlobal(p); };
+    QVERIFY(GridPointInData(&grid, global(grid.viewport(), cell)));
+    QVERIFY(GridPointInData(&grid, global(grid.viewport(), below)));
+    QVERIFY(!GridPointInData(&grid, global(grid.horizontalHeader(), QPoint(30, 5))));
+    QVERIFY(!GridPointInData(&grid, global(grid.verticalHeader(), QPoint(3, 5))));
+
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, below);
+    QCOMPARE(dbl.count(), 1);
+    QCursor::setPos(global(grid.viewport(), below));
+    QVERIFY(GridMouseInData(&grid));
+    QCursor::setPos(global(grid.horizontalHeader(), QPoint(30, 5)));
+    QVERIFY(!GridMouseInData(&grid));
+}
 
 QTEST_MAIN(TestGrids)
 #include "tst_grids.moc"
