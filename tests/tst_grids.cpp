@@ -70,6 +70,17 @@ void fillBasket(MemoryTable &table)
     table.append({{"VIDEO", 3}, {"TITUL", "cesta"}});
 }
 
+// A grid on the test basket.
+struct BasketGrid {
+    MemoryTable table;
+    TRxDBGridEx grid;
+    BasketGrid()
+    {
+        fillBasket(table);
+        grid.setModel(&table);
+    }
+};
+
 } // namespace
 
 class TestGrids : public QObject {
@@ -412,10 +423,9 @@ void TestGrids::refusedSortRestoresList()
 // the up marker for ascending; a grey title does nothing.
 void TestGrids::basketSortThroughGrid()
 {
-    MemoryTable table;
-    fillBasket(table);
-    TRxDBGridEx grid;
-    grid.setModel(&table);
+    BasketGrid fixture;
+    MemoryTable &table = fixture.table;
+    TRxDBGridEx &grid = fixture.grid;
     BindBasketGridSort(&grid);
     grid.SetColumnTitleColor(2, Qt::gray);
     showGrid(grid);
@@ -443,10 +453,9 @@ void TestGrids::basketSortThroughGrid()
 
 void TestGrids::checkBoxPress()
 {
-    MemoryTable table;
-    fillBasket(table);
-    TRxDBGridEx grid;
-    grid.setModel(&table);
+    BasketGrid fixture;
+    MemoryTable &table = fixture.table;
+    TRxDBGridEx &grid = fixture.grid;
     grid.setColumnWidth(3, 80);
     QStringList clicked;
     grid.OnClickCheckBox = [&](TRxDBGridEx *, const QString &field) { clicked << field; };
@@ -488,10 +497,9 @@ void TestGrids::checkBoxPress()
 // True and False draw different boxes; Null leaves the cell's square empty.
 void TestGrids::checkBoxDrawing()
 {
-    MemoryTable table;
-    fillBasket(table);
-    TRxDBGridEx grid;
-    grid.setModel(&table);
+    BasketGrid fixture;
+    MemoryTable &table = fixture.table;
+    TRxDBGridEx &grid = fixture.grid;
     grid.setColumnWidth(3, 80);
     grid.SetRowSelect(true);
     table.last();
@@ -532,10 +540,9 @@ void TestGrids::titleHeight()
 void TestGrids::cellColorsInGrid()
 {
     SetGridColorsProvider([] { return GridColors{QColor(0, 200, 0), QColor(200, 0, 0)}; });
-    MemoryTable table;
-    fillBasket(table);
-    TRxDBGridEx grid;
-    grid.setModel(&table);
+    BasketGrid fixture;
+    MemoryTable &table = fixture.table;
+    TRxDBGridEx &grid = fixture.grid;
     grid.SetRowSelect(true);
     grid.OnGetCellParams = [](TRxDBGridEx *, const QModelIndex &index, bool highlight, QFont &,
                               QColor &font, QColor &background) {
@@ -604,10 +611,8 @@ void TestGrids::popupColumns()
 
 void TestGrids::popupOptions()
 {
-    TRxDBGridEx grid;
-    MemoryTable table;
-    fillBasket(table);
-    grid.setModel(&table);
+    BasketGrid fixture;
+    TRxDBGridEx &grid = fixture.grid;
     QMenu menu;
     BuildPopupMenuRxDBGrid(&menu);
     grid.SetPopupMenu(&menu);
@@ -643,10 +648,9 @@ void TestGrids::popupOptions()
 // Title row and indicator column are no data; the empty area below the last row is.
 void TestGrids::mouseInData()
 {
-    MemoryTable table;
-    fillBasket(table);
-    TRxDBGridEx grid;
-    grid.setModel(&table);
+    BasketGrid fixture;
+    MemoryTable &table = fixture.table;
+    TRxDBGridEx &grid = fixture.grid;
     showGrid(grid);
     QSignalSpy dbl(&grid, &TRxDBGridEx::DblClick);
     const QPoint cell = grid.visualRect(table.index(0, 1)).center();
