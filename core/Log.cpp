@@ -1,6 +1,7 @@
 #include "core/Log.h"
 
 #include "core/Messages.h"
+#include "core/RunGlobals.h"
 #include "core/Texts.h"
 
 #include <QElapsedTimer>
@@ -11,12 +12,6 @@
 #include <cerrno>
 
 namespace {
-
-std::function<QDateTime()> &Clock()
-{
-    static std::function<QDateTime()> clock;
-    return clock;
-}
 
 std::function<quint32()> &TickSource()
 {
@@ -42,15 +37,9 @@ QString ErrorCodeText(int code, const QString &fileName)
 
 TLog::TLog(QObject *owner) : QObject(owner) {}
 
-void TLog::SetClock(std::function<QDateTime()> clock)
-{
-    Clock() = std::move(clock);
-}
-
 QString TLog::Stamped(const QString &text) const
 {
-    const QDateTime now = Clock() ? Clock()() : QDateTime::currentDateTime();
-    return DateTimeText(now) + QLatin1Char(' ') + text;
+    return DateTimeText(Now()) + QLatin1Char(' ') + text;
 }
 
 void TLog::Loaded()

@@ -8,8 +8,8 @@
 
 class QListWidget;
 
-// The desk's running text log. Every line begins with the local date and time ("d.M.yyyy
-// H:mm:ss"), the whole file is written anew after every change (UTF-8, CR LF; an old
+// The desk's running text log. Every line begins with the local date and time of the
+// program's clock Now() ("d.M.yyyy H:mm:ss"), the whole file is written anew after every change (UTF-8, CR LF; an old
 // Windows-1250 file still reads), and the owner mirrors the lines in a list box.
 //
 // A file that exists but cannot be read is never saved over during the run: its lines would
@@ -44,9 +44,6 @@ public:
     void AttachListBox(QListWidget *listBox);
     // The main window's error handler: a load or save error becomes a warning window.
     void AttachWarnings();
-
-    // Where the time of a line comes from (the clock by default; tests set their own).
-    static void SetClock(std::function<QDateTime()> clock);
 
 signals:
     void OnChangeLog();

@@ -1,4 +1,5 @@
 #include "core/Log.h"
+#include "core/RunGlobals.h"
 
 #include "support/ModalAnswers.h"
 
@@ -42,7 +43,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        TLog::SetClock([] { return QDateTime(QDate(2024, 3, 5), QTime(8, 5, 7)); });
+        SetClock([] { return QDateTime(QDate(2024, 3, 5), QTime(8, 5, 7)); });
         SetTickSource([] { return quint32(1000); });
     }
     void init()
