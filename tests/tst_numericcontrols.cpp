@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QSignalSpy>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -352,6 +353,24 @@ private slots:
         QCOMPARE(edit->text(), QString());
         QTest::keyClick(edit, Qt::Key_Plus);  // the main-row "+" is not the numeric one
         QCOMPARE(fired.count(), 1);
+        QCOMPARE(edit->text(), QStringLiteral("+"));
+
+        // An action of the window that sits on another of its widgets (a tool button).
+        auto *remove = new QAction(&window);
+        remove->setShortcut(QKeySequence(Qt::Key_Delete));
+        auto *button = new QToolButton(&window);
+        button->setDefaultAction(remove);
+        layout->addWidget(button);
+        QSignalSpy removed(remove, &QAction::triggered);
+        edit->setCursorPosition(0);
+        QTest::keyClick(edit, Qt::Key_Delete);  // the button is not shown yet: no shortcut
+        QCOMPARE(removed.count(), 0);
+        QCOMPARE(edit->text(), QString());
+        edit->setText(QStringLiteral("+"));
+        edit->setCursorPosition(0);
+        button->show();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QCOMPARE(removed.count(), 1);
         QCOMPARE(edit->text(), QStringLiteral("+"));
     }
 };

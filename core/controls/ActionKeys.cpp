@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWidget>
 
 namespace {
@@ -21,11 +22,23 @@ bool WidgetActionsHold(const QWidget *widget, const QKeySequence &key)
     for (const QAction *action : widget->actions())
         if (ActionHolds(action, key))
             return true;
-    // Actions owned by the window without being added to a widget still carry window shortcuts
-    // once added somewhere; those created as children of the window are looked at as well.
-    for (const QAction *action : widget->findChildren<QAction *>(Qt::FindDirectChildrenOnly))
-        if (ActionHolds(action, key))
-            return true;
+    return false;
+}
+
+// Actions the window owns that are put on one of its widgets (a menu, a tool button, a page):
+// their window shortcuts fire too.
+bool OwnedActionsHold(const QWidget *window, const QKeySequence &key)
+{
+    for (const QAction *action : window->findChildren<QAction *>()) {
+        if (!ActionHolds(action, key))
+            continue;
+        // As the shortcut map does: a hidden widget's action has no shortcut, a menu's has.
+        for (const QObject *object : action->associatedObjects()) {
+            const auto *w = qobject_cast<const QWidget *>(object);
+            if (w && (w->isVisible() || qobject_cast<const QMenu *>(w)) && w->window() == window)
+                return true;
+        }
+    }
     return false;
 }
 
@@ -56,7 +69,8 @@ bool WindowActionHoldsKey(const QWidget *widget, const QKeyEvent *event)
         if (w->isWindow())
             break;
     }
-    return false;
+    const QWidget *window = widget->window();
+    return OwnedActionsHold(window, exact) || (keypad && OwnedActionsHold(window, plain));
 }
 
 bool RefuseActionKeyOverride(const QWidget *widget, QEvent *event)
