@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QSignalSpy>
@@ -259,6 +260,21 @@ private slots:
         QTest::keyClick(form.edit, Qt::Key_Return);
         QCOMPARE(form.edit->selectedText(), QStringLiteral("123"));
         QCOMPARE(returns.count(), 1);
+    }
+
+    void escapeStillClosesTheDialog()
+    {
+        QDialog dialog;
+        auto *layout = new QVBoxLayout(&dialog);
+        auto *edit = new TInt64Edit(&dialog);
+        layout->addWidget(edit);
+        dialog.show();
+        dialog.activateWindow();
+        edit->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     void inputMethodCommits_data()

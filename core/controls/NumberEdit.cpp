@@ -15,7 +15,7 @@ namespace {
 // The last net behind the key rules: whatever route a change takes, it leaves digits only.
 class DigitsValidator : public QValidator {
 public:
-    explicit DigitsValidator(const TNumberEdit *edit) : QValidator(const_cast<TNumberEdit *>(edit)), m_edit(edit) {}
+    explicit DigitsValidator(TNumberEdit *edit) : QValidator(edit), m_edit(edit) {}
     State validate(QString &input, int &) const override
     {
         for (QChar c : input)
@@ -248,7 +248,9 @@ void TNumberEdit::keyPressEvent(QKeyEvent *event)
         QLineEdit::keyPressEvent(event);  // returnPressed, editingFinished
         return;
     }
-    event->accept();
+    // A refused key goes on to the window as the edit had not wanted it: Esc still closes a
+    // dialog.
+    event->setAccepted(!key.isNull());
 }
 
 void TNumberEdit::inputMethodEvent(QInputMethodEvent *event)
