@@ -1,15 +1,43 @@
 #include "core/UDatabase.h"
 
+#include "core/Commands.h"
+#include "core/Errors.h"
+#include "core/SqlServer.h"
+#include "core/UFolderDialog.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QSpinBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 TFormDatabase *FormDatabase = nullptr;
+
+namespace {
+
+QLabel *newLabel(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QString countText(const QString &table)
+{
+    SetCommand(QStringLiteral("SELECT COUNT(*) FROM ") + table);
+    return QString::number(ExecCommandValue().toLongLong());
+}
+
+} // namespace
+
+QString SizeText(qint64 bytes)
+{
+    return QStringLiteral("%1 KB").arg(bytes / 1024);
+}
 
 TFormDatabase::TFormDatabase(QWidget *parent)
     : QDialog(parent)
@@ -17,6 +45,8 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     setObjectName(QStringLiteral("FormDatabase"));
     setWindowTitle(QStringLiteral(" Údržba databáze"));
     auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
     auto *start = new QGroupBox(QStringLiteral("Údržba databáze při startu programu"), this);
     start->setObjectName(QStringLiteral("GroupBoxDatabaseStart"));
     auto *startLayout = new QVBoxLayout(start);
@@ -34,21 +64,93 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     CheckBoxLends = new QCheckBox(QStringLiteral("Vymazat záznamy s doklady,"), sales);
     CheckBoxLends->setObjectName(QStringLiteral("CheckBoxLends"));
     salesLayout->addWidget(CheckBoxLends);
-    auto *lends = new QLabel(QStringLiteral("jsou-li starší více jak"), sales);
-    lends->setObjectName(QStringLiteral("LabelLends"));
-    salesLayout->addWidget(lends);
-    IntegerEditLends = new QSpinBox(sales);
+    salesLayout->addWidget(newLabel(QStringLiteral("jsou-li starší více jak"), "LabelLends", sales));
+    IntegerEditLends = new TDaysEdit(sales);
     IntegerEditLends->setObjectName(QStringLiteral("IntegerEditLends"));
-    IntegerEditLends->setRange(0, 9999);
+    IntegerEditLends->SetMin(0);
+    IntegerEditLends->SetMax(9999);
+    IntegerEditLends->SetValue(0);
+    IntegerEditLends->setMaximumWidth(60);
     salesLayout->addWidget(IntegerEditLends);
-    auto *days = new QLabel(QStringLiteral("dní"), sales);
-    days->setObjectName(QStringLiteral("LabelDays"));
-    salesLayout->addWidget(days);
+    salesLayout->addWidget(newLabel(QStringLiteral("dní"), "LabelDays", sales));
     layout->addWidget(sales);
-    AddDialogButtons(this, layout, true, [this] { FormStorage.Restore(); });
+
+    auto *stats = new QGridLayout;
+    const struct {
+        const char *caption, *name, *valueName;
+        QLabel **value;
+    } rows[] = {
+        {"Databáze má alokováno:", "LabelAlocate", "LabelAlocateValue", &LabelAlocateValue},
+        {"Databáze využívá:", "LabelUsed", "LabelUsedValue", &LabelUsedValue},
+        {"Počet záznamů zákazníci:", "LabelCustomer", "LabelCustomerValue", &LabelCustomerValue},
+        {"Počet záznamů video:", "LabelVideo", "LabelVideoValue", &LabelVideoValue},
+        {"Počet záznamů s doklady:", "LabelVoucher", "LabelVoucherValue", &LabelVoucherValue},
+        {"Počet záznamů historie:", "LabelHistory", "LabelHistoryValue", &LabelHistoryValue},
+    };
+    int row = 0;
+    for (const auto &r : rows) {
+        stats->addWidget(newLabel(QString::fromUtf8(r.caption), r.name, this), row, 0);
+        *r.value = newLabel(QString(), r.valueName, this);
+        stats->addWidget(*r.value, row, 1);
+        ++row;
+    }
+    stats->setColumnStretch(1, 1);
+    layout->addLayout(stats);
+
+    AddDialogButtons(this, layout, true, [this] { ButtonCancelClick(); });
+    ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
+    ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
+
+    connect(CheckBoxLends, &QCheckBox::toggled, this, [this] { CheckBoxLendsClick(); });
+    CheckBoxLendsClick();
 }
 
 void TFormDatabase::RestoreStoredValues()
 {
     FormStorage.Restore();
+    CheckBoxLendsClick();
+}
+
+void TFormDatabase::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!parentWidget())
+        CentreOnScreen(this);
+    RunReported([this] { FormActivate(); });
+}
+
+void TFormDatabase::keyPressEvent(QKeyEvent *event)
+{
+    // Esc is the Storno button, stored values brought back included.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        ButtonCancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFormDatabase::FormActivate()
+{
+    CheckBoxLendsClick();
+    SqlServer *server = CurrentServer();
+    if (!server)
+        throw EDatabaseError(QStringLiteral("Spojení s databází není otevřeno"));
+    const FileStats sizes = server->fileStats();
+    LabelAlocateValue->setText(SizeText(sizes.allocated));
+    LabelUsedValue->setText(SizeText(sizes.used));
+    LabelCustomerValue->setText(countText(QStringLiteral("tab_zakaznik")));
+    LabelVideoValue->setText(countText(QStringLiteral("tab_video")));
+    LabelVoucherValue->setText(countText(QStringLiteral("tab_pujcky")));
+    LabelHistoryValue->setText(countText(QStringLiteral("tab_pujckydetail")));
+}
+
+void TFormDatabase::CheckBoxLendsClick()
+{
+    IntegerEditLends->setEnabled(CheckBoxLends->isChecked());
+}
+
+void TFormDatabase::ButtonCancelClick()
+{
+    // Undoes this showing's edits; the button then closes the dialog with Cancel.
+    RestoreStoredValues();
 }

@@ -1,14 +1,27 @@
 #pragma once
 #include "core/FormStorage.h"
+#include "core/controls/IntegerEdit.h"
 
 #include <QDialog>
 
 class QCheckBox;
-class QSpinBox;
+class QLabel;
+class QPushButton;
+
+// The integer edit of the days, with its value as the Qt property the form storage reads
+// and writes ("IntegerEditLends.Value").
+class TDaysEdit : public TIntegerEdit {
+    Q_OBJECT
+    Q_PROPERTY(int value READ value WRITE setValue)
+public:
+    using TIntegerEdit::TIntegerEdit;
+    int value() { return Value(); }
+    void setValue(int days) { SetValue(days); }
+};
 
 // The database maintenance dialog " Údržba databáze": created once at start-up, its stored
 // values restored from section "Database", kept for the whole run. Start-up reads its
-// maintenance options.
+// maintenance options; each showing shows the database's sizes and row counts anew.
 class TFormDatabase : public QDialog {
     Q_OBJECT
 public:
@@ -22,7 +35,28 @@ public:
     QCheckBox *CheckBoxReindex = nullptr;
     QCheckBox *CheckBoxTransLog = nullptr;
     QCheckBox *CheckBoxLends = nullptr;
-    QSpinBox *IntegerEditLends = nullptr;  // days, 0 to 9999
+    TDaysEdit *IntegerEditLends = nullptr;  // days, 0 to 9999
+    QLabel *LabelAlocateValue = nullptr;
+    QLabel *LabelUsedValue = nullptr;
+    QLabel *LabelCustomerValue = nullptr;
+    QLabel *LabelVideoValue = nullptr;
+    QLabel *LabelVoucherValue = nullptr;
+    QLabel *LabelHistoryValue = nullptr;
+    QPushButton *ButtonOk = nullptr;
+    QPushButton *ButtonCancel = nullptr;
+
+    // Each showing: the enabling, the sizes and the four row counts. Throws
+    // EDatabaseError; the labels not reached keep their texts.
+    void FormActivate();
+    void CheckBoxLendsClick();
+    void ButtonCancelClick(); // runs before Storno (or Esc) closes the dialog
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 extern TFormDatabase *FormDatabase;
+
+// A size in bytes as the dialog shows it: whole KB, "%d KB".
+QString SizeText(qint64 bytes);
