@@ -317,35 +317,55 @@ void setRestoreWidth(TRxDBGridEx *grid, int column, int width)
     grid->setProperty("RestoreWidths", widths);
 }
 
-QAction *addCheckItem(QMenu *menu, const char *name, const QString &caption,
-                      void (*handler)(QAction *))
+struct OptionItem {
+    const char *name;
+    const char *caption;
+    void (*handler)(QAction *);
+};
+
+const OptionItem OptionItems[] = {
+    {"PopupItemRowSelect", "Výběr reprezentuje celý řádek", PopupItemRowSelectClick},
+    {"PopupItemRowLines", "Zobrazit oddělovací čáry mezi řádky", PopupItemRowLinesClick},
+    {"PopupItemColumnLines", "Zobrazit oddělovací čáry mezi sloupci", PopupItemColumnLinesClick},
+    {"PopupItemMultiSelect", "Vícenásobný výběr", PopupItemMultiSelectClick},
+};
+
+// Connects the four option items of the menu to their handlers, once per menu, so a
+// menu whose items the main window made itself works as well.
+void wireOptionItems(QMenu *menu)
 {
-    auto *item = new QAction(caption, menu);
-    item->setObjectName(QLatin1String(name));
-    item->setCheckable(true);
-    QObject::connect(item, &QAction::triggered, item, [item, handler] { handler(item); });
-    menu->addAction(item);
-    return item;
+    if (menu->property("GridHandlersWired").toBool())
+        return;
+    menu->setProperty("GridHandlersWired", true);
+    for (const OptionItem &option : OptionItems) {
+        if (auto *item = menu->findChild<QAction *>(QLatin1String(option.name))) {
+            item->setCheckable(true);
+            QObject::connect(item, &QAction::triggered, item,
+                             [item, handler = option.handler] { handler(item); });
+        }
+    }
+    QObject::connect(menu, &QObject::destroyed, [menu] { menuGrids().remove(menu); });
 }
 
 } // namespace
 
 void BuildPopupMenuRxDBGrid(QMenu *menu)
 {
-    auto *columns = new QMenu(QStringLiteral("Zobrazit sloupce"), menu);
-    columns->setObjectName(QStringLiteral("PopupItemColumns"));
-    menu->addMenu(columns);
-    QAction *space = menu->addSeparator();
-    space->setObjectName(QStringLiteral("PopupItemSpaceOne"));
-    addCheckItem(menu, "PopupItemRowSelect", QStringLiteral("Výběr reprezentuje celý řádek"),
-                 PopupItemRowSelectClick);
-    addCheckItem(menu, "PopupItemRowLines", QStringLiteral("Zobrazit oddělovací čáry mezi řádky"),
-                 PopupItemRowLinesClick);
-    addCheckItem(menu, "PopupItemColumnLines",
-                 QStringLiteral("Zobrazit oddělovací čáry mezi sloupci"), PopupItemColumnLinesClick);
-    addCheckItem(menu, "PopupItemMultiSelect", QStringLiteral("Vícenásobný výběr"),
-                 PopupItemMultiSelectClick);
-    QObject::connect(menu, &QObject::destroyed, [menu] { menuGrids().remove(menu); });
+    if (!menu->findChild<QMenu *>(QStringLiteral("PopupItemColumns"))) {
+        auto *columns = new QMenu(QStringLiteral("Zobrazit sloupce"), menu);
+        columns->setObjectName(QStringLiteral("PopupItemColumns"));
+        menu->addMenu(columns);
+        QAction *space = menu->addSeparator();
+        space->setObjectName(QStringLiteral("PopupItemSpaceOne"));
+    }
+    for (const OptionItem &option : OptionItems) {
+        if (menu->findChild<QAction *>(QLatin1String(option.name)))
+            continue;
+        auto *item = new QAction(QString::fromUtf8(option.caption), menu);
+        item->setObjectName(QLatin1String(option.name));
+        menu->addAction(item);
+    }
+    wireOptionItems(menu);
 }
 
 TRxDBGridEx *PopupMenuGrid(const QMenu *menu)
@@ -358,6 +378,7 @@ void PopupMenuPopup(QMenu *menu, TRxDBGridEx *grid)
     if (!menu || !grid)
         return;
     menuGrids().insert(menu, grid);
+    wireOptionItems(menu);
     if (auto *columns = menu->findChild<QMenu *>(QStringLiteral("PopupItemColumns"))) {
         columns->clear();
         const int count = grid->model() ? grid->model()->columnCount() : 0;

@@ -96,12 +96,13 @@ bool GridPointInData(const TRxDBGridEx *grid, const QPoint &globalPos);
 
 // ---- The popup menu of the grids ----------------------------------------------------
 
-// Fills the main window's popup menu PopupMenuRxDBGrid with its items: the submenu
+// Gives the main window's popup menu PopupMenuRxDBGrid the items it lacks (the submenu
 // PopupItemColumns "Zobrazit sloupce", the separator PopupItemSpaceOne and the four
 // check items PopupItemRowSelect, PopupItemRowLines, PopupItemColumnLines and
-// PopupItemMultiSelect, each wired to its handler below. The main window calls it
-// once; every grid that names this menu as its own gets it by
-// TRxDBGridEx::SetPopupMenu, and the grid calls PopupMenuPopup before showing it.
+// PopupItemMultiSelect, found by their object names) and wires the option items to
+// their handlers below. Every grid that names this menu as its own gets it by
+// TRxDBGridEx::SetPopupMenu and calls PopupMenuPopup before showing it, which wires
+// the items too when the main window made them itself.
 void BuildPopupMenuRxDBGrid(QMenu *menu);
 // Fills and checks the menu for the grid it is opened on: one check item per column
 // with a caption, checked when the column's width is not 0.

@@ -314,6 +314,7 @@ private slots:
     void titleHeight();
     void cellColorsInGrid();
     void popupColumns();
+    void popupOptions_data();
     void popupOptions();
     void mouseInData();
 };
@@ -609,12 +610,30 @@ void TestGrids::popupColumns()
     QCOMPARE(grid.columnWidth(1), 120);
 }
 
+void TestGrids::popupOptions_data()
+{
+    QTest::addColumn<bool>("madeByHand");
+    QTest::newRow("built") << false;
+    QTest::newRow("items made by the main window") << true;
+}
+
+// Each option item inverts its option and shows it checked; a menu whose items the
+// main window made itself (by name, without handlers) works the same.
 void TestGrids::popupOptions()
 {
+    QFETCH(bool, madeByHand);
     BasketGrid fixture;
     TRxDBGridEx &grid = fixture.grid;
     QMenu menu;
-    BuildPopupMenuRxDBGrid(&menu);
+    if (madeByHand) {
+        menu.addMenu("Zobrazit sloupce")->setObjectName("PopupItemColumns");
+        menu.addSeparator()->setObjectName("PopupItemSpaceOne");
+        for (const char *name : {"PopupItemRowSelect", "PopupItemRowLines", "PopupItemColumnLines",
+                                 "PopupItemMultiSelect"})
+            menu.addAction(name)->setObjectName(name);
+    } else {
+        BuildPopupMenuRxDBGrid(&menu);
+    }
     grid.SetPopupMenu(&menu);
     showGrid(grid);
 
