@@ -1,6 +1,26 @@
 #include "core/Commands.h"
+#include "core/Errors.h"
+#include "core/Money.h"
+#include "core/SqlDialect.h"
+#include "core/SqlServer.h"
+#include "support/TestDatabase.h"
 
+#include <QDateTime>
 #include <QTest>
+
+namespace {
+void exec(const QString &sql)
+{
+    SetCommand(sql);
+    ExecCommand();
+}
+
+qint64 count(const QString &sql)
+{
+    SetCommand(sql);
+    return ExecCommandValue().toLongLong();
+}
+} // namespace
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -21,6 +41,146 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QStringList, markers);
         QCOMPARE(CommandMarkers(text), markers);
+    }
+
+    void repeatedMarkerBoundOnce_data() { AddEngineRows(); }
+    void repeatedMarkerBoundOnce()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetCommand("SELECT COUNT(*) FROM tab_nosic WHERE ID_NOSIC=:ID OR ID_NOSIC=:ID+1");
+        SetCommandParam("ID", 2);
+        QCOMPARE(ExecCommandValue().toInt(), 2);
+        // The same text again still has its parameter.
+        SetCommand("SELECT COUNT(*) FROM tab_nosic WHERE ID_NOSIC=:ID OR ID_NOSIC=:ID+1");
+        SetCommandParam("ID", 5);
+        QCOMPARE(ExecCommandValue().toInt(), 1);
+    }
+
+    void errorsRaise_data() { AddEngineRows(); }
+    void errorsRaise()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetCommand("SELECT NOSIC FROM tab_nosic WHERE ID_NOSIC=:ID_NOSIC");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, SetCommandParam("NOSIC", "DVD"));
+        SetCommandParam("ID_NOSIC", 99);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommandValue());
+        SetCommand("SELECT * FROM tab_neni");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommandRecordset());
+        SetCommand("INSERT INTO tab_nosic (NOSIC) VALUES ('DVD')");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
+        // Row counts of changes.
+        SetCommand("UPDATE tab_nosic SET DABING=1-DABING WHERE NOSIC LIKE :NOSIC");
+        SetCommandParam("NOSIC", "DVD%");
+        ExecCommand();
+        QCOMPARE(CommandRowsAffected(), 2);
+    }
+
+    void moneySumRoundsLikeServer_data() { AddEngineRows(); }
+    void moneySumRoundsLikeServer()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const char *prices[] = {"44.35", "44.40", "47.91", "25.36", "43.48"};
+        int video = 1;
+        for (const char *price : prices) {
+            SetCommand("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC, CENA) VALUES (:VIDEO, 'x', 1, 1, :CENA)");
+            SetCommandParam("VIDEO", qint64(video++));
+            SetCommandParam("CENA", QVariant::fromValue(Money::fromString(price)));
+            ExecCommand();
+        }
+        const SqlDialect &d = CurrentServer()->dialect();
+        SetCommand(QString("SELECT ROUND(%1,0) FROM tab_video").arg(d.money("SUM(CENA)")));
+        QCOMPARE(ExecCommandValue().toDouble(), 206.0);
+        SetCommand(QString("SELECT %1 FROM tab_video").arg(d.money("SUM(CENA)")));
+        QCOMPARE(Money::fromVariant(ExecCommandValue()), Money::fromString("205.50"));
+    }
+
+    void foldingAndOrder_data() { AddEngineRows(); }
+    void foldingAndOrder()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        int n = 1;
+        for (const char *name : {"Čapek", "Chalupa", "Hrabal", "cibulka", "Žák"})
+            exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, '%2')").arg(n++).arg(name));
+        const SqlDialect &d = CurrentServer()->dialect();
+        const struct {
+            const char *pattern;
+            qint64 found;
+        } likes[] = {{"čap%", 1}, {"ČAP%", 1}, {"cap%", 0}, {"%a%", 4}, {"_ák", 1}, {"ž%", 1}, {"c%", 2}};
+        for (const auto &l : likes) {
+            SetCommand(QString("SELECT COUNT(*) FROM tab_zakaznik WHERE %1").arg(d.foldLike("JMENO", ":JMENO")));
+            SetCommandParam("JMENO", QString(l.pattern));
+            QVERIFY2(ExecCommandValue().toLongLong() == l.found, l.pattern);
+        }
+        SetCommand(QString("SELECT COUNT(*) FROM tab_zakaznik WHERE %1").arg(d.foldEq("JMENO", ":JMENO")));
+        SetCommandParam("JMENO", QString("čAPEK"));
+        QCOMPARE(ExecCommandValue().toInt(), 1);
+        // A pasted pattern with an apostrophe and a backslash matches them literally.
+        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (9, 'O''Brien\\x')");
+        QCOMPARE(count(QString("SELECT COUNT(*) FROM tab_zakaznik WHERE %1")
+                           .arg(d.foldLike("JMENO", "'" + d.likeText("o'brien\\") + "%'"))),
+                 1);
+        SetCommand(QString("SELECT JMENO FROM tab_zakaznik WHERE ZAKAZNIK<9 ORDER BY %1").arg(d.textOrder("JMENO")));
+        QSqlQuery q = ExecCommandRecordset();
+        QStringList order;
+        while (q.next())
+            order << q.value(0).toString();
+        QCOMPARE(order, (QStringList{"cibulka", "Čapek", "Hrabal", "Chalupa", "Žák"}));
+    }
+
+    void foreignKeysEnforced_data() { AddEngineRows(); }
+    void foreignKeysEnforced()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 1, 2)");
+        SetCommand("DELETE FROM tab_nosic WHERE ID_NOSIC=2");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
+        SetCommand("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (2, 'y', 0, 1)");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
+        QCOMPARE(count("SELECT COUNT(*) FROM tab_video"), 1);
+    }
+
+    void dateTimeBinding_data() { AddEngineRows(); }
+    void dateTimeBinding()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QDateTime lent(QDate(2026, 12, 10), QTime(8, 30, 45));
+        SetCommand("INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK, PUJCENO, VRATIT) "
+                   "VALUES (1, 1, 1, :PUJCENO, :VRATIT)");
+        SetCommandParam("PUJCENO", lent);
+        SetCommandParam("VRATIT", QDate(2026, 12, 12));
+        ExecCommand();
+        const struct {
+            const char *test;
+            QVariant bound;
+            qint64 expected;
+        } cases[] = {
+            {"PUJCENO<:T", QDateTime(QDate(2026, 12, 10), QTime(8, 31)), 1},
+            {"PUJCENO<:T", QDateTime(QDate(2026, 12, 10), QTime(8, 30)), 0}, // stored to the minute
+            {"PUJCENO>=:T", QDate(2026, 12, 10), 1},
+            {"PUJCENO<:T", QDate(2026, 12, 11), 1},
+            {"PUJCENO>=:T", QDate(2026, 12, 11), 0},
+            {"VRATIT=:T", QDate(2026, 12, 12), 1},
+            {"VRATIT<:T", QDateTime(QDate(2026, 12, 12), QTime(0, 1)), 1},
+            {"VRATIT<:T", QDate(2026, 12, 12), 0},
+        };
+        for (const auto &c : cases) {
+            SetCommand(QString("SELECT COUNT(*) FROM tab_pujckydetail WHERE %1").arg(c.test));
+            SetCommandParam("T", c.bound);
+            QVERIFY2(ExecCommandValue().toLongLong() == c.expected,
+                     qPrintable(QString("%1 %2").arg(c.test, c.bound.toString())));
+        }
     }
 };
 
