@@ -108,6 +108,27 @@ struct BrowseQuery::Column {
             raw.push_back(driverValue);
             return;
         }
+        // The common driver types go straight in; anything else by toKind().
+        const int type = driverValue.metaType().id();
+        if (!driverValue.isNull()) {
+            if (kind == FieldKind::Text && type == QMetaType::QString) {
+                QString t = driverValue.toString();
+                qsizetype n = t.size();
+                while (n > 0 && t[n - 1].isSpace())
+                    --n;
+                if (n != t.size())
+                    t.truncate(n);
+                nulls.push_back(false);
+                texts.push_back(std::move(t));
+                return;
+            }
+            if ((kind == FieldKind::Integer || kind == FieldKind::Int64)
+                && (type == QMetaType::LongLong || type == QMetaType::Int)) {
+                nulls.push_back(false);
+                ints.push_back(driverValue.toLongLong());
+                return;
+            }
+        }
         bool ok = true;
         const QVariant v = DataSet::toKind(driverValue, kind, &ok);
         const bool null = v.isNull();

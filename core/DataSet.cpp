@@ -20,8 +20,49 @@ bool isWhole(FieldKind kind)
     return kind == FieldKind::Integer || kind == FieldKind::Int64;
 }
 
+// 'yyyy-mm-dd hh:mm:ss' (or its first 10 or 16 characters) as SQLite stores times;
+// read by hand because QDateTime::fromString with a format is slow on long lists.
+QDateTime storedDateTime(const QString &t)
+{
+    const qsizetype n = t.size();
+    if (n != 10 && n != 16 && n != 19)
+        return QDateTime();
+    auto num = [&t](qsizetype at, int len, bool *ok) {
+        int v = 0;
+        for (int i = 0; i < len; ++i) {
+            const char16_t c = t[at + i].unicode();
+            if (c < u'0' || c > u'9')
+                *ok = false;
+            v = v * 10 + (c - u'0');
+        }
+        return v;
+    };
+    bool ok = t[4] == u'-' && t[7] == u'-';
+    const int y = num(0, 4, &ok), mo = num(5, 2, &ok), d = num(8, 2, &ok);
+    int h = 0, mi = 0, s = 0;
+    if (n >= 16) {
+        ok = ok && (t[10] == u' ' || t[10] == u'T') && t[13] == u':';
+        h = num(11, 2, &ok);
+        mi = num(14, 2, &ok);
+    }
+    if (n == 19) {
+        ok = ok && t[16] == u':';
+        s = num(17, 2, &ok);
+    }
+    if (!ok)
+        return QDateTime();
+    const QDate date(y, mo, d);
+    const QTime time(h, mi, s);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time);
+}
+
 QDateTime dateTimeFromText(const QString &text)
 {
+    const QDateTime stored = storedDateTime(text);
+    if (stored.isValid())
+        return stored;
     static const char *const formats[] = {"yyyy-MM-dd hh:mm:ss", "yyyy-MM-dd hh:mm",
                                           "yyyy-MM-ddThh:mm:ss", "yyyy-MM-dd"};
     const QString t = text.trimmed();
@@ -136,9 +177,16 @@ QVariant DataSet::toKind(const QVariant &value, FieldKind kind, bool *ok)
             break;
         }
         case FieldKind::Money:
-            if (isText)
-                out = QVariant::fromValue(Money::fromString(value.toString(), &good));
-            else
+            if (isText) {
+                Money m = Money::fromString(value.toString(), &good);
+                if (!good) {
+                    // A NUMERIC with more decimals than money keeps (an average):
+                    // to the nearest ten-thousandth.
+                    const double d = value.toString().trimmed().toDouble(&good);
+                    m = Money::fromDouble(d);
+                }
+                out = QVariant::fromValue(m);
+            } else
                 out = QVariant::fromValue(Money::fromVariant(value));
             break;
         case FieldKind::Float:

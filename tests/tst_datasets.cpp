@@ -167,6 +167,12 @@ private Q_SLOTS:
         QCOMPARE(m.value(QStringLiteral("DABING")), QVariant(true));
         QCOMPARE(m.data(m.index(0, 2), Qt::CheckStateRole).toInt(), int(Qt::Checked));
         QCOMPARE(m.data(m.index(0, 4)).toString(), QStringLiteral("1\u00A0234,50"));
+        // A quotient with more decimals than money keeps comes to the ten-thousandth.
+        BrowseQuery share;
+        share.setSqlText(QStringLiteral("SELECT PUJCOVNE/3 AS TRETINA FROM tab_nosic WHERE NOSIC='BD'\n"));
+        share.setFieldKind(QStringLiteral("TRETINA"), FieldKind::Money);
+        share.open();
+        QCOMPARE(share.value(0).value<Money>(), Money::fromString(QStringLiteral("14.7833")));
 
         // A parameter bound to the statement; an SQL error leaves the query closed.
         BrowseQuery p;
