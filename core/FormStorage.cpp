@@ -409,7 +409,7 @@ void TFormStorage::restorePlacement(const IniFile &ini)
         return value.isEmpty() ? read(key, {}) : value;
     };
 
-    m_flags = read(QStringLiteral("Flags"), m_flags);
+    m_flags = QString::number(NumberOf(read(QStringLiteral("Flags"), m_flags)));
     const QString minMax = position(QStringLiteral("MinMaxPos"));
     const QString norm = position(QStringLiteral("NormPos"));
     if (!minMax.isEmpty())
