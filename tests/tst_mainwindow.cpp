@@ -1,0 +1,380 @@
+// The main window frame: page switching and its keys, the caption, rights, the
+// code-book transaction frame, the clock, the about window and the closing question.
+#include "catalogue/UCustomerPage.h"
+#include "core/Commands.h"
+#include "core/Errors.h"
+#include "core/Log.h"
+#include "core/RunGlobals.h"
+#include "core/SqlServer.h"
+#include "core/UAbout.h"
+#include "core/UValmedo.h"
+#include "core/VersionInfo.h"
+#include "core/controls/ActionKeys.h"
+#include "support/ModalAnswers.h"
+#include "support/TestDatabase.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const char *const EnterActions[] = {"ActionCustomerEdit", "ActionVideoEdit", "ActionLendSelect",
+                                    "ActionBackSelect", "ActionLendsPrint"};
+
+// A shown main window on a fresh database, logged in as `user`; each page holds an
+// edit that takes the focus, as the pages' number fields will.
+struct Desk {
+    explicit Desk(const QString &user = QStringLiteral("sa"))
+    {
+        SetUserName(user);
+        SetProgramTitle(QStringLiteral("Valmedo 4.0.1.8"));
+        window = std::make_unique<TFormValmedo>();
+        for (int i = 0; i < window->notebook()->count(); ++i) {
+            auto *edit = new QLineEdit(window->notebook()->widget(i));
+            edit->setObjectName(QStringLiteral("PageEdit%1").arg(i));
+            PassActionKeys(edit);
+        }
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+    QLineEdit *edit() const
+    {
+        return window->notebook()->currentWidget()->findChild<QLineEdit *>();
+    }
+    std::unique_ptr<TFormValmedo> window;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_work.isValid());
+        QDir::setCurrent(m_work.path());
+    }
+    void init()
+    {
+        QFile::remove(QStringLiteral("Valmedo4.log"));
+        QFile::remove(QStringLiteral("Valmedo4.ini"));
+    }
+
+    void versionInfo_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("name") << "ProductName" << "Valmedo";
+        QTest::newRow("version") << "ProductVersion" << "4.0.1.8";
+        QTest::newRow("unknown") << "CompanyName" << "";
+        QTest::newRow("empty") << "" << "";
+    }
+    void versionInfo()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QCOMPARE(GetVersionInfo(key), value);
+    }
+    void versionPathUsesFirstTranslation()
+    {
+        QCOMPARE(QueryVersionValue(QStringLiteral("\\StringFileInfo\\040504e2\\ProductName")),
+                 QStringLiteral("Valmedo"));
+        QCOMPARE(QueryVersionValue(QStringLiteral("\\StringFileInfo\\040904b0\\ProductName")),
+                 QString());
+    }
+
+    void menuCaptions()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        QStringList titles;
+        for (QAction *a : desk.window->menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, QStringList({"Valmedo", "Zákazníci", "Video", "Půjčení", "Vracení",
+                                      "Doklady", "Nastavení", "O programu..."}));
+        auto items = [&](const char *menu) {
+            QStringList texts;
+            for (QAction *a : desk.window->findChild<QMenu *>(QLatin1String(menu))->actions())
+                texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            return texts;
+        };
+        QCOMPARE(items("MenuItemLend"), QStringList({"Nový zákazník...", "Editace zákazníka...", "-",
+                                                     "Vybrat...", "Půjčit", "Odebrat"}));
+        QCOMPARE(items("MenuItemSetup"),
+                 QStringList({"Půjčovna...", "Tisk dokladů...", "Nosiče a ceny...", "Žánry...",
+                              "Uživatelé a hesla...", "Zálohování...", "Údržba databáze..."}));
+        QStringList popup;
+        for (QAction *a : desk.window->popupMenuRxDBGrid()->actions())
+            popup << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(popup, QStringList({"Zobrazit sloupce", "-", "Výběr reprezentuje celý řádek",
+                                     "Zobrazit oddělovací čáry mezi řádky",
+                                     "Zobrazit oddělovací čáry mezi sloupci", "Vícenásobný výběr"}));
+    }
+
+    // After a switch by key, button or menu, Enter runs only the new page's main
+    // action and the numeric "+" only the lend and return actions, from a focused edit.
+    void pageKeys_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("plusAction");
+        const char *plus[] = {"", "", "ActionLendLend", "ActionBackBack", ""};
+        for (const char *how : {"key", "button", "menu"})
+            for (int page = 0; page < 5; ++page)
+                QTest::addRow("%s-%d", how, page) << QString::fromLatin1(how) << page
+                                                  << QString::fromLatin1(plus[page]);
+    }
+    void pageKeys()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, page);
+        QFETCH(QString, plusAction);
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
+        // Start from another page so that the switch is a real change.
+        desk.window->setPageIndex(page == 4 ? 0 : 4);
+
+        const char *buttons[] = {"SpeedButtonCustomer", "SpeedButtonVideo", "SpeedButtonLend",
+                                 "SpeedButtonBack", "SpeedButtonLends"};
+        if (how == QLatin1String("key")) {
+            QTest::keyClick(desk.window.get(), Qt::Key(Qt::Key_F5 + page));
+        } else if (how == QLatin1String("button")) {
+            QTest::mouseClick(desk.window->findChild<QToolButton *>(QLatin1String(buttons[page])),
+                              Qt::LeftButton);
+        } else {
+            const char *menus[] = {"MenuItemCustomer", "MenuItemVideo", "MenuItemLend",
+                                   "MenuItemBack", "MenuItemLends"};
+            auto *menu = desk.window->findChild<QMenu *>(QLatin1String(menus[page]));
+            emit menu->aboutToShow();
+        }
+        QCOMPARE(desk.window->pageIndex(), page);
+        QVERIFY(desk.window->findChild<QToolButton *>(QLatin1String(buttons[page]))->isChecked());
+
+        std::vector<std::unique_ptr<QSignalSpy>> enterSpies;
+        for (const char *name : EnterActions)
+            enterSpies.push_back(std::make_unique<QSignalSpy>(
+                desk.window->action(QString::fromLatin1(name)), &QAction::triggered));
+        QSignalSpy lend(desk.window->action(QStringLiteral("ActionLendLend")), &QAction::triggered);
+        QSignalSpy back(desk.window->action(QStringLiteral("ActionBackBack")), &QAction::triggered);
+
+        QLineEdit *edit = desk.edit();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(enterSpies[i]->count(), i == page ? 2 : 0);
+
+        QTest::keyClick(edit, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(lend.count(), plusAction == QLatin1String("ActionLendLend") ? 1 : 0);
+        QCOMPARE(back.count(), plusAction == QLatin1String("ActionBackBack") ? 1 : 0);
+        // The main-row "+" (the "1" a barcode reader types on a Czech layout) stays text.
+        QTest::keyClick(edit, Qt::Key_Plus);
+        QCOMPARE(lend.count() + back.count(), plusAction.isEmpty() ? 0 : 1);
+    }
+
+    void functionKeysOnEveryPage()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
+        QSignalSpy customer(desk.window->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
+        QSignalSpy video(desk.window->action(QStringLiteral("ActionVideoNew")), &QAction::triggered);
+        QSignalSpy lend(desk.window->action(QStringLiteral("ActionLendNew")), &QAction::triggered);
+        for (int page = 0; page < 5; ++page) {
+            desk.window->setPageIndex(page);
+            desk.edit()->setFocus();
+            QTest::keyClick(desk.edit(), Qt::Key_F2);
+            QTest::keyClick(desk.edit(), Qt::Key_F3);
+            QTest::keyClick(desk.edit(), Qt::Key_F4);
+        }
+        QCOMPARE(customer.count(), 5);
+        QCOMPARE(video.count(), 5);
+        QCOMPARE(lend.count(), 5);
+    }
+
+    void captionOnLendPage()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        desk.window->setPageIndex(TFormValmedo::PageLend);
+        QCOMPARE(desk.window->windowTitle(), QStringLiteral("Valmedo 4.0.1.8 - Půjčení - [sa]"));
+    }
+
+    void rights_data() { AddEngineRows(); }
+    void rights()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetCommand(QStringLiteral("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES (:UZIVATEL, :HESLO)"));
+        SetCommandParam(QStringLiteral("UZIVATEL"), QStringLiteral("pokladna"));
+        SetCommandParam(QStringLiteral("HESLO"), QStringLiteral("x"));
+        ExecCommand();
+
+        const QStringList guarded = {"ActionSetupVideo", "ActionMedium", "ActionBackup",
+                                     "ActionDatabase", "ActionUser"};
+        const QStringList open = {"ActionSetupPrint", "ActionDirection", "ActionAbout"};
+        {
+            Desk desk(QStringLiteral("pokladna"));
+            for (const QString &name : guarded)
+                QVERIFY2(!desk.window->action(name)->isEnabled(), qPrintable(name));
+            for (const QString &name : open)
+                QVERIFY2(desk.window->action(name)->isEnabled(), qPrintable(name));
+        }
+        // ADMIN alone opens the users window only.
+        SetCommand(QStringLiteral("UPDATE tab_uzivatel SET ADMIN=1 WHERE UZIVATEL=:UZIVATEL"));
+        SetCommandParam(QStringLiteral("UZIVATEL"), QStringLiteral("pokladna"));
+        ExecCommand();
+        Desk desk(QStringLiteral("pokladna"));
+        QVERIFY(desk.window->action(QStringLiteral("ActionUser"))->isEnabled());
+        QVERIFY(!desk.window->action(QStringLiteral("ActionMedium"))->isEnabled());
+        Desk sa;
+        for (const QString &name : guarded)
+            QVERIFY2(sa.window->action(name)->isEnabled(), qPrintable(name));
+    }
+
+    // The media code book's changes, a refused one among them, are undone by a
+    // cancel and kept by Ok; the lists are requeried only after Ok.
+    void codeBookTransaction_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("sqlite-cancel") << Engine::SQLite << false;
+        QTest::newRow("sqlite-ok") << Engine::SQLite << true;
+        QTest::newRow("postgres-cancel") << Engine::PostgreSQL << false;
+        QTest::newRow("postgres-ok") << Engine::PostgreSQL << true;
+    }
+    void codeBookTransaction()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, ok);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        auto count = [] {
+            SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_nosic"));
+            return ExecCommandValue().toInt();
+        };
+        const int before = count();
+        Desk desk;
+        SetFrameWindowFactory(QStringLiteral("ActionMedium"), [] { return new QDialog; });
+        bool refused = false;
+        ModalAnswers answers({[&](QDialog *) {
+            FrameStatement([] {
+                SetCommand(QStringLiteral("INSERT INTO tab_nosic (NOSIC, DABING, PUJCOVNE, VRATNE, "
+                                          "ZALOHA, VYCHOZI) VALUES ('BLU-RAY', 0, 10, 5, 0, 0)"));
+                ExecCommand();
+            });
+            try {
+                FrameStatement([] { // the name is unique: refused
+                    SetCommand(QStringLiteral("INSERT INTO tab_nosic (NOSIC, DABING, PUJCOVNE, "
+                                              "VRATNE, ZALOHA, VYCHOZI) VALUES ('DVD', 0, 0, 0, 0, 0)"));
+                    ExecCommand();
+                });
+            } catch (const EDatabaseError &) {
+                refused = true;
+            }
+            FrameStatement([] {
+                SetCommand(QStringLiteral("DELETE FROM tab_nosic WHERE NOSIC='VHS CZ'"));
+                ExecCommand();
+            });
+            return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        }});
+        desk.window->action(QStringLiteral("ActionMedium"))->trigger();
+        SetFrameWindowFactory(QStringLiteral("ActionMedium"), {});
+        QVERIFY(refused);
+        QVERIFY(!InTransactionFrame());
+        QCOMPARE(count(), before); // one added, one removed, or neither
+        SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_nosic WHERE NOSIC='BLU-RAY'"));
+        QCOMPARE(ExecCommandValue().toInt(), ok ? 1 : 0);
+        SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_nosic WHERE NOSIC='VHS CZ'"));
+        QCOMPARE(ExecCommandValue().toInt(), ok ? 0 : 1);
+    }
+
+    void clockOnTwoLines()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetRunDate(QDate(2026, 12, 10));
+        SetClock([] { return QDateTime(QDate(2026, 12, 11), QTime(7, 5, 9)); });
+        Desk desk;
+        desk.window->TimerTimer();
+        SetClock({});
+        // The business date, not the clock's.
+        QCOMPARE(desk.window->findChild<QLabel *>(QStringLiteral("LabelDateTime"))->text(),
+                 QStringLiteral("10.12.2026\n7:05:09"));
+        // An unfiltered list keeps its label hidden.
+        auto *label = desk.window->findChild<QLabel *>(QStringLiteral("LabelCustomerFilter"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), QStringLiteral("Filtr..."));
+        desk.window->TimerTimer();
+        QVERIFY(label->isHidden());
+    }
+
+    void aboutWindow()
+    {
+        TFormAbout about;
+        about.show();
+        QCOMPARE(about.windowTitle(), QStringLiteral(" O programu"));
+        QCOMPARE(about.findChild<QLabel *>(QStringLiteral("ApplicationLabel"))->text(),
+                 QStringLiteral("Program Valmedo"));
+        QCOMPARE(about.findChild<QLabel *>(QStringLiteral("VersionLabel"))->text(),
+                 QStringLiteral("verze 4.0.1.8"));
+    }
+
+    // "&Ne" keeps the program running and writes nothing; "&Ano" closes it with the
+    // closing log line.
+    void closeQuestion()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        const int lines = desk.window->log()->LogCount();
+        {
+            ModalAnswers answers({ClickButton(QStringLiteral("ButtonNo"))});
+            QVERIFY(!desk.window->close());
+            QCOMPARE(answers.shown().at(0).text, QStringLiteral("Ukončit program ?"));
+            QCOMPARE(answers.shown().at(0).specification,
+                     QStringLiteral("Ukončení programu Valmedo 4.0.1.8"));
+        }
+        QVERIFY(desk.window->isVisible());
+        QCOMPARE(desk.window->log()->LogCount(), lines);
+        QVERIFY(!QFile::exists(QStringLiteral("Valmedo4.ini")));
+        {
+            ModalAnswers answers({ClickButton(QStringLiteral("ButtonYes"))});
+            QVERIFY(desk.window->close());
+        }
+        QCOMPARE(desk.window->log()->LogCount(), lines + 1);
+        QVERIFY2(desk.window->log()->Lines().constLast().endsWith(
+                     QStringLiteral(" Ukončování programu [Ok]")),
+                 qPrintable(desk.window->log()->Lines().constLast()));
+        // The page is kept for the next start.
+        QFile ini(QStringLiteral("Valmedo4.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(ini.readAll()).contains(QLatin1String("Notebook_PageIndex=4")));
+    }
+
+private:
+    QTemporaryDir m_work;
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

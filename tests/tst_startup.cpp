@@ -1,0 +1,400 @@
+// The start-up and login sequence, driven in-process through the function main() calls.
+#include "core/Commands.h"
+#include "core/RunGlobals.h"
+#include "core/SqlServer.h"
+#include "core/SystemPassword.h"
+#include "core/UStartup.h"
+#include "core/UValmedo.h"
+#include "support/ModalAnswers.h"
+#include "support/TestDatabase.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString readFile(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// The log's lines without their date and time.
+QStringList logTexts()
+{
+    QStringList texts;
+    for (const QString &line : readFile(QStringLiteral("Valmedo4.log")).split(QStringLiteral("\r\n"),
+                                                                             Qt::SkipEmptyParts))
+        texts << line.section(QLatin1Char(' '), 2);
+    return texts;
+}
+
+// Fills the login dialog and presses Ok.
+Answer Login(const QString &user, const QString &password, const QString &server)
+{
+    return Fill(
+        [=](QDialog *d) {
+            d->findChild<QLineEdit *>(QStringLiteral("EditUser"))->setText(user);
+            d->findChild<QLineEdit *>(QStringLiteral("EditPassword"))->setText(password);
+            d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"))->setEditText(server);
+        },
+        ClickButton(QStringLiteral("ButtonOk")));
+}
+
+// The modal windows a test answered, in order (the windows shown without blocking left out).
+QList<ShownWindow> modal(const ModalAnswers &answers)
+{
+    QList<ShownWindow> windows;
+    for (const ShownWindow &w : modal(answers))
+        if (w.modal)
+            windows << w;
+    return windows;
+}
+
+QString startupMemo()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("FormInitialization"))
+            return w->findChild<QPlainTextEdit *>(QStringLiteral("Memo"))->toPlainText();
+    return QString();
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private:
+    // Runs start-up with `arguments`; `whileRunning` sees the running main window,
+    // which is then closed with "&Ano". Returns whether the main loop ran.
+    bool run(const QStringList &arguments, const std::function<void()> &whileRunning = {})
+    {
+        bool ran = false;
+        StartupOptions options;
+        options.arguments = QStringList{QStringLiteral("valmedo4")} + arguments;
+        options.instanceName = QStringLiteral("tst_startup");
+        options.running = [&] {
+            ran = true;
+            if (whileRunning)
+                whileRunning();
+            FormValmedo->close();
+        };
+        RunValmedo(*qApp, options);
+        return ran;
+    }
+    void writePasswordFile(const TestDatabase &db)
+    {
+        WritePasswordFile(QString::fromLatin1(PasswordFileName), db.password());
+    }
+    void addUser(const QString &name, const QString &password)
+    {
+        SetCommand(QStringLiteral("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES (:U, :H)"));
+        SetCommandParam(QStringLiteral("U"), name);
+        SetCommandParam(QStringLiteral("H"), password);
+        ExecCommand();
+    }
+
+    QTemporaryDir m_work;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_work.isValid());
+        QDir::setCurrent(m_work.path());
+    }
+    void init()
+    {
+        for (const char *f : {"Valmedo4.log", "Valmedo4.ini", "Valmedo4.pwd"})
+            QFile::remove(QString::fromLatin1(f));
+    }
+
+    // The whole start-up of a first run: the password dialog, its confirmation, the
+    // login, the main window, its closing; what it leaves in the log and the ini file.
+    void wholeStartup_data() { AddEngineRows(); }
+    void wholeStartup()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        QString caption;
+        ModalAnswers answers({
+            Fill([&](QDialog *d) { d->findChild<QLineEdit *>(QStringLiteral("EditSystemPass"))
+                                       ->setText(db.password()); },
+                 ClickButton(QStringLiteral("ButtonOk"))),
+            ClickButton(QStringLiteral("ButtonOk")), // "Heslo bylo uloženo..."
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            ClickButton(QStringLiteral("ButtonYes")), // "Ukončit program ?"
+        });
+        QVERIFY(run({}, [&] {
+            FormValmedo->setPageIndex(TFormValmedo::PageLend);
+            caption = FormValmedo->windowTitle();
+        }));
+        QCOMPARE(caption, QStringLiteral("Valmedo 4.0.1.8 - Půjčení - [sa]"));
+        QCOMPARE(modal(answers).at(0).caption, QStringLiteral(" Systémové heslo"));
+        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Heslo bylo uloženo..."));
+        QCOMPARE(modal(answers).at(2).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(ReadPasswordFile(QString::fromLatin1(PasswordFileName)), db.password());
+        QCOMPARE(logTexts(),
+                 QStringList({"Start programu Valmedo 4.0.1.8 [Ok]", "Start nastavení programu [Ok]",
+                              QStringLiteral("Připojování k serveru a databázi: [%1] [valmedo4] [Ok]")
+                                  .arg(db.serverName()),
+                              "Otevírání databáze: [valmedo4] [Ok]", "Přihlášování uživatele: [sa] [Ok]",
+                              "Ukončování programu [Ok]"}));
+        const QString ini = readFile(QStringLiteral("Valmedo4.ini"));
+        QVERIFY(ini.contains(QLatin1String("[Login]")));
+        QVERIFY(ini.contains(QLatin1String("EditUser_Text=sa")));
+        QVERIFY(ini.contains(QStringLiteral("ComboBoxServer_Text=") + db.serverName()));
+        QVERIFY(ini.contains(QLatin1String("Notebook_PageIndex=2")));
+        QVERIFY(!FormValmedo);
+    }
+
+    // A wrong password: the warning, "Error", the dialog again with user and server
+    // kept and the password cleared; a cancel then ends without the closing line and
+    // stores nothing.
+    void wrongPasswordThenCancel()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        QString user, password, server, memo;
+        ModalAnswers answers({
+            Login(QStringLiteral("sa"), QStringLiteral("wrong"), db.serverName()),
+            ClickButton(QStringLiteral("ButtonOk")), // the warning
+            [&](QDialog *d) {
+                user = d->findChild<QLineEdit *>(QStringLiteral("EditUser"))->text();
+                password = d->findChild<QLineEdit *>(QStringLiteral("EditPassword"))->text();
+                server = d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"))->currentText();
+                memo = startupMemo();
+                return int(QDialog::Rejected);
+            },
+        });
+        QVERIFY(!run({}));
+        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Chyba přihlašování k SQL serveru..."));
+        QCOMPARE(user, QStringLiteral("sa"));
+        QCOMPARE(server, db.serverName());
+        QVERIFY(password.isEmpty());
+        QVERIFY(memo.endsWith(QLatin1String("\nError")));
+        const QStringList log = logTexts();
+        QCOMPARE(log.constLast(), QStringLiteral("Připojování k serveru a databázi: [%1] [valmedo4] [Error]")
+                                      .arg(db.serverName()));
+        QVERIFY(!readFile(QStringLiteral("Valmedo4.log")).contains(QStringLiteral("Ukončování")));
+        QVERIFY(!readFile(QStringLiteral("Valmedo4.ini")).contains(QLatin1String("[Login]")));
+    }
+
+    // Users other than "sa" connect with the system password and are checked against
+    // the user table; a refusal shows no window. "SA" is not "sa".
+    void otherUsers_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("loggedIn");
+        const QList<std::pair<const char *, Engine>> engines = {{"sqlite", Engine::SQLite},
+                                                                {"postgres", Engine::PostgreSQL}};
+        for (const auto &[name, engine] : engines) {
+            QTest::addRow("%s-right", name) << engine << "pokladna" << "heslo" << true;
+            QTest::addRow("%s-wrong", name) << engine << "pokladna" << "jine" << false;
+            QTest::addRow("%s-SA", name) << engine << "SA" << "x" << false;
+        }
+    }
+    void otherUsers()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(bool, loggedIn);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        addUser(QStringLiteral("pokladna"), QStringLiteral("heslo"));
+        writePasswordFile(db);
+        ModalAnswers answers({Login(user, password, db.serverName())});
+        answers.add(loggedIn ? ClickButton(QStringLiteral("ButtonYes")) : Reject());
+        QCOMPARE(run({}), loggedIn);
+        QCOMPARE(modal(answers).size(), 2); // no message window between
+        QCOMPARE(logTexts().constLast(),
+                 loggedIn ? QStringLiteral("Ukončování programu [Ok]")
+                          : QStringLiteral("Přihlášování uživatele: [%1] [Error]").arg(user));
+    }
+
+    // Without a password file: the dialog cancelled, the warning, and "sa" still logs in.
+    void missingPasswordFile()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        ModalAnswers answers({
+            Reject(),                                // " Systémové heslo"
+            ClickButton(QStringLiteral("ButtonOk")), // the warning
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            ClickButton(QStringLiteral("ButtonYes")),
+        });
+        QVERIFY(run({}));
+        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Nenalezen soubor [Valmedo4.pwd]..."));
+        QVERIFY(!QFile::exists(QStringLiteral("Valmedo4.pwd")));
+    }
+
+    // A damaged password file is reported like a missing one and left as it is.
+    void damagedPasswordFile()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        QFile f(QStringLiteral("Valmedo4.pwd"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("abc");
+        f.close();
+        ModalAnswers answers({ClickButton(QStringLiteral("ButtonOk")), Reject()});
+        QVERIFY(!run({}));
+        QCOMPARE(modal(answers).at(0).caption, QStringLiteral(" Upozornění"));
+        QCOMPARE(modal(answers).at(1).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(readFile(QStringLiteral("Valmedo4.pwd")), QStringLiteral("abc"));
+    }
+
+    // "/RESET": "&Ano" leaves a new empty database, "&Ne" the old one.
+    void reset_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("sqlite-yes") << Engine::SQLite << true;
+        QTest::newRow("sqlite-no") << Engine::SQLite << false;
+        QTest::newRow("postgres-yes") << Engine::PostgreSQL << true;
+        QTest::newRow("postgres-no") << Engine::PostgreSQL << false;
+    }
+    void reset()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, yes);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        addUser(QStringLiteral("pokladna"), QStringLiteral("heslo"));
+        writePasswordFile(db);
+        int users = -1;
+        ModalAnswers answers({
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            ClickButton(yes ? QStringLiteral("ButtonYes") : QStringLiteral("ButtonNo")),
+            ClickButton(QStringLiteral("ButtonYes")),
+        });
+        QVERIFY(run({QStringLiteral("/RESET")}, [&] {
+            SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_uzivatel"));
+            users = ExecCommandValue().toInt();
+        }));
+        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Opravdu chcete vytvořit novou databázi ?"));
+        QCOMPARE(users, yes ? 1 : 2);
+        const QStringList log = logTexts();
+        QCOMPARE(log.at(2), QStringLiteral("Připojování k serveru a databázi: [%1] [master] [Ok]")
+                                .arg(db.serverName()));
+        QCOMPARE(log.contains(QStringLiteral("Vytváření databáze: [valmedo4] [Ok]")), yes);
+    }
+
+    // "/RESTORE" puts back a backup made by the engine; "/REINDEX" and "/TRANSLOG" run
+    // and are logged.
+    void restoreAndMaintenance_data() { AddEngineRows(); }
+    void restoreAndMaintenance()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        const QString backup = db.scratchDir() + QLatin1String("/Backup.bak");
+        db.server()->backup(backup);
+        addUser(QStringLiteral("po-zaloze"), QStringLiteral("x"));
+        int users = -1;
+        ModalAnswers answers({
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            [&](QDialog *d) {
+                qobject_cast<QFileDialog *>(d)->selectFile(backup);
+                return int(QDialog::Accepted);
+            },
+            ClickButton(QStringLiteral("ButtonYes")), // restore ?
+            ClickButton(QStringLiteral("ButtonYes")), // close
+        });
+        QVERIFY(run({QStringLiteral("/RESTORE"), QStringLiteral("/REINDEX"), QStringLiteral("/TRANSLOG")},
+                    [&] {
+                        SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_uzivatel"));
+                        users = ExecCommandValue().toInt();
+                    }));
+        QCOMPARE(modal(answers).at(1).caption, QStringLiteral("Obnova databáze"));
+        QCOMPARE(users, 1);
+        const QStringList log = logTexts();
+        QVERIFY2(log.contains(QStringLiteral("Obnovování databáze ze zálohy: [%1] [Ok]").arg(backup)),
+                 qPrintable(log.join('\n')));
+        QVERIFY(log.contains(QStringLiteral("Reindexace databáze [Ok]")));
+        QVERIFY(log.contains(QStringLiteral("Vymazání transakčního logu [Ok]")));
+    }
+
+    // With the stored clean-up option on, documents before the cut-off go and the
+    // three counts are logged; N = 0 keeps the run date's documents.
+    void cleanUp_data() { AddEngineRows(); }
+    void cleanUp()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        const QDate today = QDate::currentDate();
+        int id = 0;
+        for (const QDateTime &at : {QDateTime(today.addDays(-1), QTime(23, 59)),
+                                    QDateTime(today.addDays(-3), QTime(8, 0)),
+                                    QDateTime(today, QTime(0, 0))}) {
+            SetCommand(QStringLiteral("INSERT INTO tab_pujcky (DOKLAD, OPERACE, CAS, ZAKAZNIK, UZIVATEL) "
+                                      "VALUES (:D, 1, :CAS, 1, 1)"));
+            SetCommandParam(QStringLiteral("D"), qint64(++id));
+            SetCommandParam(QStringLiteral("CAS"), at);
+            ExecCommand();
+        }
+        QFile ini(QStringLiteral("Valmedo4.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Database]\r\nFormVersion=0\r\nCheckBoxLends_Checked=True\r\nIntegerEditLends_Value=0\r\n");
+        ini.close();
+        int left = -1;
+        ModalAnswers answers({Login(QStringLiteral("sa"), db.password(), db.serverName()),
+                              ClickButton(QStringLiteral("ButtonYes"))});
+        QVERIFY(run({}, [&] {
+            SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_pujcky"));
+            left = ExecCommandValue().toInt();
+        }));
+        QCOMPARE(left, 1);
+        const QStringList log = logTexts();
+        QVERIFY2(log.contains(QStringLiteral("Vymazávání záznamů s doklady: [2] [Ok]")),
+                 qPrintable(log.join('\n')));
+        QVERIFY(log.contains(QStringLiteral("Vymazávání záznamů s historií: [0] [Ok]")));
+        QVERIFY(log.contains(QStringLiteral("Upravování záznamů s historií: [0] [Ok]")));
+    }
+
+    // The stored user and server come back at the next start, after a successful login only.
+    void storedLoginComesBack()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        {
+            ModalAnswers answers({Login(QStringLiteral("sa"), db.password(), db.serverName()),
+                                  ClickButton(QStringLiteral("ButtonYes"))});
+            QVERIFY(run({}));
+        }
+        {
+            ModalAnswers answers({Login(QStringLiteral("nikdo"), QStringLiteral("x"),
+                                        QStringLiteral("/nonexistent/folder")),
+                                  ClickButton(QStringLiteral("ButtonOk")), Reject()});
+            QVERIFY(!run({}));
+        }
+        QString user, server;
+        ModalAnswers answers({[&](QDialog *d) {
+            user = d->findChild<QLineEdit *>(QStringLiteral("EditUser"))->text();
+            server = d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"))->currentText();
+            return int(QDialog::Rejected);
+        }});
+        QVERIFY(!run({}));
+        QCOMPARE(user, QStringLiteral("sa"));
+        QCOMPARE(server, db.serverName());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
