@@ -53,7 +53,7 @@ Answer Login(const QString &user, const QString &password, const QString &server
 QList<ShownWindow> modal(const ModalAnswers &answers)
 {
     QList<ShownWindow> windows;
-    for (const ShownWindow &w : modal(answers))
+    for (const ShownWindow &w : answers.shown())
         if (w.modal)
             windows << w;
     return windows;
