@@ -17,6 +17,7 @@
 #include "core/UDatabase.h"
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
+#include "core/UUser.h"
 #include "rental/UBackPage.h"
 #include "rental/ULendPage.h"
 #include "rental/ULendsPage.h"
@@ -434,6 +435,7 @@ void TFormValmedo::createGridPopupMenu()
 
 void TFormValmedo::FormCreate()
 {
+    RegisterFormUser();
     // The report preview hook and the filter date pickers belong to the report layer and
     // the pages, which set them up when they are built.
     TimerTimer();
