@@ -1,0 +1,441 @@
+#include "core/Commands.h"
+#include "core/Database.h"
+#include "core/Errors.h"
+#include "core/Log.h"
+#include "core/RunGlobals.h"
+#include "core/SqlDialect.h"
+#include "core/SqlServer.h"
+#include "core/UBackup.h"
+#include "support/ModalAnswers.h"
+#include "support/TestDatabase.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void exec(const QString &sql)
+{
+    SetCommand(sql);
+    ExecCommand();
+}
+
+QString customers()
+{
+    SetCommand("SELECT ZAKAZNIK, JMENO FROM tab_zakaznik ORDER BY ZAKAZNIK");
+    QSqlQuery q = ExecCommandRecordset();
+    QStringList rows;
+    while (q.next())
+        rows << q.value(0).toString() + QLatin1Char('=') + q.value(1).toString();
+    return rows.join(QLatin1Char(','));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The log's lines without their time stamps.
+QStringList logTexts()
+{
+    QStringList texts;
+    for (const QString &line : MainLog()->Lines())
+        texts << line.section(QLatin1Char(' '), 2);
+    return texts;
+}
+
+// The texts of the wait windows shown meanwhile.
+QStringList waitTexts(const ModalAnswers &answers)
+{
+    QStringList texts;
+    for (const ShownWindow &w : answers.shown())
+        if (w.caption == QStringLiteral(" Čekejte"))
+            texts << w.specification;
+    return texts;
+}
+
+const QString BackupWait = QStringLiteral("Probíhá zálohování databáze...");
+const QString VerifyWait = QStringLiteral("Probíhá verifikace databáze...");
+
+// A server whose backups always succeed and whose verifications fail.
+class UnverifiableServer : public SqlServer {
+public:
+    UnverifiableServer() : SqlServer(QStringLiteral("(fake)")) {}
+    int backups = 0;
+    bool open(const QString &, const QString &, const QString &) override { return false; }
+    bool databaseExists() override { return true; }
+    void dropDatabase() override {}
+    void createDatabase() override {}
+    void reindex() override {}
+    void truncateLog() override {}
+    FileStats fileStats() override { return {}; }
+    void backup(const QString &) override { ++backups; }
+    bool verifyBackup(const QString &, QString *why) override { return failWith(why, QStringLiteral("damaged")); }
+    void restore(const QString &) override { throw EDatabaseError(QStringLiteral("damaged")); }
+    const SqlDialect &dialect() const override { return m_dialect; }
+
+private:
+    SqliteDialect m_dialect;
+};
+
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    QString m_oldDir;
+    TLog m_log;
+
+    QCheckBox *check() { return FormBackup->CheckBoxBackupDay; }
+    QLineEdit *edit() { return FormBackup->EditBackupPathDay; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_work.isValid());
+        m_oldDir = QDir::currentPath();
+        // The form-state file lives in the working folder.
+        QVERIFY(QDir::setCurrent(m_work.path()));
+        SetProgramDir(m_work.path());
+        m_log.LogSave = false;
+        SetMainLog(&m_log);
+    }
+    void cleanupTestCase()
+    {
+        SetMainLog(nullptr);
+        SetClock({});
+        QDir::setCurrent(m_oldDir);
+    }
+    void init()
+    {
+        QFile::remove(FormStateFileName());
+        FormBackup = new TFormBackup;
+        m_log.LimitLog(0);
+    }
+    void cleanup()
+    {
+        delete FormBackup;
+        FormBackup = nullptr;
+        SetClock({});
+    }
+
+    void dayNames_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("name");
+        // 3 March 2024 is a Sunday.
+        const char *names[] = {"Nedele", "Pondeli", "Utery", "Streda", "Ctvrtek", "Patek", "Sobota"};
+        for (int i = 0; i < 7; ++i)
+            QTest::newRow(names[i]) << QDate(2024, 3, 3 + i) << QString(names[i]);
+    }
+    void dayNames()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, name);
+        QCOMPARE(BackupDayName(date), name);
+    }
+
+    // Closing on a Monday after a Sunday start: the clock's date names the file, the old
+    // Monday file is replaced, verified and logged; the backup restores to the same rows.
+    void dailyBackup_data() { AddEngineRows(); }
+    void dailyBackup()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
+        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
+        const QString saved = customers();
+        const QString file = db.scratchDir() + "/Pondeli.bak";
+        writeFile(file, "last Monday's backup");
+        SetRunDate(QDate(2024, 3, 3));
+        SetClock([] { return QDateTime(QDate(2024, 3, 4), QTime(0, 20)); });
+        check()->setChecked(true);
+
+        ModalAnswers answers;
+        QVERIFY(DailyBackup(db.scratchDir() + "/")); // no second separator
+        QCOMPARE(logTexts(), QStringList{"Zálohování [Denní] [" + file + "] [Ok]"});
+        QCOMPARE(waitTexts(answers), (QStringList{BackupWait, VerifyWait}));
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList{"Pondeli.bak"});
+        QVERIFY(readFile(file) != "last Monday's backup");
+
+        exec("DELETE FROM tab_zakaznik WHERE ZAKAZNIK=1");
+        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
+        QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
+        QVERIFY(RestoreDatabase(file));
+        QVERIFY(UseDatabase());
+        QCOMPARE(customers(), saved);
+    }
+
+    // Switched off or without its folder the daily backup leaves no trace; a backup the
+    // server cannot write logs "Error" and is not verified.
+    void dailyBackupNotMade_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"off", "missing folder", "empty folder name", "backup fails"}) {
+            QTest::newRow(qPrintable(QString("sqlite %1").arg(kind))) << Engine::SQLite << QString(kind);
+            QTest::newRow(qPrintable(QString("postgres %1").arg(kind))) << Engine::PostgreSQL << QString(kind);
+        }
+    }
+    void dailyBackupNotMade()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(QString, kind);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetClock([] { return QDateTime(QDate(2024, 3, 9), QTime(18, 0)); });
+        check()->setChecked(kind != "off");
+        QString folder = db.scratchDir();
+        if (kind == "missing folder")
+            folder += "/gone";
+        else if (kind == "empty folder name")
+            folder.clear();
+        else if (kind == "backup fails") // the target is taken by a folder
+            QVERIFY(QDir(folder).mkdir("Sobota.bak"));
+
+        ModalAnswers answers;
+        QVERIFY(!DailyBackup(folder));
+        if (kind == "backup fails") {
+            QCOMPARE(logTexts(), QStringList{"Zálohování [Denní] [" + folder + "/Sobota.bak] [Error]"});
+            QCOMPARE(waitTexts(answers), QStringList{BackupWait});
+        } else {
+            QCOMPARE(logTexts(), QStringList());
+            QCOMPARE(waitTexts(answers), QStringList());
+        }
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList());
+    }
+
+    // A backup that was written but does not verify is an error too.
+    void unverifiedBackupIsAnError()
+    {
+        SetCurrentServer(std::make_unique<UnverifiableServer>());
+        auto *server = static_cast<UnverifiableServer *>(CurrentServer());
+        check()->setChecked(true);
+        SetClock([] { return QDateTime(QDate(2024, 3, 6), QTime(18, 0)); });
+        ModalAnswers answers;
+        QVERIFY(!DailyBackup(m_work.path()));
+        QVERIFY(!BackupNow(m_work.path() + "/Now.bak"));
+        QCOMPARE(server->backups, 2);
+        QCOMPARE(logTexts(), (QStringList{"Zálohování [Denní] [" + m_work.path() + "/Streda.bak] [Error]",
+                                          "Zálohování [Okamžité] [" + m_work.path() + "/Now.bak] [Error]"}));
+        QCOMPARE(waitTexts(answers), (QStringList{BackupWait, VerifyWait, BackupWait, VerifyWait}));
+        SetCurrentServer(nullptr);
+    }
+
+    // A file that is no backup of this program is refused and the database stays whole.
+    void restoreRefusesBadFiles_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"missing", "empty", "damaged", "foreign"}) {
+            QTest::newRow(qPrintable(QString("sqlite %1").arg(kind))) << Engine::SQLite << QString(kind);
+            QTest::newRow(qPrintable(QString("postgres %1").arg(kind))) << Engine::PostgreSQL << QString(kind);
+        }
+    }
+    void restoreRefusesBadFiles()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(QString, kind);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
+        const QString good = db.scratchDir() + "/good.bak";
+        QVERIFY(BackupNow(good));
+        const QString path = db.scratchDir() + "/bad.bak";
+        if (kind == "empty") {
+            writeFile(path, QByteArray());
+        } else if (kind == "damaged") {
+            QByteArray bytes = readFile(good);
+            for (int i = 0; i < 64; ++i)
+                bytes[i] = char(0x5a);
+            writeFile(path, bytes);
+        } else if (kind == "foreign") {
+            writeFile(path, "Valmedo záloha\n");
+        }
+        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (8, 'Čapek')");
+
+        // The restore runs at start-up on master.
+        QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
+        ModalAnswers answers;
+        QVERIFY(!VerifyBackup(path));
+        QVERIFY(!RestoreDatabase(path));
+        QCOMPARE(waitTexts(answers), (QStringList{VerifyWait, "Probíhá obnovování databáze..."}));
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(UseDatabase());
+        QCOMPARE(customers(), QString("7=Novák,8=Čapek"));
+    }
+
+    // The immediate backup from the dialog: the save dialog proposes "Backup.bak" in the
+    // program's folder, the backup is verified and logged, and the dialog closes with
+    // Cancel keeping the daily-backup edits.
+    void backupNowFromDialog_data() { AddEngineRows(); }
+    void backupNowFromDialog()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString file = db.scratchDir() + "/Now.bak";
+        QString proposed;
+        ModalAnswers answers({Fill(
+                                  [&](QDialog *) {
+                                      check()->setChecked(true);
+                                      edit()->setText(db.scratchDir());
+                                  },
+                                  ClickButton("ButtonNow")),
+                              Fill(
+                                  [&](QDialog *dialog) {
+                                      auto *save = qobject_cast<QFileDialog *>(dialog);
+                                      QVERIFY(save);
+                                      proposed = save->selectedFiles().value(0);
+                                      save->selectFile(file);
+                                  },
+                                  Accept())});
+        QCOMPARE(ExecModal(FormBackup), int(QDialog::Rejected));
+        QCOMPARE(proposed, m_work.path() + "/Backup.bak");
+        QVERIFY(std::any_of(answers.shown().begin(), answers.shown().end(),
+                            [](const ShownWindow &w) { return w.caption == QStringLiteral("Záloha databáze"); }));
+        QCOMPARE(logTexts(), QStringList{"Zálohování [Okamžité] [" + file + "] [Ok]"});
+        QVERIFY(CurrentServer()->verifyBackup(file));
+        QVERIFY(check()->isChecked());
+        QCOMPARE(edit()->text(), db.scratchDir());
+    }
+
+    // Ok only while the daily backup is off or its folder exists.
+    void okFollowsFolder_data()
+    {
+        QTest::addColumn<bool>("daily");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("okEnabled");
+        QTest::newRow("on, folder exists") << true << "work" << true;
+        QTest::newRow("on, folder missing") << true << "work/gone" << false;
+        QTest::newRow("on, a file") << true << "work/file.bak" << false;
+        QTest::newRow("on, empty") << true << "" << false;
+        QTest::newRow("off, folder missing") << false << "work/gone" << true;
+    }
+    void okFollowsFolder()
+    {
+        QFETCH(bool, daily);
+        QFETCH(QString, folder);
+        QFETCH(bool, okEnabled);
+        writeFile(m_work.filePath("file.bak"), "x");
+        folder.replace("work", m_work.path());
+        FormBackup->show();
+        check()->setChecked(daily);
+        edit()->setText(folder);
+        QCOMPARE(FormBackup->ButtonOk->isEnabled(), okEnabled);
+        QCOMPARE(edit()->isEnabled(), daily);
+        QCOMPARE(FormBackup->ButtonDay->isEnabled(), daily);
+        // Switching the daily backup off always allows Ok.
+        check()->setChecked(false);
+        QVERIFY(FormBackup->ButtonOk->isEnabled());
+        FormBackup->hide();
+    }
+
+    // Storno and Esc bring back the stored values; Ok keeps and stores the edits.
+    void cancelRestoresStored_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("Storno") << "Storno" << false;
+        QTest::newRow("Esc") << "Esc" << false;
+        QTest::newRow("Ok") << "Ok" << true;
+    }
+    void cancelRestoresStored()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, kept);
+        FormBackup->RestoreStoredValues(); // as at start-up
+        check()->setChecked(true);
+        edit()->setText(m_work.path());
+        FormBackup->FormStorage.Save();
+
+        const QString other = m_work.path() + "/other";
+        QVERIFY(QDir().mkpath(other));
+        Answer close = how == "Ok" ? ClickButton("ButtonOk") : how == "Esc" ? PressKey(Qt::Key_Escape)
+                                                                            : ClickButton("ButtonCancel");
+        ModalAnswers answers({Fill(
+            [&](QDialog *) {
+                check()->setChecked(false);
+                edit()->setText(other);
+            },
+            close)});
+        ExecModal(FormBackup);
+        QCOMPARE(check()->isChecked(), !kept);
+        QCOMPARE(edit()->text(), kept ? other : m_work.path());
+        // The next start-up reads what is in force now.
+        TFormBackup next;
+        next.RestoreStoredValues();
+        QCOMPARE(next.EditBackupPathDay->text(), edit()->text());
+        QCOMPARE(next.CheckBoxBackupDay->isChecked(), check()->isChecked());
+    }
+
+    // "Vyhledat..." starts the folder dialog at the edit's folder and takes the chosen one.
+    void buttonDayChoosesFolder()
+    {
+        const QString chosen = m_work.path() + "/daily";
+        QVERIFY(QDir().mkpath(chosen));
+        FormBackup->show();
+        check()->setChecked(true);
+        edit()->setText(m_work.path());
+        QString started;
+        {
+            ModalAnswers answers({Fill(
+                [&](QDialog *dialog) {
+                    auto *browser = qobject_cast<QFileDialog *>(dialog);
+                    started = browser->directory().absolutePath();
+                    browser->setDirectory(chosen);
+                },
+                Accept())});
+            FormBackup->ButtonDay->click();
+        }
+        QCOMPARE(started, m_work.path());
+        QCOMPARE(edit()->text(), chosen);
+        QVERIFY(FormBackup->ButtonOk->isEnabled());
+        {
+            ModalAnswers answers({Reject()});
+            FormBackup->ButtonDay->click();
+        }
+        QCOMPARE(edit()->text(), chosen);
+        FormBackup->hide();
+    }
+
+    // Inside the daily group Enter presses "Vyhledat..."; outside it no button is default.
+    void groupMakesButtonDayDefault()
+    {
+        FormBackup->show();
+        FormBackup->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(FormBackup));
+        check()->setChecked(true);
+        FormBackup->ButtonNow->setFocus();
+        QVERIFY(!FormBackup->ButtonDay->isDefault());
+        edit()->setFocus();
+        QVERIFY(FormBackup->ButtonDay->isDefault());
+        check()->setFocus();
+        QVERIFY(FormBackup->ButtonDay->isDefault());
+        FormBackup->ButtonNow->setFocus();
+        QVERIFY(!FormBackup->ButtonDay->isDefault());
+        QVERIFY(!FormBackup->ButtonOk->isDefault());
+        FormBackup->hide();
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"
