@@ -5,6 +5,7 @@
 #include "core/SystemPassword.h"
 #include "core/UStartup.h"
 #include "core/UValmedo.h"
+#include "core/platform/SingleInstance.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
 
@@ -365,6 +366,29 @@ private slots:
                  qPrintable(log.join('\n')));
         QVERIFY(log.contains(QStringLiteral("Vymazávání záznamů s historií: [0] [Ok]")));
         QVERIFY(log.contains(QStringLiteral("Upravování záznamů s historií: [0] [Ok]")));
+    }
+
+    // A second copy raises the running one and asks; "&Ne" ends it before any window
+    // of its own, "&Ano" lets it start beside the first.
+    void secondCopy()
+    {
+        SingleInstance running(QStringLiteral("tst_startup"));
+        QWidget runningWindow;
+        bool raised = false;
+        QVERIFY(running.listen([&] { raised = true; return &runningWindow; }));
+        {
+            ModalAnswers answers({ClickButton(QStringLiteral("ButtonNo"))});
+            QVERIFY(!run({}));
+            QCOMPARE(answers.shown().size(), 1);
+            QCOMPARE(answers.shown().at(0).text, QStringLiteral("Spustit Valmedo 4.0.1.8 program ?"));
+            QCOMPARE(answers.shown().at(0).specification, QStringLiteral("Program je již jednou spuštěn..."));
+        }
+        QVERIFY(!QFile::exists(QStringLiteral("Valmedo4.log")));
+        QTRY_VERIFY(raised);
+        ModalAnswers answers({ClickButton(QStringLiteral("ButtonYes")), Reject(),
+                              ClickButton(QStringLiteral("ButtonOk")), Reject()});
+        QVERIFY(!run({}));
+        QCOMPARE(modal(answers).at(1).caption, QStringLiteral(" Systémové heslo"));
     }
 
     // The stored user and server come back at the next start, after a successful login only.
