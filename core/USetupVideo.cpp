@@ -1,6 +1,7 @@
 #include "core/USetupVideo.h"
 
 #include "core/Grids.h"
+#include "core/IniFile.h"
 #include "core/Messages.h"
 #include "core/RunGlobals.h"
 #include "core/Texts.h"
@@ -286,8 +287,6 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
     AddDialogButtons(this, layout, false, [this] { FormStorage.Restore(); });
     ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
     ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
-    // Escape presses Storno, which reads the stored values back first.
-    ButtonCancel->setShortcut(QKeySequence(Qt::Key_Escape));
 
     connect(ButtonDateAdd, &QPushButton::clicked, this, &TFormSetupVideo::ButtonDateAddClick);
     connect(ButtonDateDelete, &QPushButton::clicked, this, &TFormSetupVideo::ButtonDateDeleteClick);
@@ -328,6 +327,10 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
 
 TFormSetupVideo::~TFormSetupVideo()
 {
+    // The controls are destroyed after this body: none of their signals, nor a focus
+    // change on the way, may reach the handlers of a dialog that is gone.
+    DisconnectChildren(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     if (SettingsOwner() == this) {
         SetGridColorsProvider({});
         SetBarcodeSettingProvider({});
@@ -401,10 +404,45 @@ void TFormSetupVideo::ReportNoOpenDay()
                     QStringLiteral("V nastavení půjčovny jsou uzavřeny všechny dny v týdnu."));
 }
 
+bool EscapePressesCancel(QKeyEvent *event, QPushButton *buttonCancel)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+        return false;
+    buttonCancel->click();
+    return true;
+}
+
+void DisconnectChildren(QWidget *dialog)
+{
+    for (QObject *child : dialog->findChildren<QObject *>()) {
+        QObject::disconnect(child, nullptr, dialog, nullptr);
+        child->removeEventFilter(dialog);
+    }
+}
+
+void StoreIfNeverStored(TFormStorage &storage)
+{
+    IniFile ini(FormStateFileName());
+    if (!ini.load() || ini.hasSection(storage.section()))
+        return;
+    try {
+        storage.Save();
+    } catch (const EIniFileError &) {
+        // The save as the dialog closes reports it.
+    }
+}
+
+void TFormSetupVideo::keyPressEvent(QKeyEvent *event)
+{
+    if (!EscapePressesCancel(event, ButtonCancel))
+        QDialog::keyPressEvent(event);
+}
+
 void TFormSetupVideo::showEvent(QShowEvent *event)
 {
     // The storage has read the stored values back before the dialog's own show handling.
     QDialog::showEvent(event);
+    StoreIfNeverStored(FormStorage);
     FormActivate();
 }
 

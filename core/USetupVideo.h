@@ -11,6 +11,7 @@
 class QCheckBox;
 class QDateEdit;
 class QGroupBox;
+class QKeyEvent;
 class QListWidget;
 class QPushButton;
 
@@ -128,6 +129,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QCheckBox *dayBox(int isoDay) const;
@@ -135,3 +137,14 @@ private:
 };
 
 extern TFormSetupVideo *FormSetupVideo;
+
+// Writes the values in force when the file holds nothing for this storage yet, so that
+// Storno of a dialog opened for the first time has values to go back to (a missing key
+// would leave the edits in place). Run after the storage has restored on showing.
+void StoreIfNeverStored(TFormStorage &storage);
+// Escape presses the dialog's Storno button (which reads the stored values back first);
+// false for any other key.
+bool EscapePressesCancel(QKeyEvent *event, QPushButton *buttonCancel);
+// Cuts every connection and event filter from the dialog's controls to the dialog; a
+// dialog's destructor runs it before its controls go.
+void DisconnectChildren(QWidget *dialog);

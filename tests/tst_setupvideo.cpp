@@ -127,6 +127,7 @@ private slots:
     void closingKeepsOrRestores_data();
     void closingKeepsOrRestores();
     void cancelKeepsDateAddedToEmptyList();
+    void stornoOnFirstRunUndoes();
     void enterInDateGroupAddsAndDoesNotClose();
     void providersReadTheControls();
 
@@ -472,6 +473,22 @@ void TestSetupVideo::cancelKeepsDateAddedToEmptyList()
         ClickButton("ButtonCancel"))});
     ExecModal(m_form.get());
     QCOMPARE(Lines(m_form->ListBoxDate), QStringList({"8.5.2026"}));
+}
+
+void TestSetupVideo::stornoOnFirstRunUndoes()
+{
+    // No file yet: Storno goes back to the designed values all the same.
+    m_form->RestoreStoredValues();
+    ModalAnswers answers({Fill(
+        [](QDialog *dialog) {
+            auto *form = static_cast<TFormSetupVideo *>(dialog);
+            form->CheckBoxSa->click();
+            form->IntegerEditVIP->SetValue(30);
+        },
+        ClickButton("ButtonCancel"))});
+    ExecModal(m_form.get());
+    QVERIFY(!m_form->CheckBoxSa->isChecked());
+    QCOMPARE(m_form->IntegerEditVIP->Value(), 0);
 }
 
 void TestSetupVideo::enterInDateGroupAddsAndDoesNotClose()
