@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 #include "core/Modal.h"
 #include "core/USetupPrint.h"
+#include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
 
 #include <QCheckBox>
@@ -36,25 +37,17 @@ const QList<std::pair<QString, QString>> OtherTexts = {
 
 void WriteFile(const QString &text)
 {
-    QFile file(FormStateFileName());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
+    QVERIFY(WriteFormStateFile(text));
 }
 
 QString SectionText(const QList<std::pair<QString, QString>> &pairs)
 {
-    QString text = "[SetupPrint]\r\nFormVersion=0\r\n";
-    for (const auto &[key, value] : pairs)
-        text += key + '=' + value + "\r\n";
-    return text;
+    return FormStateSection("SetupPrint", pairs);
 }
 
 QString ListSection(const QString &key, const QStringList &lines)
 {
-    QString text = QString("[SetupPrint.%1]\r\nCount=%2\r\n").arg(key).arg(lines.size());
-    for (int i = 0; i < lines.size(); ++i)
-        text += QString("Item%1=%2\r\n").arg(i).arg(lines.at(i));
-    return text;
+    return FormStateList("SetupPrint", key, lines);
 }
 
 void PlaceCaret(QPlainTextEdit *memo, int line, int column)
@@ -88,25 +81,21 @@ private slots:
     void stornoAndOk();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldDir;
+    std::unique_ptr<TemporaryWorkingFolder> m_folder;
     std::unique_ptr<TFormSetupPrint> m_form;
 };
 
 void TestSetupPrint::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_oldDir = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
+    m_folder = std::make_unique<TemporaryWorkingFolder>();
+    QVERIFY(m_folder->isValid());
     m_form = std::make_unique<TFormSetupPrint>();
 }
 
 void TestSetupPrint::cleanup()
 {
     m_form.reset();
-    QDir::setCurrent(m_oldDir);
-    m_dir.reset();
+    m_folder.reset();
 }
 
 void TestSetupPrint::defaultsWithoutFile()

@@ -4,6 +4,7 @@
 #include "core/RunGlobals.h"
 #include "core/USetupVideo.h"
 #include "core/Utils.h"
+#include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
 
 #include <QCheckBox>
@@ -73,17 +74,17 @@ const QList<std::pair<QString, QString>> OtherTexts = {
 
 void WriteFile(const QString &text)
 {
-    QFile file(FormStateFileName());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text.toUtf8());
+    QVERIFY(WriteFormStateFile(text));
 }
 
 QString SectionText(const QList<std::pair<QString, QString>> &pairs)
 {
-    QString text = "[SetupVideo]\r\nFormVersion=0\r\n";
-    for (const auto &[key, value] : pairs)
-        text += key + '=' + value + "\r\n";
-    return text;
+    return FormStateSection("SetupVideo", pairs);
+}
+
+QString DateList(const QStringList &dates)
+{
+    return FormStateList("SetupVideo", "ListBoxDate_Items", dates);
 }
 
 QStringList Lines(const QListWidget *list)
@@ -132,17 +133,14 @@ private slots:
     void providersReadTheControls();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_oldDir;
+    std::unique_ptr<TemporaryWorkingFolder> m_folder;
     std::unique_ptr<TFormSetupVideo> m_form;
 };
 
 void TestSetupVideo::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_oldDir = QDir::currentPath();
-    QDir::setCurrent(m_dir->path());
+    m_folder = std::make_unique<TemporaryWorkingFolder>();
+    QVERIFY(m_folder->isValid());
     SetRunDate(QDate(2026, 3, 2)); // a Monday
     m_form = std::make_unique<TFormSetupVideo>();
 }
@@ -150,8 +148,7 @@ void TestSetupVideo::init()
 void TestSetupVideo::cleanup()
 {
     m_form.reset();
-    QDir::setCurrent(m_oldDir);
-    m_dir.reset();
+    m_folder.reset();
     QLocale::setDefault(QLocale::c());
 }
 
@@ -195,7 +192,7 @@ void TestSetupVideo::defaultsWithoutFile()
 void TestSetupVideo::storedPropertiesRoundTrip()
 {
     WriteFile(SectionText(OtherTexts)
-              + "[SetupVideo.ListBoxDate_Items]\r\nCount=2\r\nItem0=24.12.2026\r\nItem1=1.1.2027\r\n");
+              + DateList({"24.12.2026", "1.1.2027"}));
     m_form->RestoreStoredValues();
     TFormSetupVideo *f = m_form.get();
     QCOMPARE(Lines(f->ListBoxDate), QStringList({"24.12.2026", "1.1.2027"}));
@@ -401,7 +398,7 @@ void TestSetupVideo::colourPickersFollowTheirBox()
 void TestSetupVideo::activationSetsPickerAndSelection()
 {
     WriteFile(SectionText({})
-              + "[SetupVideo.ListBoxDate_Items]\r\nCount=2\r\nItem0=24.12.2026\r\nItem1=1.1.2027\r\n");
+              + DateList({"24.12.2026", "1.1.2027"}));
     m_form->RestoreStoredValues();
     m_form->DateTimePickerDate->setDate(QDate(2000, 1, 1));
     m_form->ListBoxDate->setCurrentRow(1);
@@ -431,7 +428,7 @@ void TestSetupVideo::closingKeepsOrRestores()
     QFETCH(Answer, close);
     QFETCH(bool, keepsEdits);
     WriteFile(SectionText({{"IntegerEditMaxDays_Value", "7"}, {"CheckBoxFr_Checked", "True"}})
-              + "[SetupVideo.ListBoxDate_Items]\r\nCount=1\r\nItem0=24.12.2026\r\n");
+              + DateList({"24.12.2026"}));
     m_form->RestoreStoredValues();
     ModalAnswers answers({Fill(
         [](QDialog *dialog) {
