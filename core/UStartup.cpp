@@ -30,6 +30,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSpinBox>
+
+#include <utility>
 #include <QCheckBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -75,6 +77,14 @@ void TFormInitialization::InitResult(const QString &text)
     Memo->appendPlainText(text);
     if (TLog *log = MainLog())
         log->AppendLog(QStringLiteral("[%1]").arg(text));
+    const QStringList notes = std::exchange(m_notes, {});
+    for (const QString &note : notes)
+        InitMessage(note);
+}
+
+void TFormInitialization::InitNote(const QString &text)
+{
+    m_notes << text;
 }
 
 bool HasSwitch(const QStringList &arguments, const QString &option)
@@ -166,6 +176,14 @@ int Startup::run()
     NoteShownWindow(m_init);
     m_main = new TFormValmedo;
     m_main->log()->LimitLog(2048);
+    // What the engines report for the log (a new embedded server) follows the
+    // outcome of the step that made them report it.
+    SqlServer::setLogSink([init = m_init](const QString &line) {
+        if (init)
+            init->InitNote(line);
+        else if (TLog *log = MainLog())
+            log->AddLog(line);
+    });
 
     // 9-10.
     m_init->InitMessage(QStringLiteral("Start programu ") + ProgramTitle());

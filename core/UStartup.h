@@ -37,9 +37,15 @@ public:
     void InitResult(const QString &text);
     void InitOk() { InitResult(QStringLiteral("Ok")); }
     void InitError() { InitResult(QStringLiteral("Error")); }
+    // A line that a running step reports (a new embedded server): written after the
+    // step's outcome, so that the outcome stays behind its own line.
+    void InitNote(const QString &text);
 
     QPlainTextEdit *Memo = nullptr;
     QFileDialog *OpenDialog = nullptr;
+
+private:
+    QStringList m_notes;
 };
 
 // Whether the command line holds `option` ("/RESET"): a case-sensitive search in the

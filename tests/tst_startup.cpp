@@ -1,5 +1,6 @@
 // The start-up and login sequence, driven in-process through the function main() calls.
 #include "core/Commands.h"
+#include "core/DataSetRoutines.h"
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/SystemPassword.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -155,6 +157,33 @@ private slots:
         QVERIFY(ini.contains(QStringLiteral("ComboBoxServer_Text=") + db.serverName()));
         QVERIFY(ini.contains(QLatin1String("Notebook_PageIndex=2")));
         QVERIFY(!FormValmedo);
+    }
+
+    // A new shop: the embedded server folder does not exist yet. The first "sa" login
+    // makes it with an empty database, and the log says so.
+    void newEmbeddedServer()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QString folder = root.filePath(QStringLiteral("server"));
+        const QString password = QStringLiteral("heslo");
+        ModalAnswers answers({
+            Fill([&](QDialog *d) { d->findChild<QLineEdit *>(QStringLiteral("EditSystemPass"))
+                                       ->setText(password); },
+                 ClickButton(QStringLiteral("ButtonOk"))),
+            ClickButton(QStringLiteral("ButtonOk")), // "Heslo bylo uloženo..."
+            Login(QStringLiteral("sa"), password, folder),
+            ClickButton(QStringLiteral("ButtonYes")), // "Ukončit program ?"
+        });
+        bool hasUsers = false;
+        QVERIFY(run({}, [&] { hasUsers = TableHasRecords(QStringLiteral("tab_uzivatel")); }));
+        QVERIFY(hasUsers);
+        QVERIFY(QFileInfo(folder).isDir());
+        const QStringList log = logTexts();
+        const qsizetype connect = log.indexOf(
+            QStringLiteral("Připojování k serveru a databázi: [%1] [valmedo4] [Ok]").arg(folder));
+        QVERIFY2(connect >= 0, qPrintable(log.join(u'|')));
+        QCOMPARE(log.value(connect + 1), QStringLiteral("Databázový server vytvořen [%1]").arg(folder));
     }
 
     // A wrong password: the warning, "Error", the dialog again with user and server
