@@ -43,11 +43,13 @@ QPlainTextEdit *MemoGroup(QWidget *parent, QBoxLayout *layout, const char *group
     auto *row = new QHBoxLayout(group);
     auto *text = new QLabel(label, group);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text->setMinimumWidth(60);
     row->addWidget(text);
     auto *memo = Named<QPlainTextEdit>(group, name);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap); // a line is a paragraph
     memo->setTabChangesFocus(true);
     memo->setProperty("Tag", limit);
+    memo->setMinimumWidth(300);
     memo->setFixedHeight(memo->fontMetrics().lineSpacing() * limit + 12);
     row->addWidget(memo, 1);
     layout->addWidget(group);

@@ -299,6 +299,12 @@ void TestSetupVideo::sevenClosedWeekdaysOpenAndMend()
     QVERIFY(!m_form->ButtonOk->isEnabled());
     QVERIFY(m_form->ButtonCancel->isEnabled());
     QVERIFY(!m_form->NextOpenDay(RunDate()).isValid()); // returns instead of searching for ever
+    {
+        ModalAnswers said({ClickButton("ButtonOk")});
+        TFormSetupVideo::ReportNoOpenDay();
+        QCOMPARE(said.shown().at(0).caption, QString(" Informace"));
+        QVERIFY(!said.shown().at(0).text.isEmpty());
+    }
 
     // Opened, the dialog shows Ok disabled; unticking one day enables it and Ok stores it.
     ModalAnswers answers({Fill(
