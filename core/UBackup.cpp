@@ -8,6 +8,7 @@
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/UFolderDialog.h"
+#include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 #include "core/Utils.h"
 
@@ -122,6 +123,13 @@ TFormBackup::TFormBackup(QWidget *parent)
     CheckBoxBackupDayClick();
 }
 
+TFormBackup::~TFormBackup()
+{
+    // No handler may run while the controls go.
+    disconnect(qApp, nullptr, this, nullptr);
+    DisconnectChildren(this);
+}
+
 void TFormBackup::RestoreStoredValues()
 {
     FormStorage.Restore();
@@ -133,17 +141,15 @@ void TFormBackup::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!parentWidget())
         CentreOnScreen(this);
+    // Storno of a first showing needs stored values to go back to.
+    StoreIfNeverStored(FormStorage);
     FormShow();
 }
 
 void TFormBackup::keyPressEvent(QKeyEvent *event)
 {
-    // Esc is the Storno button, stored values brought back included.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        ButtonCancel->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!EscapePressesCancel(event, ButtonCancel))
+        QDialog::keyPressEvent(event);
 }
 
 void TFormBackup::FormShow()

@@ -19,6 +19,7 @@ class TFormBackup : public QDialog {
     Q_OBJECT
 public:
     explicit TFormBackup(QWidget *parent = nullptr);
+    ~TFormBackup() override;
     void RestoreStoredValues();
 
     TFormStorage FormStorage{this, QStringLiteral("Backup"), {QStringLiteral("CheckBoxBackupDay.Checked"), QStringLiteral("EditBackupPathDay.Text")}};

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/SqlServer.h"
 #include "core/UFolderDialog.h"
+#include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>
@@ -105,6 +106,12 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     CheckBoxLendsClick();
 }
 
+TFormDatabase::~TFormDatabase()
+{
+    // No handler may run while the controls go.
+    DisconnectChildren(this);
+}
+
 void TFormDatabase::RestoreStoredValues()
 {
     FormStorage.Restore();
@@ -116,17 +123,15 @@ void TFormDatabase::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!parentWidget())
         CentreOnScreen(this);
+    // Storno of a first showing needs stored values to go back to.
+    StoreIfNeverStored(FormStorage);
     RunReported([this] { FormActivate(); });
 }
 
 void TFormDatabase::keyPressEvent(QKeyEvent *event)
 {
-    // Esc is the Storno button, stored values brought back included.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        ButtonCancel->click();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!EscapePressesCancel(event, ButtonCancel))
+        QDialog::keyPressEvent(event);
 }
 
 void TFormDatabase::FormActivate()

@@ -26,6 +26,7 @@ class TFormDatabase : public QDialog {
     Q_OBJECT
 public:
     explicit TFormDatabase(QWidget *parent = nullptr);
+    ~TFormDatabase() override;
     void RestoreStoredValues();
 
     TFormStorage FormStorage{this, QStringLiteral("Database"), {QStringLiteral("CheckBoxReindex.Checked"),

@@ -353,19 +353,23 @@ private slots:
     void cancelRestoresStored_data()
     {
         QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("stored");
         QTest::addColumn<bool>("kept");
-        QTest::newRow("Storno") << "Storno" << false;
-        QTest::newRow("Esc") << "Esc" << false;
-        QTest::newRow("Ok") << "Ok" << true;
+        QTest::newRow("Storno") << "Storno" << true << false;
+        QTest::newRow("Storno, nothing stored yet") << "Storno" << false << false;
+        QTest::newRow("Esc") << "Esc" << true << false;
+        QTest::newRow("Ok") << "Ok" << true << true;
     }
     void cancelRestoresStored()
     {
         QFETCH(QString, how);
+        QFETCH(bool, stored);
         QFETCH(bool, kept);
         FormBackup->RestoreStoredValues(); // as at start-up
         check()->setChecked(true);
         edit()->setText(m_work.path());
-        FormBackup->FormStorage.Save();
+        if (stored)
+            FormBackup->FormStorage.Save();
 
         const QString other = m_work.path() + "/other";
         QVERIFY(QDir().mkpath(other));
