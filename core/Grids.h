@@ -66,10 +66,11 @@ void BindBasketGridSort(TRxDBGridEx *grid);
 // ---- Row colours -----------------------------------------------------------------
 
 // The two colours of the rental settings; the settings dialog sets a provider, until
-// then the defaults (grey for lent, white for overdue) hold.
+// then the dialog's defaults hold (grey for lent, red for overdue: white would not
+// show on the grid's white background).
 struct GridColors {
     QColor lent = QColor(128, 128, 128);
-    QColor delayed = QColor(255, 255, 255);
+    QColor delayed = QColor(255, 0, 0);
 };
 void SetGridColorsProvider(std::function<GridColors()> provider);
 GridColors CurrentGridColors();

@@ -232,7 +232,7 @@ private slots:
         GridCellColor(false, false, f, b);
         QCOMPARE(f, QColor(128, 128, 128));
         GridCellColor(true, true, f, b);
-        QCOMPARE(b, QColor(Qt::white));
+        QCOMPARE(b, QColor(255, 0, 0));
     }
 
     // ---- the check-box square ------------------------------------------------------
