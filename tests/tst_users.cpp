@@ -354,8 +354,9 @@ private slots:
         QCOMPARE(ExecCommandValue().toInt(), message.isEmpty() ? 0 : 1);
     }
 
-    // A click inside a right's check box switches it (1 and 0, never -2), the clicked user
-    // stays current; a click beside the box or on the column's title changes nothing.
+    // A click inside a right's check box switches it (1 and 0, never -2; a null right
+    // becomes granted), the clicked user stays current; a click beside the box or on the
+    // column's title changes nothing.
     void toggleRight_data() { AddEngineRows(); }
     void toggleRight()
     {
@@ -365,6 +366,8 @@ private slots:
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         const QString right = QStringLiteral("NASTAVENI");
+        SetCommand(QStringLiteral("UPDATE tab_uzivatel SET SPECIAL=NULL WHERE UZIVATEL='petr'"));
+        ExecCommand();
         Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
         QList<int> seen;
         QString current;
@@ -386,10 +389,12 @@ private slots:
                 seen << RightValue(QStringLiteral("karel"), right);
                 ClickRight(form, QStringLiteral("petr"), QStringLiteral("ZAKAZNIK_EDITACE"));
                 seen << RightValue(QStringLiteral("petr"), QStringLiteral("ZAKAZNIK_EDITACE"));
+                ClickRight(form, QStringLiteral("petr"), QStringLiteral("SPECIAL")); // null: granted
+                seen << RightValue(QStringLiteral("petr"), QStringLiteral("SPECIAL"));
             },
             true)});
         desk.action("ActionUser")->trigger();
-        QCOMPARE(seen, QList<int>({1, 0, 0, 0}));
+        QCOMPARE(seen, QList<int>({1, 0, 0, 0, 1}));
         QCOMPARE(current, QStringLiteral("petr"));
         QVERIFY(GetUserRight(QStringLiteral("petr"), right));
         QVERIFY(!GetUserRight(QStringLiteral("petr"), QStringLiteral("ZAKAZNIK_EDITACE")));
