@@ -338,7 +338,8 @@ void PostgresServer::restore(const QString &path)
         // Swap by renames, so the old database is dropped only once the new one has its name.
         const QString previous = checkedName(m_databaseName + QLatin1String("_previous"));
         execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
-        if (physicalExists(m_databaseName)) {
+        const bool hadOld = physicalExists(m_databaseName);
+        if (hadOld) {
             QSqlQuery q(db);
             q.prepare(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                      "WHERE datname=:VALMEDO4 AND pid<>pg_backend_pid()"));
@@ -346,7 +347,20 @@ void PostgresServer::restore(const QString &path)
             q.exec();
             execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(checkedName(m_databaseName), previous));
         }
-        execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(staging, m_databaseName));
+        try {
+            execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(staging, m_databaseName));
+        } catch (const EDatabaseError &) {
+            // The old database gets its name back, so the desk is never left without one.
+            try {
+                if (hadOld)
+                    execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(previous, m_databaseName));
+                dropPhysical(staging);
+            } catch (const EDatabaseError &) {
+            }
+            if (wasOpen)
+                reopen(QString::fromLatin1(ProgramDatabase));
+            throw;
+        }
         execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
     }
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
