@@ -79,116 +79,61 @@ FieldKind kindFromValue(const QVariant &v)
 
 } // namespace
 
-// One field's values, held by kind: whole numbers, Booleans and money (in units) as
-// integers, so that 100 000 rows stay small and quick to search.
+// One field's values as the driver gave them, converted to the field's kind the
+// first time a cell is read (a grid reads the few rows it shows, a locate one
+// field of every row) and kept converted from then on. Opening a list therefore
+// costs little more than the bare read: the driver's values are only moved in.
 struct BrowseQuery::Column {
     QString name;
     FieldKind kind = FieldKind::Text;
-    bool kindKnown = true;
-    std::vector<qint64> ints;
-    std::vector<double> reals;
-    std::vector<QDateTime> times;
-    std::vector<QString> texts;
-    std::vector<bool> nulls;
-    std::vector<QVariant> raw; // an expression's values until its kind is known
+    bool kindKnown = true; // false: an expression, typed by its first value
+    mutable std::vector<QVariant> cells;
+    mutable std::vector<bool> converted;
 
     void clearValues()
     {
-        ints.clear();
-        reals.clear();
-        times.clear();
-        texts.clear();
-        nulls.clear();
-        raw.clear();
+        cells.clear();
+        converted.clear();
     }
 
-    void store(const QVariant &driverValue)
+    void store(QVariant &&driverValue)
+    {
+        cells.push_back(std::move(driverValue));
+    }
+
+    void finish(int rows)
     {
         if (!kindKnown) {
-            raw.push_back(driverValue);
-            return;
-        }
-        // The common driver types go straight in; anything else by toKind().
-        const int type = driverValue.metaType().id();
-        if (!driverValue.isNull()) {
-            if (kind == FieldKind::Text && type == QMetaType::QString) {
-                QString t = driverValue.toString();
-                qsizetype n = t.size();
-                while (n > 0 && t[n - 1].isSpace())
-                    --n;
-                if (n != t.size())
-                    t.truncate(n);
-                nulls.push_back(false);
-                texts.push_back(std::move(t));
-                return;
+            kind = FieldKind::Text;
+            for (const QVariant &v : cells) {
+                if (!v.isNull()) {
+                    kind = kindFromValue(v);
+                    break;
+                }
             }
-            if ((kind == FieldKind::Integer || kind == FieldKind::Int64)
-                && (type == QMetaType::LongLong || type == QMetaType::Int)) {
-                nulls.push_back(false);
-                ints.push_back(driverValue.toLongLong());
-                return;
-            }
+            kindKnown = true;
         }
-        bool ok = true;
-        const QVariant v = DataSet::toKind(driverValue, kind, &ok);
-        const bool null = v.isNull();
-        nulls.push_back(null);
-        switch (kind) {
-        case FieldKind::Integer:
-        case FieldKind::Int64: ints.push_back(null ? 0 : v.toLongLong()); break;
-        case FieldKind::Boolean: ints.push_back(null ? 0 : v.toBool()); break;
-        case FieldKind::Money: ints.push_back(null ? 0 : v.value<Money>().units()); break;
-        case FieldKind::Float: reals.push_back(null ? 0.0 : v.toDouble()); break;
-        case FieldKind::DateTime: times.push_back(null ? QDateTime() : v.toDateTime()); break;
-        case FieldKind::Text: texts.push_back(null ? QString() : v.toString()); break;
-        }
-    }
-
-    // Settles an expression's kind from its first value that is not null.
-    void settle(FieldKind fallback)
-    {
-        if (kindKnown)
-            return;
-        kind = fallback;
-        for (const QVariant &v : raw) {
-            if (!v.isNull()) {
-                kind = kindFromValue(v);
-                break;
-            }
-        }
-        kindKnown = true;
-        std::vector<QVariant> values;
-        values.swap(raw);
-        for (const QVariant &v : values)
-            store(v);
+        converted.assign(size_t(rows), false);
     }
 
     QVariant value(int row) const
     {
-        if (nulls[row])
-            return DataSet::nullOf(kind);
-        switch (kind) {
-        case FieldKind::Integer: return QVariant(int(ints[row]));
-        case FieldKind::Int64: return QVariant(qint64(ints[row]));
-        case FieldKind::Boolean: return QVariant(ints[row] != 0);
-        case FieldKind::Money: return QVariant::fromValue(Money::fromUnits(ints[row]));
-        case FieldKind::Float: return QVariant(reals[row]);
-        case FieldKind::DateTime: return QVariant(times[row]);
-        case FieldKind::Text: return QVariant(texts[row]);
+        QVariant &cell = cells[size_t(row)];
+        if (!converted[size_t(row)]) {
+            cell = DataSet::toKind(cell, kind);
+            converted[size_t(row)] = true;
         }
-        return QVariant();
+        return cell;
     }
 
-    void retype(FieldKind newKind, int rows)
+    // A value already converted goes to the new kind from its present one.
+    void retype(FieldKind newKind)
     {
-        std::vector<QVariant> values;
-        values.reserve(rows);
-        for (int r = 0; r < rows; ++r)
-            values.push_back(value(r));
-        clearValues();
         kind = newKind;
-        for (const QVariant &v : values)
-            store(v);
+        for (size_t r = 0; r < cells.size(); ++r) {
+            if (converted[r])
+                cells[r] = DataSet::toKind(cells[r], kind);
+        }
     }
 };
 
@@ -248,7 +193,7 @@ void BrowseQuery::setFieldKind(const QString &name, FieldKind kind)
     for (int i = 0; i < fieldCount(); ++i) {
         Column &c = *m_columns[i];
         if (c.name == key && c.kind != kind) {
-            c.retype(kind, m_rows);
+            c.retype(kind);
             if (m_shown > 0) {
                 Q_EMIT dataChanged(index(0, i), index(m_shown - 1, i));
             }
@@ -336,6 +281,16 @@ void BrowseQuery::run()
         }
         columns.push_back(std::move(c));
     }
+    // Every row is read now, none left pending on the connection. On SQLite (WAL) a
+    // statement left running holds its read snapshot: once another connection to the
+    // file (a second desk, the engine's own side connections) has committed, this
+    // connection's next write or BEGIN IMMEDIATE fails at once with "database is
+    // locked", and a checkpoint of the log is refused; a change made on this
+    // connection while it runs may make the rest of the read skip rows. Its own
+    // COMMIT is not blocked, but the transactions begin in too many places to finish
+    // every pending read first. On PostgreSQL a forward-only result is streamed row
+    // by row and lost as soon as another statement runs. So the rows are read at once
+    // and only their conversion waits for the cells to be read.
     int rows = 0;
     const int n = int(columns.size());
     while (q.next()) {
@@ -345,7 +300,7 @@ void BrowseQuery::run()
     }
     q.finish();
     for (auto &c : columns)
-        c->settle(FieldKind::Text);
+        c->finish(rows);
 
     bool sameFields = columns.size() == m_columns.size();
     for (size_t i = 0; sameFields && i < columns.size(); ++i)

@@ -12,11 +12,11 @@ class QSqlQuery;
 // statement whose text is a list of lines and whose rows are held as a scrollable
 // data set with a current row. It is the model its grid shows.
 //
-// Opening runs the statement and reads its rows at once into compact typed columns,
-// so that no statement is left running on the connection (a pending read would keep
-// SQLite from committing the desk's changes); the grid is shown the rows in blocks
-// as it scrolls (canFetchMore / fetchMore), and a move to a row not yet shown shows
-// the rows up to it.
+// Opening runs the statement and reads all its rows at once, so that no statement
+// is left running on the connection (see run() for why), but keeps each value as
+// the driver gave it and converts it to its field's kind only when the cell is
+// first read. The grid is shown the rows in blocks as it scrolls (canFetchMore /
+// fetchMore), and a move to a row not yet shown shows the rows up to it.
 //
 // Field kinds come from the driver (NUMERIC is Money, timestamps are DateTime, the
 // rest by their type) unless the page declares one with setFieldKind(); Boolean

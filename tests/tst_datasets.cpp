@@ -11,6 +11,8 @@
 #include <QDateTime>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -52,6 +54,17 @@ QList<qint64> keys(DataSet &ds)
     }
     ds.moveTo(keep);
     return out;
+}
+
+// Customers 1 to count, "Zákazník <n>", in one transaction.
+bool addNumberedCustomers(int count)
+{
+    QSqlDatabase db = CurrentConnection();
+    if (!db.transaction())
+        return false;
+    for (int i = 1; i <= count; ++i)
+        addCustomer(i, QStringLiteral("Zákazník %1").arg(i));
+    return db.commit();
 }
 
 // A lend basket: its money fields and the calculated charge of a line.
@@ -405,6 +418,50 @@ private Q_SLOTS:
         QCOMPARE(q.rowCount(), 100);
         q.fetchMore(QModelIndex());
         QCOMPARE(q.rowCount(), 200);
+    }
+
+    // An open list leaves nothing running on the connection: a second desk's commit
+    // and then this desk's own transaction both go through, and a requery shows them.
+    void writesWhileListOpen_data() { AddEngineRows(); }
+    void writesWhileListOpen()
+    {
+        OPEN_DATABASE();
+        QVERIFY(addNumberedCustomers(600));
+        QSqlDatabase db = CurrentConnection();
+        BrowseQuery q;
+        q.setFetchBlock(100);
+        q.setSqlText(CustomerList);
+        q.open();
+        QCOMPARE(q.rowCount(), 100);
+        QCOMPARE(q.value(4).toInt(), 2);
+        {
+            QSqlDatabase desk = QSqlDatabase::cloneDatabase(db, QStringLiteral("desk2"));
+            QVERIFY2(desk.open(), qPrintable(desk.lastError().text()));
+            QSqlQuery other(desk);
+            QVERIFY(desk.transaction());
+            QVERIFY2(other.exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO, OMEZENI) "
+                                               "VALUES (700, 'Druhý pult', 2)")),
+                     qPrintable(other.lastError().text()));
+            QVERIFY2(desk.commit(), qPrintable(desk.lastError().text()));
+            other.finish();
+            desk.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("desk2"));
+
+        QVERIFY(db.transaction());
+        addCustomer(701, QStringLiteral("Tento pult"));
+        QVERIFY2(db.commit(), qPrintable(db.lastError().text()));
+        QCOMPARE(q.recordCount(), 600);
+        RequeryLocate(q, QVariant(qint64(701)));
+        QCOMPARE(q.recordCount(), 602);
+        QCOMPARE(q.value(1).toString(), QStringLiteral("Tento pult"));
+        QVERIFY(LocateExact(q, QStringLiteral("JMENO"), QStringLiteral("Druhý pult")));
+        QCOMPARE(q.currentRow(), 600);
+
+        // A kind declared after the cells were read applies to them too.
+        q.setFieldKind(QStringLiteral("OMEZENI"), FieldKind::Boolean);
+        QCOMPARE(q.value(QStringLiteral("OMEZENI")), QVariant(true));
+        QCOMPARE(q.data(q.index(0, 4), Qt::CheckStateRole).toInt(), int(Qt::Checked));
     }
 
     void memoryTable()
