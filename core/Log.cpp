@@ -151,8 +151,8 @@ void TLog::AttachWarnings()
         return;
     m_warnings = true;
     connect(this, &TLog::OnErrorLog, this,
-            [](const QString &warning, const QString &specification) {
-                ShowWarning(false, warning, specification);
+            [](const QString &warning, const QString &detail) {
+                ShowWarning(false, warning, detail);
             });
 }
 

@@ -48,7 +48,7 @@ public:
 signals:
     void OnChangeLog();
     void OnAddLog(const QString &Log);
-    void OnErrorLog(const QString &TextWarning, const QString &TextSpecification);
+    void OnErrorLog(const QString &TextWarning, const QString &TextDetail);
 
 private:
     QString Stamped(const QString &text) const;

@@ -7,7 +7,7 @@ class QPushButton;
 class QTimer;
 
 // The four message windows of one look: a 48 x 48 picture on the left and, beside it at
-// 72 pixels, the main text (16 px bold) over its specification (11 px). They have no
+// 72 pixels, the main text (16 px bold) over its detail line (11 px). They have no
 // logic beyond their timers and their buttons; core/Messages.h shows them.
 
 // Shared frame: picture, the two labels and the picture's blinking.

@@ -39,21 +39,21 @@ void PlayWave(const QString &fileName)
 // The wait window is shown once for nested calls and closes when the outermost one ends.
 int progressDepth = 0;
 
-void SetTexts(QLabel *main, QLabel *specification, const QString &text, const QString &spec)
+void SetTexts(QLabel *main, QLabel *detailLabel, const QString &text, const QString &detail)
 {
     main->setText(text);
-    specification->setText(spec);
+    detailLabel->setText(detail);
 }
 
 } // namespace
 
-void ShowInformation(const QString &text, const QString &specification, bool autoClose,
+void ShowInformation(const QString &text, const QString &detail, bool autoClose,
                      QWidget *focusControl)
 {
     PlayWave(QStringLiteral("Information.wav"));
     auto *form = new TFormInformation;
     FormInformation = form;
-    SetTexts(form->LabelInformation, form->LabelSpecification, text, specification);
+    SetTexts(form->LabelInformation, form->LabelSpecification, text, detail);
 
     if (autoClose) {
         // Shown beside the work, which goes on in the caller's control; the window
@@ -73,39 +73,39 @@ void ShowInformation(const QString &text, const QString &specification, bool aut
     ExecModal(form);
 }
 
-bool ShowQuestion(const QString &text, const QString &specification, bool yesIsDefault)
+bool ShowQuestion(const QString &text, const QString &detail, bool yesIsDefault)
 {
     PlayWave(QStringLiteral("Question.wav"));
     std::unique_ptr<TFormQuestion> form(new TFormQuestion);
     FormQuestion = form.get();
-    SetTexts(form->LabelQuestion, form->LabelSpecification, text, specification);
+    SetTexts(form->LabelQuestion, form->LabelSpecification, text, detail);
     (yesIsDefault ? form->ButtonYes : form->ButtonNo)->setFocus();
     return ExecModal(form.get()) == QDialog::Accepted;
 }
 
-void ShowWarning(bool success, const QString &text, const QString &specification)
+void ShowWarning(bool success, const QString &text, const QString &detail)
 {
     if (success)
         return;
     PlayWave(QStringLiteral("Warning.wav"));
     std::unique_ptr<TFormWarning> form(new TFormWarning);
     FormWarning = form.get();
-    SetTexts(form->LabelWarning, form->LabelSpecification, text, specification);
+    SetTexts(form->LabelWarning, form->LabelSpecification, text, detail);
     ExecModal(form.get());
 }
 
-void ShowProgress(const QString &specification)
+void ShowProgress(const QString &detail)
 {
     if (progressDepth > 0 && FormProgress) {
         ++progressDepth;
-        FormProgress->LabelSpecification->setText(specification);
+        FormProgress->LabelSpecification->setText(detail);
         FormProgress->repaint();
         return;
     }
     progressDepth = 1;
     auto *form = new TFormProgress;
     FormProgress = form;
-    form->LabelSpecification->setText(specification);
+    form->LabelSpecification->setText(detail);
     form->show();
     NoteShownWindow(form);
     // Painted now: the long work that follows processes no messages.

@@ -10,15 +10,15 @@ class QWidget;
 // " Informace". Modal until Ok, Enter, Esc or the close box; with `autoClose` shown
 // without blocking, `focusControl` (a control or a whole window) gets the focus back at
 // once and the window destroys itself after 2000 ms.
-void ShowInformation(const QString &text, const QString &specification,
+void ShowInformation(const QString &text, const QString &detail,
                      bool autoClose = false, QWidget *focusControl = nullptr);
 // " Otázka". True only when the answer is "&Ano"; `yesIsDefault` chooses the button
 // that has the focus (Enter presses it), Esc and the close box answer "&Ne".
-bool ShowQuestion(const QString &text, const QString &specification, bool yesIsDefault = true);
+bool ShowQuestion(const QString &text, const QString &detail, bool yesIsDefault = true);
 // " Upozornění", modal. Shows nothing and plays nothing when `success` is true.
-void ShowWarning(bool success, const QString &text, const QString &specification);
+void ShowWarning(bool success, const QString &text, const QString &detail);
 // " Čekejte", stay-on-top and painted before the call returns. Calls may nest: an inner
 // ShowProgress only changes the text, and the window closes at the outermost HideProgress;
 // a HideProgress with no window shown does nothing.
-void ShowProgress(const QString &specification);
+void ShowProgress(const QString &detail);
 void HideProgress();

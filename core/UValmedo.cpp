@@ -743,7 +743,7 @@ void TFormValmedo::LogChangeLog()
     Log->ShowLog(ListBox);
 }
 
-void TFormValmedo::LogErrorLog(const QString &textWarning, const QString &textSpecification)
+void TFormValmedo::LogErrorLog(const QString &textWarning, const QString &textDetail)
 {
-    ShowWarning(false, textWarning, textSpecification);
+    ShowWarning(false, textWarning, textDetail);
 }

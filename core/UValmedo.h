@@ -93,7 +93,7 @@ public:
     void ActionDirectionExecute();
     void ActionUserExecute();
     void LogChangeLog();
-    void LogErrorLog(const QString &textWarning, const QString &textSpecification);
+    void LogErrorLog(const QString &textWarning, const QString &textDetail);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -64,7 +64,7 @@ QStringList waitTexts(const ModalAnswers &answers)
     QStringList texts;
     for (const ShownWindow &w : answers.shown())
         if (w.caption == QStringLiteral(" Čekejte"))
-            texts << w.specification;
+            texts << w.detail;
     return texts;
 }
 

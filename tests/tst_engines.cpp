@@ -137,7 +137,7 @@ private Q_SLOTS:
             QVERIFY(!ConnectDatabase(db.serverName(), SqlServer::ProgramDatabase, "sa", db.password() + "x"));
             QCOMPARE(answers.shown().size(), 1);
             QCOMPARE(answers.shown().at(0).caption, QString(" Čekejte"));
-            QVERIFY(answers.shown().at(0).specification == "Probíhá připojování..."
+            QVERIFY(answers.shown().at(0).detail == "Probíhá připojování..."
                     || answers.shown().at(0).text == "Probíhá připojování...");
             for (QWidget *w : QApplication::topLevelWidgets())
                 QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));

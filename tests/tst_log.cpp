@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(answers.shown().size(), 1);
         QCOMPARE(answers.shown().at(0).caption, QStringLiteral(" Upozornění"));
         QCOMPARE(answers.shown().at(0).text, QStringLiteral("Log soubor nelze uložit..."));
-        QCOMPARE(answers.shown().at(0).specification, QStringLiteral("Error [%1]...").arg(ENOENT));
+        QCOMPARE(answers.shown().at(0).detail, QStringLiteral("Error [%1]...").arg(ENOENT));
     }
 
     void noSaveWhenSwitchedOff()

@@ -352,7 +352,7 @@ private slots:
             ModalAnswers answers({ClickButton(QStringLiteral("ButtonNo"))});
             QVERIFY(!desk.window->close());
             QCOMPARE(answers.shown().at(0).text, QStringLiteral("Ukončit program ?"));
-            QCOMPARE(answers.shown().at(0).specification,
+            QCOMPARE(answers.shown().at(0).detail,
                      QStringLiteral("Ukončení programu Valmedo 4.0.1.8"));
         }
         QVERIFY(desk.window->isVisible());

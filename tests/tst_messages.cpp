@@ -132,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(w.className, className);
         QCOMPARE(w.caption, caption);
         QCOMPARE(w.text, QStringLiteral("Zákazník nenalezen"));
-        QCOMPARE(w.specification, QStringLiteral("Zadejte jiné číslo"));
+        QCOMPARE(w.detail, QStringLiteral("Zadejte jiné číslo"));
         QCOMPARE(w.button, focused);
         QVERIFY(w.modal);
         QCOMPARE(seenButtons, buttons);

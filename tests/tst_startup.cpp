@@ -410,7 +410,7 @@ private slots:
             QVERIFY(!run({}));
             QCOMPARE(answers.shown().size(), 1);
             QCOMPARE(answers.shown().at(0).text, QStringLiteral("Spustit Valmedo 4.0.1.8 program ?"));
-            QCOMPARE(answers.shown().at(0).specification, QStringLiteral("Program je již jednou spuštěn..."));
+            QCOMPARE(answers.shown().at(0).detail, QStringLiteral("Program je již jednou spuštěn..."));
         }
         QVERIFY(!QFile::exists(QStringLiteral("Valmedo4.log")));
         QTRY_VERIFY(raised);

@@ -166,7 +166,7 @@ QStringList Informations(const ModalAnswers &answers)
     QStringList texts;
     for (const ShownWindow &w : answers.shown()) {
         if (w.className == QLatin1String("TFormInformation"))
-            texts << w.text + QLatin1String(" / ") + w.specification;
+            texts << w.text + QLatin1String(" / ") + w.detail;
     }
     return texts;
 }

@@ -18,7 +18,7 @@ ShownWindow DescribeWindow(QWidget *window)
         }
     }
     if (auto *label = window->findChild<QLabel *>(QStringLiteral("LabelSpecification")))
-        w.specification = label->text();
+        w.detail = label->text();
     return w;
 }
 

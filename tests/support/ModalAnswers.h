@@ -13,7 +13,7 @@ struct ShownWindow {
     QString className;     // "TFormQuestion", "TFormInformation", ...
     QString caption;       // window title, " Otázka"
     QString text;          // main text: LabelInformation, LabelQuestion or LabelWarning
-    QString specification; // LabelSpecification
+    QString detail; // LabelSpecification
     QString button;        // objectName of the last button clicked while answering, or ""
     int result = 0;        // result code of a modal window
     bool modal = false;
