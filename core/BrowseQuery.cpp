@@ -298,6 +298,10 @@ void BrowseQuery::run()
             columns[i]->store(q.value(i));
         ++rows;
     }
+    // A statement that fails part of the way through is refused whole, never shown
+    // as a shorter list.
+    if (q.lastError().isValid())
+        throw EDatabaseError(q.lastError().text());
     q.finish();
     for (auto &c : columns)
         c->finish(rows);

@@ -464,6 +464,21 @@ private Q_SLOTS:
         QCOMPARE(q.data(q.index(0, 4), Qt::CheckStateRole).toInt(), int(Qt::Checked));
     }
 
+    // A statement that fails after some of its rows: refused whole, the query closed.
+    void failedRead_data() { AddEngineRows(); }
+    void failedRead()
+    {
+        OPEN_DATABASE();
+        addCustomers();
+        BrowseQuery q;
+        q.setSqlText(QStringLiteral("SELECT ZAKAZNIK,\n"
+                                    "CASE WHEN ZAKAZNIK=3 THEN abs(ZAKAZNIK-9223372036854775807-4) ELSE 0 END AS X\n"
+                                    "FROM tab_zakaznik\nORDER BY tab_zakaznik.ZAKAZNIK\n"));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.open());
+        QVERIFY(!q.isOpen());
+        QCOMPARE(q.recordCount(), 0);
+    }
+
     void memoryTable()
     {
         MemoryTable t;
