@@ -70,6 +70,13 @@ QString startupMemo()
     return QString();
 }
 
+// The single-instance name of this test run: another run of this test on the same machine
+// (another build folder) must not answer as the running copy.
+QString instanceName()
+{
+    return QStringLiteral("tst_startup-%1").arg(QCoreApplication::applicationPid());
+}
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -83,7 +90,7 @@ private:
         bool ran = false;
         StartupOptions options;
         options.arguments = QStringList{QStringLiteral("valmedo4")} + arguments;
-        options.instanceName = QStringLiteral("tst_startup");
+        options.instanceName = instanceName();
         options.running = [&] {
             ran = true;
             if (whileRunning)
@@ -401,7 +408,7 @@ private slots:
     // of its own, "&Ano" lets it start beside the first.
     void secondCopy()
     {
-        SingleInstance running(QStringLiteral("tst_startup"));
+        SingleInstance running(instanceName());
         QWidget runningWindow;
         bool raised = false;
         QVERIFY(running.listen([&] { raised = true; return &runningWindow; }));
