@@ -66,7 +66,7 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     CheckBoxLends->setObjectName(QStringLiteral("CheckBoxLends"));
     salesLayout->addWidget(CheckBoxLends);
     salesLayout->addWidget(newLabel(QStringLiteral("jsou-li starší více jak"), "LabelLends", sales));
-    IntegerEditLends = new TDaysEdit(sales);
+    IntegerEditLends = new TIntegerEdit(sales);
     IntegerEditLends->setObjectName(QStringLiteral("IntegerEditLends"));
     IntegerEditLends->SetMin(0);
     IntegerEditLends->SetMax(9999);

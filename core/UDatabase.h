@@ -8,17 +8,6 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 
-// The integer edit of the days, with its value as the Qt property the form storage reads
-// and writes ("IntegerEditLends.Value").
-class TDaysEdit : public TIntegerEdit {
-    Q_OBJECT
-    Q_PROPERTY(int value READ value WRITE setValue)
-public:
-    using TIntegerEdit::TIntegerEdit;
-    int value() { return Value(); }
-    void setValue(int days) { SetValue(days); }
-};
-
 // The database maintenance dialog " Údržba databáze": created once at start-up, its stored
 // values restored from section "Database", kept for the whole run. Start-up reads its
 // maintenance options; each showing shows the database's sizes and row counts anew.
@@ -36,7 +25,7 @@ public:
     QCheckBox *CheckBoxReindex = nullptr;
     QCheckBox *CheckBoxTransLog = nullptr;
     QCheckBox *CheckBoxLends = nullptr;
-    TDaysEdit *IntegerEditLends = nullptr;  // days, 0 to 9999
+    TIntegerEdit *IntegerEditLends = nullptr;  // days, 0 to 9999
     QLabel *LabelAlocateValue = nullptr;
     QLabel *LabelUsedValue = nullptr;
     QLabel *LabelCustomerValue = nullptr;

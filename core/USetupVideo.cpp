@@ -66,10 +66,10 @@ QCheckBox *NamedCheckBox(QWidget *parent, const char *name, const QString &capti
     return box;
 }
 
-TSetupIntegerEdit *NamedIntegerEdit(QWidget *parent, const char *name, qint32 min, qint32 max,
-                                    qint32 initial)
+TIntegerEdit *NamedIntegerEdit(QWidget *parent, const char *name, qint32 min, qint32 max,
+                               qint32 initial)
 {
-    auto *edit = Named<TSetupIntegerEdit>(parent, name);
+    auto *edit = Named<TIntegerEdit>(parent, name);
     edit->SetMax(max); // Max before Min: with Max 0 only a Min of 0 or less is taken
     edit->SetMin(min);
     edit->SetValue(initial);
@@ -87,7 +87,7 @@ QGroupBox *Group(QWidget *parent, const char *name, const QString &caption)
 
 // One row of a group: label, number edit, unit.
 QGroupBox *NumberGroup(QWidget *parent, const char *name, const QString &caption,
-                       const QString &label, TSetupIntegerEdit *edit, const QString &unit)
+                       const QString &label, TIntegerEdit *edit, const QString &unit)
 {
     QGroupBox *group = Group(parent, name, caption);
     auto *row = new QHBoxLayout(group);

@@ -26,15 +26,6 @@ public:
     void SetColorValue(const QColor &colour);
 };
 
-// TIntegerEdit with its Value offered to the form storage as a Qt property: restoring
-// writes Value unclamped, saving reads it clamped.
-class TSetupIntegerEdit : public TIntegerEdit {
-    Q_OBJECT
-    Q_PROPERTY(int value READ Value WRITE SetValue)
-public:
-    using TIntegerEdit::TIntegerEdit;
-};
-
 // The rental settings dialog " Půjčovna": created once at start-up, its stored values
 // restored from section "SetupVideo", kept for the whole run. Its controls are the
 // settings: the rest of the program reads each one from its control when it needs it.
@@ -83,16 +74,16 @@ public:
     QPushButton *ButtonDateAdd = nullptr;
     QPushButton *ButtonDateDelete = nullptr;
 
-    TSetupIntegerEdit *IntegerEditMaxDays = nullptr;
-    TSetupIntegerEdit *IntegerEditCustomerLimit = nullptr;
+    TIntegerEdit *IntegerEditMaxDays = nullptr;
+    TIntegerEdit *IntegerEditCustomerLimit = nullptr;
     QCheckBox *CheckBoxLendInformation = nullptr;
     QCheckBox *CheckBoxColor = nullptr;
     TColorComboBox *ColorComboBoxLent = nullptr;
     TColorComboBox *ColorComboBoxDelayed = nullptr;
-    TSetupIntegerEdit *IntegerEditTax = nullptr;
-    TSetupIntegerEdit *IntegerEditAmountOff = nullptr;
-    TSetupIntegerEdit *IntegerEditLoyalOff = nullptr;
-    TSetupIntegerEdit *IntegerEditVIP = nullptr;
+    TIntegerEdit *IntegerEditTax = nullptr;
+    TIntegerEdit *IntegerEditAmountOff = nullptr;
+    TIntegerEdit *IntegerEditLoyalOff = nullptr;
+    TIntegerEdit *IntegerEditVIP = nullptr;
     QCheckBox *CheckBoxInclude = nullptr;
     QCheckBox *CheckBoxEan = nullptr;
     QCheckBox *CheckBoxCash = nullptr;

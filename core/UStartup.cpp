@@ -436,7 +436,7 @@ bool Startup::loginAttempt()
 
 void Startup::cleanUp()
 {
-    const int days = FormDatabase->IntegerEditLends->value();
+    const int days = FormDatabase->IntegerEditLends->Value();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cleanUpStatement(QStringLiteral("Vymazávání záznamů s doklady:"),
                      QStringLiteral("DELETE FROM tab_pujcky WHERE CAS<:CAS"),

@@ -161,11 +161,11 @@ private slots:
         QCOMPARE(FormDatabase->CheckBoxTransLog->isChecked(), kept);
         QCOMPARE(FormDatabase->CheckBoxLends->isChecked(), !kept);
         QCOMPARE(FormDatabase->IntegerEditLends->isEnabled(), !kept);
-        QCOMPARE(FormDatabase->IntegerEditLends->value(), kept ? 365 : 30);
+        QCOMPARE(FormDatabase->IntegerEditLends->Value(), kept ? 365 : 30);
         // The next start-up reads what is in force now.
         TFormDatabase next;
         next.RestoreStoredValues();
-        QCOMPARE(next.IntegerEditLends->value(), kept ? 365 : 30);
+        QCOMPARE(next.IntegerEditLends->Value(), kept ? 365 : 30);
         QCOMPARE(next.CheckBoxLends->isChecked(), !kept);
         QCOMPARE(next.IntegerEditLends->isEnabled(), !kept);
     }

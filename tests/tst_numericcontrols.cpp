@@ -189,6 +189,25 @@ private slots:
         QCOMPARE(form.edit->text(), after);
     }
 
+    // The form storage reads and writes Value through the Qt property "value": written as it
+    // stands, read clamped.
+    void valueProperty_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("TIntegerEdit") << Kind::Integer;
+        QTest::newRow("TInt64Edit") << Kind::Int64;
+    }
+    void valueProperty()
+    {
+        QFETCH(Kind, kind);
+        Form form(kind);
+        form.Limits(1, 99);
+        QVERIFY(form.control->setProperty("value", 500));
+        QCOMPARE(form.edit->text(), QStringLiteral("500"));
+        QCOMPARE(form.control->property("value").toLongLong(), 99LL);
+        QCOMPARE(form.edit->text(), QStringLiteral("99"));
+    }
+
     void limitsAndZeroEmpty()
     {
         TIntegerEdit edit;

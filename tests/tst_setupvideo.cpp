@@ -159,7 +159,7 @@ void TestSetupVideo::defaultsWithoutFile()
     QCOMPARE(f->windowTitle(), QString(" Půjčovna"));
     QCOMPARE(f->ListBoxDate->count(), 0);
     const struct {
-        TSetupIntegerEdit *edit;
+        TIntegerEdit *edit;
         int value, min, max;
     } edits[] = {
         {f->IntegerEditMaxDays, 10, 1, 99},   {f->IntegerEditCustomerLimit, 10, 1, 99},

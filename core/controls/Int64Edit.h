@@ -2,9 +2,11 @@
 #include "core/controls/NumberEdit.h"
 
 // A one-line edit for a 64-bit whole number: customer, video and document numbers. The owner's
-// OnKeyPress sees every key first and may change it; then the key filter runs.
+// OnKeyPress sees every key first and may change it; then the key filter runs. Its Value is the
+// Qt property "value", as for TIntegerEdit.
 class TInt64Edit : public TNumberEdit {
     Q_OBJECT
+    Q_PROPERTY(qint64 value READ Value WRITE SetValue)
 
 public:
     explicit TInt64Edit(QWidget *parent = nullptr) : TNumberEdit(Width::Bits64, parent)
