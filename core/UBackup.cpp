@@ -8,7 +8,6 @@
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/UFolderDialog.h"
-#include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 #include "core/Utils.h"
 
@@ -18,7 +17,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -68,7 +66,10 @@ bool backupAndVerify(const QString &kind, const QString &fileName)
 } // namespace
 
 TFormBackup::TFormBackup(QWidget *parent)
-    : QDialog(parent)
+    : TStoredDialog(QStringLiteral("Backup"),
+                    {QStringLiteral("CheckBoxBackupDay.Checked"),
+                     QStringLiteral("EditBackupPathDay.Text")},
+                    true, parent)
 {
     setObjectName(QStringLiteral("FormBackup"));
     setWindowTitle(QStringLiteral(" Zálohování"));
@@ -97,9 +98,7 @@ TFormBackup::TFormBackup(QWidget *parent)
     nowRow->addStretch(1);
     layout->addLayout(nowRow);
 
-    AddDialogButtons(this, layout, false, [this] { ButtonCancelClick(); });
-    ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
-    ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
+    AddButtons(layout, false, [this] { ButtonCancelClick(); });
 
     FolderDialog = new TFolderDialog(this);
     FolderDialog->setObjectName(QStringLiteral("FolderDialog"));
@@ -123,33 +122,10 @@ TFormBackup::TFormBackup(QWidget *parent)
     CheckBoxBackupDayClick();
 }
 
-TFormBackup::~TFormBackup()
-{
-    // No handler may run while the controls go.
-    disconnect(qApp, nullptr, this, nullptr);
-    DisconnectChildren(this);
-}
-
 void TFormBackup::RestoreStoredValues()
 {
     FormStorage.Restore();
     CheckBoxBackupDayClick();
-}
-
-void TFormBackup::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!parentWidget())
-        CentreOnScreen(this);
-    // Storno of a first showing needs stored values to go back to.
-    StoreIfNeverStored(FormStorage);
-    FormShow();
-}
-
-void TFormBackup::keyPressEvent(QKeyEvent *event)
-{
-    if (!EscapePressesCancel(event, ButtonCancel))
-        QDialog::keyPressEvent(event);
 }
 
 void TFormBackup::FormShow()

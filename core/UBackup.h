@@ -1,8 +1,7 @@
 #pragma once
-#include "core/FormStorage.h"
+#include "core/StoredDialog.h"
 
 #include <QDate>
-#include <QDialog>
 #include <QString>
 
 class QCheckBox;
@@ -15,21 +14,16 @@ class TFolderDialog;
 // The backup dialog " Zálohování": created once at start-up, its stored values restored
 // from section "Backup", kept for the whole run. It holds the daily-backup setting (read
 // straight from its controls at closing) and starts the immediate backup.
-class TFormBackup : public QDialog {
+class TFormBackup : public TStoredDialog {
     Q_OBJECT
 public:
     explicit TFormBackup(QWidget *parent = nullptr);
-    ~TFormBackup() override;
     void RestoreStoredValues();
-
-    TFormStorage FormStorage{this, QStringLiteral("Backup"), {QStringLiteral("CheckBoxBackupDay.Checked"), QStringLiteral("EditBackupPathDay.Text")}};
 
     QGroupBox *GroupBoxDay = nullptr;
     QCheckBox *CheckBoxBackupDay = nullptr;
     QLineEdit *EditBackupPathDay = nullptr;
     QPushButton *ButtonDay = nullptr;
-    QPushButton *ButtonOk = nullptr;
-    QPushButton *ButtonCancel = nullptr;
     QPushButton *ButtonNow = nullptr;
     TFolderDialog *FolderDialog = nullptr;
     QFileDialog *SaveDialog = nullptr;
@@ -43,8 +37,7 @@ public:
     void ButtonCancelClick(); // runs before Storno (or Esc) closes the dialog
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void Shown() override { FormShow(); }
 
 private:
     void FocusChanged(QWidget *old, QWidget *now);

@@ -3,15 +3,12 @@
 #include "core/Commands.h"
 #include "core/Errors.h"
 #include "core/SqlServer.h"
-#include "core/UFolderDialog.h"
-#include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -41,7 +38,12 @@ QString SizeText(qint64 bytes)
 }
 
 TFormDatabase::TFormDatabase(QWidget *parent)
-    : QDialog(parent)
+    : TStoredDialog(QStringLiteral("Database"),
+                    {QStringLiteral("CheckBoxReindex.Checked"),
+                     QStringLiteral("CheckBoxTransLog.Checked"),
+                     QStringLiteral("CheckBoxLends.Checked"),
+                     QStringLiteral("IntegerEditLends.Value")},
+                    true, parent)
 {
     setObjectName(QStringLiteral("FormDatabase"));
     setWindowTitle(QStringLiteral(" Údržba databáze"));
@@ -98,18 +100,10 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     stats->setColumnStretch(1, 1);
     layout->addLayout(stats);
 
-    AddDialogButtons(this, layout, true, [this] { ButtonCancelClick(); });
-    ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
-    ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
+    AddButtons(layout, true, [this] { ButtonCancelClick(); });
 
     connect(CheckBoxLends, &QCheckBox::toggled, this, [this] { CheckBoxLendsClick(); });
     CheckBoxLendsClick();
-}
-
-TFormDatabase::~TFormDatabase()
-{
-    // No handler may run while the controls go.
-    DisconnectChildren(this);
 }
 
 void TFormDatabase::RestoreStoredValues()
@@ -118,20 +112,9 @@ void TFormDatabase::RestoreStoredValues()
     CheckBoxLendsClick();
 }
 
-void TFormDatabase::showEvent(QShowEvent *event)
+void TFormDatabase::Shown()
 {
-    QDialog::showEvent(event);
-    if (!parentWidget())
-        CentreOnScreen(this);
-    // Storno of a first showing needs stored values to go back to.
-    StoreIfNeverStored(FormStorage);
     RunReported([this] { FormActivate(); });
-}
-
-void TFormDatabase::keyPressEvent(QKeyEvent *event)
-{
-    if (!EscapePressesCancel(event, ButtonCancel))
-        QDialog::keyPressEvent(event);
 }
 
 void TFormDatabase::FormActivate()

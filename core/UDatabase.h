@@ -1,8 +1,6 @@
 #pragma once
-#include "core/FormStorage.h"
+#include "core/StoredDialog.h"
 #include "core/controls/IntegerEdit.h"
-
-#include <QDialog>
 
 class QCheckBox;
 class QLabel;
@@ -11,16 +9,11 @@ class QPushButton;
 // The database maintenance dialog " Údržba databáze": created once at start-up, its stored
 // values restored from section "Database", kept for the whole run. Start-up reads its
 // maintenance options; each showing shows the database's sizes and row counts anew.
-class TFormDatabase : public QDialog {
+class TFormDatabase : public TStoredDialog {
     Q_OBJECT
 public:
     explicit TFormDatabase(QWidget *parent = nullptr);
-    ~TFormDatabase() override;
     void RestoreStoredValues();
-
-    TFormStorage FormStorage{this, QStringLiteral("Database"), {QStringLiteral("CheckBoxReindex.Checked"),
-                              QStringLiteral("CheckBoxTransLog.Checked"), QStringLiteral("CheckBoxLends.Checked"),
-                              QStringLiteral("IntegerEditLends.Value")}};
 
     QCheckBox *CheckBoxReindex = nullptr;
     QCheckBox *CheckBoxTransLog = nullptr;
@@ -32,8 +25,6 @@ public:
     QLabel *LabelVideoValue = nullptr;
     QLabel *LabelVoucherValue = nullptr;
     QLabel *LabelHistoryValue = nullptr;
-    QPushButton *ButtonOk = nullptr;
-    QPushButton *ButtonCancel = nullptr;
 
     // Each showing: the enabling, the sizes and the four row counts. Throws
     // EDatabaseError; the labels not reached keep their texts.
@@ -42,8 +33,7 @@ public:
     void ButtonCancelClick(); // runs before Storno (or Esc) closes the dialog
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void Shown() override;
 };
 
 extern TFormDatabase *FormDatabase;

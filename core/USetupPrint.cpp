@@ -1,6 +1,5 @@
 #include "core/USetupPrint.h"
 
-#include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>
@@ -59,7 +58,22 @@ QPlainTextEdit *MemoGroup(QWidget *parent, QBoxLayout *layout, const char *group
 } // namespace
 
 TFormSetupPrint::TFormSetupPrint(QWidget *parent)
-    : QDialog(parent)
+    : TStoredDialog(QStringLiteral("SetupPrint"),
+                    {QStringLiteral("MemoAddress.Lines"),
+                     QStringLiteral("MemoTitle.Lines"),
+                     QStringLiteral("MemoInfo.Lines"),
+                     QStringLiteral("MemoAddition.Lines"),
+                     QStringLiteral("CheckBoxVoucher.Checked"),
+                     QStringLiteral("CheckBoxDate.Checked"),
+                     QStringLiteral("CheckBoxDateTax.Checked"),
+                     QStringLiteral("CheckBoxOriginal.Checked"),
+                     QStringLiteral("CheckBoxCopy.Checked"),
+                     QStringLiteral("RadioButtonManual.Checked"),
+                     QStringLiteral("RadioButtonAuto.Checked"),
+                     QStringLiteral("CheckBoxExtra.Checked"),
+                     QStringLiteral("RadioButtonA4.Checked"),
+                     QStringLiteral("RadioButtonA5.Checked")},
+                    false, parent)
 {
     setObjectName(QStringLiteral("FormSetupPrint"));
     setWindowTitle(QStringLiteral(" Nastavení tisku dokladů"));
@@ -131,9 +145,7 @@ TFormSetupPrint::TFormSetupPrint(QWidget *parent)
     }
     choices->addStretch(1);
 
-    AddDialogButtons(this, layout, true, [this] { FormStorage.Restore(); });
-    ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
-    ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
+    AddButtons(layout, true, [this] { FormStorage.Restore(); });
 
     // toggled, so that the copy box also follows a tick set by a restore.
     connect(CheckBoxOriginal, &QCheckBox::toggled, this, &TFormSetupPrint::CheckBoxOriginalClick);
@@ -144,28 +156,9 @@ TFormSetupPrint::TFormSetupPrint(QWidget *parent)
     }
 }
 
-TFormSetupPrint::~TFormSetupPrint()
-{
-    DisconnectChildren(this);
-}
-
 void TFormSetupPrint::RestoreStoredValues()
 {
     FormStorage.Restore();
-}
-
-void TFormSetupPrint::keyPressEvent(QKeyEvent *event)
-{
-    if (!EscapePressesCancel(event, ButtonCancel))
-        QDialog::keyPressEvent(event);
-}
-
-void TFormSetupPrint::showEvent(QShowEvent *event)
-{
-    // The storage has read the stored values back before the dialog's own show handling.
-    QDialog::showEvent(event);
-    StoreIfNeverStored(FormStorage);
-    FormActivate();
 }
 
 bool TFormSetupPrint::eventFilter(QObject *watched, QEvent *event)

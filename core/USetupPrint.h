@@ -1,7 +1,5 @@
 #pragma once
-#include "core/FormStorage.h"
-
-#include <QDialog>
+#include "core/StoredDialog.h"
 
 class QCheckBox;
 class QPlainTextEdit;
@@ -11,11 +9,10 @@ class QRadioButton;
 // The receipt print settings dialog " Nastavení tisku dokladů": created once at start-up,
 // its stored values restored from section "SetupPrint", kept for the whole run. Its
 // controls are the settings: the receipts read each one from its control.
-class TFormSetupPrint : public QDialog {
+class TFormSetupPrint : public TStoredDialog {
     Q_OBJECT
 public:
     explicit TFormSetupPrint(QWidget *parent = nullptr);
-    ~TFormSetupPrint() override;
     void RestoreStoredValues();
 
     // The number of lines of a memo as the receipts see them: an empty last line after a
@@ -46,28 +43,9 @@ public:
     QCheckBox *CheckBoxExtra = nullptr;
     QRadioButton *RadioButtonA4 = nullptr;
     QRadioButton *RadioButtonA5 = nullptr;
-    QPushButton *ButtonOk = nullptr;
-    QPushButton *ButtonCancel = nullptr;
-
-    TFormStorage FormStorage{this, QStringLiteral("SetupPrint"),
-                             {QStringLiteral("MemoAddress.Lines"),
-                              QStringLiteral("MemoTitle.Lines"),
-                              QStringLiteral("MemoInfo.Lines"),
-                              QStringLiteral("MemoAddition.Lines"),
-                              QStringLiteral("CheckBoxVoucher.Checked"),
-                              QStringLiteral("CheckBoxDate.Checked"),
-                              QStringLiteral("CheckBoxDateTax.Checked"),
-                              QStringLiteral("CheckBoxOriginal.Checked"),
-                              QStringLiteral("CheckBoxCopy.Checked"),
-                              QStringLiteral("RadioButtonManual.Checked"),
-                              QStringLiteral("RadioButtonAuto.Checked"),
-                              QStringLiteral("CheckBoxExtra.Checked"),
-                              QStringLiteral("RadioButtonA4.Checked"),
-                              QStringLiteral("RadioButtonA5.Checked")}};
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void Shown() override { FormActivate(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 

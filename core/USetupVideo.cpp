@@ -1,7 +1,6 @@
 #include "core/USetupVideo.h"
 
 #include "core/Grids.h"
-#include "core/IniFile.h"
 #include "core/Messages.h"
 #include "core/RunGlobals.h"
 #include "core/Texts.h"
@@ -14,7 +13,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -146,7 +144,31 @@ void TColorComboBox::SetColorValue(const QColor &colour)
 // TFormSetupVideo
 
 TFormSetupVideo::TFormSetupVideo(QWidget *parent)
-    : QDialog(parent)
+    : TStoredDialog(QStringLiteral("SetupVideo"),
+                    {QStringLiteral("ListBoxDate.Items"),
+                     QStringLiteral("CheckBoxMo.Checked"),
+                     QStringLiteral("CheckBoxTu.Checked"),
+                     QStringLiteral("CheckBoxWe.Checked"),
+                     QStringLiteral("CheckBoxTh.Checked"),
+                     QStringLiteral("CheckBoxFr.Checked"),
+                     QStringLiteral("CheckBoxSa.Checked"),
+                     QStringLiteral("CheckBoxSu.Checked"),
+                     QStringLiteral("IntegerEditMaxDays.Value"),
+                     QStringLiteral("IntegerEditCustomerLimit.Value"),
+                     QStringLiteral("CheckBoxLendInformation.Checked"),
+                     QStringLiteral("CheckBoxColor.Checked"),
+                     QStringLiteral("ColorComboBoxLent.ColorValue"),
+                     QStringLiteral("ColorComboBoxDelayed.ColorValue"),
+                     QStringLiteral("IntegerEditTax.Value"),
+                     QStringLiteral("IntegerEditAmountOff.Value"),
+                     QStringLiteral("IntegerEditLoyalOff.Value"),
+                     QStringLiteral("IntegerEditVIP.Value"),
+                     QStringLiteral("CheckBoxInclude.Checked"),
+                     QStringLiteral("CheckBoxEan.Checked"),
+                     QStringLiteral("CheckBoxCash.Checked"),
+                     QStringLiteral("CheckBoxVerifyBirth.Checked"),
+                     QStringLiteral("CheckBoxVerifyIdentity.Checked")},
+                    false, parent)
 {
     setObjectName(QStringLiteral("FormSetupVideo"));
     setWindowTitle(QStringLiteral(" Půjčovna"));
@@ -284,9 +306,7 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
     right->addStretch(1);
 
     // Ok is never the default button: Enter must not close the dialog.
-    AddDialogButtons(this, layout, false, [this] { FormStorage.Restore(); });
-    ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
-    ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
+    AddButtons(layout, false, [this] { FormStorage.Restore(); });
 
     connect(ButtonDateAdd, &QPushButton::clicked, this, &TFormSetupVideo::ButtonDateAddClick);
     connect(ButtonDateDelete, &QPushButton::clicked, this, &TFormSetupVideo::ButtonDateDeleteClick);
@@ -327,10 +347,6 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
 
 TFormSetupVideo::~TFormSetupVideo()
 {
-    // The controls are destroyed after this body: none of their signals, nor a focus
-    // change on the way, may reach the handlers of a dialog that is gone.
-    DisconnectChildren(this);
-    QObject::disconnect(qApp, nullptr, this, nullptr);
     if (SettingsOwner() == this) {
         SetGridColorsProvider({});
         SetBarcodeSettingProvider({});
@@ -402,48 +418,6 @@ void TFormSetupVideo::ReportNoOpenDay()
 {
     ShowInformation(QStringLiteral("Půjčovna nemá otevřeno v žádném dni."),
                     QStringLiteral("V nastavení půjčovny jsou uzavřeny všechny dny v týdnu."));
-}
-
-bool EscapePressesCancel(QKeyEvent *event, QPushButton *buttonCancel)
-{
-    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
-        return false;
-    buttonCancel->click();
-    return true;
-}
-
-void DisconnectChildren(QWidget *dialog)
-{
-    for (QObject *child : dialog->findChildren<QObject *>()) {
-        QObject::disconnect(child, nullptr, dialog, nullptr);
-        child->removeEventFilter(dialog);
-    }
-}
-
-void StoreIfNeverStored(TFormStorage &storage)
-{
-    IniFile ini(FormStateFileName());
-    if (!ini.load() || ini.hasSection(storage.section()))
-        return;
-    try {
-        storage.Save();
-    } catch (const EIniFileError &) {
-        // The save as the dialog closes reports it.
-    }
-}
-
-void TFormSetupVideo::keyPressEvent(QKeyEvent *event)
-{
-    if (!EscapePressesCancel(event, ButtonCancel))
-        QDialog::keyPressEvent(event);
-}
-
-void TFormSetupVideo::showEvent(QShowEvent *event)
-{
-    // The storage has read the stored values back before the dialog's own show handling.
-    QDialog::showEvent(event);
-    StoreIfNeverStored(FormStorage);
-    FormActivate();
 }
 
 void TFormSetupVideo::FormActivate()

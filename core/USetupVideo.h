@@ -1,17 +1,15 @@
 #pragma once
-#include "core/FormStorage.h"
+#include "core/StoredDialog.h"
 #include "core/controls/IntegerEdit.h"
 
 #include <QColor>
 #include <QComboBox>
 #include <QDate>
 #include <QDateTime>
-#include <QDialog>
 
 class QCheckBox;
 class QDateEdit;
 class QGroupBox;
-class QKeyEvent;
 class QListWidget;
 class QPushButton;
 
@@ -29,7 +27,7 @@ public:
 // The rental settings dialog " Půjčovna": created once at start-up, its stored values
 // restored from section "SetupVideo", kept for the whole run. Its controls are the
 // settings: the rest of the program reads each one from its control when it needs it.
-class TFormSetupVideo : public QDialog {
+class TFormSetupVideo : public TStoredDialog {
     Q_OBJECT
 public:
     explicit TFormSetupVideo(QWidget *parent = nullptr);
@@ -90,37 +88,8 @@ public:
     QCheckBox *CheckBoxVerifyBirth = nullptr;
     QCheckBox *CheckBoxVerifyIdentity = nullptr;
 
-    QPushButton *ButtonOk = nullptr;
-    QPushButton *ButtonCancel = nullptr;
-
-    TFormStorage FormStorage{this, QStringLiteral("SetupVideo"),
-                             {QStringLiteral("ListBoxDate.Items"),
-                              QStringLiteral("CheckBoxMo.Checked"),
-                              QStringLiteral("CheckBoxTu.Checked"),
-                              QStringLiteral("CheckBoxWe.Checked"),
-                              QStringLiteral("CheckBoxTh.Checked"),
-                              QStringLiteral("CheckBoxFr.Checked"),
-                              QStringLiteral("CheckBoxSa.Checked"),
-                              QStringLiteral("CheckBoxSu.Checked"),
-                              QStringLiteral("IntegerEditMaxDays.Value"),
-                              QStringLiteral("IntegerEditCustomerLimit.Value"),
-                              QStringLiteral("CheckBoxLendInformation.Checked"),
-                              QStringLiteral("CheckBoxColor.Checked"),
-                              QStringLiteral("ColorComboBoxLent.ColorValue"),
-                              QStringLiteral("ColorComboBoxDelayed.ColorValue"),
-                              QStringLiteral("IntegerEditTax.Value"),
-                              QStringLiteral("IntegerEditAmountOff.Value"),
-                              QStringLiteral("IntegerEditLoyalOff.Value"),
-                              QStringLiteral("IntegerEditVIP.Value"),
-                              QStringLiteral("CheckBoxInclude.Checked"),
-                              QStringLiteral("CheckBoxEan.Checked"),
-                              QStringLiteral("CheckBoxCash.Checked"),
-                              QStringLiteral("CheckBoxVerifyBirth.Checked"),
-                              QStringLiteral("CheckBoxVerifyIdentity.Checked")}};
-
 protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    void Shown() override { FormActivate(); }
 
 private:
     QCheckBox *dayBox(int isoDay) const;
@@ -128,14 +97,3 @@ private:
 };
 
 extern TFormSetupVideo *FormSetupVideo;
-
-// Writes the values in force when the file holds nothing for this storage yet, so that
-// Storno of a dialog opened for the first time has values to go back to (a missing key
-// would leave the edits in place). Run after the storage has restored on showing.
-void StoreIfNeverStored(TFormStorage &storage);
-// Escape presses the dialog's Storno button (which reads the stored values back first);
-// false for any other key.
-bool EscapePressesCancel(QKeyEvent *event, QPushButton *buttonCancel);
-// Cuts every connection and event filter from the dialog's controls to the dialog; a
-// dialog's destructor runs it before its controls go.
-void DisconnectChildren(QWidget *dialog);

@@ -161,8 +161,8 @@ void FrameStatement(const std::function<void()> &statement);
 // window, as the application's default error report.
 void RunReported(const std::function<void()> &handler);
 
-// The "Ok" and "Storno" buttons of a settings or maintenance dialog: Ok accepts, Storno
-// (also Esc) rejects; only `okIsDefault` makes Ok the button that Enter presses.
+// The "Ok" and "Storno" buttons of a dialog: Ok accepts, Storno rejects (in a
+// TStoredDialog also Esc); only `okIsDefault` makes Ok the button that Enter presses.
 // `onCancel` runs before Storno closes the dialog.
 void AddDialogButtons(QDialog *dialog, class QBoxLayout *layout, bool okIsDefault,
                       const std::function<void()> &onCancel = {});
