@@ -7,7 +7,9 @@
 #include "core/SqlServer.h"
 #include "core/UBackup.h"
 #include "support/ModalAnswers.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -19,35 +21,6 @@
 #include <QtTest>
 
 namespace {
-
-void exec(const QString &sql)
-{
-    SetCommand(sql);
-    ExecCommand();
-}
-
-QString customers()
-{
-    SetCommand("SELECT ZAKAZNIK, JMENO FROM tab_zakaznik ORDER BY ZAKAZNIK");
-    QSqlQuery q = ExecCommandRecordset();
-    QStringList rows;
-    while (q.next())
-        rows << q.value(0).toString() + QLatin1Char('=') + q.value(1).toString();
-    return rows.join(QLatin1Char(','));
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The log's lines without their time stamps.
 QStringList logTexts()
@@ -158,11 +131,11 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
-        const QString saved = customers();
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
+        const QString saved = CustomerRows();
         const QString file = db.scratchDir() + "/Pondeli.bak";
-        writeFile(file, "last Monday's backup");
+        QVERIFY(WriteBytes(file, "last Monday's backup"));
         SetRunDate(QDate(2024, 3, 3));
         SetClock([] { return QDateTime(QDate(2024, 3, 4), QTime(0, 20)); });
         check()->setChecked(true);
@@ -173,14 +146,14 @@ private slots:
         QCOMPARE(waitTexts(answers), (QStringList{BackupWait, VerifyWait}));
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList{"Pondeli.bak"});
-        QVERIFY(readFile(file) != "last Monday's backup");
+        QVERIFY(ReadBytes(file) != "last Monday's backup");
 
-        exec("DELETE FROM tab_zakaznik WHERE ZAKAZNIK=1");
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
+        Exec("DELETE FROM tab_zakaznik WHERE ZAKAZNIK=1");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
         QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
         QVERIFY(RestoreDatabase(file));
         QVERIFY(UseDatabase());
-        QCOMPARE(customers(), saved);
+        QCOMPARE(CustomerRows(), saved);
     }
 
     // Switched off or without its folder the daily backup leaves no trace; a backup the
@@ -245,7 +218,7 @@ private slots:
     {
         QTest::addColumn<Engine>("engine");
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"missing", "empty", "damaged", "foreign"}) {
+        for (const char *kind : {"missing", "empty", "damaged", "text"}) {
             QTest::newRow(qPrintable(QString("sqlite %1").arg(kind))) << Engine::SQLite << QString(kind);
             QTest::newRow(qPrintable(QString("postgres %1").arg(kind))) << Engine::PostgreSQL << QString(kind);
         }
@@ -256,21 +229,12 @@ private slots:
         QFETCH(QString, kind);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
         const QString good = db.scratchDir() + "/good.bak";
         QVERIFY(BackupNow(good));
         const QString path = db.scratchDir() + "/bad.bak";
-        if (kind == "empty") {
-            writeFile(path, QByteArray());
-        } else if (kind == "damaged") {
-            QByteArray bytes = readFile(good);
-            for (int i = 0; i < 64; ++i)
-                bytes[i] = char(0x5a);
-            writeFile(path, bytes);
-        } else if (kind == "foreign") {
-            writeFile(path, "Valmedo záloha\n");
-        }
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (8, 'Čapek')");
+        QVERIFY(WriteBadBackup(engine, kind, good, path));
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (8, 'Čapek')");
 
         // The restore runs at start-up on master.
         QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
@@ -280,7 +244,7 @@ private slots:
         QCOMPARE(waitTexts(answers), (QStringList{VerifyWait, "Probíhá obnovování databáze..."}));
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(UseDatabase());
-        QCOMPARE(customers(), QString("7=Novák,8=Čapek"));
+        QCOMPARE(CustomerRows(), QString("7=Novák,8=Čapek"));
     }
 
     // The immediate backup from the dialog: the save dialog proposes "Backup.bak" in the
@@ -335,7 +299,7 @@ private slots:
         QFETCH(bool, daily);
         QFETCH(QString, folder);
         QFETCH(bool, okEnabled);
-        writeFile(m_work.filePath("file.bak"), "x");
+        QVERIFY(WriteBytes(m_work.filePath("file.bak"), "x"));
         folder.replace("work", m_work.path());
         FormBackup->show();
         check()->setChecked(daily);

@@ -3,24 +3,11 @@
 #include "core/Money.h"
 #include "core/SqlDialect.h"
 #include "core/SqlServer.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
 #include <QDateTime>
 #include <QTest>
-
-namespace {
-void exec(const QString &sql)
-{
-    SetCommand(sql);
-    ExecCommand();
-}
-
-qint64 count(const QString &sql)
-{
-    SetCommand(sql);
-    return ExecCommandValue().toLongLong();
-}
-} // namespace
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -108,7 +95,7 @@ private Q_SLOTS:
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         int n = 1;
         for (const char *name : {"Čapek", "Chalupa", "Hrabal", "cibulka", "Žák"})
-            exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, '%2')").arg(n++).arg(name));
+            Exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, '%2')").arg(n++).arg(name));
         const SqlDialect &d = CurrentServer()->dialect();
         const struct {
             const char *pattern;
@@ -123,9 +110,9 @@ private Q_SLOTS:
         SetCommandParam("JMENO", QString("čAPEK"));
         QCOMPARE(ExecCommandValue().toInt(), 1);
         // A pasted pattern with an apostrophe and a backslash matches them literally.
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (9, 'O''Brien\\x')");
-        QCOMPARE(count(QString("SELECT COUNT(*) FROM tab_zakaznik WHERE %1")
-                           .arg(d.foldLike("JMENO", "'" + d.likeText("o'brien\\") + "%'"))),
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (9, 'O''Brien\\x')");
+        QCOMPARE(ValueOf(QString("SELECT COUNT(*) FROM tab_zakaznik WHERE %1")
+                             .arg(d.foldLike("JMENO", "'" + d.likeText("o'brien\\") + "%'"))),
                  1);
         SetCommand(QString("SELECT JMENO FROM tab_zakaznik WHERE ZAKAZNIK<9 ORDER BY %1").arg(d.textOrder("JMENO")));
         QSqlQuery q = ExecCommandRecordset();
@@ -141,12 +128,12 @@ private Q_SLOTS:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 1, 2)");
+        Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 1, 2)");
         SetCommand("DELETE FROM tab_nosic WHERE ID_NOSIC=2");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
         SetCommand("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (2, 'y', 0, 1)");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
-        QCOMPARE(count("SELECT COUNT(*) FROM tab_video"), 1);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_video"), 1);
     }
 
     void dateTimeBinding_data() { AddEngineRows(); }

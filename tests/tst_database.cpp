@@ -5,18 +5,13 @@
 #include "core/Money.h"
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
 #include <QComboBox>
 #include <QTest>
 
 namespace {
-
-void exec(const QString &sql)
-{
-    SetCommand(sql);
-    ExecCommand();
-}
 
 // A lend line of customer 100 for video `video`, due on `due` (00:00).
 void lendLine(qint64 document, qint64 video, QDate due, int out = 1, int history = 1)
@@ -43,7 +38,7 @@ private Q_SLOTS:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES ('novak', 'tajne')");
+        Exec("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES ('novak', 'tajne')");
         // Stored padded to the column, as old databases and imports have it: the
         // comparison ignores the stored blanks, never the typed ones.
         SetCommand("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES ('dvorak', :HESLO)");
@@ -73,12 +68,12 @@ private Q_SLOTS:
         for (const QString &right : UserRightColumns())
             QVERIFY2(GetUserRight("sa", right), qPrintable(right));
         // A new user has the two edit rights only (the column defaults).
-        exec("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES ('novak', 'x')");
+        Exec("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES ('novak', 'x')");
         for (const QString &right : UserRightColumns())
             QVERIFY2(GetUserRight("novak", right) == (right == "ZAKAZNIK_EDITACE" || right == "VIDEO_EDITACE"),
                      qPrintable(right));
         // Read at every call: a change counts at once.
-        exec("UPDATE tab_uzivatel SET ADMIN=1 WHERE UZIVATEL='novak'");
+        Exec("UPDATE tab_uzivatel SET ADMIN=1 WHERE UZIVATEL='novak'");
         QVERIFY(GetUserRight("novak", "ADMIN"));
         for (const QString &right : UserRightColumns())
             QVERIFY(!GetUserRight("nikdo", right));
@@ -93,8 +88,8 @@ private Q_SLOTS:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO, RC, OP) VALUES (5, 'Novák', '8001011234', 'AB123')");
-        exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (9, 'Pelíšky', 1, 2)");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO, RC, OP) VALUES (5, 'Novák', '8001011234', 'AB123')");
+        Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (9, 'Pelíšky', 1, 2)");
         QVERIFY(CustomerExists(5));
         QVERIFY(!CustomerExists(6));
         QVERIFY(BirthNumberExistsOther(0, "8001011234"));
@@ -130,11 +125,11 @@ private Q_SLOTS:
         QCOMPARE(GetDefaultMediumId(), 1);
         QCOMPARE(GetDefaultDirection(), QString("-"));
         QCOMPARE(GetDefaultDirectionId(), 1);
-        exec("UPDATE tab_nosic SET VYCHOZI=CASE WHEN ID_NOSIC=3 THEN 1 ELSE 0 END");
+        Exec("UPDATE tab_nosic SET VYCHOZI=CASE WHEN ID_NOSIC=3 THEN 1 ELSE 0 END");
         QCOMPARE(GetDefaultMedium(), QString("DVD CZ"));
         QCOMPARE(GetDefaultMediumId(), 3);
-        exec("UPDATE tab_nosic SET VYCHOZI=0");
-        exec("UPDATE tab_zamereni SET VYCHOZI=0");
+        Exec("UPDATE tab_nosic SET VYCHOZI=0");
+        Exec("UPDATE tab_zamereni SET VYCHOZI=0");
         QCOMPARE(GetDefaultMedium(), QString());
         QCOMPARE(GetDefaultMediumId(), 0);
         QCOMPARE(GetDefaultDirection(), QString());
@@ -170,7 +165,7 @@ private Q_SLOTS:
         QVERIFY(!CustomerHasVideo(100, 3));
         QVERIFY(CustomerHadVideo(100, 3));
         QVERIFY(!CustomerHadVideo(101, 3));
-        exec("UPDATE tab_pujckydetail SET HISTORIE=0 WHERE VIDEO=3");
+        Exec("UPDATE tab_pujckydetail SET HISTORIE=0 WHERE VIDEO=3");
         QVERIFY(!CustomerHadVideo(100, 3));
         SetRunDate(QDate());
     }
@@ -181,7 +176,7 @@ private Q_SLOTS:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("UPDATE tab_nosic SET PUJCOVNE=44.35, VRATNE=10.5, ZALOHA=200 WHERE NOSIC='DVD'");
+        Exec("UPDATE tab_nosic SET PUJCOVNE=44.35, VRATNE=10.5, ZALOHA=200 WHERE NOSIC='DVD'");
         QSqlQuery prices = GetMediumPrices("DVD");
         QVERIFY(prices.next());
         QCOMPARE(Money::fromVariant(prices.value(0)), Money::fromUnits(443500));
@@ -192,7 +187,7 @@ private Q_SLOTS:
 
         // Czech order: "Č" after "C", "ch" after "h", letter case aside.
         for (const char *genre : {"Horor", "Akce", "chůze", "Čas", "Cesta"})
-            exec(QString("INSERT INTO tab_zamereni (ZAMERENI, VYCHOZI) VALUES ('%1', 0)").arg(genre));
+            Exec(QString("INSERT INTO tab_zamereni (ZAMERENI, VYCHOZI) VALUES ('%1', 0)").arg(genre));
         QComboBox box;
         box.setEditable(true);
         box.setEditText("stary text");
@@ -209,7 +204,7 @@ private Q_SLOTS:
         QCOMPARE(box.itemText(2), QString("DVD CZ"));
         FillUserList(&box);
         QCOMPARE(box.count(), 1);
-        exec("DELETE FROM tab_nosic");
+        Exec("DELETE FROM tab_nosic");
         FillMediumList(&box);
         QCOMPARE(box.count(), 0);
     }

@@ -4,7 +4,9 @@
 #include "core/SqlDialect.h"
 #include "core/SqlServer.h"
 #include "support/ModalAnswers.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -16,28 +18,6 @@
 
 namespace {
 
-qint64 value(const QString &sql)
-{
-    SetCommand(sql);
-    return ExecCommandValue().toLongLong();
-}
-
-void exec(const QString &sql)
-{
-    SetCommand(sql);
-    ExecCommand();
-}
-
-QString customers()
-{
-    SetCommand("SELECT ZAKAZNIK, JMENO FROM tab_zakaznik ORDER BY ZAKAZNIK");
-    QSqlQuery q = ExecCommandRecordset();
-    QStringList rows;
-    while (q.next())
-        rows << q.value(0).toString() + QLatin1Char('=') + q.value(1).toString();
-    return rows.join(QLatin1Char(','));
-}
-
 bool connectMaster(const TestDatabase &db)
 {
     return ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password());
@@ -46,13 +26,6 @@ bool connectMaster(const TestDatabase &db)
 bool connectProgram(const TestDatabase &db)
 {
     return ConnectDatabase(db.serverName(), SqlServer::ProgramDatabase, TestDatabase::user(), db.password());
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 } // namespace
@@ -91,13 +64,13 @@ private Q_SLOTS:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
         QVERIFY(connectMaster(db));
         QVERIFY(CreateDatabase());
         QVERIFY(UseDatabase());
         QCOMPARE(CurrentServer()->currentDatabase(), QString(SqlServer::ProgramDatabase));
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_zakaznik"), 0);
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_nosic"), 5);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_zakaznik"), 0);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_nosic"), 5);
     }
 
     void createWithoutDatabase_data() { AddEngineRows(); }
@@ -119,7 +92,7 @@ private Q_SLOTS:
         QVERIFY(CreateDatabase());
         QVERIFY(CurrentServer()->databaseExists());
         QVERIFY(UseDatabase());
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_uzivatel"), 1);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_uzivatel"), 1);
     }
 
     void wrongPassword_data() { AddEngineRows(); }
@@ -147,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(!ConnectDatabase(db.serverName(), SqlServer::ProgramDatabase, "sa", QString()));
         QVERIFY(!ConnectDatabase(db.serverName(), SqlServer::ProgramDatabase, "SA", db.password()));
         QVERIFY(connectProgram(db));
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_nosic"), 5);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_nosic"), 5);
     }
 
     void embeddedInstalledBySaOnly()
@@ -159,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(!ConnectDatabase(folder, SqlServer::ProgramDatabase, "sa", ""));
         QVERIFY(!QDir(folder).exists() || QDir(folder).isEmpty());
         QVERIFY(ConnectDatabase(folder, SqlServer::ProgramDatabase, "sa", "tajne"));
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_nosic"), 5);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_nosic"), 5);
         QVERIFY(ConnectDatabase(folder, SqlServer::MasterDatabase, "sa", "tajne"));
         QVERIFY(!ConnectDatabase(folder, SqlServer::ProgramDatabase, "sa", "jine"));
         QVERIFY(!ConnectDatabase(folder, SqlServer::ProgramDatabase, "novak", "tajne"));
@@ -189,25 +162,25 @@ private Q_SLOTS:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
-        const QString saved = customers();
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
+        const QString saved = CustomerRows();
         const QString path = db.scratchDir() + "/Backup.bak";
-        writeFile(path, "an older backup"); // replaced whole
+        QVERIFY(WriteBytes(path, "an older backup")); // replaced whole
         CurrentServer()->backup(path);
         QVERIFY(CurrentServer()->verifyBackup(path));
-        exec("DELETE FROM tab_zakaznik WHERE ZAKAZNIK=1");
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
+        Exec("DELETE FROM tab_zakaznik WHERE ZAKAZNIK=1");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
         // The restore runs at start-up on master.
         QVERIFY(connectMaster(db));
         CurrentServer()->restore(path);
         QVERIFY(UseDatabase());
-        QCOMPARE(customers(), saved);
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_nosic"), 5);
+        QCOMPARE(CustomerRows(), saved);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_nosic"), 5);
         // Restoring while on the program's database reconnects to the restored one.
-        exec("DELETE FROM tab_zakaznik");
+        Exec("DELETE FROM tab_zakaznik");
         CurrentServer()->restore(path);
-        QCOMPARE(customers(), saved);
+        QCOMPARE(CustomerRows(), saved);
         QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList{"Backup.bak"});
     }
 
@@ -226,37 +199,12 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
         const QString good = db.scratchDir() + "/good.bak";
         CurrentServer()->backup(good);
-        QFile g(good);
-        QVERIFY(g.open(QIODevice::ReadOnly));
-        QByteArray bytes = g.readAll();
-        g.close();
-
+        QVERIFY(!ReadBytes(good).isEmpty());
         const QString path = db.scratchDir() + "/bad.bak";
-        if (kind == "empty") {
-            writeFile(path, QByteArray());
-        } else if (kind == "damaged") {
-            for (int i = 0; i < 64; ++i)
-                bytes[i] = char(0x5a);
-            writeFile(path, bytes);
-        } else if (kind == "truncated") {
-            writeFile(path, bytes.left(bytes.size() / 3));
-        } else if (kind == "foreign") {
-            // An SQLite file of another program, or a text file for PostgreSQL.
-            if (engine == Engine::SQLite) {
-                QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
-                other.setDatabaseName(path);
-                QVERIFY(other.open());
-                QSqlQuery(other).exec("CREATE TABLE tab_zakaznik (X INTEGER)");
-                other.close();
-                other = QSqlDatabase();
-                QSqlDatabase::removeDatabase("foreign");
-            } else {
-                writeFile(path, "Valmedo záloha\n");
-            }
-        }
+        QVERIFY(WriteBadBackup(engine, kind, good, path));
         QString why;
         QVERIFY(!CurrentServer()->verifyBackup(path, &why));
         QVERIFY(!why.isEmpty());
@@ -265,7 +213,7 @@ private Q_SLOTS:
                 QVERIFY(connectMaster(db));
             QVERIFY_THROWS_EXCEPTION(EDatabaseError, CurrentServer()->restore(path));
             QVERIFY(UseDatabase());
-            QCOMPARE(customers(), QString("7=Novák"));
+            QCOMPARE(CustomerRows(), QString("7=Novák"));
         }
     }
 
@@ -276,13 +224,13 @@ private Q_SLOTS:
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         for (int i = 1; i <= 50; ++i)
-            exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, 'Zákazník %1')").arg(i));
+            Exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, 'Zákazník %1')").arg(i));
         QVERIFY(ReindexDatabase());
         QVERIFY(TruncateTransLog());
         const FileStats stats = CurrentServer()->fileStats();
         QVERIFY(stats.used > 0);
         QVERIFY(stats.allocated >= stats.used);
-        QCOMPARE(value("SELECT COUNT(*) FROM tab_zakaznik"), 50);
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_zakaznik"), 50);
         // On master there is no program database to work on: false, not a crash.
         QVERIFY(connectMaster(db));
         QVERIFY(!ReindexDatabase());

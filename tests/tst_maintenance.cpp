@@ -4,6 +4,7 @@
 #include "core/SqlServer.h"
 #include "core/UDatabase.h"
 #include "support/ModalAnswers.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
@@ -15,12 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-void exec(const QString &sql)
-{
-    SetCommand(sql);
-    ExecCommand();
-}
 
 QString label(const char *name)
 {
@@ -70,12 +65,12 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
-        exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) SELECT 5, 'Film', MIN(ID_ZAMERENI), "
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
+        Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) SELECT 5, 'Film', MIN(ID_ZAMERENI), "
              "(SELECT MIN(ID_NOSIC) FROM tab_nosic) FROM tab_zamereni");
-        exec("INSERT INTO tab_pujcky (DOKLAD, ZAKAZNIK, UZIVATEL) SELECT 1, 1, MIN(ID_UZIVATEL) FROM tab_uzivatel");
-        exec("INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK) VALUES (1, 5, 1)");
+        Exec("INSERT INTO tab_pujcky (DOKLAD, ZAKAZNIK, UZIVATEL) SELECT 1, 1, MIN(ID_UZIVATEL) FROM tab_uzivatel");
+        Exec("INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK) VALUES (1, 5, 1)");
 
         FormDatabase->show();
         QCOMPARE(counts(), (QStringList{"2", "1", "1", "1"}));
@@ -86,8 +81,8 @@ private slots:
         QCOMPARE(label("LabelAlocate"), QString("Databáze má alokováno:"));
         FormDatabase->hide();
 
-        exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
-        exec("DELETE FROM tab_pujckydetail");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (3, 'Dvořák')");
+        Exec("DELETE FROM tab_pujckydetail");
         FormDatabase->show();
         QCOMPARE(counts(), (QStringList{"3", "1", "1", "0"}));
         FormDatabase->hide();

@@ -254,15 +254,7 @@ private slots:
 
     // The media code book's changes, a refused one among them, are undone by a
     // cancel and kept by Ok; the lists are requeried only after Ok.
-    void codeBookTransaction_data()
-    {
-        QTest::addColumn<Engine>("engine");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("sqlite-cancel") << Engine::SQLite << false;
-        QTest::newRow("sqlite-ok") << Engine::SQLite << true;
-        QTest::newRow("postgres-cancel") << Engine::PostgreSQL << false;
-        QTest::newRow("postgres-ok") << Engine::PostgreSQL << true;
-    }
+    void codeBookTransaction_data() { AddEngineFlagRows("ok", "cancel", "ok"); }
     void codeBookTransaction()
     {
         QFETCH(Engine, engine);

@@ -1,6 +1,7 @@
 #include "core/Commands.h"
 #include "core/Errors.h"
 #include "core/SqlServer.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
 #include <QSqlQuery>
@@ -73,12 +74,6 @@ QList<ActualColumn> actualColumns(Engine engine, const QString &table)
                                     q.value(2).toString()};
     }
     return columns;
-}
-
-qint64 count(const QString &sql)
-{
-    SetCommand(sql);
-    return ExecCommandValue().toLongLong();
 }
 
 // Runs a statement that must be refused; leaves no trace of it.
@@ -168,9 +163,9 @@ private Q_SLOTS:
         QVERIFY(!q.next());
 
         for (const char *empty : {"tab_zakaznik", "tab_video", "tab_pujcky", "tab_pujckydetail"})
-            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(empty))), 0);
+            QCOMPARE(ValueOf(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(empty))), 0);
         // The first document is number 1.
-        QCOMPARE(count("SELECT COALESCE(MAX(DOKLAD),0)+1 FROM tab_pujcky"), 1);
+        QCOMPARE(ValueOf("SELECT COALESCE(MAX(DOKLAD),0)+1 FROM tab_pujcky"), 1);
     }
 
     void indexes_data() { AddEngineRows(); }
@@ -261,15 +256,15 @@ private Q_SLOTS:
             SetCommand(sql);
             ExecCommand();
         }
-        const qint64 before = count("SELECT (SELECT COUNT(*) FROM tab_zamereni)+(SELECT COUNT(*) FROM tab_nosic)"
-                                    "+(SELECT COUNT(*) FROM tab_uzivatel)+(SELECT COUNT(*) FROM tab_video)"
-                                    "+(SELECT COUNT(*) FROM tab_zakaznik)+(SELECT COUNT(*) FROM tab_pujcky)"
-                                    "+(SELECT COUNT(*) FROM tab_pujckydetail)");
+        const qint64 before = ValueOf("SELECT (SELECT COUNT(*) FROM tab_zamereni)+(SELECT COUNT(*) FROM tab_nosic)"
+                                      "+(SELECT COUNT(*) FROM tab_uzivatel)+(SELECT COUNT(*) FROM tab_video)"
+                                      "+(SELECT COUNT(*) FROM tab_zakaznik)+(SELECT COUNT(*) FROM tab_pujcky)"
+                                      "+(SELECT COUNT(*) FROM tab_pujckydetail)");
         QVERIFY(refused(statement));
-        QCOMPARE(count("SELECT (SELECT COUNT(*) FROM tab_zamereni)+(SELECT COUNT(*) FROM tab_nosic)"
-                       "+(SELECT COUNT(*) FROM tab_uzivatel)+(SELECT COUNT(*) FROM tab_video)"
-                       "+(SELECT COUNT(*) FROM tab_zakaznik)+(SELECT COUNT(*) FROM tab_pujcky)"
-                       "+(SELECT COUNT(*) FROM tab_pujckydetail)"),
+        QCOMPARE(ValueOf("SELECT (SELECT COUNT(*) FROM tab_zamereni)+(SELECT COUNT(*) FROM tab_nosic)"
+                         "+(SELECT COUNT(*) FROM tab_uzivatel)+(SELECT COUNT(*) FROM tab_video)"
+                         "+(SELECT COUNT(*) FROM tab_zakaznik)+(SELECT COUNT(*) FROM tab_pujcky)"
+                         "+(SELECT COUNT(*) FROM tab_pujckydetail)"),
                  before);
     }
 };

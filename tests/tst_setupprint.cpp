@@ -35,11 +35,6 @@ const QList<std::pair<QString, QString>> OtherTexts = {
     {"RadioButtonA4_Checked", "True"},     {"RadioButtonA5_Checked", "False"},
 };
 
-void WriteFile(const QString &text)
-{
-    QVERIFY(WriteFormStateFile(text));
-}
-
 QString SectionText(const QList<std::pair<QString, QString>> &pairs)
 {
     return FormStateSection("SetupPrint", pairs);
@@ -81,21 +76,17 @@ private slots:
     void stornoAndOk();
 
 private:
-    std::unique_ptr<TemporaryWorkingFolder> m_folder;
-    std::unique_ptr<TFormSetupPrint> m_form;
+    FormInWorkingFolder<TFormSetupPrint> m_form;
 };
 
 void TestSetupPrint::init()
 {
-    m_folder = std::make_unique<TemporaryWorkingFolder>();
-    QVERIFY(m_folder->isValid());
-    m_form = std::make_unique<TFormSetupPrint>();
+    QVERIFY(m_form.make());
 }
 
 void TestSetupPrint::cleanup()
 {
     m_form.reset();
-    m_folder.reset();
 }
 
 void TestSetupPrint::defaultsWithoutFile()
@@ -122,10 +113,11 @@ void TestSetupPrint::defaultsWithoutFile()
 
 void TestSetupPrint::storedPropertiesRoundTrip()
 {
-    WriteFile(SectionText(OtherTexts) + ListSection("MemoAddress_Lines", {"Video Praha", "Dlouhá 1"})
-              + ListSection("MemoTitle_Lines", {"\"\"Videopůjčovna\"\""})
+    QVERIFY(WriteFormStateFile(SectionText(OtherTexts)
+                               + ListSection("MemoAddress_Lines", {"Video Praha", "Dlouhá 1"})
+                               + ListSection("MemoTitle_Lines", {"\"\"Videopůjčovna\"\""})
               + ListSection("MemoInfo_Lines", {"Otevřeno denně"})
-              + ListSection("MemoAddition_Lines", {"Děkujeme", "", "Na shledanou"}));
+              + ListSection("MemoAddition_Lines", {"Děkujeme", "", "Na shledanou"})));
     TFormSetupPrint *f = m_form.get();
     f->RestoreStoredValues();
     QCOMPARE(f->MemoAddress->toPlainText(), QString("Video Praha\nDlouhá 1"));
@@ -253,7 +245,7 @@ void TestSetupPrint::memoCutBackToLimit()
         PlaceCaret(memo, 0, 0);
         memo->insertPlainText(input);
     } else if (how == "restore") {
-        WriteFile(SectionText({}) + ListSection(memoName + "_Lines", input.split('\n')));
+        QVERIFY(WriteFormStateFile(SectionText({}) + ListSection(memoName + "_Lines", input.split('\n'))));
         m_form->RestoreStoredValues();
     } else {
         memo->setPlainText(input);
@@ -279,7 +271,8 @@ void TestSetupPrint::copyFollowsOriginal()
 void TestSetupPrint::copyTakesOriginalOnEveryShowing()
 {
     // Restored at start-up, the stored copy tick is in force; shown, it follows the print box.
-    WriteFile(SectionText({{"CheckBoxOriginal_Checked", "True"}, {"CheckBoxCopy_Checked", "False"}}));
+    QVERIFY(WriteFormStateFile(
+        SectionText({{"CheckBoxOriginal_Checked", "True"}, {"CheckBoxCopy_Checked", "False"}})));
     m_form->RestoreStoredValues();
     QVERIFY(m_form->CheckBoxOriginal->isChecked());
     QVERIFY(!m_form->CheckBoxCopy->isChecked());

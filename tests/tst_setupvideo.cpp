@@ -72,11 +72,6 @@ const QList<std::pair<QString, QString>> OtherTexts = {
     {"CheckBoxVerifyIdentity_Checked", "True"},
 };
 
-void WriteFile(const QString &text)
-{
-    QVERIFY(WriteFormStateFile(text));
-}
-
 QString SectionText(const QList<std::pair<QString, QString>> &pairs)
 {
     return FormStateSection("SetupVideo", pairs);
@@ -133,22 +128,18 @@ private slots:
     void providersReadTheControls();
 
 private:
-    std::unique_ptr<TemporaryWorkingFolder> m_folder;
-    std::unique_ptr<TFormSetupVideo> m_form;
+    FormInWorkingFolder<TFormSetupVideo> m_form;
 };
 
 void TestSetupVideo::init()
 {
-    m_folder = std::make_unique<TemporaryWorkingFolder>();
-    QVERIFY(m_folder->isValid());
     SetRunDate(QDate(2026, 3, 2)); // a Monday
-    m_form = std::make_unique<TFormSetupVideo>();
+    QVERIFY(m_form.make());
 }
 
 void TestSetupVideo::cleanup()
 {
     m_form.reset();
-    m_folder.reset();
     QLocale::setDefault(QLocale::c());
 }
 
@@ -191,8 +182,8 @@ void TestSetupVideo::defaultsWithoutFile()
 
 void TestSetupVideo::storedPropertiesRoundTrip()
 {
-    WriteFile(SectionText(OtherTexts)
-              + DateList({"24.12.2026", "1.1.2027"}));
+    QVERIFY(WriteFormStateFile(SectionText(OtherTexts)
+                               + DateList({"24.12.2026", "1.1.2027"})));
     m_form->RestoreStoredValues();
     TFormSetupVideo *f = m_form.get();
     QCOMPARE(Lines(f->ListBoxDate), QStringList({"24.12.2026", "1.1.2027"}));
@@ -226,7 +217,7 @@ void TestSetupVideo::storedPropertiesRoundTrip()
     QCOMPARE(ini.readString("SetupVideo.ListBoxDate_Items", "Item1", {}), QString("1.1.2027"));
 
     // A colour that is not one of the picker's named colours survives as well.
-    WriteFile(SectionText({{"ColorComboBoxLent_ColorValue", "1193046"}}));
+    QVERIFY(WriteFormStateFile(SectionText({{"ColorComboBoxLent_ColorValue", "1193046"}})));
     f->RestoreStoredValues();
     QCOMPARE(f->ColorComboBoxLent->ColorValue(), QColor(0x56, 0x34, 0x12));
 }
@@ -234,7 +225,7 @@ void TestSetupVideo::storedPropertiesRoundTrip()
 void TestSetupVideo::storedIntegersOutOfRange()
 {
     // Shown as stored, clamped when read; letters read as 0 and then as the minimum.
-    WriteFile(SectionText({{"IntegerEditMaxDays_Value", "dva"}, {"IntegerEditTax_Value", "500"}}));
+    QVERIFY(WriteFormStateFile(SectionText({{"IntegerEditMaxDays_Value", "dva"}, {"IntegerEditTax_Value", "500"}})));
     m_form->RestoreStoredValues();
     QCOMPARE(m_form->IntegerEditTax->text(), QString("500"));
     QCOMPARE(m_form->IntegerEditTax->Value(), 100);
@@ -294,7 +285,7 @@ void TestSetupVideo::sevenClosedWeekdaysOpenAndMend()
     QList<std::pair<QString, QString>> allClosed;
     for (const char *day : {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"})
         allClosed.append({QString("CheckBox%1_Checked").arg(day), "True"});
-    WriteFile(SectionText(allClosed));
+    QVERIFY(WriteFormStateFile(SectionText(allClosed)));
     m_form->RestoreStoredValues();
     QVERIFY(!m_form->ButtonOk->isEnabled());
     QVERIFY(m_form->ButtonCancel->isEnabled());
@@ -396,15 +387,15 @@ void TestSetupVideo::colourPickersFollowTheirBox()
     m_form->CheckBoxColor->click();
     QVERIFY(!m_form->ColorComboBoxLent->isEnabled());
     // Also when the tick comes from the file.
-    WriteFile(SectionText({{"CheckBoxColor_Checked", "True"}}));
+    QVERIFY(WriteFormStateFile(SectionText({{"CheckBoxColor_Checked", "True"}})));
     m_form->RestoreStoredValues();
     QVERIFY(m_form->ColorComboBoxDelayed->isEnabled());
 }
 
 void TestSetupVideo::activationSetsPickerAndSelection()
 {
-    WriteFile(SectionText({})
-              + DateList({"24.12.2026", "1.1.2027"}));
+    QVERIFY(WriteFormStateFile(SectionText({})
+                               + DateList({"24.12.2026", "1.1.2027"})));
     m_form->RestoreStoredValues();
     m_form->DateTimePickerDate->setDate(QDate(2000, 1, 1));
     m_form->ListBoxDate->setCurrentRow(1);
@@ -433,8 +424,8 @@ void TestSetupVideo::closingKeepsOrRestores()
 {
     QFETCH(Answer, close);
     QFETCH(bool, keepsEdits);
-    WriteFile(SectionText({{"IntegerEditMaxDays_Value", "7"}, {"CheckBoxFr_Checked", "True"}})
-              + DateList({"24.12.2026"}));
+    QVERIFY(WriteFormStateFile(SectionText({{"IntegerEditMaxDays_Value", "7"}, {"CheckBoxFr_Checked", "True"}})
+                               + DateList({"24.12.2026"})));
     m_form->RestoreStoredValues();
     ModalAnswers answers({Fill(
         [](QDialog *dialog) {

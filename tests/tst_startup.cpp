@@ -294,15 +294,7 @@ private slots:
     }
 
     // "/RESET": "&Ano" leaves a new empty database, "&Ne" the old one.
-    void reset_data()
-    {
-        QTest::addColumn<Engine>("engine");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("sqlite-yes") << Engine::SQLite << true;
-        QTest::newRow("sqlite-no") << Engine::SQLite << false;
-        QTest::newRow("postgres-yes") << Engine::PostgreSQL << true;
-        QTest::newRow("postgres-no") << Engine::PostgreSQL << false;
-    }
+    void reset_data() { AddEngineFlagRows("yes", "no", "yes"); }
     void reset()
     {
         QFETCH(Engine, engine);

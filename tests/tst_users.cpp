@@ -29,17 +29,6 @@ namespace {
 const std::pair<const char *, Engine> Engines[] = {{"sqlite", Engine::SQLite},
                                                    {"postgres", Engine::PostgreSQL}};
 
-// Rows per engine, closing the window with Storno and with Ok.
-void AddEngineOkRows()
-{
-    QTest::addColumn<Engine>("engine");
-    QTest::addColumn<bool>("ok");
-    for (const auto &[tag, engine] : Engines) {
-        QTest::newRow(qPrintable(QStringLiteral("%1-storno").arg(tag))) << engine << false;
-        QTest::newRow(qPrintable(QStringLiteral("%1-ok").arg(tag))) << engine << true;
-    }
-}
-
 int AddUserRow(const QString &name, const QString &password, int admin = 0, int setup = 0)
 {
     SetCommand(QStringLiteral("INSERT INTO tab_uzivatel (UZIVATEL,HESLO,NASTAVENI,ADMIN) "
@@ -436,7 +425,7 @@ private slots:
 
     // Storno undoes everything done in the window; with Ok a refused removal in the middle
     // does not void the other changes (PostgreSQL would abort the whole transaction).
-    void transaction_data() { AddEngineOkRows(); }
+    void transaction_data() { AddEngineFlagRows("ok", "storno", "ok"); } // closed with Storno, with Ok
     void transaction()
     {
         QFETCH(Engine, engine);
@@ -480,7 +469,7 @@ private slots:
     }
 
     // The logged-in user's own rights take effect as soon as the window closes with Ok.
-    void ownRightsApplied_data() { AddEngineOkRows(); }
+    void ownRightsApplied_data() { AddEngineFlagRows("ok", "storno", "ok"); } // closed with Storno, with Ok
     void ownRightsApplied()
     {
         QFETCH(Engine, engine);

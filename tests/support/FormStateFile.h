@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 #include <utility>
 
 // A fresh working folder for one test: "Valmedo4.ini" and the other files named without a
@@ -18,6 +19,35 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+};
+
+// A dialog of type Form made for one test in a fresh working folder, so that it starts
+// without a form-state file. The dialog goes before its folder: it saves as it is destroyed.
+//
+//     FormInWorkingFolder<TFormSetupPrint> m_form;   // init(): QVERIFY(m_form.make());
+template <class Form> class FormInWorkingFolder {
+public:
+    // False when the folder cannot be made; no dialog is made then.
+    bool make()
+    {
+        reset();
+        m_folder = std::make_unique<TemporaryWorkingFolder>();
+        if (!m_folder->isValid())
+            return false;
+        m_form = std::make_unique<Form>();
+        return true;
+    }
+    void reset()
+    {
+        m_form.reset();
+        m_folder.reset();
+    }
+    Form *get() const { return m_form.get(); }
+    Form *operator->() const { return m_form.get(); }
+
+private:
+    std::unique_ptr<TemporaryWorkingFolder> m_folder;
+    std::unique_ptr<Form> m_form;
 };
 
 // Replaces the form-state file of the working folder with `text`; false when it cannot.

@@ -1,12 +1,25 @@
 #include "support/TestSupport.h"
 
 #include <QTest>
+#include <utility>
 
 void AddEngineRows()
 {
     QTest::addColumn<Engine>("engine");
     QTest::newRow("sqlite") << Engine::SQLite;
     QTest::newRow("postgres") << Engine::PostgreSQL;
+}
+
+void AddEngineFlagRows(const char *flag, const char *falseTag, const char *trueTag)
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<bool>(flag);
+    const std::pair<const char *, Engine> engines[] = {{"sqlite", Engine::SQLite},
+                                                       {"postgres", Engine::PostgreSQL}};
+    for (const auto &[name, engine] : engines) {
+        QTest::addRow("%s-%s", name, falseTag) << engine << false;
+        QTest::addRow("%s-%s", name, trueTag) << engine << true;
+    }
 }
 
 std::optional<PgTestServer> PgTestServerFromEnv()
