@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
+#include "core/NamedWidget.h"
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/UFolderDialog.h"
@@ -25,15 +26,6 @@
 TFormBackup *FormBackup = nullptr;
 
 namespace {
-
-QPushButton *newButton(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    // Enter in an edit must not press a button the dialog does not name as default.
-    button->setAutoDefault(false);
-    return button;
-}
 
 // One server operation under the hour-glass and the wait window, both gone again in
 // every case. Any failure gives false.
@@ -87,12 +79,12 @@ TFormBackup::TFormBackup(QWidget *parent)
     EditBackupPathDay->setObjectName(QStringLiteral("EditBackupPathDay"));
     EditBackupPathDay->setMinimumWidth(280);
     pathRow->addWidget(EditBackupPathDay, 1);
-    ButtonDay = newButton(QStringLiteral("Vyhledat..."), "ButtonDay", GroupBoxDay);
+    ButtonDay = Named<QPushButton>(GroupBoxDay, "ButtonDay", QStringLiteral("Vyhledat..."));
     pathRow->addWidget(ButtonDay);
     dayLayout->addLayout(pathRow);
     layout->addWidget(GroupBoxDay);
 
-    ButtonNow = newButton(QStringLiteral("Provést zálohu nyní..."), "ButtonNow", this);
+    ButtonNow = Named<QPushButton>(this, "ButtonNow", QStringLiteral("Provést zálohu nyní..."));
     auto *nowRow = new QHBoxLayout;
     nowRow->addWidget(ButtonNow);
     nowRow->addStretch(1);

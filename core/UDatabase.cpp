@@ -2,6 +2,7 @@
 
 #include "core/Commands.h"
 #include "core/Errors.h"
+#include "core/NamedWidget.h"
 #include "core/SqlServer.h"
 #include "core/UValmedo.h"
 
@@ -16,13 +17,6 @@
 TFormDatabase *FormDatabase = nullptr;
 
 namespace {
-
-QLabel *newLabel(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 QString countText(const QString &table)
 {
@@ -67,7 +61,7 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     CheckBoxLends = new QCheckBox(QStringLiteral("Vymazat záznamy s doklady,"), sales);
     CheckBoxLends->setObjectName(QStringLiteral("CheckBoxLends"));
     salesLayout->addWidget(CheckBoxLends);
-    salesLayout->addWidget(newLabel(QStringLiteral("jsou-li starší více jak"), "LabelLends", sales));
+    salesLayout->addWidget(Named<QLabel>(sales, "LabelLends", QStringLiteral("jsou-li starší více jak")));
     IntegerEditLends = new TIntegerEdit(sales);
     IntegerEditLends->setObjectName(QStringLiteral("IntegerEditLends"));
     IntegerEditLends->SetMin(0);
@@ -75,7 +69,7 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     IntegerEditLends->SetValue(0);
     IntegerEditLends->setMaximumWidth(60);
     salesLayout->addWidget(IntegerEditLends);
-    salesLayout->addWidget(newLabel(QStringLiteral("dní"), "LabelDays", sales));
+    salesLayout->addWidget(Named<QLabel>(sales, "LabelDays", QStringLiteral("dní")));
     layout->addWidget(sales);
 
     auto *stats = new QGridLayout;
@@ -92,8 +86,8 @@ TFormDatabase::TFormDatabase(QWidget *parent)
     };
     int row = 0;
     for (const auto &r : rows) {
-        stats->addWidget(newLabel(QString::fromUtf8(r.caption), r.name, this), row, 0);
-        *r.value = newLabel(QString(), r.valueName, this);
+        stats->addWidget(Named<QLabel>(this, r.name, QString::fromUtf8(r.caption)), row, 0);
+        *r.value = Named<QLabel>(this, r.valueName);
         stats->addWidget(*r.value, row, 1);
         ++row;
     }

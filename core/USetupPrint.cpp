@@ -1,5 +1,6 @@
 #include "core/USetupPrint.h"
 
+#include "core/NamedWidget.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>
@@ -17,15 +18,6 @@
 TFormSetupPrint *FormSetupPrint = nullptr;
 
 namespace {
-
-template <class T> T *Named(QWidget *parent, const char *name, const QString &caption = QString())
-{
-    auto *w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    if constexpr (std::is_base_of_v<QAbstractButton, T>)
-        w->setText(caption);
-    return w;
-}
 
 QGroupBox *Group(QWidget *parent, const char *name, const QString &caption)
 {

@@ -1,6 +1,7 @@
 #include "core/USetupVideo.h"
 
 #include "core/Grids.h"
+#include "core/NamedWidget.h"
 #include "core/Messages.h"
 #include "core/RunGlobals.h"
 #include "core/Texts.h"
@@ -48,20 +49,6 @@ QIcon Swatch(const QColor &colour)
     QPixmap pixmap(32, 12);
     pixmap.fill(colour);
     return QIcon(pixmap);
-}
-
-template <class T> T *Named(QWidget *parent, const char *name)
-{
-    auto *w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QCheckBox *NamedCheckBox(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *box = Named<QCheckBox>(parent, name);
-    box->setText(caption);
-    return box;
 }
 
 TIntegerEdit *NamedIntegerEdit(QWidget *parent, const char *name, qint32 min, qint32 max,
@@ -194,7 +181,7 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
             {&CheckBoxSu, {"CheckBoxSu", QStringLiteral("Neděle")}},
         };
         for (const auto &[box, names] : weekdays) {
-            *box = NamedCheckBox(GroupBoxDate, names.first, names.second);
+            *box = Named<QCheckBox>(GroupBoxDate, names.first, names.second);
             days->addWidget(*box);
         }
         days->addStretch(1);
@@ -206,12 +193,8 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
         auto *buttons = new QHBoxLayout;
         // The add button is the group's first button: it is the default while the focus
         // is in the group.
-        ButtonDateAdd = Named<QPushButton>(GroupBoxDate, "ButtonDateAdd");
-        ButtonDateAdd->setText(QStringLiteral("Přidat"));
-        ButtonDateAdd->setAutoDefault(false);
-        ButtonDateDelete = Named<QPushButton>(GroupBoxDate, "ButtonDateDelete");
-        ButtonDateDelete->setText(QStringLiteral("Odebrat"));
-        ButtonDateDelete->setAutoDefault(false);
+        ButtonDateAdd = Named<QPushButton>(GroupBoxDate, "ButtonDateAdd", QStringLiteral("Přidat"));
+        ButtonDateDelete = Named<QPushButton>(GroupBoxDate, "ButtonDateDelete", QStringLiteral("Odebrat"));
         buttons->addWidget(ButtonDateAdd);
         buttons->addWidget(ButtonDateDelete);
         grid->addLayout(buttons, 3, 0);
@@ -222,7 +205,7 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
     auto *right = new QVBoxLayout;
     columns->addLayout(right);
 
-    CheckBoxColor = NamedCheckBox(this, "CheckBoxColor", QStringLiteral("Odlišení aktivní"));
+    CheckBoxColor = Named<QCheckBox>(this, "CheckBoxColor", QStringLiteral("Odlišení aktivní"));
     ColorComboBoxLent = Named<TColorComboBox>(this, "ColorComboBoxLent");
     ColorComboBoxLent->SetColorValue(QColor(128, 128, 128));
     ColorComboBoxDelayed = Named<TColorComboBox>(this, "ColorComboBoxDelayed");
@@ -253,14 +236,14 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
         right->addLayout(row);
     }
 
-    CheckBoxInclude = NamedCheckBox(
+    CheckBoxInclude = Named<QCheckBox>(
         this, "CheckBoxInclude", QStringLiteral("Není-li doplatek, nezahrnovat doklad o vrácení do tržeb"));
     right->addWidget(CheckGroup(this, "GroupBoxInclude", QStringLiteral("Zahrnování do tržeb"),
                                 {CheckBoxInclude}));
-    CheckBoxEan = NamedCheckBox(this, "CheckBoxEan", QStringLiteral("Podpora čtečky čárového kódu (EAN8/EAN13)"));
+    CheckBoxEan = Named<QCheckBox>(this, "CheckBoxEan", QStringLiteral("Podpora čtečky čárového kódu (EAN8/EAN13)"));
     right->addWidget(CheckGroup(this, "GroupBoxEan", QStringLiteral("Čárový kód"), {CheckBoxEan}));
     CheckBoxLendInformation =
-        NamedCheckBox(this, "CheckBoxLendInformation", QStringLiteral("Informovat o vypůjčeném videu"));
+        Named<QCheckBox>(this, "CheckBoxLendInformation", QStringLiteral("Informovat o vypůjčeném videu"));
     right->addWidget(CheckGroup(this, "GroupBoxLend", QStringLiteral("Ovládání půjčení a vracení"),
                                 {CheckBoxLendInformation}));
 
@@ -293,9 +276,9 @@ TFormSetupVideo::TFormSetupVideo(QWidget *parent)
         right->addLayout(row);
     }
 
-    CheckBoxCash = NamedCheckBox(this, "CheckBoxCash", QStringLiteral("Pokladna"));
-    CheckBoxVerifyBirth = NamedCheckBox(this, "CheckBoxVerifyBirth", QStringLiteral("Kontrola RČ"));
-    CheckBoxVerifyIdentity = NamedCheckBox(this, "CheckBoxVerifyIdentity", QStringLiteral("Kontrola OP"));
+    CheckBoxCash = Named<QCheckBox>(this, "CheckBoxCash", QStringLiteral("Pokladna"));
+    CheckBoxVerifyBirth = Named<QCheckBox>(this, "CheckBoxVerifyBirth", QStringLiteral("Kontrola RČ"));
+    CheckBoxVerifyIdentity = Named<QCheckBox>(this, "CheckBoxVerifyIdentity", QStringLiteral("Kontrola OP"));
     {
         auto *row = new QHBoxLayout;
         row->addWidget(CheckGroup(this, "GroupBoxCash", QStringLiteral("Pokladna"), {CheckBoxCash}));
