@@ -15,7 +15,11 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -292,7 +296,16 @@ QSqlDatabase EmbeddedServer::programConnection() const
 
 bool EmbeddedServer::databaseExists()
 {
-    return QFileInfo::exists(databaseFile());
+    // Only a file that is not there is missing; a folder that cannot be searched is an error.
+    struct stat st;
+    if (::stat(QFile::encodeName(databaseFile()).constData(), &st) == 0)
+        return true;
+    const int code = errno;
+    if (code == ENOENT)
+        return false;
+    m_errorText = QStringLiteral("Databázi %1 nelze najít: %2")
+                      .arg(databaseFile(), QString::fromLocal8Bit(std::strerror(code)));
+    throw EDatabaseError(m_errorText);
 }
 
 void EmbeddedServer::dropDatabase()

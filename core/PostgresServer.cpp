@@ -133,19 +133,17 @@ bool PostgresServer::physicalExists(const QString &name) const
 
 bool PostgresServer::databaseExists()
 {
-    try {
-        if (isOpen()) {
-            QSqlQuery q(CurrentConnection());
-            q.prepare(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname=:VALMEDO4"));
-            q.bindValue(QStringLiteral(":VALMEDO4"), m_databaseName);
-            if (q.exec() && q.next())
-                return q.value(0).toLongLong() != 0;
-        }
+    if (!isOpen())
         return physicalExists(m_databaseName);
-    } catch (const EDatabaseError &e) {
-        m_errorText = e.message();
-        return false;
+    // Asked on the desk's own connection: a lost one is an error, not a missing database.
+    QSqlQuery q(CurrentConnection());
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname=:VALMEDO4"));
+    q.bindValue(QStringLiteral(":VALMEDO4"), m_databaseName);
+    if (!q.exec() || !q.next()) {
+        m_errorText = q.lastError().text();
+        throw EDatabaseError(m_errorText);
     }
+    return q.value(0).toLongLong() != 0;
 }
 
 void PostgresServer::dropPhysical(const QString &name) const

@@ -61,8 +61,8 @@ public:
     bool reopen(const QString &database) { return open(database, m_user, m_password); }
     QString userName() const { return m_user; }
 
-    // Operations on the program's database; all but databaseExists throw
-    // EDatabaseError on failure.
+    // Operations on the program's database; they throw EDatabaseError on failure
+    // (databaseExists too: false means only that the database is not there).
     virtual bool databaseExists() = 0;
     virtual void dropDatabase() = 0;    // nothing when it does not exist
     virtual void createDatabase() = 0;  // an empty database with the schema and seed rows

@@ -310,8 +310,13 @@ bool Startup::switchToProgramDatabase()
     SqlServer *server = CurrentServer();
     if (server && server->currentDatabase() == QLatin1String(SqlServer::ProgramDatabase))
         return true;
-    if (server && server->databaseExists()
-        && server->open(QString::fromLatin1(SqlServer::ProgramDatabase), UserName(), UserPassword()))
+    bool exists = false;
+    try {
+        exists = server && server->databaseExists();
+    } catch (const EDatabaseError &) {
+        // the server failed to answer: reported below as a database that cannot be opened
+    }
+    if (exists && server->open(QString::fromLatin1(SqlServer::ProgramDatabase), UserName(), UserPassword()))
         return true;
     m_init->InitMessage(QStringLiteral("Připojování k databázi: [valmedo4]"));
     m_init->InitError();

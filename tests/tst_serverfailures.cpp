@@ -1,0 +1,68 @@
+// How the engines behave when the server or a file fails them: a lost connection is an
+// error, not a missing database.
+#include "core/Commands.h"
+#include "core/Database.h"
+#include "core/Errors.h"
+#include "core/SqlServer.h"
+#include "support/TestCommands.h"
+#include "support/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+class TestServerFailures : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void useDatabaseFailsOnServerError_data() { AddEngineFlagRows("onMaster", "valmedo4", "master"); }
+    void useDatabaseFailsOnServerError()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, onMaster);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        if (onMaster)
+            QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
+        QVERIFY(UseDatabase());
+
+        const QString folder = db.serverName();
+        if (engine == Engine::PostgreSQL) {
+            // Another session ends the desk's backend, as an administrator or a server restart would.
+            QSqlQuery own(CurrentConnection());
+            QVERIFY(own.exec(QStringLiteral("SELECT pg_backend_pid()")) && own.next());
+            const qint64 pid = own.value(0).toLongLong();
+            own.finish();
+            SqlServer::ScopedConnection admin("admin");
+            const auto pg = PgTestServerFromEnv();
+            QVERIFY(pg);
+            QSqlDatabase a = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), admin.name());
+            a.setHostName(pg->host);
+            a.setPort(pg->port);
+            a.setDatabaseName(QStringLiteral("postgres"));
+            a.setUserName(TestDatabase::user());
+            a.setPassword(pg->password);
+            QVERIFY2(a.open(), qPrintable(a.lastError().text()));
+            QSqlQuery kill(a);
+            kill.prepare(QStringLiteral("SELECT pg_terminate_backend(:PID, 10000)"));
+            kill.bindValue(QStringLiteral(":PID"), pid);
+            QVERIFY2(kill.exec() && kill.next() && kill.value(0).toBool(), qPrintable(kill.lastError().text()));
+        } else {
+            // The server folder is gone and a file stands in its place: its files cannot be looked for.
+            QVERIFY(QDir().rename(folder, folder + QStringLiteral(".away")));
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            blocker.close();
+        }
+        QVERIFY(!UseDatabase());
+        if (engine == Engine::SQLite) {
+            SetCurrentServer(nullptr);
+            QVERIFY(QFile::remove(folder));
+            QVERIFY(QDir().rename(folder + QStringLiteral(".away"), folder));
+        }
+    }
+};
+
+QTEST_MAIN(TestServerFailures)
+#include "tst_serverfailures.moc"
