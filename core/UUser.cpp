@@ -92,6 +92,8 @@ TFormUser::TFormUser(QWidget *parent)
     RxDBGridEx->SetTitleHeight(32);
     RxDBGridEx->SetRowSelect(true);
     RxDBGridEx->setModel(ADOQueryUser);
+    for (int i = 0; i < UserRightColumns().size(); ++i)
+        RxDBGridEx->SetColumnTitleAlignment(FirstRightColumn + i, Qt::AlignHCenter);
     groupLayout->addWidget(RxDBGridEx);
 
     auto *buttons = new QHBoxLayout;

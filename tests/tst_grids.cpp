@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -312,6 +313,8 @@ private slots:
     void checkBoxPress();
     void checkBoxDrawing();
     void titleHeight();
+    void titleAlignmentAndWrap_data();
+    void titleAlignmentAndWrap();
     void cellColorsInGrid();
     void popupColumns();
     void popupOptions_data();
@@ -534,6 +537,58 @@ void TestGrids::titleHeight()
     grid.SetTitleHeight(40);
     QCOMPARE(grid.TitleHeight(), 40);
     QCOMPARE(grid.horizontalHeader()->height(), 32);
+}
+
+// A title of the users grid, 49 pixels wide: left or centred, on one line in a title row
+// of 17 pixels, on two in one of 32. The ink is what the title adds to an empty title.
+void TestGrids::titleAlignmentAndWrap_data()
+{
+    QTest::addColumn<bool>("centred");
+    QTest::addColumn<int>("height");
+    QTest::newRow("left, one line") << false << 17;
+    QTest::newRow("left, two lines") << false << 32;
+    QTest::newRow("centred, one line") << true << 17;
+    QTest::newRow("centred, two lines") << true << 32;
+}
+
+void TestGrids::titleAlignmentAndWrap()
+{
+    QFETCH(bool, centred);
+    QFETCH(int, height);
+    QStandardItemModel model(1, 1);
+    TRxDBGridEx grid;
+    grid.setModel(&model);
+    grid.SetTitleHeight(height);
+    grid.setColumnWidth(0, 49);
+    QCOMPARE(grid.ColumnTitleAlignment(0), Qt::AlignLeft);
+    if (centred)
+        grid.SetColumnTitleAlignment(0, Qt::AlignHCenter);
+    showGrid(grid);
+    QHeaderView *header = grid.horizontalHeader();
+    const QRect section(header->sectionViewportPosition(0), 0, header->sectionSize(0), header->height());
+    grid.SetColumnTitle(0, QString());
+    const QImage empty = header->viewport()->grab().toImage().copy(section);
+    grid.SetColumnTitle(0, QStringLiteral("Zákazník Editace"));
+    const QImage titled = header->viewport()->grab().toImage().copy(section);
+    QRect ink;
+    for (int y = 0; y < titled.height(); ++y)
+        for (int x = 0; x < titled.width(); ++x)
+            if (titled.pixel(x, y) != empty.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY(!ink.isEmpty());
+    const int lineHeight = QFontMetrics(header->font()).height();
+    if (height == 32) {
+        QVERIFY2(ink.height() > lineHeight, qPrintable(QString::number(ink.height())));
+        QVERIFY(ink.right() < section.width() - 3); // wrapped, not cut at the edge
+    } else {
+        QVERIFY2(ink.height() <= lineHeight, qPrintable(QString::number(ink.height())));
+    }
+    const int leftMargin = ink.left();
+    const int rightMargin = section.width() - 1 - ink.right();
+    if (centred)
+        QVERIFY2(qAbs(leftMargin - rightMargin) <= 2, qPrintable(QString("%1 %2").arg(leftMargin).arg(rightMargin)));
+    else
+        QVERIFY2(leftMargin <= 4, qPrintable(QString::number(leftMargin)));
 }
 
 // Lent and overdue colours through the grid's cell hook: a coloured row that is

@@ -363,6 +363,14 @@ private slots:
         ModalAnswers answers({UsersWindow(
             [&](TFormUser *form) {
                 QCOMPARE(form->RxDBGridEx->TitleHeight(), 32);
+                // The user's title on the left, the nine rights' titles centred, 49 wide.
+                const int userColumn = form->ADOQueryUser->fieldIndex(QStringLiteral("UZIVATEL"));
+                QCOMPARE(form->RxDBGridEx->ColumnTitleAlignment(userColumn), Qt::AlignLeft);
+                for (const QString &f : UserRightColumns()) {
+                    const int c = form->ADOQueryUser->fieldIndex(f);
+                    QCOMPARE(form->RxDBGridEx->ColumnTitleAlignment(c), Qt::AlignHCenter);
+                    QCOMPARE(form->RxDBGridEx->columnWidth(c), 49);
+                }
                 ClickRight(form, QStringLiteral("petr"), right);
                 seen << RightValue(QStringLiteral("petr"), right);
                 current = form->ADOQueryUser->value(QStringLiteral("UZIVATEL")).toString();

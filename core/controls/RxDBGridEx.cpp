@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -137,6 +138,17 @@ QColor TRxDBGridEx::ColumnTitleColor(int column) const
     return m_titleColors.value(column);
 }
 
+void TRxDBGridEx::SetColumnTitleAlignment(int column, Qt::Alignment alignment)
+{
+    m_titleAlignments.insert(column, alignment & Qt::AlignHorizontal_Mask);
+    horizontalHeader()->viewport()->update();
+}
+
+Qt::Alignment TRxDBGridEx::ColumnTitleAlignment(int column) const
+{
+    return m_titleAlignments.value(column, Qt::AlignLeft);
+}
+
 bool TRxDBGridEx::ColumnTitleNormal(int column) const
 {
     const QColor c = ColumnTitleColor(column);
@@ -266,8 +278,11 @@ void TRxDBGridTitle::paintSection(QPainter *painter, const QRect &rect, int logi
     painter->setPen(color.isValid() ? color : palette().color(QPalette::ButtonText));
     painter->setFont(font);
     painter->setClipRect(rect);
-    painter->drawText(rect.adjusted(3, 0, -3 - markerWidth, 0),
-                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    const QRect textRect = rect.adjusted(3, 0, -3 - markerWidth, 0);
+    const bool twoLines = textRect.height() >= 2 * QFontMetrics(font).height();
+    painter->drawText(textRect,
+                      m_grid->ColumnTitleAlignment(logicalIndex) | Qt::AlignVCenter
+                          | (twoLines ? Qt::TextWordWrap : Qt::TextSingleLine),
                       m_grid->ColumnTitle(logicalIndex));
     if (marker != SortMarker::None) {
         // A small triangle at the right: its point down or up.

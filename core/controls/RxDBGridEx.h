@@ -41,6 +41,10 @@ public:
     QColor ColumnTitleColor(int column) const;
     // True when the title is drawn in the normal window-text colour.
     bool ColumnTitleNormal(int column) const;
+    // The horizontal alignment of a title (default left). A title wraps onto a second line
+    // when the title row is high enough for two.
+    void SetColumnTitleAlignment(int column, Qt::Alignment alignment);
+    Qt::Alignment ColumnTitleAlignment(int column) const;
 
     // The grid options of the popup menu.
     bool RowSelect() const { return selectionBehavior() == SelectRows; }
@@ -102,11 +106,12 @@ private:
     bool m_columnLines = true;
     QHash<int, QString> m_titles;
     QHash<int, QColor> m_titleColors;
+    QHash<int, Qt::Alignment> m_titleAlignments;
     QPointer<QMenu> m_popupMenu;
     bool m_following = false;
 };
 
-// The title row: captions in their colours and the sort markers.
+// The title row: captions in their colours and alignments, and the sort markers.
 class TRxDBGridTitle : public QHeaderView {
     Q_OBJECT
 public:
