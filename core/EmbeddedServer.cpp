@@ -428,6 +428,18 @@ void EmbeddedServer::restore(const QString &path)
     if (wasOpen)
         close();
     try {
+        // The old file's -wal and -shm go before the new file takes its name: a connection
+        // opening in between would replay the old log into the new file.
+        if (QFileInfo::exists(target)) {
+            SideFile old(target, false, "checkpoint");
+            QSqlQuery q(old.db());
+            q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")); // keeps the old data whole should the rename fail
+        }
+        for (const char *companion : {"-wal", "-shm"}) {
+            const QString file = target + QLatin1String(companion);
+            if (QFileInfo::exists(file) && !QFile::remove(file))
+                throw EDatabaseError(QStringLiteral("Soubor %1 nelze odstranit").arg(file));
+        }
         replaceFile(temp, target);
     } catch (...) {
         removeWithCompanions(temp);
@@ -435,9 +447,6 @@ void EmbeddedServer::restore(const QString &path)
             reopen(QString::fromLatin1(ProgramDatabase));
         throw;
     }
-    // A stale -wal of the old file would be replayed into the new one.
-    QFile::remove(target + QLatin1String("-wal"));
-    QFile::remove(target + QLatin1String("-shm"));
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
         throw EDatabaseError(m_errorText);
 }
