@@ -327,11 +327,16 @@ void PostgresServer::restore(const QString &path)
     const bool wasOpen = m_currentDatabase == QLatin1String(ProgramDatabase);
     if (wasOpen)
         close();
-    {
+    try {
         ScopedConnection m("restore");
         QString error;
-        if (!openConnection(m.name(), QStringLiteral("postgres"), m_user, m_password, &error))
+        if (!openConnection(m.name(), QStringLiteral("postgres"), m_user, m_password, &error)) {
+            try {
+                dropPhysical(staging);
+            } catch (const EDatabaseError &) {
+            }
             throw EDatabaseError(error);
+        }
         const QSqlDatabase db = m.db();
         // Swap by renames, so the old database is dropped only once the new one has its name.
         const QString previous = checkedName(m_databaseName + QLatin1String("_previous"));
@@ -355,11 +360,14 @@ void PostgresServer::restore(const QString &path)
                 dropPhysical(staging);
             } catch (const EDatabaseError &) {
             }
-            if (wasOpen)
-                reopen(QString::fromLatin1(ProgramDatabase));
             throw;
         }
         execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
+    } catch (...) {
+        // Whatever failed after the desk's connection was closed, it goes back to its database.
+        if (wasOpen)
+            reopen(QString::fromLatin1(ProgramDatabase));
+        throw;
     }
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
         throw EDatabaseError(m_errorText);

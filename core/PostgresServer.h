@@ -26,9 +26,13 @@ public:
 
     const SqlDialect &dialect() const override { return m_dialect; }
 
+protected:
+    // Opens a connection `name` on the physical database `physical`; false with the
+    // reason in *error. Virtual so that a test can make the server refuse one.
+    virtual bool openConnection(const QString &name, const QString &physical, const QString &user,
+                                const QString &password, QString *error) const;
+
 private:
-    bool openConnection(const QString &name, const QString &physical, const QString &user,
-                        const QString &password, QString *error) const;
     void createPhysical(const QString &name) const;
     void dropPhysical(const QString &name) const;
     bool physicalExists(const QString &name) const;

@@ -1,8 +1,10 @@
 // How the engines behave when the server or a file fails them: a lost connection is an
-// error, not a missing database; a restored embedded file never takes in an old transaction log.
+// error, not a missing database; a restore that fails half-way leaves the desk connected
+// to its old database; a restored embedded file never takes in an old transaction log.
 #include "core/Commands.h"
 #include "core/Database.h"
 #include "core/Errors.h"
+#include "core/PostgresServer.h"
 #include "core/SqlServer.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
@@ -12,6 +14,31 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <memory>
+
+namespace {
+
+// A PostgreSQL server that refuses its maintenance connections while the desk's own
+// connection is closed: the moment a restore swaps the databases.
+class RefusingServer : public PostgresServer {
+public:
+    using PostgresServer::PostgresServer;
+    bool refuse = false;
+
+protected:
+    bool openConnection(const QString &name, const QString &physical, const QString &user,
+                        const QString &password, QString *error) const override
+    {
+        if (refuse && name != QLatin1String(ConnectionName) && !isOpen()) {
+            *error = QStringLiteral("refused by the test");
+            return false;
+        }
+        return PostgresServer::openConnection(name, physical, user, password, error);
+    }
+};
+
+} // namespace
 
 class TestServerFailures : public QObject {
     Q_OBJECT
@@ -95,6 +122,35 @@ private Q_SLOTS:
         QCOMPARE(ExecCommandValue().toString(), QStringLiteral("ok"));
         const QStringList left = QDir(db.serverName()).entryList(QDir::Files);
         QCOMPARE(left.filter(QStringLiteral(".restore-")), QStringList());
+    }
+
+    void postgresRestoreKeepsTheDeskConnected()
+    {
+        TestDatabase db(Engine::PostgreSQL);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        CurrentServer()->backup(backup);
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Svoboda')"));
+
+        const auto pg = PgTestServerFromEnv();
+        QVERIFY(pg);
+        auto owned = std::make_unique<RefusingServer>(db.serverName(), pg->host, pg->port);
+        RefusingServer *server = owned.get();
+        SetCurrentServer(std::move(owned));
+        QVERIFY2(server->open(SqlServer::ProgramDatabase, TestDatabase::user(), db.password()),
+                 qPrintable(server->errorText()));
+
+        server->refuse = true;
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, server->restore(backup));
+        QVERIFY(server->isOpen());
+        QCOMPARE(server->currentDatabase(), QString(SqlServer::ProgramDatabase));
+        QCOMPARE(CustomerRows(), QStringLiteral("1=Novák,2=Svoboda"));
+
+        // A later restore finds the server as it should be and succeeds.
+        server->refuse = false;
+        server->restore(backup);
+        QCOMPARE(CustomerRows(), QStringLiteral("1=Novák"));
     }
 };
 
