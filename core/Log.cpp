@@ -9,7 +9,12 @@
 #include <QFileInfo>
 #include <QListWidget>
 
+#include <QRandomGenerator>
+
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +36,56 @@ QString ErrorCodeText(int code, const QString &fileName)
     if (code == 0 && QFileInfo(fileName).isDir())
         code = EISDIR;
     return QStringLiteral("Error [%1]...").arg(code);
+}
+
+// Writes `bytes` as the whole content of `fileName` without cutting the old content
+// first: into a new file beside it, renamed over it once complete. 0, or the system's
+// error code with the old file left whole.
+int WriteWhole(const QString &fileName, const QByteArray &bytes)
+{
+    QFileInfo info(fileName);
+    if (info.isSymLink())
+        info = QFileInfo(info.symLinkTarget());  // the link stays, its target is replaced
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    struct stat old {};
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    if (existed) {
+        // A file that may not be written is not replaced behind its back either.
+        const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0)
+            return errno;
+        ::close(fd);
+    }
+    const QByteArray temp = target + ".tmp-"
+        + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    int code = 0;
+    for (qsizetype done = 0; code == 0 && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno != EINTR)
+            code = errno;
+    }
+    if (code == 0 && existed) {
+        if (::fchmod(fd, old.st_mode & 07777) != 0)
+            code = errno;
+        // Only root can give another's file back to its owner; for anyone else the mode is kept.
+        else if ((old.st_uid != geteuid() || old.st_gid != getegid())
+                 && ::fchown(fd, old.st_uid, old.st_gid) != 0 && geteuid() == 0)
+            code = errno;
+    }
+    if (code == 0 && ::fsync(fd) != 0)
+        code = errno;
+    if (::close(fd) != 0 && code == 0)
+        code = errno;
+    if (code == 0 && ::rename(temp.constData(), target.constData()) != 0)
+        code = errno;
+    if (code != 0)
+        ::unlink(temp.constData());
+    return code;
 }
 
 } // namespace
@@ -122,15 +177,8 @@ void TLog::SaveLog()
     QByteArray bytes;
     for (const QString &line : std::as_const(m_lines))
         bytes += line.toUtf8() + "\r\n";
-    QFile file(LogFile);
-    errno = 0;
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (ok) {
-        ok = file.write(bytes) == bytes.size() && file.flush();
-    }
-    const int code = errno;
-    file.close();
-    if (!ok)
+    const int code = WriteWhole(LogFile, bytes);
+    if (code != 0)
         emit OnErrorLog(QStringLiteral("Log soubor nelze uložit..."), ErrorCodeText(code, LogFile));
 }
 

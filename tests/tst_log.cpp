@@ -11,6 +11,9 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestLog : public QObject {
@@ -188,6 +191,66 @@ private slots:
         QCOMPARE(answers.shown().at(0).caption, QStringLiteral(" Upozornění"));
         QCOMPARE(answers.shown().at(0).text, QStringLiteral("Log soubor nelze uložit..."));
         QCOMPARE(answers.shown().at(0).detail, QStringLiteral("Error [%1]...").arg(ENOENT));
+    }
+
+    // A save that fails part of the way leaves the old file whole: the text goes to a new
+    // file beside it first. The size limit stands in for a full disk; root is bound by it too.
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<int>("code");
+        QTest::newRow("no room for the new text") << QStringLiteral("size") << EFBIG;
+        if (geteuid() != 0) {  // root writes past permissions
+            QTest::newRow("read-only log") << QStringLiteral("file") << EACCES;
+            QTest::newRow("read-only folder") << QStringLiteral("folder") << EACCES;
+        }
+    }
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, cause);
+        QFETCH(int, code);
+        const QByteArray old = Numbered(1, 50);
+        Write(m_file, old);
+        QVERIFY(QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                  | QFileDevice::ReadGroup));
+        TLog log;
+        log.LogFile = m_file;
+        QSignalSpy errors(&log, &TLog::OnErrorLog);
+        log.Loaded();
+
+        rlimit limit {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit unlimited = limit;
+        const auto sigxfsz = std::signal(SIGXFSZ, SIG_IGN);
+        const auto dirMode = QFile::permissions(m_dir.path());
+        if (cause == QLatin1String("size")) {
+            limit.rlim_cur = rlim_t(old.size() / 2);
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        } else if (cause == QLatin1String("file")) {
+            QVERIFY(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
+        } else {
+            QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        log.AddLog(QStringLiteral("Start"));
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, sigxfsz);
+        QFile::setPermissions(m_dir.path(), dirMode);
+        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.at(0).at(0).toString(), QStringLiteral("Log soubor nelze uložit..."));
+        QCOMPARE(errors.at(0).at(1).toString(), QStringLiteral("Error [%1]...").arg(code));
+        QCOMPARE(Read(m_file), old);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Valmedo4.log")});
+        QCOMPARE(log.LogCount(), 51);  // kept in memory
+
+        // The next save writes it all, with the file's own permissions.
+        log.AddLog(QStringLiteral("Znovu"));
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(Read(m_file), old + "5.3.2024 8:05:07 Start\r\n5.3.2024 8:05:07 Znovu\r\n");
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
     }
 
     void noSaveWhenSwitchedOff()
