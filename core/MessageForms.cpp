@@ -1,6 +1,7 @@
 #include "core/MessageForms.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -136,4 +137,11 @@ TFormProgress::TFormProgress()
     setWindowFlag(Qt::WindowStaysOnTopHint);
     LabelInformation = mainLabel();
     LabelInformation->setText(QStringLiteral("Čekejte prosím..."));
+}
+
+void TFormProgress::reject() {}
+
+void TFormProgress::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
 }

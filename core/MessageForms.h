@@ -64,6 +64,13 @@ class TFormProgress : public TMessageForm {
 public:
     TFormProgress();
     QLabel *LabelInformation = nullptr; // always "Čekejte prosím..."
+
+    // The work still runs while the window shows: only HideProgress ends it, never Esc
+    // or the close box.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 };
 
 // The last window of each kind created by the routines of core/Messages.h.

@@ -280,6 +280,11 @@ private Q_SLOTS:
         QVERIFY(form->findChildren<QPushButton *>().isEmpty());
         QCOMPARE(answers.shown().size(), 1);
 
+        // Neither Esc nor the close box ends it while the work runs.
+        QTest::keyClick(form, Qt::Key_Escape);
+        QVERIFY(!form->close());
+        QVERIFY(form && form->isVisible());
+
         // Nested: the same window takes the inner text and stays until the outer end.
         ShowProgress("Zkracování transakčního logu");
         QCOMPARE(FormProgress.data(), form.data());
