@@ -236,6 +236,18 @@ QStringList TFormStorage::storedKeys() const
     return keys;
 }
 
+QStringList TFormStorage::unresolvedProps() const
+{
+    QStringList names;
+    for (const QString &stored : m_storedProps) {
+        const auto [name, property] = SplitStored(stored);
+        const QObject *control = m_form ? FindControl(m_form, name) : nullptr;
+        if (!control || (!IsList(control, property) && QtProperty(control, property).isEmpty()))
+            names << stored;
+    }
+    return names;
+}
+
 bool TFormStorage::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_form && !event->spontaneous()) {

@@ -46,6 +46,9 @@ public:
     QStringList storedProps() const { return m_storedProps; }
     // The keys of the stored properties, "Control_Property".
     QStringList storedKeys() const;
+    // The stored properties that name no control of the window, or a property the control
+    // does not offer: they are neither saved nor restored.
+    QStringList unresolvedProps() const;
     bool active() const { return m_active; }
     bool placement() const { return m_placement; }
     int version() const { return m_version; }
