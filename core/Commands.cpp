@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QTime>
+#include <utility>
 
 namespace {
 
@@ -24,6 +25,30 @@ Command &command()
 {
     static Command c;
     return c;
+}
+
+// The refused queries kept by the open holds.
+struct RefusedQueries {
+    int holds = 0;
+    QList<QSqlQuery> kept;
+};
+
+RefusedQueries &refused()
+{
+    static RefusedQueries r;
+    return r;
+}
+
+// Runs a prepared query of the command; a refused one is kept while a hold is open.
+void execCommandQuery(QSqlQuery &query, const QString &what)
+{
+    try {
+        ExecQueryOrThrow(query, what);
+    } catch (const EDatabaseError &) {
+        if (refused().holds > 0)
+            refused().kept.append(std::exchange(query, QSqlQuery()));
+        throw;
+    }
 }
 
 bool isSqlite(const QSqlDatabase &db)
@@ -118,6 +143,22 @@ void ExecQueryOrThrow(QSqlQuery &query, const QString &what)
     }
 }
 
+RefusedCommandHold::RefusedCommandHold()
+{
+    ++refused().holds;
+}
+
+RefusedCommandHold::~RefusedCommandHold()
+{
+    Release();
+    --refused().holds;
+}
+
+void RefusedCommandHold::Release()
+{
+    refused().kept.clear();
+}
+
 void SetCommand(const QString &text)
 {
     Command &c = command();
@@ -139,7 +180,7 @@ void ExecCommand()
 {
     Command &c = command();
     QSqlQuery q = prepared(c);
-    ExecQueryOrThrow(q, c.text);
+    execCommandQuery(q, c.text);
     c.rowsAffected = q.numRowsAffected();
 }
 
@@ -148,7 +189,7 @@ QVariant ExecCommandValue()
     Command &c = command();
     QSqlQuery q = prepared(c);
     q.setForwardOnly(true);
-    ExecQueryOrThrow(q, c.text);
+    execCommandQuery(q, c.text);
     c.rowsAffected = q.numRowsAffected();
     if (!q.next())
         throw EDatabaseError(QStringLiteral("Příkaz nevrátil žádný řádek"));
@@ -161,7 +202,7 @@ QSqlQuery ExecCommandRecordset()
     QSqlQuery q = prepared(c);
     // Not forward-only: QPSQL fetches a forward-only result row by row, and the next
     // statement on the connection (a lookup while the caller reads) would cut it off.
-    ExecQueryOrThrow(q, c.text);
+    execCommandQuery(q, c.text);
     return q;
 }
 

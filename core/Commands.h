@@ -22,6 +22,20 @@ QSqlQuery ExecCommandRecordset();
 // The number of rows the last ExecCommand changed (the SELECT @@ROWCOUNT of old).
 int CommandRowsAffected();
 
+// While one exists, the query of a statement the server refuses is kept, not freed, until
+// Release() or the end of the hold. PostgreSQL cannot free a prepared statement inside a
+// transaction that the refusal has aborted (Qt then warns "Unable to free statement"): a
+// caller that rolls back to its savepoint after a refusal holds the query over the rollback
+// and releases it afterwards. Holds may nest; releasing frees every kept query.
+class RefusedCommandHold {
+public:
+    RefusedCommandHold();
+    ~RefusedCommandHold();
+    RefusedCommandHold(const RefusedCommandHold &) = delete;
+    RefusedCommandHold &operator=(const RefusedCommandHold &) = delete;
+    void Release();
+};
+
 // The named markers of a statement text, in order, without their colons; markers
 // inside quoted literals and PostgreSQL's "::" casts are not markers.
 QStringList CommandMarkers(const QString &text);

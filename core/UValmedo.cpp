@@ -2,6 +2,7 @@
 
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
+#include "core/Commands.h"
 #include "core/Database.h"
 #include "core/Errors.h"
 #include "core/FormStorage.h"
@@ -687,6 +688,8 @@ void FrameStatement(const std::function<void()> &statement)
         return;
     }
     execSql(QStringLiteral("SAVEPOINT frame_statement"));
+    // A refused statement's query is freed only after the rollback to the savepoint.
+    RefusedCommandHold hold;
     try {
         statement();
     } catch (...) {
@@ -696,6 +699,7 @@ void FrameStatement(const std::function<void()> &statement)
         } catch (const EDatabaseError &) {
             // the statement's own error is the one to report
         }
+        hold.Release();
         throw;
     }
     execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));

@@ -7,6 +7,8 @@
 #include "support/TestDatabase.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTest>
 
 class TestCommands : public QObject {
@@ -134,6 +136,33 @@ private Q_SLOTS:
         SetCommand("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (2, 'y', 0, 1)");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
         QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_video"), 1);
+    }
+
+    // A statement refused inside a transaction under a savepoint: its query is kept over
+    // the rollback to the savepoint and freed after it (PostgreSQL cannot free it inside
+    // the aborted transaction); the transaction goes on and commits.
+    void refusalUnderSavepoint_data() { AddEngineRows(); }
+    void refusalUnderSavepoint()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        QTest::failOnWarning(QRegularExpression("Unable to free statement"));
+        QSqlDatabase connection = CurrentConnection();
+        const auto run = [&](const char *sql) { return QSqlQuery(connection).exec(QString::fromLatin1(sql)); };
+        QVERIFY(connection.transaction());
+        Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 1, 2)");
+        QVERIFY(run("SAVEPOINT s"));
+        {
+            RefusedCommandHold hold;
+            SetCommand("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (2, 'y', 0, 1)");
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
+            QVERIFY(run("ROLLBACK TO SAVEPOINT s"));
+        }
+        QVERIFY(run("RELEASE SAVEPOINT s"));
+        Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (3, 'z', 1, 2)");
+        QVERIFY(connection.commit());
+        QCOMPARE(ValueOf("SELECT COUNT(*) FROM tab_video"), 2);
     }
 
     void dateTimeBinding_data() { AddEngineRows(); }
