@@ -39,10 +39,19 @@ void PlayWave(const QString &fileName)
 // The wait window is shown once for nested calls and closes when the outermost one ends.
 int progressDepth = 0;
 
+// The callers break their two-line texts with a carriage return, as the message windows
+// of the Windows desks did; a label breaks lines only at "\n".
+QString DisplayText(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 void SetTexts(QLabel *main, QLabel *detailLabel, const QString &text, const QString &detail)
 {
-    main->setText(text);
-    detailLabel->setText(detail);
+    main->setText(DisplayText(text));
+    detailLabel->setText(DisplayText(detail));
 }
 
 } // namespace
@@ -98,14 +107,14 @@ void ShowProgress(const QString &detail)
 {
     if (progressDepth > 0 && FormProgress) {
         ++progressDepth;
-        FormProgress->LabelSpecification->setText(detail);
+        FormProgress->LabelSpecification->setText(DisplayText(detail));
         FormProgress->repaint();
         return;
     }
     progressDepth = 1;
     auto *form = new TFormProgress;
     FormProgress = form;
-    form->LabelSpecification->setText(detail);
+    form->LabelSpecification->setText(DisplayText(detail));
     form->show();
     NoteShownWindow(form);
     // Painted now: the long work that follows processes no messages.

@@ -203,6 +203,24 @@ private Q_SLOTS:
         QCOMPARE(answers.shown().at(0).button, button);
     }
 
+    // Two-line texts joined by a carriage return (alone or before a line feed) show on
+    // two lines.
+    void lineBreaks_data()
+    {
+        QTest::addColumn<QString>("joined");
+        QTest::newRow("cr") << QStringLiteral("první,\rdruhý");
+        QTest::newRow("cr lf") << QStringLiteral("první,\r\ndruhý");
+        QTest::newRow("lf") << QStringLiteral("první,\ndruhý");
+    }
+    void lineBreaks()
+    {
+        QFETCH(QString, joined);
+        ModalAnswers answers({ClickButton("ButtonOk")});
+        ShowWarning(false, joined, joined);
+        QCOMPARE(answers.shown().at(0).text, QStringLiteral("první,\ndruhý"));
+        QCOMPARE(answers.shown().at(0).detail, QStringLiteral("první,\ndruhý"));
+    }
+
     void warningOnSuccessShowsNothing()
     {
         const QPointer<TFormWarning> before = FormWarning;

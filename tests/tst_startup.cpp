@@ -4,13 +4,16 @@
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/SystemPassword.h"
+#include "core/UBackup.h"
 #include "core/UStartup.h"
 #include "core/UValmedo.h"
 #include "core/platform/SingleInstance.h"
+#include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -194,14 +197,22 @@ private slots:
     }
 
     // A wrong password: the warning, "Error", the dialog again with user and server
-    // kept and the password cleared; a cancel then ends without the closing line and
-    // stores nothing.
+    // kept and the password cleared; a cancel then ends without the closing line, without
+    // the daily backup that is switched on, and stores nothing.
+    void wrongPasswordThenCancel_data() { AddEngineRows(); }
     void wrongPasswordThenCancel()
     {
-        TestDatabase db(Engine::SQLite);
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         writePasswordFile(db);
+        QTemporaryDir backups;
+        QVERIFY(backups.isValid());
+        QVERIFY(WriteFormStateFile(FormStateSection(QStringLiteral("Backup"),
+                                                    {{QStringLiteral("CheckBoxBackupDay_Checked"), QStringLiteral("True")},
+                                                     {QStringLiteral("EditBackupPathDay_Text"), backups.path()}})));
         QString user, password, server, memo;
+        bool backupOn = false;
         ModalAnswers answers({
             Login(QStringLiteral("sa"), QStringLiteral("wrong"), db.serverName()),
             ClickButton(QStringLiteral("ButtonOk")), // the warning
@@ -210,11 +221,17 @@ private slots:
                 password = d->findChild<QLineEdit *>(QStringLiteral("EditPassword"))->text();
                 server = d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"))->currentText();
                 memo = startupMemo();
+                backupOn = FormBackup->CheckBoxBackupDay->isChecked()
+                    && FormBackup->EditBackupPathDay->text() == backups.path();
                 return int(QDialog::Rejected);
             },
         });
         QVERIFY(!run({}));
         QCOMPARE(modal(answers).at(1).text, QStringLiteral("Chyba přihlašování k SQL serveru..."));
+        // The two lines of the detail, as the label shows them.
+        QCOMPARE(modal(answers).at(1).detail,
+                 QStringLiteral("SQL server nebo databáze nejsou dostupní, uživatel neexistuje,\n"
+                                "zadaný uživatel nemá příslušné oprávnění, špatně zadané heslo..."));
         QCOMPARE(user, QStringLiteral("sa"));
         QCOMPARE(server, db.serverName());
         QVERIFY(password.isEmpty());
@@ -224,6 +241,9 @@ private slots:
                                       .arg(db.serverName()));
         QVERIFY(!readFile(QStringLiteral("Valmedo4.log")).contains(QStringLiteral("Ukončování")));
         QVERIFY(!readFile(QStringLiteral("Valmedo4.ini")).contains(QLatin1String("[Login]")));
+        QVERIFY(backupOn);
+        QCOMPARE(QDir(backups.path()).entryList(QDir::Files), QStringList());
+        QVERIFY(!readFile(QStringLiteral("Valmedo4.log")).contains(QStringLiteral("Zálohování")));
     }
 
     // Users other than "sa" connect with the system password and are checked against
