@@ -19,6 +19,7 @@
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
 #include "core/UUser.h"
+#include "core/Utils.h"
 #include "rental/UBackPage.h"
 #include "rental/ULendPage.h"
 #include "rental/ULendsPage.h"
@@ -192,6 +193,9 @@ TFormValmedo::TFormValmedo(QWidget *parent)
 
     createMenu();
     createGridPopupMenu();
+    // A fixed single border: the whole window, menu included, keeps the size of its
+    // contents and cannot be resized.
+    QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // The log loads its file as the window is created.
     Log = new TLog(this);
@@ -470,6 +474,7 @@ void TFormValmedo::FormShow()
     auto *page = static_cast<TValmedoPage *>(Notebook->currentWidget());
     if (QWidget *field = page ? page->numberField() : nullptr)
         field->setFocus();
+    KeyboardEnglish();
 }
 
 void TFormValmedo::NotebookPageChanged()

@@ -8,6 +8,7 @@
 #include "core/SqlServer.h"
 #include "core/UAbout.h"
 #include "core/UValmedo.h"
+#include "core/Utils.h"
 #include "core/VersionInfo.h"
 #include "core/controls/ActionKeys.h"
 #include "support/ModalAnswers.h"
@@ -302,6 +303,27 @@ private slots:
         QCOMPARE(ExecCommandValue().toInt(), ok ? 1 : 0);
         SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_nosic WHERE NOSIC='VHS CZ'"));
         QCOMPARE(ExecCommandValue().toInt(), ok ? 0 : 1);
+    }
+
+    // Showing the window ends by asking for the English keyboard (what the barcode reader
+    // needs in the number field); the window has a fixed border and keeps its size.
+    void showAsksEnglishKeyboardAndSizeIsFixed()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        SetBarcodeSettingProvider([] { return true; });
+        KeyboardCzech(); // what a page's other fields ask for
+        Desk desk;
+        const int layout = RequestedKeyboardLayout();
+        SetBarcodeSettingProvider({});
+        QCOMPARE(layout, LayoutEnglish);
+
+        QCOMPARE(desk.window->centralWidget()->size(), QSize(1014, 692));
+        const QSize size = desk.window->size();
+        QCOMPARE(desk.window->minimumSize(), size);
+        QCOMPARE(desk.window->maximumSize(), size);
+        desk.window->resize(size + QSize(100, 50));
+        QCOMPARE(desk.window->size(), size);
     }
 
     void clockOnTwoLines()
