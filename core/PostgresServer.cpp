@@ -362,7 +362,12 @@ void PostgresServer::restore(const QString &path)
             }
             throw;
         }
-        execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
+        // The restored database stands; an old copy that cannot be dropped now is dropped
+        // by the next restore and must not make this one look failed.
+        try {
+            execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
+        } catch (const EDatabaseError &) {
+        }
     } catch (...) {
         // Whatever failed after the desk's connection was closed, it goes back to its database.
         if (wasOpen)
