@@ -1,6 +1,7 @@
 // The start-up and login sequence, driven in-process through the function main() calls.
 #include "core/Commands.h"
 #include "core/DataSetRoutines.h"
+#include "core/Database.h"
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/SystemPassword.h"
@@ -10,7 +11,9 @@
 #include "core/platform/SingleInstance.h"
 #include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +25,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -279,6 +286,138 @@ private slots:
         QCOMPARE(logTexts().constLast(),
                  loggedIn ? QStringLiteral("Ukončování programu [Ok]")
                           : QStringLiteral("Přihlášování uživatele: [%1] [Error]").arg(user));
+    }
+
+    // "/PASSWORD" with a password file asks again: Storno keeps the old file, Ok writes
+    // the new password, and a user other than "sa" connects with it at once.
+    void passwordSwitchWithFile_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("storno") << false;
+        QTest::newRow("ok") << true;
+    }
+    void passwordSwitchWithFile()
+    {
+        QFETCH(bool, confirm);
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        addUser(QStringLiteral("pokladna"), QStringLiteral("heslo"));
+        WritePasswordFile(QString::fromLatin1(PasswordFileName), QStringLiteral("stare"));
+        const QByteArray old = ReadBytes(QString::fromLatin1(PasswordFileName));
+        ModalAnswers answers;
+        if (confirm) {
+            answers.add(Fill([&](QDialog *d) { d->findChild<QLineEdit *>(QStringLiteral("EditSystemPass"))
+                                                   ->setText(db.password()); },
+                             ClickButton(QStringLiteral("ButtonOk"))));
+            answers.add(ClickButton(QStringLiteral("ButtonOk"))); // "Heslo bylo uloženo..."
+            answers.add(Login(QStringLiteral("pokladna"), QStringLiteral("heslo"), db.serverName()));
+            answers.add(ClickButton(QStringLiteral("ButtonYes"))); // "Ukončit program ?"
+        } else {
+            answers.add(ClickButton(QStringLiteral("ButtonCancel")));
+            answers.add(Login(QStringLiteral("pokladna"), QStringLiteral("heslo"), db.serverName()));
+            answers.add(ClickButton(QStringLiteral("ButtonOk"))); // the old password is refused
+            answers.add(Reject());
+        }
+        QCOMPARE(run({QStringLiteral("/PASSWORD")}), confirm);
+        QCOMPARE(modal(answers).at(0).caption, QStringLiteral(" Systémové heslo"));
+        if (confirm) {
+            QCOMPARE(ReadPasswordFile(QString::fromLatin1(PasswordFileName)), db.password());
+            QCOMPARE(logTexts().constLast(), QStringLiteral("Ukončování programu [Ok]"));
+        } else {
+            QCOMPARE(ReadBytes(QString::fromLatin1(PasswordFileName)), old);
+            QCOMPARE(modal(answers).at(2).detail, QStringLiteral("SQL server není dostupný..."));
+        }
+    }
+
+    // "/RESET" answered "&Ne" on a server without the program's database: the database
+    // cannot be opened, and the login dialog comes again.
+    void resetDeclinedWithoutDatabase_data() { AddEngineRows(); }
+    void resetDeclinedWithoutDatabase()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
+                                TestDatabase::user(), db.password()));
+        CurrentServer()->dropDatabase();
+        SetCurrentServer(nullptr);
+        ModalAnswers answers({
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            ClickButton(QStringLiteral("ButtonNo")), // "Opravdu chcete vytvořit novou databázi ?"
+            ClickButton(QStringLiteral("ButtonOk")), // the warning
+            Reject(),
+        });
+        QVERIFY(!run({QStringLiteral("/RESET")}));
+        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Opravdu chcete vytvořit novou databázi ?"));
+        QCOMPARE(modal(answers).at(2).caption, QStringLiteral(" Upozornění"));
+        QCOMPARE(modal(answers).at(2).text, QStringLiteral("Chyba při otevírání databáze..."));
+        QCOMPARE(modal(answers).at(3).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(logTexts().constLast(), QStringLiteral("Připojování k databázi: [valmedo4] [Error]"));
+    }
+
+    // A user table that cannot be read fails the user check with a warning (unlike a
+    // refusal), and the login dialog comes again.
+    void userCheckDatabaseError_data() { AddEngineRows(); }
+    void userCheckDatabaseError()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        QSqlQuery rename(CurrentConnection()); // PostgreSQL cannot prepare it
+        QVERIFY2(rename.exec(QStringLiteral("ALTER TABLE tab_uzivatel RENAME TO tab_uzivatel_pryc")),
+                 qPrintable(rename.lastError().text()));
+        rename.finish();
+        ModalAnswers answers({
+            Login(QStringLiteral("pokladna"), QStringLiteral("heslo"), db.serverName()),
+            ClickButton(QStringLiteral("ButtonOk")), // the warning
+            Reject(),
+        });
+        QVERIFY(!run({}));
+        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Chyba při přihlašování uživatele..."));
+        QCOMPARE(modal(answers).at(2).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(logTexts().constLast(), QStringLiteral("Přihlášování uživatele: [pokladna] [Error]"));
+    }
+
+    // As the README starts the program: the first server offered is "(local)", and the
+    // first "sa" login on it installs the embedded server in the program's data folder.
+    void localServer()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QStandardPaths::setTestModeEnabled(true);
+        const auto back = qScopeGuard([&] {
+            QStandardPaths::setTestModeEnabled(false);
+            qputenv("HOME", oldHome);
+            SetCurrentServer(nullptr);
+        });
+        SqlServer::setProgramDatabaseName(QString::fromLatin1(SqlServer::ProgramDatabase));
+        QString first;
+        ModalAnswers answers({
+            Reject(),                                // " Systémové heslo"
+            ClickButton(QStringLiteral("ButtonOk")), // no password file
+            Fill([&](QDialog *d) {
+                     auto *servers = d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"));
+                     first = servers->itemText(0);
+                     servers->setEditText(first);
+                     d->findChild<QLineEdit *>(QStringLiteral("EditUser"))->setText(QStringLiteral("sa"));
+                     d->findChild<QLineEdit *>(QStringLiteral("EditPassword"))->setText(QStringLiteral("heslo"));
+                 },
+                 ClickButton(QStringLiteral("ButtonOk"))),
+            ClickButton(QStringLiteral("ButtonYes")), // "Ukončit program ?"
+        });
+        QVERIFY(run({}));
+        QCOMPARE(first, QStringLiteral("(local)"));
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/server");
+        QVERIFY2(folder.startsWith(home.path()), qPrintable(folder));
+        QVERIFY(QFileInfo(folder).isDir());
+        const QStringList log = logTexts();
+        QVERIFY2(log.contains(QStringLiteral("Databázový server vytvořen [%1]").arg(folder)),
+                 qPrintable(log.join(u'|')));
     }
 
     // Without a password file: the dialog cancelled, the warning, and "sa" still logs in.
