@@ -516,8 +516,11 @@ private slots:
         QVERIFY(log.contains(QStringLiteral("Vymazání transakčního logu [Ok]")));
     }
 
-    // With the stored clean-up option on, documents before the cut-off go and the
-    // three counts are logged; N = 0 keeps the run date's documents.
+    // With the stored clean-up option on, documents before the cut-off go (N = 0 keeps
+    // the run date's), then the lines whose lend and return documents are both gone: a
+    // returned line out of every history is deleted, another one keeps only its history
+    // and loses its document; a line with a document left is kept as it is. The three
+    // counts are logged.
     void cleanUp_data() { AddEngineRows(); }
     void cleanUp()
     {
@@ -536,23 +539,42 @@ private slots:
             SetCommandParam(QStringLiteral("CAS"), at);
             ExecCommand();
         }
-        QFile ini(QStringLiteral("Valmedo4.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Database]\r\nFormVersion=0\r\nCheckBoxLends_Checked=True\r\nIntegerEditLends_Value=0\r\n");
-        ini.close();
+        // Lines as "lend document, return document or -, video, PUJCENA, HISTORIE, DOKLAD";
+        // documents 1 and 2 go, 3 stays.
+        const QStringList lines = {
+            "1,2,10,0,0,1", // both documents gone, returned, out of the histories: deleted
+            "2,-,20,1,1,1", // both gone, still lent: kept without its document
+            "2,3,40,0,0,1", // its return document is left: kept
+            "3,-,30,0,0,1", // its lend document is left: kept
+        };
+        for (const QString &line : lines) {
+            const QStringList v = line.split(u',');
+            Exec(QStringLiteral("INSERT INTO tab_pujckydetail (DOKLAD_PUJ, DOKLAD_VRA, VIDEO, ZAKAZNIK, "
+                                "PUJCENA, HISTORIE, DOKLAD) VALUES (%1, %2, %3, 1, %4, %5, %6)")
+                     .arg(v[0], v[1] == QLatin1String("-") ? QStringLiteral("NULL") : v[1], v[2], v[3], v[4],
+                          v[5]));
+        }
+        QVERIFY(WriteFormStateFile(FormStateSection(QStringLiteral("Database"),
+                                                    {{QStringLiteral("CheckBoxLends_Checked"), QStringLiteral("True")},
+                                                     {QStringLiteral("IntegerEditLends_Value"), QStringLiteral("0")}})));
         int left = -1;
+        QStringList details;
         ModalAnswers answers({Login(QStringLiteral("sa"), db.password(), db.serverName()),
                               ClickButton(QStringLiteral("ButtonYes"))});
         QVERIFY(run({}, [&] {
-            SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_pujcky"));
-            left = ExecCommandValue().toInt();
+            left = int(ValueOf(QStringLiteral("SELECT COUNT(*) FROM tab_pujcky")));
+            QSqlQuery q(CurrentConnection());
+            if (q.exec(QStringLiteral("SELECT VIDEO, DOKLAD FROM tab_pujckydetail ORDER BY VIDEO")))
+                while (q.next())
+                    details << q.value(0).toString() + u'=' + q.value(1).toString();
         }));
         QCOMPARE(left, 1);
+        QCOMPARE(details, QStringList({"20=0", "30=1", "40=1"}));
         const QStringList log = logTexts();
         QVERIFY2(log.contains(QStringLiteral("Vymazávání záznamů s doklady: [2] [Ok]")),
                  qPrintable(log.join('\n')));
-        QVERIFY(log.contains(QStringLiteral("Vymazávání záznamů s historií: [0] [Ok]")));
-        QVERIFY(log.contains(QStringLiteral("Upravování záznamů s historií: [0] [Ok]")));
+        QVERIFY(log.contains(QStringLiteral("Vymazávání záznamů s historií: [1] [Ok]")));
+        QVERIFY(log.contains(QStringLiteral("Upravování záznamů s historií: [1] [Ok]")));
     }
 
     // A second copy raises the running one and asks; "&Ne" ends it before any window
