@@ -2,7 +2,9 @@
 
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
+#include "core/BrowseQuery.h"
 #include "core/Commands.h"
+#include "core/DataSetRoutines.h"
 #include "core/Database.h"
 #include "core/Errors.h"
 #include "core/FormStorage.h"
@@ -60,6 +62,17 @@ TValmedoPage::TValmedoPage(const QString &caption, const QString &objectName,
 QWidget *TValmedoPage::numberField() const
 {
     return findChild<QWidget *>(m_numberFieldName);
+}
+
+QString TValmedoPage::filterQueryText() const
+{
+    return m_listQuery ? m_listQuery->sqlText() : QString();
+}
+
+void TValmedoPage::requeryList()
+{
+    if (m_listQuery)
+        RequeryLocate(*m_listQuery, QVariant());
 }
 
 void TValmedoPage::setFilterLabel(const QString &objectName)

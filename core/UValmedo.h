@@ -15,6 +15,7 @@ class QTimer;
 class QToolButton;
 class QFrame;
 class TLog;
+class BrowseQuery;
 class TFormStorage;
 
 class TCustomerPage;
@@ -38,10 +39,13 @@ public:
     QWidget *numberField() const;
     // The "Filtr..." label of a filtered page list, or null.
     QLabel *filterLabel() const { return m_filterLabel; }
+    // The page's list query, null until the page has one.
+    BrowseQuery *listQuery() const { return m_listQuery; }
+    void setListQuery(BrowseQuery *query) { m_listQuery = query; }
     // The statement text of the page's list; the label blinks while it holds "WHERE".
-    virtual QString filterQueryText() const { return QString(); }
+    virtual QString filterQueryText() const;
     // Requeries the page's list and stays on its current row (RequeryLocate with null).
-    virtual void requeryList() {}
+    virtual void requeryList();
 
 protected:
     void setFilterLabel(const QString &objectName);
@@ -50,6 +54,7 @@ private:
     QString m_caption;
     QString m_numberFieldName;
     QLabel *m_filterLabel = nullptr;
+    BrowseQuery *m_listQuery = nullptr;
 };
 
 // The program's main window: the function panel, the five pages, the clock and the

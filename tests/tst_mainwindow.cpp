@@ -1,9 +1,11 @@
 // The main window frame: page switching and its keys, the caption, rights, the
 // code-book transaction frame, the clock, the about window and the closing question.
 #include "catalogue/UCustomerPage.h"
+#include "core/BrowseQuery.h"
 #include "core/Commands.h"
 #include "core/Errors.h"
 #include "core/Log.h"
+#include "core/MessageForms.h"
 #include "core/RunGlobals.h"
 #include "core/SqlServer.h"
 #include "core/UAbout.h"
@@ -27,6 +29,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 #include <vector>
@@ -57,6 +60,38 @@ struct Desk {
         return window->notebook()->currentWidget()->findChild<QLineEdit *>();
     }
     std::unique_ptr<TFormValmedo> window;
+};
+
+// A list query of its own on each of the five pages, closed until the frame requeries it.
+struct PageLists {
+    PageLists(TFormValmedo *window, const QString &text) : window(window)
+    {
+        for (int i = 0; i < window->notebook()->count(); ++i) {
+            queries.push_back(std::make_unique<BrowseQuery>());
+            queries.back()->setSqlText(text);
+            page(i)->setListQuery(queries.back().get());
+        }
+    }
+    ~PageLists()
+    {
+        for (int i = 0; i < int(queries.size()); ++i)
+            page(i)->setListQuery(nullptr);
+    }
+    TValmedoPage *page(int index) const
+    {
+        return static_cast<TValmedoPage *>(window->notebook()->widget(index));
+    }
+    // The pages whose list the frame has run.
+    QList<int> opened() const
+    {
+        QList<int> pages;
+        for (int i = 0; i < int(queries.size()); ++i)
+            if (queries[size_t(i)]->isOpen())
+                pages << i;
+        return pages;
+    }
+    TFormValmedo *window;
+    std::vector<std::unique_ptr<BrowseQuery>> queries;
 };
 
 } // namespace
@@ -324,6 +359,107 @@ private slots:
         QCOMPARE(desk.window->maximumSize(), size);
         desk.window->resize(size + QSize(100, 50));
         QCOMPARE(desk.window->size(), size);
+    }
+
+    // The code-book and users windows requery the main window's lists after Ok only:
+    // the media code book the four lists, the genres the videos, the users the journal.
+    void listsRequeriedAfterOk_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QList<int>>("requeried");
+        QTest::newRow("medium ok") << "ActionMedium" << true << QList<int>{0, 1, 3, 4};
+        QTest::newRow("medium cancel") << "ActionMedium" << false << QList<int>{};
+        QTest::newRow("direction ok") << "ActionDirection" << true << QList<int>{1};
+        QTest::newRow("direction cancel") << "ActionDirection" << false << QList<int>{};
+        QTest::newRow("user ok") << "ActionUser" << true << QList<int>{4};
+        QTest::newRow("user cancel") << "ActionUser" << false << QList<int>{};
+    }
+    void listsRequeriedAfterOk()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, ok);
+        QFETCH(QList<int>, requeried);
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        PageLists lists(desk.window.get(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
+        SetFrameWindowFactory(action, [] { return new QDialog; });
+        ModalAnswers answers({ok ? Accept() : Reject()});
+        desk.window->action(action)->trigger();
+        SetFrameWindowFactory(action, {});
+        QCOMPARE(lists.opened(), requeried);
+    }
+
+    // The refresh requeries the four lists under the wait window. A requery that fails
+    // stops the rest, and the wait window is gone before the error shows.
+    void refresh_data()
+    {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("ok") << false;
+        QTest::newRow("fails") << true;
+    }
+    void refresh()
+    {
+        QFETCH(bool, fails);
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        PageLists lists(desk.window.get(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
+        if (fails)
+            lists.queries[0]->setSqlText(QStringLiteral("SELECT NOSIC FROM tab_neni\n"));
+        bool waitGone = false;
+        ModalAnswers answers;
+        if (fails)
+            answers.add([&](QDialog *d) {
+                waitGone = FormProgress.isNull();
+                return ClickButton(QStringLiteral("ButtonOk"))(d);
+            });
+        desk.window->findChild<QToolButton *>(QStringLiteral("SpeedButtonRefresh"))->click();
+        QVERIFY(FormProgress.isNull());
+        QCOMPARE(answers.shown().at(0).caption, QStringLiteral(" Čekejte"));
+        QCOMPARE(answers.shown().at(0).detail, QStringLiteral("Probíhá refresh databáze..."));
+        QCOMPARE(lists.opened(), fails ? QList<int>() : QList<int>({0, 1, 3, 4}));
+        if (fails) {
+            QCOMPARE(answers.shown().constLast().caption, QStringLiteral(" Upozornění"));
+            QVERIFY(waitGone);
+        }
+    }
+
+    // A page's "Filtr..." label blinks while its list's text holds the upper-case "WHERE",
+    // and stays hidden once the text holds only a lower-case "where".
+    void filterLabelBlinks_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("customers") << int(TFormValmedo::PageCustomer) << "LabelCustomerFilter";
+        QTest::newRow("videos") << int(TFormValmedo::PageVideo) << "LabelVideoFilter";
+        QTest::newRow("documents") << int(TFormValmedo::PageLends) << "LabelLendsFilter";
+    }
+    void filterLabelBlinks()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, label);
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        desk.window->findChild<QTimer *>(QStringLiteral("Timer"))->stop();
+        PageLists lists(desk.window.get(), QStringLiteral("SELECT ZAKAZNIK FROM tab_zakaznik\nWHERE ZAKAZNIK>0\n"));
+        auto *filter = desk.window->findChild<QLabel *>(label);
+        QVERIFY(filter);
+        auto ticks = [&] {
+            QList<bool> shown;
+            for (int i = 0; i < 3; ++i) {
+                desk.window->TimerTimer();
+                shown << !filter->isHidden();
+            }
+            return shown;
+        };
+        QCOMPARE(ticks(), QList<bool>({true, false, true}));
+        lists.queries[size_t(page)]->setSqlText(
+            QStringLiteral("SELECT DOKLAD, (SELECT COUNT(*) FROM tab_pujckydetail where DOKLAD_PUJ=DOKLAD)\n"
+                           "FROM tab_pujcky\nORDER BY DOKLAD\n"));
+        QCOMPARE(ticks(), QList<bool>({false, false, false}));
     }
 
     void clockOnTwoLines()
