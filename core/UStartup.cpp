@@ -13,6 +13,7 @@
 #include "core/SystemPassword.h"
 #include "core/UBackup.h"
 #include "core/UDatabase.h"
+#include "core/UFolderDialog.h"
 #include "core/ULogin.h"
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
@@ -26,6 +27,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
+#include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -65,6 +67,12 @@ TFormInitialization::TFormInitialization(QWidget *parent)
     OpenDialog->setSizeGripEnabled(true);
 }
 
+void TFormInitialization::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
 void TFormInitialization::InitMessage(const QString &text)
 {
     Memo->appendPlainText(text);
@@ -85,6 +93,12 @@ void TFormInitialization::InitResult(const QString &text)
 void TFormInitialization::InitNote(const QString &text)
 {
     m_notes << text;
+}
+
+void InstallFontSubstitutions()
+{
+    for (const char *family : {"Arial Black", "MS Sans Serif", "Microsoft Sans Serif"})
+        QFont::insertSubstitution(QString::fromLatin1(family), QStringLiteral("Liberation Sans"));
 }
 
 bool HasSwitch(const QStringList &arguments, const QString &option)
@@ -153,6 +167,7 @@ int Startup::run()
     // 1. The application's title; it stays out of the display name, which the window
     // system would append to every window caption.
     m_app.setApplicationName(QStringLiteral("Valmedo 4.0"));
+    InstallFontSubstitutions();
     // 2-4. The run's globals.
     SetProgramTitle(QStringLiteral("%1 %2").arg(GetVersionInfo(QStringLiteral("ProductName")),
                                                  GetVersionInfo(QStringLiteral("ProductVersion"))));

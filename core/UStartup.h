@@ -44,9 +44,17 @@ public:
     QPlainTextEdit *Memo = nullptr;
     QFileDialog *OpenDialog = nullptr;
 
+protected:
+    void showEvent(QShowEvent *event) override; // centred on its screen
+
 private:
     QStringList m_notes;
 };
+
+// The fonts the program's windows and layouts name, mapped to the metric-compatible
+// fonts of this machine ("Arial Black", "MS Sans Serif" and "Microsoft Sans Serif" to
+// "Liberation Sans"); start-up installs them before any window is made.
+void InstallFontSubstitutions();
 
 // Whether the command line holds `option` ("/RESET"): a case-sensitive search in the
 // whole command line.

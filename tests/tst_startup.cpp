@@ -23,6 +23,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
@@ -418,6 +420,34 @@ private slots:
         const QStringList log = logTexts();
         QVERIFY2(log.contains(QStringLiteral("Databázový server vytvořen [%1]").arg(folder)),
                  qPrintable(log.join(u'|')));
+    }
+
+    // The start-up window stands in the middle of its screen, and the fonts that the
+    // windows and layouts name are mapped to this machine's Liberation Sans.
+    void startupWindowAndFonts()
+    {
+        QRect window, screen;
+        ModalAnswers answers({
+            Reject(),                                // " Systémové heslo"
+            ClickButton(QStringLiteral("ButtonOk")), // no password file
+            [&](QDialog *) {
+                for (QWidget *w : QApplication::topLevelWidgets())
+                    if (w->objectName() == QLatin1String("FormInitialization") && w->isVisible()) {
+                        window = w->frameGeometry();
+                        screen = w->screen()->availableGeometry();
+                    }
+                return int(QDialog::Rejected);
+            },
+        });
+        QVERIFY(!run({}));
+        QVERIFY(!window.isEmpty());
+        QVERIFY2((window.center() - screen.center()).manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("%1,%2 in %3x%4").arg(window.x()).arg(window.y())
+                                .arg(screen.width()).arg(screen.height())));
+        for (const char *family : {"Arial Black", "MS Sans Serif", "Microsoft Sans Serif"})
+            QVERIFY2(QFont::substitutes(QString::fromLatin1(family))
+                         .contains(QStringLiteral("Liberation Sans"), Qt::CaseInsensitive),
+                     family);
     }
 
     // Without a password file: the dialog cancelled, the warning, and "sa" still logs in.
