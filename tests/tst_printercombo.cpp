@@ -116,6 +116,43 @@ private slots:
         QCOMPARE(combo.view()->sizeHintForRow(0), combo.ItemHeight());
     }
 
+    // The printers are listed again when the box is first shown (the list may have
+    // changed since it was made): a printer chosen meanwhile stays chosen while it is
+    // listed, else the default printer is selected; a later showing lists nothing anew.
+    void listedAgainWhenFirstShown_data()
+    {
+        QTest::addColumn<QString>("chosen");    // chosen before the showing, "" for none
+        QTest::addColumn<QStringList>("later"); // the printers then, the default marked "*"
+        QTest::addColumn<QString>("selected");
+        QTest::newRow("none chosen") << "" << QStringList{"A", "B", "*C"} << "C";
+        QTest::newRow("chosen kept") << "B" << QStringList{"*A", "B", "C"} << "B";
+        QTest::newRow("chosen gone") << "B" << QStringList{"*A", "C"} << "A";
+    }
+    void listedAgainWhenFirstShown()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, later);
+        QFETCH(QString, selected);
+        QList<PrinterRecord> printers{record("A", "LPT1:", false, true), record("B", "", true)};
+        SetPrinterEnumeration([&printers] { return printers; });
+        TPrinterComboBox combo;
+        if (!chosen.isEmpty())
+            QVERIFY(combo.SetPrinterName(chosen));
+        printers.clear();
+        for (const QString &name : later)
+            printers << record(QString(name).remove(u'*'), "", true, name.startsWith(u'*'));
+        QSignalSpy changed(&combo, &QComboBox::currentIndexChanged);
+        combo.show();
+        QCOMPARE(combo.count(), later.size());
+        QCOMPARE(combo.PrinterCount(), later.size());
+        QCOMPARE(combo.PrinterName(), selected);
+        QCOMPARE(changed.count(), 1);
+        printers << record("D", "", true);
+        combo.hide();
+        combo.show();
+        QCOMPARE(combo.count(), later.size());
+    }
+
     // The machine's own printers through Qt: none gives an empty list; a CUPS queue
     // or a PDF printer is listed, and the default one is selected.
     void systemPrinters()

@@ -199,6 +199,7 @@ void TPrinterComboBox::FillPrinterList()
             defaultEntry = i;
     }
     setCurrentIndex(defaultEntry);
+    m_filledName = PrinterName();
     block.unblock();
     emit currentIndexChanged(currentIndex());
 }
@@ -212,14 +213,36 @@ void TPrinterComboBox::SetIconSize(TIconSize size)
     m_iconSize = size;
     LoadBitmaps();
     UpdateItemHeight();
-    {
+    // The same printer stays selected when it is still listed, else the same position,
+    // else the first entry.
+    if (!RefillSelecting(selected)) {
         const QSignalBlocker block(this);
-        FillPrinterList();
-        // The same printer stays selected when it is still listed, else the same
-        // position, else the first entry.
-        if (selected.isEmpty() || !SetPrinterName(selected))
-            setCurrentIndex(position >= 0 && position < count() ? position : (count() > 0 ? 0 : -1));
+        setCurrentIndex(position >= 0 && position < count() ? position : (count() > 0 ? 0 : -1));
     }
+    emit currentIndexChanged(currentIndex());
+}
+
+// Lists the printers again without raising the change event and selects the printer
+// `name` when it is still listed; false when it is not, and the default printer is
+// selected as FillPrinterList chose.
+bool TPrinterComboBox::RefillSelecting(const QString &name)
+{
+    const QSignalBlocker block(this);
+    FillPrinterList();
+    return !name.isEmpty() && SetPrinterName(name);
+}
+
+void TPrinterComboBox::showEvent(QShowEvent *event)
+{
+    QComboBox::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // The printers are listed again when the control's window is first made: the
+    // list may have changed since the box was created. A printer chosen meanwhile
+    // stays chosen; otherwise the default printer of the new list is selected.
+    const QString chosen = PrinterName();
+    RefillSelecting(chosen != m_filledName ? chosen : QString());
     emit currentIndexChanged(currentIndex());
 }
 

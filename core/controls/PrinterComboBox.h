@@ -84,16 +84,20 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void LoadBitmaps();
     void UpdateItemHeight();
+    bool RefillSelecting(const QString &name);
 
     TIconSize m_iconSize = tiSmallIcon;
     QPixmap m_localBitmap;
     QPixmap m_netBitmap;
     std::vector<std::unique_ptr<TPrinterInfo>> m_printers;
     int m_itemHeight = 16;
+    bool m_shown = false;
+    QString m_filledName; // the printer the last fill selected
 };
 
 // The printer pictures by their resource names ("LOCALPRINTER16", "NETPRINTER16",
