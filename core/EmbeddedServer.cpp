@@ -429,11 +429,19 @@ void EmbeddedServer::restore(const QString &path)
         close();
     try {
         // The old file's -wal and -shm go before the new file takes its name: a connection
-        // opening in between would replay the old log into the new file.
-        if (QFileInfo::exists(target)) {
+        // opening in between would replay the old log into the new file. A log that holds
+        // transactions is folded into the old file first, so that the old data stays whole
+        // should the rename fail; when it cannot be folded in whole (another desk still
+        // reads or writes the database), the restore is refused rather than lose them.
+        const QString wal = target + QLatin1String("-wal");
+        if (QFileInfo::exists(target) && QFileInfo(wal).size() > 0) {
             SideFile old(target, false, "checkpoint");
             QSqlQuery q(old.db());
-            q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")); // keeps the old data whole should the rename fail
+            if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")))
+                throw EDatabaseError(q.lastError().text());
+            if (!q.next() || q.value(0).toInt() != 0)
+                throw EDatabaseError(
+                    QStringLiteral("Databázi %1 používá jiné spojení, obnova nebyla provedena").arg(target));
         }
         for (const char *companion : {"-wal", "-shm"}) {
             const QString file = target + QLatin1String(companion);

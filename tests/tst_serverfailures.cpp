@@ -6,16 +6,25 @@
 #include "core/Errors.h"
 #include "core/PostgresServer.h"
 #include "core/SqlServer.h"
+#include "core/UBackup.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +46,28 @@ protected:
         return PostgresServer::openConnection(name, physical, user, password, error);
     }
 };
+
+// Sets or clears the immutable flag of a file: then not even root may rename another
+// file over it. False where the file system or the user's rights do not allow it.
+bool SetImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+QStringList RestoreLeftovers(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files).filter(QStringLiteral(".restore-"));
+}
 
 } // namespace
 
@@ -122,6 +153,100 @@ private Q_SLOTS:
         QCOMPARE(ExecCommandValue().toString(), QStringLiteral("ok"));
         const QStringList left = QDir(db.serverName()).entryList(QDir::Files);
         QCOMPARE(left.filter(QStringLiteral(".restore-")), QStringList());
+    }
+
+    // A restore that fails after the backup passed its check leaves the old database as
+    // it was, and nothing of the restore behind: on PostgreSQL a dump whose contents
+    // list but whose data part is cut off, on SQLite a database file that cannot be
+    // replaced (immutable for root, its folder read-only for anyone else).
+    void restoreInterruptedKeepsOldDatabase_data() { AddEngineRows(); }
+    void restoreInterruptedKeepsOldDatabase()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        if (engine == Engine::PostgreSQL) {
+            // Enough rows that the data part is most of the dump.
+            Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) SELECT g, md5(g::text) "
+                                "FROM generate_series(3, 20002) g"));
+            const QString good = db.scratchDir() + QStringLiteral("/good.bak");
+            CurrentServer()->backup(good);
+            const QByteArray bytes = ReadBytes(good);
+            QVERIFY(WriteBytes(backup, bytes.left(bytes.size() * 2 / 3)));
+            Exec(QStringLiteral("DELETE FROM tab_zakaznik"));
+        } else {
+            CurrentServer()->backup(backup);
+        }
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Svoboda')"));
+        QVERIFY(CurrentServer()->verifyBackup(backup));
+
+        const QString folder = db.serverName();
+        const QString file = folder + QLatin1Char('/') + db.databaseName() + QStringLiteral(".db");
+        bool immutable = false;
+        const auto undo = qScopeGuard([&] {
+            if (immutable)
+                SetImmutable(file, false);
+            else if (engine == Engine::SQLite)
+                QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
+                                TestDatabase::user(), db.password()));
+        if (engine == Engine::SQLite) {
+            immutable = SetImmutable(file, true);
+            if (!immutable && ::geteuid() != 0)
+                QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            else if (!immutable)
+                QFAIL("the database file cannot be made immutable here");
+        }
+        QVERIFY(!RestoreDatabase(backup));
+        if (immutable)
+            QVERIFY(SetImmutable(file, false));
+        immutable = false;
+        if (engine == Engine::SQLite)
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), QStringLiteral("1=Novák,2=Svoboda"));
+        if (engine == Engine::PostgreSQL) {
+            SetCommand(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname LIKE :NAME"));
+            SetCommandParam(QStringLiteral("NAME"), db.databaseName() + QStringLiteral("\\_%"));
+            QCOMPARE(ExecCommandValue().toInt(), 0);
+        } else {
+            QCOMPARE(RestoreLeftovers(folder), QStringList());
+        }
+    }
+
+    // The embedded restore refuses while another desk still reads the database and
+    // its log holds transactions that cannot be folded into the file: they stay.
+    void embeddedRestoreRefusedWhileAnotherDeskReads()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        CurrentServer()->backup(backup);
+        const QString file = db.serverName() + QLatin1Char('/') + db.databaseName() + QStringLiteral(".db");
+        {
+            SqlServer::ScopedConnection desk("other-desk");
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), desk.name());
+            other.setDatabaseName(file);
+            QVERIFY2(other.open(), qPrintable(other.lastError().text()));
+            QVERIFY(other.transaction());
+            QSqlQuery reading(other);
+            QVERIFY(reading.exec(QStringLiteral("SELECT COUNT(*) FROM tab_zakaznik")) && reading.next());
+            // Written after the other desk's reading began: the log must keep it.
+            Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
+            QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
+                                    TestDatabase::user(), db.password()));
+            QVERIFY(QFileInfo(file + QStringLiteral("-wal")).size() > 0);
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, CurrentServer()->restore(backup));
+            reading.finish();
+            other.rollback();
+        }
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), QStringLiteral("1=Novák"));
+        QCOMPARE(RestoreLeftovers(db.serverName()), QStringList());
     }
 
     void postgresRestoreKeepsTheDeskConnected()
