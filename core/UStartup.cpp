@@ -99,6 +99,9 @@ void InstallFontSubstitutions()
 {
     for (const char *family : {"Arial Black", "MS Sans Serif", "Microsoft Sans Serif"})
         QFont::insertSubstitution(QString::fromLatin1(family), QStringLiteral("Liberation Sans"));
+    // The windows' pixel layouts (49-pixel grid columns with two-line titles, say) are
+    // drawn for the desk's 8-point form font, not the desktop's larger default.
+    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 }
 
 bool HasSwitch(const QStringList &arguments, const QString &option)
