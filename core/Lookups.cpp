@@ -153,7 +153,10 @@ bool VideoExists(qint64 video)
 
 bool TitleExists(const QString &title)
 {
-    return counted(QStringLiteral("SELECT COUNT(*) FROM tab_video WHERE TITUL=:TITUL"), {{"TITUL", title}});
+    // Folds case like the return page's exact-title lookup it backs.
+    return counted(QStringLiteral("SELECT COUNT(*) FROM tab_video WHERE ")
+                       + dialect().foldEq(QStringLiteral("TITUL"), QStringLiteral(":TITUL")),
+                   {{"TITUL", title}});
 }
 
 bool CustomerHasLent(qint64 customer)
