@@ -2,6 +2,7 @@
 
 #include "core/IniFile.h"
 #include "core/Modal.h"
+#include "core/Texts.h"
 
 #include <QColor>
 #include <QDir>
@@ -94,7 +95,7 @@ QStringList ReadLines(const QObject *control, const QString &property)
         text = rich->toPlainText();
     else
         return control->property(QtProperty(control, property)).toStringList();
-    return text.isEmpty() ? QStringList() : text.split(u'\n');
+    return MemoLines(text);
 }
 
 void WriteLines(QObject *control, const QString &property, const QStringList &lines)

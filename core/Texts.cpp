@@ -50,3 +50,11 @@ std::optional<QByteArray> EncodeWindows1250(const QString &text)
         return std::nullopt;
     return bytes;
 }
+
+QStringList MemoLines(const QString &text)
+{
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}

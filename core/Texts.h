@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <optional>
 
@@ -25,3 +26,7 @@ QString DecodeText(const QByteArray &bytes);
 QString DecodeWindows1250(const QByteArray &bytes);
 // Text to Windows-1250 bytes; nothing when a character has no Windows-1250 byte.
 std::optional<QByteArray> EncodeWindows1250(const QString &text);
+
+// The lines of a memo's plain text. An empty last line after a final line break is not a
+// line: "a\nb\n" has two lines, an empty memo none.
+QStringList MemoLines(const QString &text);

@@ -1,6 +1,7 @@
 #include "core/USetupPrint.h"
 
 #include "core/NamedWidget.h"
+#include "core/Texts.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>
@@ -184,11 +185,7 @@ bool TFormSetupPrint::eventFilter(QObject *watched, QEvent *event)
 
 int TFormSetupPrint::MemoLineCount(const QPlainTextEdit *memo)
 {
-    const QTextDocument *document = memo->document();
-    int count = document->blockCount();
-    if (count > 0 && document->lastBlock().length() <= 1)
-        --count; // an empty last line is not a line
-    return count;
+    return int(MemoLines(memo->toPlainText()).size());
 }
 
 int TFormSetupPrint::MemoLineLimit(const QPlainTextEdit *memo)

@@ -241,6 +241,13 @@ private Q_SLOTS:
             << Getter([](TestForm &f) { return QVariant(f.MemoAddress->toPlainText()); })
             << "Test.MemoAddress_Lines" << QStringList{"Count=2", "Item0=Videopůjčovna", "Item1=Hlavní 1"}
             << QVariant("Videopůjčovna\nHlavní 1");
+        // A final line break ends the last line; it adds no empty line of its own.
+        QTest::newRow("memo with final line break") << Setter([](TestForm &f) { f.MemoAddress->setPlainText("a\nb\n"); })
+            << Getter([](TestForm &f) { return QVariant(f.MemoAddress->toPlainText()); })
+            << "Test.MemoAddress_Lines" << QStringList{"Count=2", "Item0=a", "Item1=b"} << QVariant("a\nb");
+        QTest::newRow("memo with empty line before the end") << Setter([](TestForm &f) { f.MemoAddress->setPlainText("a\n\n"); })
+            << Getter([](TestForm &f) { return QVariant(f.MemoAddress->toPlainText()); })
+            << "Test.MemoAddress_Lines" << QStringList{"Count=2", "Item0=a", "Item1="} << QVariant("a\n");
     }
     void valuesWrittenAndRead()
     {
