@@ -4,6 +4,7 @@
 #include "core/Commands.h"
 #include "core/DataSetRoutines.h"
 #include "core/Database.h"
+#include "core/DialogButton.h"
 #include "core/Errors.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
@@ -45,9 +46,8 @@ const QString AdminRight = QStringLiteral("ADMIN");
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &caption)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new TDialogButton(caption, parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
     return button;
 }
 

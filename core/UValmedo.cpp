@@ -6,6 +6,7 @@
 #include "core/Commands.h"
 #include "core/DataSetRoutines.h"
 #include "core/Database.h"
+#include "core/DialogButton.h"
 #include "core/Errors.h"
 #include "core/FormStorage.h"
 #include "core/Grids.h"
@@ -571,13 +572,12 @@ void AddDialogButtons(QDialog *dialog, QBoxLayout *layout, bool okIsDefault,
 {
     auto *row = new QHBoxLayout;
     row->addStretch(1);
-    auto *ok = new QPushButton(QStringLiteral("Ok"), dialog);
+    // Neither is a default by itself (Enter in an edit presses only the named default);
+    // Enter on the focused one presses that one.
+    auto *ok = new TDialogButton(QStringLiteral("Ok"), dialog);
     ok->setObjectName(QStringLiteral("ButtonOk"));
-    auto *cancel = new QPushButton(QStringLiteral("Storno"), dialog);
+    auto *cancel = new TDialogButton(QStringLiteral("Storno"), dialog);
     cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    // Enter in an edit must not press a button the dialog does not name as default.
-    ok->setAutoDefault(false);
-    cancel->setAutoDefault(false);
     ok->setDefault(okIsDefault);
     row->addWidget(ok);
     row->addWidget(cancel);
