@@ -23,6 +23,7 @@
 #include "core/platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
@@ -73,6 +74,16 @@ void TFormInitialization::showEvent(QShowEvent *event)
     CentreOnScreen(this);
 }
 
+void TFormInitialization::reject()
+{
+    // Esc does not end the start-up window; start-up deletes it when it is done.
+}
+
+void TFormInitialization::closeEvent(QCloseEvent *event)
+{
+    event->ignore(); // no close box while start-up runs
+}
+
 void TFormInitialization::InitMessage(const QString &text)
 {
     Memo->appendPlainText(text);
@@ -106,7 +117,8 @@ void InstallFontSubstitutions()
 
 bool HasSwitch(const QStringList &arguments, const QString &option)
 {
-    return arguments.join(QLatin1Char(' ')).contains(option, Qt::CaseSensitive);
+    // The program's own path is no switch: /opt/RESET/valmedo4 must not reset.
+    return arguments.mid(1).join(QLatin1Char(' ')).contains(option, Qt::CaseSensitive);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -46,6 +46,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override; // centred on its screen
+    // Neither Esc nor the close box ends it while start-up runs.
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QStringList m_notes;
@@ -57,5 +60,5 @@ private:
 void InstallFontSubstitutions();
 
 // Whether the command line holds `option` ("/RESET"): a case-sensitive search in the
-// whole command line.
+// arguments after the program's own path (the first item).
 bool HasSwitch(const QStringList &arguments, const QString &option);

@@ -44,6 +44,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStackedWidget>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -267,7 +268,7 @@ void TFormValmedo::createActions()
     };
     QAction *close = addWindowAction(QStringLiteral("ActionClose"), QStringLiteral("Konec..."),
                                      QKeySequence(Qt::ALT | Qt::Key_F4));
-    connect(close, &QAction::triggered, this, &QWidget::close);
+    connect(close, &QAction::triggered, this, &TFormValmedo::ActionCloseExecute);
     reported(addWindowAction(QStringLiteral("ActionSetupVideo"), QStringLiteral("Půjčovna...")),
              &TFormValmedo::ActionSetupVideoExecute);
     reported(addWindowAction(QStringLiteral("ActionSetupPrint"), QStringLiteral("Tisk dokladů...")),
@@ -498,8 +499,13 @@ void TFormValmedo::NotebookPageChanged()
         p.setColor(QPalette::ButtonText, Qt::black);
         b->setPalette(p);
     }
-    for (const char *name : PageKeyActions)
-        action(QString::fromLatin1(name))->setShortcuts({});
+    for (const char *name : PageKeyActions) {
+        QAction *a = action(QString::fromLatin1(name));
+        a->setShortcuts({});
+        const QString text = a->text().section(QLatin1Char('\t'), 0, 0); // no "Num +" shown
+        a->setText(text);
+        a->setIconText(text); // a button never shows the key
+    }
 
     const int index = Notebook->currentIndex();
     auto *page = static_cast<TValmedoPage *>(Notebook->currentWidget());
@@ -513,11 +519,16 @@ void TFormValmedo::NotebookPageChanged()
     p.setColor(QPalette::ButtonText, p.color(QPalette::HighlightedText));
     button->setPalette(p);
     const PageKeys &keys = PageKeyTable[index];
+    // The menu shows the first key: "Enter", not "Return".
     action(QString::fromLatin1(keys.enter))
-        ->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    if (keys.plus)
-        action(QString::fromLatin1(keys.plus))
-            ->setShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus));
+        ->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
+    if (keys.plus) {
+        QAction *plus = action(QString::fromLatin1(keys.plus));
+        plus->setShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus));
+        // A menu would show the keypad key as "Num++"; the text after a tab is shown
+        // in its place.
+        plus->setText(plus->text() + QStringLiteral("\tNum +"));
+    }
 }
 
 void TFormValmedo::MenuItemFunctionClick(int menuPosition)
@@ -739,19 +750,32 @@ void ApplyRights()
 // ---------------------------------------------------------------------------------------
 // Closing and the log
 
+void TFormValmedo::FormCloseQuery(bool &canClose)
+{
+    canClose = ShowQuestion(QStringLiteral("Ukončit program ?"),
+                            QStringLiteral("Ukončení programu ") + ProgramTitle(), false);
+}
+
+void TFormValmedo::ActionCloseExecute()
+{
+    close(); // asks FormCloseQuery first
+}
+
 void TFormValmedo::closeEvent(QCloseEvent *event)
 {
-    bool close = false;
-    RunReported([&close] {
-        close = ShowQuestion(QStringLiteral("Ukončit program ?"),
-                             QStringLiteral("Ukončení programu ") + ProgramTitle(), false);
-    });
-    if (!close) {
+    bool canClose = false;
+    RunReported([this, &canClose] { FormCloseQuery(canClose); });
+    if (!canClose) {
         event->ignore();
         return;
     }
     RunReported([this] { FormClose(); });
     event->accept();
+    // The main window ends the run even while another window is still open (a
+    // preview, say). Only a running loop is told: a quit asked outside it would make
+    // every later loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void TFormValmedo::FormClose()

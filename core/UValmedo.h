@@ -97,6 +97,9 @@ public:
     void ActionMediumExecute();
     void ActionDirectionExecute();
     void ActionUserExecute();
+    void ActionCloseExecute();
+    // Whether the window may close: only "&Ano" to "Ukončit program ?" lets it.
+    void FormCloseQuery(bool &canClose);
     void LogChangeLog();
     void LogErrorLog(const QString &textWarning, const QString &textDetail);
 

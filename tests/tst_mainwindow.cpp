@@ -228,6 +228,34 @@ private slots:
         QCOMPARE(lend.count() + back.count(), plusAction.isEmpty() ? 0 : 1);
     }
 
+    // The key a menu shows beside the page's actions: "Enter" and "Num +" (a menu shows
+    // the text after a tab, or else the first shortcut).
+    void pageKeysInMenus()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk;
+        auto shown = [&](const char *name) {
+            QAction *a = desk.window->action(QString::fromLatin1(name));
+            const QString text = a->text();
+            return text.contains(u'\t') ? text.section(u'\t', 1)
+                                         : a->shortcut().toString(QKeySequence::NativeText);
+        };
+        desk.window->setPageIndex(TFormValmedo::PageLend);
+        QCOMPARE(shown("ActionLendSelect"), QStringLiteral("Enter"));
+        QCOMPARE(shown("ActionLendLend"), QStringLiteral("Num +"));
+        QCOMPARE(desk.window->action(QStringLiteral("ActionLendLend"))->iconText(),
+                 QStringLiteral("Půjčit"));
+        desk.window->setPageIndex(TFormValmedo::PageBack);
+        QCOMPARE(shown("ActionLendLend"), QString());
+        QCOMPARE(desk.window->action(QStringLiteral("ActionLendLend"))->text(),
+                 QStringLiteral("Půjčit"));
+        QCOMPARE(shown("ActionBackBack"), QStringLiteral("Num +"));
+        desk.window->setPageIndex(TFormValmedo::PageCustomer);
+        QCOMPARE(shown("ActionCustomerEdit"), QStringLiteral("Enter"));
+        QCOMPARE(shown("ActionBackBack"), QString());
+    }
+
     void functionKeysOnEveryPage()
     {
         TestDatabase db(Engine::SQLite);
@@ -502,8 +530,10 @@ private slots:
         Desk desk;
         const int lines = desk.window->log()->LogCount();
         {
+            // "Konec..." asks the same question as the close box.
             ModalAnswers answers({ClickButton(QStringLiteral("ButtonNo"))});
-            QVERIFY(!desk.window->close());
+            desk.window->action(QStringLiteral("ActionClose"))->trigger();
+            QCOMPARE(answers.shown().size(), 1);
             QCOMPARE(answers.shown().at(0).text, QStringLiteral("Ukončit program ?"));
             QCOMPARE(answers.shown().at(0).detail,
                      QStringLiteral("Ukončení programu Valmedo 4.0.1.8"));

@@ -27,12 +27,14 @@
 #include <QScreen>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -448,6 +450,63 @@ private slots:
             QVERIFY2(QFont::substitutes(QString::fromLatin1(family))
                          .contains(QStringLiteral("Liberation Sans"), Qt::CaseInsensitive),
                      family);
+    }
+
+    // Closing the main window ends the run at once, also while another window is open.
+    void closingEndsRunWithOtherWindowOpen()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        ModalAnswers answers({Login(QStringLiteral("sa"), db.password(), db.serverName()),
+                              ClickButton(QStringLiteral("ButtonYes"))});
+        QWidget other;
+        bool loopWentOn = false;
+        QVERIFY(run({}, [&] {
+            other.show();
+            // Runs only if the loop goes on after the main window closed.
+            QTimer::singleShot(0, &other, [&] {
+                loopWentOn = true;
+                other.close();
+            });
+        }));
+        QVERIFY(!loopWentOn);
+        QVERIFY(other.isVisible());
+        QCOMPARE(logTexts().constLast(), QStringLiteral("Ukončování programu [Ok]"));
+    }
+
+    // Switches are looked for after the program's path only.
+    void switches_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("switch") << QStringList{"valmedo4", "/RESET"} << true;
+        QTest::newRow("program path") << QStringList{"/opt/RESET/valmedo4"} << false;
+        QTest::newRow("path and other switch")
+            << QStringList{"/opt/RESET/valmedo4", "/PASSWORD"} << false;
+        QTest::newRow("case") << QStringList{"valmedo4", "/reset"} << false;
+        QTest::newRow("inside an argument") << QStringList{"valmedo4", "x/RESETy"} << true;
+        QTest::newRow("no arguments") << QStringList{} << false;
+    }
+    void switches()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, reset);
+        QCOMPARE(HasSwitch(arguments, QStringLiteral("/RESET")), reset);
+    }
+
+    // Neither Esc nor the close box ends the start-up window; deleting it does.
+    void startupWindowStays()
+    {
+        QPointer<TFormInitialization> init = new TFormInitialization;
+        init->show();
+        QVERIFY(QTest::qWaitForWindowExposed(init));
+        QTest::keyClick(init->Memo, Qt::Key_Escape);
+        QVERIFY(init->isVisible());
+        QVERIFY(!init->close());
+        QVERIFY(init->isVisible());
+        delete init;
+        QVERIFY(!init);
     }
 
     // Without a password file: the dialog cancelled, the warning, and "sa" still logs in.
