@@ -1,9 +1,8 @@
+#include "core/Application.h"
 #include "core/UStartup.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TValmedoApplication app(argc, argv);
     return RunValmedo(app);
 }

@@ -1,0 +1,15 @@
+#include "core/Application.h"
+
+#include "core/UValmedo.h"
+
+TValmedoApplication::TValmedoApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool TValmedoApplication::notify(QObject *receiver, QEvent *event)
+{
+    bool handled = false;
+    RunReported([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
