@@ -130,8 +130,26 @@ Answer UsersWindow(std::function<void(TFormUser *)> work, bool ok)
 }
 
 // Fills a user dialog's fields (those named) and presses Ok.
+// Focuses the named button of the dialog and presses Return on it; the dialog must close.
+Answer EnterOn(const QString &objectName)
+{
+    return [objectName](QDialog *dialog) {
+        auto *button = dialog->findChild<QPushButton *>(objectName);
+        if (!button) {
+            QTest::qFail(qPrintable(QStringLiteral("No button ") + objectName), __FILE__, __LINE__);
+            return int(QDialog::Rejected);
+        }
+        button->setFocus();
+        QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        if (dialog->isVisible())
+            QTest::qFail(qPrintable(QStringLiteral("Enter on %1 left the dialog open").arg(objectName)),
+                         __FILE__, __LINE__);
+        return dialog->result();
+    };
+}
+
 Answer FillUserDialog(const QString &original, const QString &password, const QString &confirm,
-                      const QString &user = QString())
+                      const QString &user = QString(), Answer then = ClickButton(QStringLiteral("ButtonOk")))
 {
     return Fill(
         [=](QDialog *dialog) {
@@ -147,7 +165,7 @@ Answer FillUserDialog(const QString &original, const QString &password, const QS
             form->EditPass->setText(password);
             form->EditPassConfirm->setText(confirm);
         },
-        ClickButton(QStringLiteral("ButtonOk")));
+        std::move(then));
 }
 
 // The texts of the self-closing information windows shown.
@@ -254,6 +272,44 @@ private slots:
         QCOMPARE(form.ButtonOk->isEnabled(), enabled);
         form.show(); // every showing starts with Ok disabled
         QVERIFY(!form.ButtonOk->isEnabled());
+    }
+
+    // Enter on a focused button presses that one, not the window's default "Přidat" nor
+    // the dialogs' default Ok: Storno of the new and edit dialogs stores nothing, and
+    // "Zavřít" closes the window.
+    void enterOnFocusedButton()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
+        AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
+        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        const QStringList before = UsersState();
+        int windowResult = -1;
+        ModalAnswers answers(
+            {[&](QDialog *dialog) {
+                 auto *form = qobject_cast<TFormUser *>(dialog);
+                 if (!form) {
+                     QTest::qFail("the users window did not open", __FILE__, __LINE__);
+                     return int(QDialog::Rejected);
+                 }
+                 form->ButtonAdd->setFocus();
+                 QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+                 if (!MoveTo(form, QStringLiteral("petr")))
+                     QTest::qFail("petr not listed", __FILE__, __LINE__);
+                 form->ButtonEdit->setFocus();
+                 QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+                 windowResult = EnterOn(QStringLiteral("ButtonClose"))(form);
+                 return windowResult;
+             },
+             FillUserDialog(QString(), QStringLiteral("Nova1"), QStringLiteral("Nova1"), QStringLiteral("jana"),
+                            EnterOn(QStringLiteral("ButtonCancel"))),
+             FillUserDialog(QStringLiteral("Login9"), QStringLiteral("Zmena2"), QStringLiteral("Zmena2"),
+                            QString(), EnterOn(QStringLiteral("ButtonCancel")))});
+        desk.action("ActionUser")->trigger();
+        QCOMPARE(windowResult, int(QDialog::Rejected));
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(UsersState(), before);
     }
 
     // Add and edit through the window: the list opens on the logged-in user; a new user
