@@ -2,6 +2,7 @@
 #include "core/Commands.h"
 #include "core/DataSetRoutines.h"
 #include "core/Grids.h"
+#include "core/Errors.h"
 #include "core/MemoryTable.h"
 #include "core/controls/RxDBGridEx.h"
 #include "support/ModalAnswers.h"
@@ -320,6 +321,8 @@ private slots:
     void popupOptions_data();
     void popupOptions();
     void mouseInData();
+    void followsAfterThrowingSlot();
+    void popupFromHeaders();
 };
 
 
@@ -741,6 +744,57 @@ void TestGrids::mouseInData()
     QVERIFY(GridMouseInData(&grid));
     QCursor::setPos(global(grid.horizontalHeader(), QPoint(30, 5)));
     QVERIFY(!GridMouseInData(&grid));
+}
+
+// A slot on the data set's row change that throws does not stop the grid following
+// the data set, nor the data set following the grid.
+void TestGrids::followsAfterThrowingSlot()
+{
+    BasketGrid fixture;
+    MemoryTable &table = fixture.table;
+    TRxDBGridEx &grid = fixture.grid;
+    bool fail = true;
+    connect(&table, &DataSet::currentRowChanged, &grid, [&] {
+        if (std::exchange(fail, false))
+            throw EDatabaseError("refused");
+    });
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, grid.setCurrentIndex(table.index(1, 1)));
+    QCOMPARE(table.currentRow(), 1);
+    table.moveTo(2);
+    QCOMPARE(grid.currentIndex().row(), 2);
+    grid.setCurrentIndex(table.index(0, 1));
+    QCOMPARE(table.currentRow(), 0);
+
+    fail = true;
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, table.moveTo(1));
+    grid.setCurrentIndex(table.index(2, 1));
+    QCOMPARE(table.currentRow(), 2);
+    table.moveTo(0);
+    QCOMPARE(grid.currentIndex().row(), 0);
+}
+
+// A right-click on the title row or the indicator column opens the grid's popup menu
+// as one on the data does.
+void TestGrids::popupFromHeaders()
+{
+    BasketGrid fixture;
+    TRxDBGridEx &grid = fixture.grid;
+    QMenu menu;
+    BuildPopupMenuRxDBGrid(&menu);
+    grid.SetPopupMenu(&menu);
+    showGrid(grid);
+    TRxDBGridEx other; // the menu was last filled for another grid
+    for (QWidget *area : {grid.horizontalHeader()->viewport(), grid.verticalHeader()->viewport(),
+                          grid.viewport()}) {
+        PopupMenuPopup(&menu, &other);
+        const QPoint pos(5, 5);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, area->mapToGlobal(pos));
+        QApplication::sendEvent(area, &event);
+        QCOMPARE(PopupMenuGrid(&menu), &grid);
+        QTRY_VERIFY(menu.isVisible());
+        QCOMPARE(menu.pos(), area->mapToGlobal(pos));
+        menu.close();
+    }
 }
 
 QTEST_MAIN(TestGrids)

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QScopeGuard>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
@@ -20,6 +22,14 @@ TRxDBGridEx::TRxDBGridEx(QWidget *parent) : QTableView(parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(0);
+    // A right-click on the title row or the indicator column opens the grid's popup
+    // menu as one on the data does.
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
+        header->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(header, &QWidget::customContextMenuRequested, this, [this, header](const QPoint &pos) {
+            ShowPopupMenu(header->viewport()->mapToGlobal(pos));
+        });
+    }
     // The delegate draws row and column lines, each on its own.
     setShowGrid(false);
     setItemDelegate(new TRxDBGridDelegate(this));
@@ -62,6 +72,8 @@ void TRxDBGridEx::FollowDataSet()
     if (!ds || m_following)
         return;
     m_following = true;
+    // A slot on the data set's signals may throw; the grid must follow it again after.
+    const auto followed = qScopeGuard([this] { m_following = false; });
     const int row = ds->currentRow();
     if (row < 0 || row >= model()->rowCount()) {
         selectionModel()->clearCurrentIndex();
@@ -80,7 +92,6 @@ void TRxDBGridEx::FollowDataSet()
         selectionModel()->setCurrentIndex(index, flags);
         scrollTo(index);
     }
-    m_following = false;
 }
 
 // The person moved the grid: the data set follows.
@@ -90,8 +101,8 @@ void TRxDBGridEx::FollowView(const QModelIndex &current)
     if (!ds || m_following || !current.isValid() || current.row() == ds->currentRow())
         return;
     m_following = true;
-    ds->moveTo(current.row());
-    m_following = false;
+    const auto followed = qScopeGuard([this] { m_following = false; });
+    ds->moveTo(current.row()); // its row-change slots may throw
 }
 
 void TRxDBGridEx::SetTitleHeight(int height)
@@ -233,9 +244,16 @@ void TRxDBGridEx::contextMenuEvent(QContextMenuEvent *event)
         QTableView::contextMenuEvent(event);
         return;
     }
-    PopupMenuPopup(m_popupMenu, this);
-    m_popupMenu->popup(event->globalPos());
+    ShowPopupMenu(event->globalPos());
     event->accept();
+}
+
+void TRxDBGridEx::ShowPopupMenu(const QPoint &globalPos)
+{
+    if (!m_popupMenu)
+        return;
+    PopupMenuPopup(m_popupMenu, this);
+    m_popupMenu->popup(globalPos);
 }
 
 // ---- TRxDBGridTitle ------------------------------------------------------------------

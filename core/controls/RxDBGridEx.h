@@ -100,6 +100,8 @@ private:
     void UpdateLayout();
     void FollowDataSet();
     void FollowView(const QModelIndex &current);
+    // Fills the popup menu for this grid and opens it at `globalPos` (none when unset).
+    void ShowPopupMenu(const QPoint &globalPos);
 
     int m_titleHeight = 17;
     bool m_rowLines = true;
