@@ -140,6 +140,13 @@ TFormUser::~TFormUser()
         FormUser = nullptr;
 }
 
+// The logged-in user as the login statement bound the typed name (without trailing
+// blanks), so that it matches the user's row.
+QString TFormUser::LoggedInUser()
+{
+    return SqlBindValue(UserName(), false).toString();
+}
+
 void TFormUser::OpenOn(const QString &user)
 {
     ADOQueryUser->open();
@@ -204,7 +211,7 @@ void TFormUser::ButtonEditClick()
 void TFormUser::ButtonDeleteClick()
 {
     const QString user = ADOQueryUser->value(QStringLiteral("UZIVATEL")).toString();
-    if (user == QLatin1String("sa") || user == UserName()) {
+    if (user == QLatin1String("sa") || user == LoggedInUser()) {
         ShowInformation(QStringLiteral("Tohoto uživatele nelze odebrat..."),
                         QStringLiteral("Uživatele [sa] a právě přihlášeného uživatele nelze odebrat..."),
                         true, RxDBGridEx);
@@ -278,7 +285,7 @@ bool TFormUser::RefuseLastAdmin(const QString &text)
 QDialog *CreateFormUser()
 {
     auto form = std::make_unique<TFormUser>();
-    form->OpenOn(UserName());
+    form->OpenOn(TFormUser::LoggedInUser());
     return form.release();
 }
 

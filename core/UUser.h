@@ -29,6 +29,8 @@ public:
 
     // Opens ADOQueryUser on the row of that user (the first row when there is none).
     void OpenOn(const QString &user);
+    // The logged-in user's name as it stands in the users table.
+    static QString LoggedInUser();
 
     BrowseQuery *ADOQueryUser = nullptr;
     QGroupBox *GroupBoxUser = nullptr;

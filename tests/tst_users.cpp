@@ -354,11 +354,14 @@ private slots:
                  QStringList({"Tohoto uživatele nelze editovat... / Uživatele [sa] nelze editovat..."}));
     }
 
-    // Removal: "sa" and the logged-in user are refused, a user who wrote documents stays
-    // with the removal's message, another one goes and the list stands on the row before.
+    // Removal: "sa" and the logged-in user (also logged in with a trailing blank, which
+    // the login ignores) are refused, a user who wrote documents stays with the removal's
+    // message, another one goes and the list stands on the row before. The window opens
+    // on the logged-in user's row.
     void remove_data()
     {
         QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("login");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("currentAfter");
@@ -368,17 +371,19 @@ private slots:
             auto row = [&](const char *name) -> QTestData & {
                 return QTest::newRow(qPrintable(QStringLiteral("%1-%2").arg(tag, name))) << engine;
             };
-            row("sa") << "sa" << refused << "sa";
-            row("logged in") << "karel" << refused << "karel";
+            row("sa") << "karel" << "sa" << refused << "sa";
+            row("logged in") << "karel" << "karel" << refused << "karel";
+            row("logged in with a blank") << "karel " << "karel" << refused << "karel";
             row("wrote documents")
-                << "jana"
+                << "karel" << "jana"
                 << "Uživatele nelze odebrat... / Uživatel je používán v databázi půjčky..." << "jana";
-            row("removed") << "petr" << "" << "karel";
+            row("removed") << "karel" << "petr" << "" << "karel";
         }
     }
     void remove()
     {
         QFETCH(Engine, engine);
+        QFETCH(QString, login);
         QFETCH(QString, user);
         QFETCH(QString, message);
         QFETCH(QString, currentAfter);
@@ -388,16 +393,18 @@ private slots:
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         AddDocument(AddUserRow(QStringLiteral("jana"), QStringLiteral("heslo")));
         // Czech order: jana, karel, petr, sa
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
-        QString current;
+        Desk desk(login, QStringLiteral("Login9"));
+        QString opened, current;
         ModalAnswers answers({UsersWindow(
             [&](TFormUser *form) {
+                opened = form->ADOQueryUser->value(QStringLiteral("UZIVATEL")).toString();
                 QVERIFY(MoveTo(form, user));
                 form->ButtonDelete->click();
                 current = form->ADOQueryUser->value(QStringLiteral("UZIVATEL")).toString();
             },
             true)});
         desk.action("ActionUser")->trigger();
+        QCOMPARE(opened, QStringLiteral("karel"));
         QCOMPARE(Informations(answers), message.isEmpty() ? QStringList() : QStringList{message});
         QCOMPARE(current, currentAfter);
         SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_uzivatel WHERE UZIVATEL=:UZIVATEL"));
