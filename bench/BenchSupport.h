@@ -6,7 +6,7 @@
 // scripts/test.sh sets them), on a database of the benchmark's own.
 
 #include "core/Errors.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>

@@ -5,8 +5,8 @@
 
 #include "BenchSupport.h"
 
-#include "core/BrowseQuery.h"
-#include "core/DataSetRoutines.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/DataSetRoutines.h"
 #include "core/Grids.h"
 #include "core/controls/RxDBGridEx.h"
 

@@ -5,8 +5,8 @@
 
 #include "BenchSupport.h"
 
-#include "core/BrowseQuery.h"
-#include "core/DataSetRoutines.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/DataSetRoutines.h"
 
 #include <QCoreApplication>
 #include <QSqlRecord>

@@ -1,11 +1,11 @@
 #include "core/Grids.h"
 
-#include "core/BrowseQuery.h"
-#include "core/DataSet.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/DataSet.h"
 #include "core/Errors.h"
-#include "core/MemoryTable.h"
-#include "core/SqlDialect.h"
-#include "core/SqlServer.h"
+#include "core/database/MemoryTable.h"
+#include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 #include "core/UValmedo.h"
 #include "core/controls/RxDBGridEx.h"
 

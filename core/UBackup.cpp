@@ -7,7 +7,7 @@
 #include "core/Modal.h"
 #include "core/NamedWidget.h"
 #include "core/RunGlobals.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "core/UFolderDialog.h"
 #include "core/UValmedo.h"
 #include "core/Utils.h"

@@ -1,9 +1,9 @@
 #include "core/UDatabase.h"
 
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 #include "core/Errors.h"
 #include "core/NamedWidget.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "core/UValmedo.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "core/ULogin.h"
 
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "core/UValmedo.h"
 #include "core/platform/PasswordEdit.h"
 

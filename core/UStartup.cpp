@@ -1,7 +1,7 @@
 #include "core/UStartup.h"
 
-#include "core/Commands.h"
-#include "core/Database.h"
+#include "core/database/Commands.h"
+#include "core/database/Database.h"
 #include "core/Errors.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
@@ -9,7 +9,7 @@
 #include "core/Modal.h"
 #include "core/PwdStream.h"
 #include "core/RunGlobals.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "core/SystemPassword.h"
 #include "core/UBackup.h"
 #include "core/UDatabase.h"

@@ -1,6 +1,6 @@
 #include "core/UUserEdit.h"
 
-#include "core/Lookups.h"
+#include "core/database/Lookups.h"
 #include "core/RunGlobals.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "core/UUserNew.h"
 
-#include "core/Lookups.h"
+#include "core/database/Lookups.h"
 #include "core/UValmedo.h"
 #include "core/platform/PasswordEdit.h"
 

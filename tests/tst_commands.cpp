@@ -1,8 +1,8 @@
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 #include "core/Errors.h"
-#include "core/Money.h"
-#include "core/SqlDialect.h"
-#include "core/SqlServer.h"
+#include "core/database/Money.h"
+#include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 

@@ -1,10 +1,10 @@
-#include "core/BrowseQuery.h"
-#include "core/Commands.h"
-#include "core/DataSetRoutines.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/Commands.h"
+#include "core/database/DataSetRoutines.h"
 #include "core/Errors.h"
-#include "core/MemoryTable.h"
-#include "core/Money.h"
-#include "core/SqlServer.h"
+#include "core/database/MemoryTable.h"
+#include "core/database/Money.h"
+#include "core/database/SqlServer.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>

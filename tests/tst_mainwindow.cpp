@@ -1,13 +1,13 @@
 // The main window frame: page switching and its keys, the caption, rights, the
 // code-book transaction frame, the clock, the about window and the closing question.
 #include "catalogue/UCustomerPage.h"
-#include "core/BrowseQuery.h"
-#include "core/Commands.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/Commands.h"
 #include "core/Errors.h"
 #include "core/Log.h"
 #include "core/MessageForms.h"
 #include "core/RunGlobals.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "core/UAbout.h"
 #include "core/UValmedo.h"
 #include "core/Utils.h"

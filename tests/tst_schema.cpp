@@ -1,6 +1,6 @@
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 #include "core/Errors.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 

@@ -1,11 +1,11 @@
 // How the engines behave when the server or a file fails them: a lost connection is an
 // error, not a missing database; a restore that fails half-way leaves the desk connected
 // to its old database; a restored embedded file never takes in an old transaction log.
-#include "core/Commands.h"
-#include "core/Database.h"
+#include "core/database/Commands.h"
+#include "core/database/Database.h"
 #include "core/Errors.h"
-#include "core/PostgresServer.h"
-#include "core/SqlServer.h"
+#include "core/database/PostgresServer.h"
+#include "core/database/SqlServer.h"
 #include "core/UBackup.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"

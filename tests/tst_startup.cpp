@@ -1,9 +1,9 @@
 // The start-up and login sequence, driven in-process through the function main() calls.
-#include "core/Commands.h"
-#include "core/DataSetRoutines.h"
-#include "core/Database.h"
+#include "core/database/Commands.h"
+#include "core/database/DataSetRoutines.h"
+#include "core/database/Database.h"
 #include "core/RunGlobals.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 #include "core/SystemPassword.h"
 #include "core/UBackup.h"
 #include "core/UStartup.h"

@@ -1,9 +1,9 @@
 // Users and rights: adding users, new passwords, removals and their refusals, rights
 // switched by a click on their check box, and the window's one transaction (Ok commits,
 // Storno undoes) with the rights of the logged-in user applied at once.
-#include "core/BrowseQuery.h"
-#include "core/Commands.h"
-#include "core/Database.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/Commands.h"
+#include "core/database/Database.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
 #include "core/UUser.h"

@@ -1,6 +1,6 @@
 #include "core/controls/RxDBGridEx.h"
 
-#include "core/DataSet.h"
+#include "core/database/DataSet.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
 #include "support/TestCommands.h"
 
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 
 #include <QSqlQuery>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "support/TestDatabase.h"
 
 #include "core/Errors.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "core/Lookups.h"
+#include "core/database/Lookups.h"
 
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 #include "core/RunGlobals.h"
-#include "core/SqlDialect.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 #include "core/Errors.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "core/BrowseQuery.h"
+#include "core/database/BrowseQuery.h"
 
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 #include "core/Errors.h"
-#include "core/Money.h"
-#include "core/SqlServer.h"
+#include "core/database/Money.h"
+#include "core/database/SqlServer.h"
 
 #include <QDateTime>
 #include <QSqlDriver>

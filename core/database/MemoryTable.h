@@ -1,5 +1,5 @@
 #pragma once
-#include "core/DataSet.h"
+#include "core/database/DataSet.h"
 
 #include <QHash>
 #include <QList>

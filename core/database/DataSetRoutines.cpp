@@ -1,8 +1,8 @@
-#include "core/DataSetRoutines.h"
+#include "core/database/DataSetRoutines.h"
 
-#include "core/BrowseQuery.h"
-#include "core/Commands.h"
-#include "core/DataSet.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/Commands.h"
+#include "core/database/DataSet.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,7 +1,7 @@
-#include "core/DataSet.h"
+#include "core/database/DataSet.h"
 
 #include "core/Errors.h"
-#include "core/Money.h"
+#include "core/database/Money.h"
 
 #include <QDateTime>
 

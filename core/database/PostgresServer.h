@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SqlDialect.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 
 #include <QProcessEnvironment>
 

@@ -1,4 +1,4 @@
-#include "core/PostgresServer.h"
+#include "core/database/PostgresServer.h"
 
 #include "core/Errors.h"
 

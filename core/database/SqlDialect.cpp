@@ -1,4 +1,4 @@
-#include "core/SqlDialect.h"
+#include "core/database/SqlDialect.h"
 
 namespace {
 QString doubledQuotes(QString text)

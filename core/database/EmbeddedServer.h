@@ -1,6 +1,6 @@
 #pragma once
-#include "core/SqlDialect.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 
 // The embedded engine: a folder is the server. It holds "master.db" with the server
 // logins (name, salt, salted password hash) and one SQLite file per database

@@ -1,4 +1,4 @@
-#include "core/Money.h"
+#include "core/database/Money.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "core/MemoryTable.h"
+#include "core/database/MemoryTable.h"
 
 #include "core/Errors.h"
-#include "core/Money.h"
+#include "core/database/Money.h"
 
 #include <QCollator>
 #include <QDateTime>

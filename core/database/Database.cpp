@@ -1,10 +1,10 @@
-#include "core/Database.h"
+#include "core/database/Database.h"
 
-#include "core/Commands.h"
+#include "core/database/Commands.h"
 #include "core/Errors.h"
-#include "core/Lookups.h"
+#include "core/database/Lookups.h"
 #include "core/Messages.h"
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "core/EmbeddedServer.h"
+#include "core/database/EmbeddedServer.h"
 
 #include "core/Errors.h"
 

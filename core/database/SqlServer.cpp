@@ -1,8 +1,8 @@
-#include "core/SqlServer.h"
+#include "core/database/SqlServer.h"
 
-#include "core/EmbeddedServer.h"
+#include "core/database/EmbeddedServer.h"
 #include "core/Errors.h"
-#include "core/PostgresServer.h"
+#include "core/database/PostgresServer.h"
 
 #include <QDir>
 #include <QFile>
