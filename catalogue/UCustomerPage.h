@@ -1,5 +1,5 @@
 #pragma once
-#include "core/UValmedo.h"
+#include "core/ValmedoPage.h"
 
 // The main window's page "Zákazníci". Its list, filter and actions are built by the page's
 // own code; until then the page is an empty frame.

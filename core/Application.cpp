@@ -1,6 +1,6 @@
 #include "core/Application.h"
 
-#include "core/UValmedo.h"
+#include "core/RunReported.h"
 
 TValmedoApplication::TValmedoApplication(int &argc, char **argv)
     : QApplication(argc, argv)

@@ -6,7 +6,7 @@
 #include "core/database/MemoryTable.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
-#include "core/UValmedo.h"
+#include "core/RunReported.h"
 #include "core/controls/RxDBGridEx.h"
 
 #include <QAbstractSpinBox>

@@ -2,7 +2,7 @@
 
 #include "core/IniFile.h"
 #include "core/UFolderDialog.h"
-#include "core/UValmedo.h"
+#include "core/DialogButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>

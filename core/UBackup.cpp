@@ -9,7 +9,6 @@
 #include "core/RunGlobals.h"
 #include "core/database/SqlServer.h"
 #include "core/UFolderDialog.h"
-#include "core/UValmedo.h"
 #include "core/Utils.h"
 
 #include <QApplication>

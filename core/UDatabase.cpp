@@ -4,7 +4,7 @@
 #include "core/Errors.h"
 #include "core/NamedWidget.h"
 #include "core/database/SqlServer.h"
-#include "core/UValmedo.h"
+#include "core/RunReported.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "core/ULogin.h"
 
 #include "core/database/SqlServer.h"
-#include "core/UValmedo.h"
+#include "core/DialogButton.h"
 #include "core/platform/PasswordEdit.h"
 
 #include <QComboBox>

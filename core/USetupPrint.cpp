@@ -2,7 +2,6 @@
 
 #include "core/NamedWidget.h"
 #include "core/Texts.h"
-#include "core/UValmedo.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

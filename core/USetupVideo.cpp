@@ -5,7 +5,6 @@
 #include "core/Messages.h"
 #include "core/RunGlobals.h"
 #include "core/Texts.h"
-#include "core/UValmedo.h"
 #include "core/Utils.h"
 
 #include <QApplication>

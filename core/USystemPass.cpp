@@ -1,6 +1,6 @@
 #include "core/USystemPass.h"
 
-#include "core/UValmedo.h"
+#include "core/DialogButton.h"
 #include "core/platform/PasswordEdit.h"
 
 #include <QHBoxLayout>

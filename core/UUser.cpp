@@ -14,7 +14,8 @@
 #include "core/database/SqlServer.h"
 #include "core/UUserEdit.h"
 #include "core/UUserNew.h"
-#include "core/UValmedo.h"
+#include "core/RunReported.h"
+#include "core/TransactionFrame.h"
 #include "core/controls/RxDBGridEx.h"
 
 #include <QGroupBox>

@@ -1,7 +1,8 @@
 #include "core/UUserNew.h"
 
 #include "core/database/Lookups.h"
-#include "core/UValmedo.h"
+#include "core/DialogButton.h"
+#include "core/RunReported.h"
 #include "core/platform/PasswordEdit.h"
 
 #include <QGridLayout>

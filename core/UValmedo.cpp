@@ -1,4 +1,6 @@
 #include "core/UValmedo.h"
+#include "core/RunReported.h"
+#include "core/TransactionFrame.h"
 
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
@@ -52,55 +54,6 @@
 TFormValmedo *FormValmedo = nullptr;
 
 // ---------------------------------------------------------------------------------------
-// TValmedoPage
-
-TValmedoPage::TValmedoPage(const QString &caption, const QString &objectName,
-                           const QString &numberFieldName, QWidget *parent)
-    : QWidget(parent), m_caption(caption), m_numberFieldName(numberFieldName)
-{
-    setObjectName(objectName);
-}
-
-QWidget *TValmedoPage::numberField() const
-{
-    return findChild<QWidget *>(m_numberFieldName);
-}
-
-QString TValmedoPage::filterQueryText() const
-{
-    return m_listQuery ? m_listQuery->sqlText() : QString();
-}
-
-void TValmedoPage::requeryList()
-{
-    if (m_listQuery)
-        RequeryLocate(*m_listQuery, QVariant());
-}
-
-void TValmedoPage::setFilterLabel(const QString &objectName)
-{
-    m_filterLabel = new QLabel(QStringLiteral("Filtr..."), this);
-    m_filterLabel->setObjectName(objectName);
-    m_filterLabel->setAutoFillBackground(true);
-    m_filterLabel->setStyleSheet(QStringLiteral("color: white; background-color: #404040;"));
-    m_filterLabel->hide();
-}
-
-// ---------------------------------------------------------------------------------------
-// Errors of the main loop
-
-void RunReported(const std::function<void()> &handler)
-{
-    try {
-        handler();
-    } catch (const EDatabaseError &e) {
-        ShowWarning(false, e.message(), QString());
-    } catch (const std::exception &e) {
-        ShowWarning(false, QString::fromLocal8Bit(e.what()), QString());
-    }
-}
-
-// ---------------------------------------------------------------------------------------
 // The window
 
 namespace {
@@ -132,24 +85,9 @@ const char *const PageButtonCaptions[] = {
     "Zákazníci [F5]", "Video [F6]", "Půjčení [F7]", "Vracení [F8]", "Doklady [F9]",
 };
 
-QHash<QString, FrameWindowFactory> &frameFactories()
-{
-    static QHash<QString, FrameWindowFactory> factories;
-    return factories;
-}
-
-int g_frameDepth = 0;
-
 bool UserHasRight(const QString &right)
 {
     return GetUserRight(UserName(), right);
-}
-
-void execSql(const QString &text)
-{
-    QSqlQuery q(CurrentConnection());
-    if (!q.exec(text))
-        throw EDatabaseError(q.lastError().text());
 }
 
 } // namespace
@@ -172,6 +110,8 @@ TFormValmedo::TFormValmedo(QWidget *parent)
 
     Notebook = new QStackedWidget(central);
     Notebook->setObjectName(QStringLiteral("Notebook"));
+    // The pages register what OpenDatabase opens at log-in; one window's steps only.
+    ClearOpenSteps();
     m_customerPage = new TCustomerPage(Notebook);
     m_videoPage = new TVideoPage(Notebook);
     m_lendPage = new TLendPage(Notebook);
@@ -236,6 +176,7 @@ TFormValmedo::TFormValmedo(QWidget *parent)
 
 TFormValmedo::~TFormValmedo()
 {
+    ClearOpenSteps();
     if (MainLog() == Log)
         SetMainLog(nullptr);
     if (FormValmedo == this)
@@ -578,29 +519,6 @@ void TFormValmedo::TimerTimer()
     }
 }
 
-void AddDialogButtons(QDialog *dialog, QBoxLayout *layout, bool okIsDefault,
-                      const std::function<void()> &onCancel)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    // Neither is a default by itself (Enter in an edit presses only the named default);
-    // Enter on the focused one presses that one.
-    auto *ok = new TDialogButton(QStringLiteral("Ok"), dialog);
-    ok->setObjectName(QStringLiteral("ButtonOk"));
-    auto *cancel = new TDialogButton(QStringLiteral("Storno"), dialog);
-    cancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ok->setDefault(okIsDefault);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    layout->addLayout(row);
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog, onCancel] {
-        if (onCancel)
-            onCancel();
-        dialog->reject();
-    });
-}
-
 // ---------------------------------------------------------------------------------------
 // Windows opened by the actions
 
@@ -660,7 +578,7 @@ void TFormValmedo::ActionUserExecute()
 
 void TFormValmedo::runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery)
 {
-    const FrameWindowFactory factory = frameFactories().value(actionName);
+    const FrameWindowFactory factory = FrameWindowFactoryOf(actionName);
     if (factory) {
         std::unique_ptr<QDialog> window(factory());
         if (window && ExecInTransaction(window.get())) {
@@ -671,67 +589,6 @@ void TFormValmedo::runFrameWindow(const QString &actionName, const QList<TValmed
         }
     }
     ActiveControlSelectAll(nullptr, this);
-}
-
-void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory)
-{
-    frameFactories().insert(actionName, std::move(factory));
-}
-
-bool ExecInTransaction(QDialog *window)
-{
-    QSqlDatabase db = CurrentConnection();
-    if (!db.transaction())
-        throw EDatabaseError(db.lastError().text());
-    ++g_frameDepth;
-    int result = QDialog::Rejected;
-    try {
-        result = ExecModal(window);
-    } catch (...) {
-        --g_frameDepth;
-        db.rollback();
-        throw;
-    }
-    --g_frameDepth;
-    if (result == QDialog::Accepted) {
-        if (!db.commit()) {
-            const QString error = db.lastError().text();
-            db.rollback();
-            throw EDatabaseError(error);
-        }
-        return true;
-    }
-    db.rollback();
-    return false;
-}
-
-bool InTransactionFrame()
-{
-    return g_frameDepth > 0;
-}
-
-void FrameStatement(const std::function<void()> &statement)
-{
-    if (!InTransactionFrame()) {
-        statement();
-        return;
-    }
-    execSql(QStringLiteral("SAVEPOINT frame_statement"));
-    // A refused statement's query is freed only after the rollback to the savepoint.
-    RefusedCommandHold hold;
-    try {
-        statement();
-    } catch (...) {
-        try {
-            execSql(QStringLiteral("ROLLBACK TO SAVEPOINT frame_statement"));
-            execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
-        } catch (const EDatabaseError &) {
-            // the statement's own error is the one to report
-        }
-        hold.Release();
-        throw;
-    }
-    execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "core/ValmedoPage.h"
+
 class QDialog;
 class QLabel;
 class QListWidget;
@@ -23,39 +25,6 @@ class TVideoPage;
 class TLendPage;
 class TBackPage;
 class TLendsPage;
-
-// One page of the main window's notebook. The page's own code (its list, filter and
-// actions) lives in its class; the frame asks it only for what the frame itself does:
-// its caption, the number field that gets the focus, the list query whose filter the
-// "Filtr..." label shows, and the requery of that list.
-class TValmedoPage : public QWidget {
-    Q_OBJECT
-public:
-    TValmedoPage(const QString &caption, const QString &objectName,
-                 const QString &numberFieldName, QWidget *parent = nullptr);
-
-    QString caption() const { return m_caption; }
-    // The page's number field (found by its name once the page has one).
-    QWidget *numberField() const;
-    // The "Filtr..." label of a filtered page list, or null.
-    QLabel *filterLabel() const { return m_filterLabel; }
-    // The page's list query, null until the page has one.
-    BrowseQuery *listQuery() const { return m_listQuery; }
-    void setListQuery(BrowseQuery *query) { m_listQuery = query; }
-    // The statement text of the page's list; the label blinks while it holds "WHERE".
-    virtual QString filterQueryText() const;
-    // Requeries the page's list and stays on its current row (RequeryLocate with null).
-    virtual void requeryList();
-
-protected:
-    void setFilterLabel(const QString &objectName);
-
-private:
-    QString m_caption;
-    QString m_numberFieldName;
-    QLabel *m_filterLabel = nullptr;
-    BrowseQuery *m_listQuery = nullptr;
-};
 
 // The program's main window: the function panel, the five pages, the clock and the
 // log, the actions with their keys, the menu and the rights.
@@ -146,31 +115,3 @@ extern TFormValmedo *FormValmedo;
 // rental settings, media, backup and database actions, `ADMIN` for the users window.
 void ApplyRights();
 
-// The code-book and users windows (media, genres, users) run inside one transaction:
-// their unit registers how the window is made, and the frame's action creates it,
-// begins the transaction, shows it modally, commits on Ok (then requeries the lists)
-// and rolls back on any other close, and destroys it. The factory opens the window's
-// own query on its starting row; the window's destructor closes it.
-using FrameWindowFactory = std::function<QDialog *()>;
-void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory);
-
-// Runs `window` modally inside a transaction of the program's connection: commit when
-// it closes with Ok, roll back otherwise. True when it was committed.
-bool ExecInTransaction(QDialog *window);
-// True while a code-book or users window's transaction is open.
-bool InTransactionFrame();
-// Runs one statement of a window inside the transaction frame under a savepoint, so
-// that a statement the server refuses undoes only itself and the transaction goes on
-// (PostgreSQL would otherwise abort the whole transaction). Outside a frame it just
-// runs `statement`. Rethrows the statement's error.
-void FrameStatement(const std::function<void()> &statement);
-
-// Runs a handler of the main loop and reports an error that leaves it in a warning
-// window, as the application's default error report.
-void RunReported(const std::function<void()> &handler);
-
-// The "Ok" and "Storno" buttons of a dialog: Ok accepts, Storno rejects (in a
-// TStoredDialog also Esc); only `okIsDefault` makes Ok the button that Enter presses.
-// `onCancel` runs before Storno closes the dialog.
-void AddDialogButtons(QDialog *dialog, class QBoxLayout *layout, bool okIsDefault,
-                      const std::function<void()> &onCancel = {});

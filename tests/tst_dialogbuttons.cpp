@@ -5,7 +5,7 @@
 #include "core/UDatabase.h"
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
-#include "core/UValmedo.h"
+#include "core/DialogButton.h"
 #include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"

@@ -10,9 +10,11 @@
 #include "core/database/SqlServer.h"
 #include "core/UAbout.h"
 #include "core/UValmedo.h"
+#include "core/TransactionFrame.h"
 #include "core/Utils.h"
 #include "core/VersionInfo.h"
 #include "core/controls/ActionKeys.h"
+#include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
 
@@ -39,27 +41,22 @@ namespace {
 const char *const EnterActions[] = {"ActionCustomerEdit", "ActionVideoEdit", "ActionLendSelect",
                                     "ActionBackSelect", "ActionLendsPrint"};
 
-// A shown main window on a fresh database, logged in as `user`; each page holds an
+// A shown main window logged in as `user` on the test's database; each page holds an
 // edit that takes the focus, as the pages' number fields will.
-struct Desk {
-    explicit Desk(const QString &user = QStringLiteral("sa"))
+struct Desk : LoggedInDesk {
+    explicit Desk(TestDatabase &db, const QString &user = QStringLiteral("sa"))
+        : LoggedInDesk(db, user)
     {
-        SetUserName(user);
-        SetProgramTitle(QStringLiteral("Valmedo 4.0.1.8"));
-        window = std::make_unique<TFormValmedo>();
-        for (int i = 0; i < window->notebook()->count(); ++i) {
-            auto *edit = new QLineEdit(window->notebook()->widget(i));
+        for (int i = 0; i < window()->notebook()->count(); ++i) {
+            auto *edit = new QLineEdit(window()->notebook()->widget(i));
             edit->setObjectName(QStringLiteral("PageEdit%1").arg(i));
             PassActionKeys(edit);
         }
-        window->show();
-        QApplication::setActiveWindow(window.get());
     }
     QLineEdit *edit() const
     {
-        return window->notebook()->currentWidget()->findChild<QLineEdit *>();
+        return window()->notebook()->currentWidget()->findChild<QLineEdit *>();
     }
-    std::unique_ptr<TFormValmedo> window;
 };
 
 // A list query of its own on each of the five pages, closed until the frame requeries it.
@@ -140,15 +137,15 @@ private slots:
     {
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
+        Desk desk(db);
         QStringList titles;
-        for (QAction *a : desk.window->menuBar()->actions())
+        for (QAction *a : desk.window()->menuBar()->actions())
             titles << a->text();
         QCOMPARE(titles, QStringList({"Valmedo", "Zákazníci", "Video", "Půjčení", "Vracení",
                                       "Doklady", "Nastavení", "O programu..."}));
         auto items = [&](const char *menu) {
             QStringList texts;
-            for (QAction *a : desk.window->findChild<QMenu *>(QLatin1String(menu))->actions())
+            for (QAction *a : desk.window()->findChild<QMenu *>(QLatin1String(menu))->actions())
                 texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
             return texts;
         };
@@ -158,7 +155,7 @@ private slots:
                  QStringList({"Půjčovna...", "Tisk dokladů...", "Nosiče a ceny...", "Žánry...",
                               "Uživatelé a hesla...", "Zálohování...", "Údržba databáze..."}));
         QStringList popup;
-        for (QAction *a : desk.window->popupMenuRxDBGrid()->actions())
+        for (QAction *a : desk.window()->popupMenuRxDBGrid()->actions())
             popup << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(popup, QStringList({"Zobrazit sloupce", "-", "Výběr reprezentuje celý řádek",
                                      "Zobrazit oddělovací čáry mezi řádky",
@@ -185,33 +182,33 @@ private slots:
         QFETCH(QString, plusAction);
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
+        Desk desk(db);
+        QVERIFY(QTest::qWaitForWindowActive(desk.window()));
         // Start from another page so that the switch is a real change.
-        desk.window->setPageIndex(page == 4 ? 0 : 4);
+        desk.window()->setPageIndex(page == 4 ? 0 : 4);
 
         const char *buttons[] = {"SpeedButtonCustomer", "SpeedButtonVideo", "SpeedButtonLend",
                                  "SpeedButtonBack", "SpeedButtonLends"};
         if (how == QLatin1String("key")) {
-            QTest::keyClick(desk.window.get(), Qt::Key(Qt::Key_F5 + page));
+            QTest::keyClick(desk.window(), Qt::Key(Qt::Key_F5 + page));
         } else if (how == QLatin1String("button")) {
-            QTest::mouseClick(desk.window->findChild<QToolButton *>(QLatin1String(buttons[page])),
+            QTest::mouseClick(desk.window()->findChild<QToolButton *>(QLatin1String(buttons[page])),
                               Qt::LeftButton);
         } else {
             const char *menus[] = {"MenuItemCustomer", "MenuItemVideo", "MenuItemLend",
                                    "MenuItemBack", "MenuItemLends"};
-            auto *menu = desk.window->findChild<QMenu *>(QLatin1String(menus[page]));
+            auto *menu = desk.window()->findChild<QMenu *>(QLatin1String(menus[page]));
             emit menu->aboutToShow();
         }
-        QCOMPARE(desk.window->pageIndex(), page);
-        QVERIFY(desk.window->findChild<QToolButton *>(QLatin1String(buttons[page]))->isChecked());
+        QCOMPARE(desk.window()->pageIndex(), page);
+        QVERIFY(desk.window()->findChild<QToolButton *>(QLatin1String(buttons[page]))->isChecked());
 
         std::vector<std::unique_ptr<QSignalSpy>> enterSpies;
         for (const char *name : EnterActions)
             enterSpies.push_back(std::make_unique<QSignalSpy>(
-                desk.window->action(QString::fromLatin1(name)), &QAction::triggered));
-        QSignalSpy lend(desk.window->action(QStringLiteral("ActionLendLend")), &QAction::triggered);
-        QSignalSpy back(desk.window->action(QStringLiteral("ActionBackBack")), &QAction::triggered);
+                desk.window()->action(QString::fromLatin1(name)), &QAction::triggered));
+        QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendLend")), &QAction::triggered);
+        QSignalSpy back(desk.window()->action(QStringLiteral("ActionBackBack")), &QAction::triggered);
 
         QLineEdit *edit = desk.edit();
         edit->setFocus();
@@ -234,24 +231,24 @@ private slots:
     {
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
+        Desk desk(db);
         auto shown = [&](const char *name) {
-            QAction *a = desk.window->action(QString::fromLatin1(name));
+            QAction *a = desk.window()->action(QString::fromLatin1(name));
             const QString text = a->text();
             return text.contains(u'\t') ? text.section(u'\t', 1)
                                          : a->shortcut().toString(QKeySequence::NativeText);
         };
-        desk.window->setPageIndex(TFormValmedo::PageLend);
+        desk.window()->setPageIndex(TFormValmedo::PageLend);
         QCOMPARE(shown("ActionLendSelect"), QStringLiteral("Enter"));
         QCOMPARE(shown("ActionLendLend"), QStringLiteral("Num +"));
-        QCOMPARE(desk.window->action(QStringLiteral("ActionLendLend"))->iconText(),
+        QCOMPARE(desk.window()->action(QStringLiteral("ActionLendLend"))->iconText(),
                  QStringLiteral("Půjčit"));
-        desk.window->setPageIndex(TFormValmedo::PageBack);
+        desk.window()->setPageIndex(TFormValmedo::PageBack);
         QCOMPARE(shown("ActionLendLend"), QString());
-        QCOMPARE(desk.window->action(QStringLiteral("ActionLendLend"))->text(),
+        QCOMPARE(desk.window()->action(QStringLiteral("ActionLendLend"))->text(),
                  QStringLiteral("Půjčit"));
         QCOMPARE(shown("ActionBackBack"), QStringLiteral("Num +"));
-        desk.window->setPageIndex(TFormValmedo::PageCustomer);
+        desk.window()->setPageIndex(TFormValmedo::PageCustomer);
         QCOMPARE(shown("ActionCustomerEdit"), QStringLiteral("Enter"));
         QCOMPARE(shown("ActionBackBack"), QString());
     }
@@ -260,13 +257,13 @@ private slots:
     {
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        QVERIFY(QTest::qWaitForWindowActive(desk.window.get()));
-        QSignalSpy customer(desk.window->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
-        QSignalSpy video(desk.window->action(QStringLiteral("ActionVideoNew")), &QAction::triggered);
-        QSignalSpy lend(desk.window->action(QStringLiteral("ActionLendNew")), &QAction::triggered);
+        Desk desk(db);
+        QVERIFY(QTest::qWaitForWindowActive(desk.window()));
+        QSignalSpy customer(desk.window()->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
+        QSignalSpy video(desk.window()->action(QStringLiteral("ActionVideoNew")), &QAction::triggered);
+        QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendNew")), &QAction::triggered);
         for (int page = 0; page < 5; ++page) {
-            desk.window->setPageIndex(page);
+            desk.window()->setPageIndex(page);
             desk.edit()->setFocus();
             QTest::keyClick(desk.edit(), Qt::Key_F2);
             QTest::keyClick(desk.edit(), Qt::Key_F3);
@@ -281,9 +278,9 @@ private slots:
     {
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        desk.window->setPageIndex(TFormValmedo::PageLend);
-        QCOMPARE(desk.window->windowTitle(), QStringLiteral("Valmedo 4.0.1.8 - Půjčení - [sa]"));
+        Desk desk(db);
+        desk.window()->setPageIndex(TFormValmedo::PageLend);
+        QCOMPARE(desk.window()->windowTitle(), QStringLiteral("Valmedo 4.0.1.8 - Půjčení - [sa]"));
     }
 
     void rights_data() { AddEngineRows(); }
@@ -301,22 +298,22 @@ private slots:
                                      "ActionDatabase", "ActionUser"};
         const QStringList open = {"ActionSetupPrint", "ActionDirection", "ActionAbout"};
         {
-            Desk desk(QStringLiteral("pokladna"));
+            Desk desk(db, QStringLiteral("pokladna"));
             for (const QString &name : guarded)
-                QVERIFY2(!desk.window->action(name)->isEnabled(), qPrintable(name));
+                QVERIFY2(!desk.window()->action(name)->isEnabled(), qPrintable(name));
             for (const QString &name : open)
-                QVERIFY2(desk.window->action(name)->isEnabled(), qPrintable(name));
+                QVERIFY2(desk.window()->action(name)->isEnabled(), qPrintable(name));
         }
         // ADMIN alone opens the users window only.
         SetCommand(QStringLiteral("UPDATE tab_uzivatel SET ADMIN=1 WHERE UZIVATEL=:UZIVATEL"));
         SetCommandParam(QStringLiteral("UZIVATEL"), QStringLiteral("pokladna"));
         ExecCommand();
-        Desk desk(QStringLiteral("pokladna"));
-        QVERIFY(desk.window->action(QStringLiteral("ActionUser"))->isEnabled());
-        QVERIFY(!desk.window->action(QStringLiteral("ActionMedium"))->isEnabled());
-        Desk sa;
+        Desk desk(db, QStringLiteral("pokladna"));
+        QVERIFY(desk.window()->action(QStringLiteral("ActionUser"))->isEnabled());
+        QVERIFY(!desk.window()->action(QStringLiteral("ActionMedium"))->isEnabled());
+        Desk sa(db);
         for (const QString &name : guarded)
-            QVERIFY2(sa.window->action(name)->isEnabled(), qPrintable(name));
+            QVERIFY2(sa.window()->action(name)->isEnabled(), qPrintable(name));
     }
 
     // The media code book's changes, a refused one among them, are undone by a
@@ -333,7 +330,7 @@ private slots:
             return ExecCommandValue().toInt();
         };
         const int before = count();
-        Desk desk;
+        Desk desk(db);
         SetFrameWindowFactory(QStringLiteral("ActionMedium"), [] { return new QDialog; });
         bool refused = false;
         ModalAnswers answers({[&](QDialog *) {
@@ -357,7 +354,7 @@ private slots:
             });
             return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
         }});
-        desk.window->action(QStringLiteral("ActionMedium"))->trigger();
+        desk.window()->action(QStringLiteral("ActionMedium"))->trigger();
         SetFrameWindowFactory(QStringLiteral("ActionMedium"), {});
         QVERIFY(refused);
         QVERIFY(!InTransactionFrame());
@@ -376,17 +373,20 @@ private slots:
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         SetBarcodeSettingProvider([] { return true; });
         KeyboardCzech(); // what a page's other fields ask for
-        Desk desk;
+        // The bare window: the desk fixture's settings dialog would answer the setting.
+        SetUserName(QStringLiteral("sa"));
+        TFormValmedo window;
+        window.show();
         const int layout = RequestedKeyboardLayout();
         SetBarcodeSettingProvider({});
         QCOMPARE(layout, LayoutEnglish);
 
-        QCOMPARE(desk.window->centralWidget()->size(), QSize(1014, 692));
-        const QSize size = desk.window->size();
-        QCOMPARE(desk.window->minimumSize(), size);
-        QCOMPARE(desk.window->maximumSize(), size);
-        desk.window->resize(size + QSize(100, 50));
-        QCOMPARE(desk.window->size(), size);
+        QCOMPARE(window.centralWidget()->size(), QSize(1014, 692));
+        const QSize size = window.size();
+        QCOMPARE(window.minimumSize(), size);
+        QCOMPARE(window.maximumSize(), size);
+        window.resize(size + QSize(100, 50));
+        QCOMPARE(window.size(), size);
     }
 
     // The code-book and users windows requery the main window's lists after Ok only:
@@ -410,11 +410,11 @@ private slots:
         QFETCH(QList<int>, requeried);
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        PageLists lists(desk.window.get(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
+        Desk desk(db);
+        PageLists lists(desk.window(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
         SetFrameWindowFactory(action, [] { return new QDialog; });
         ModalAnswers answers({ok ? Accept() : Reject()});
-        desk.window->action(action)->trigger();
+        desk.window()->action(action)->trigger();
         SetFrameWindowFactory(action, {});
         QCOMPARE(lists.opened(), requeried);
     }
@@ -432,8 +432,8 @@ private slots:
         QFETCH(bool, fails);
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        PageLists lists(desk.window.get(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
+        Desk desk(db);
+        PageLists lists(desk.window(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
         if (fails)
             lists.queries[0]->setSqlText(QStringLiteral("SELECT NOSIC FROM tab_neni\n"));
         bool waitGone = false;
@@ -443,7 +443,7 @@ private slots:
                 waitGone = FormProgress.isNull();
                 return ClickButton(QStringLiteral("ButtonOk"))(d);
             });
-        desk.window->findChild<QToolButton *>(QStringLiteral("SpeedButtonRefresh"))->click();
+        desk.window()->findChild<QToolButton *>(QStringLiteral("SpeedButtonRefresh"))->click();
         QVERIFY(FormProgress.isNull());
         QCOMPARE(answers.shown().at(0).caption, QStringLiteral(" Čekejte"));
         QCOMPARE(answers.shown().at(0).detail, QStringLiteral("Probíhá refresh databáze..."));
@@ -470,15 +470,15 @@ private slots:
         QFETCH(QString, label);
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        desk.window->findChild<QTimer *>(QStringLiteral("Timer"))->stop();
-        PageLists lists(desk.window.get(), QStringLiteral("SELECT ZAKAZNIK FROM tab_zakaznik\nWHERE ZAKAZNIK>0\n"));
-        auto *filter = desk.window->findChild<QLabel *>(label);
+        Desk desk(db);
+        desk.window()->findChild<QTimer *>(QStringLiteral("Timer"))->stop();
+        PageLists lists(desk.window(), QStringLiteral("SELECT ZAKAZNIK FROM tab_zakaznik\nWHERE ZAKAZNIK>0\n"));
+        auto *filter = desk.window()->findChild<QLabel *>(label);
         QVERIFY(filter);
         auto ticks = [&] {
             QList<bool> shown;
             for (int i = 0; i < 3; ++i) {
-                desk.window->TimerTimer();
+                desk.window()->TimerTimer();
                 shown << !filter->isHidden();
             }
             return shown;
@@ -496,17 +496,17 @@ private slots:
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         SetRunDate(QDate(2026, 12, 10));
         SetClock([] { return QDateTime(QDate(2026, 12, 11), QTime(7, 5, 9)); });
-        Desk desk;
-        desk.window->TimerTimer();
+        Desk desk(db);
+        desk.window()->TimerTimer();
         SetClock({});
         // The business date, not the clock's.
-        QCOMPARE(desk.window->findChild<QLabel *>(QStringLiteral("LabelDateTime"))->text(),
+        QCOMPARE(desk.window()->findChild<QLabel *>(QStringLiteral("LabelDateTime"))->text(),
                  QStringLiteral("10.12.2026\n7:05:09"));
         // An unfiltered list keeps its label hidden.
-        auto *label = desk.window->findChild<QLabel *>(QStringLiteral("LabelCustomerFilter"));
+        auto *label = desk.window()->findChild<QLabel *>(QStringLiteral("LabelCustomerFilter"));
         QVERIFY(label);
         QCOMPARE(label->text(), QStringLiteral("Filtr..."));
-        desk.window->TimerTimer();
+        desk.window()->TimerTimer();
         QVERIFY(label->isHidden());
     }
 
@@ -527,28 +527,28 @@ private slots:
     {
         TestDatabase db(Engine::SQLite);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        Desk desk;
-        const int lines = desk.window->log()->LogCount();
+        Desk desk(db);
+        const int lines = desk.window()->log()->LogCount();
         {
             // "Konec..." asks the same question as the close box.
             ModalAnswers answers({ClickButton(QStringLiteral("ButtonNo"))});
-            desk.window->action(QStringLiteral("ActionClose"))->trigger();
+            desk.window()->action(QStringLiteral("ActionClose"))->trigger();
             QCOMPARE(answers.shown().size(), 1);
             QCOMPARE(answers.shown().at(0).text, QStringLiteral("Ukončit program ?"));
             QCOMPARE(answers.shown().at(0).detail,
                      QStringLiteral("Ukončení programu Valmedo 4.0.1.8"));
         }
-        QVERIFY(desk.window->isVisible());
-        QCOMPARE(desk.window->log()->LogCount(), lines);
+        QVERIFY(desk.window()->isVisible());
+        QCOMPARE(desk.window()->log()->LogCount(), lines);
         QVERIFY(!QFile::exists(QStringLiteral("Valmedo4.ini")));
         {
             ModalAnswers answers({ClickButton(QStringLiteral("ButtonYes"))});
-            QVERIFY(desk.window->close());
+            QVERIFY(desk.window()->close());
         }
-        QCOMPARE(desk.window->log()->LogCount(), lines + 1);
-        QVERIFY2(desk.window->log()->Lines().constLast().endsWith(
+        QCOMPARE(desk.window()->log()->LogCount(), lines + 1);
+        QVERIFY2(desk.window()->log()->Lines().constLast().endsWith(
                      QStringLiteral(" Ukončování programu [Ok]")),
-                 qPrintable(desk.window->log()->Lines().constLast()));
+                 qPrintable(desk.window()->log()->Lines().constLast()));
         // The page is kept for the next start.
         QFile ini(QStringLiteral("Valmedo4.ini"));
         QVERIFY(ini.open(QIODevice::ReadOnly));

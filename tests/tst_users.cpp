@@ -10,7 +10,9 @@
 #include "core/UUserEdit.h"
 #include "core/UUserNew.h"
 #include "core/UValmedo.h"
+#include "core/TransactionFrame.h"
 #include "core/controls/RxDBGridEx.h"
+#include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
 
@@ -73,20 +75,6 @@ QStringList UsersState()
     }
     return rows;
 }
-
-// The main window of a desk on the database, logged in as `user` with `password`.
-struct Desk {
-    Desk(const QString &user, const QString &password)
-    {
-        SetUserName(user);
-        SetUserPassword(password);
-        SetProgramTitle(QStringLiteral("Valmedo 4.0.1.8"));
-        window = std::make_unique<TFormValmedo>();
-        window->show();
-    }
-    QAction *action(const char *name) const { return window->action(QString::fromLatin1(name)); }
-    std::unique_ptr<TFormValmedo> window;
-};
 
 bool MoveTo(TFormUser *form, const QString &user)
 {
@@ -283,7 +271,7 @@ private slots:
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         const QStringList before = UsersState();
         int windowResult = -1;
         ModalAnswers answers(
@@ -323,7 +311,7 @@ private slots:
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         QString openedOn, afterAdd;
         ModalAnswers answers(
             {UsersWindow(
@@ -393,7 +381,7 @@ private slots:
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         AddDocument(AddUserRow(QStringLiteral("jana"), QStringLiteral("heslo")));
         // Czech order: jana, karel, petr, sa
-        Desk desk(login, QStringLiteral("Login9"));
+        LoggedInDesk desk(db, login, QStringLiteral("Login9"));
         QString opened, current;
         ModalAnswers answers({UsersWindow(
             [&](TFormUser *form) {
@@ -426,7 +414,7 @@ private slots:
         const QString right = QStringLiteral("NASTAVENI");
         SetCommand(QStringLiteral("UPDATE tab_uzivatel SET SPECIAL=NULL WHERE UZIVATEL='petr'"));
         ExecCommand();
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         QList<int> seen;
         QString current;
         ModalAnswers answers({UsersWindow(
@@ -478,7 +466,7 @@ private slots:
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"), 1);
         const QString admin = QStringLiteral("ADMIN");
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         ModalAnswers answers({UsersWindow(
             [&](TFormUser *form) {
                 ClickRight(form, QStringLiteral("sa"), admin);   // petr and karel remain
@@ -514,7 +502,7 @@ private slots:
         AddUserRow(QStringLiteral("eva"), QStringLiteral("heslo"));
         AddDocument(AddUserRow(QStringLiteral("jana"), QStringLiteral("heslo")));
         const QStringList before = UsersState();
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         ModalAnswers answers({UsersWindow(
                                   [&](TFormUser *form) {
                                       QVERIFY(MoveTo(form, QStringLiteral("jana")));
@@ -554,7 +542,7 @@ private slots:
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1, 1);
-        Desk desk(QStringLiteral("karel"), QStringLiteral("Login9"));
+        LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         QVERIFY(desk.action("ActionSetupVideo")->isEnabled());
         ModalAnswers answers({UsersWindow(
             [](TFormUser *form) { ClickRight(form, QStringLiteral("karel"), QStringLiteral("NASTAVENI")); },

@@ -1,0 +1,98 @@
+#include "core/TransactionFrame.h"
+
+#include "core/Errors.h"
+#include "core/Modal.h"
+#include "core/database/Commands.h"
+#include "core/database/SqlServer.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+
+namespace {
+
+QHash<QString, FrameWindowFactory> &frameFactories()
+{
+    static QHash<QString, FrameWindowFactory> factories;
+    return factories;
+}
+
+int g_frameDepth = 0;
+
+void execSql(const QString &text)
+{
+    QSqlQuery q(CurrentConnection());
+    if (!q.exec(text))
+        throw EDatabaseError(q.lastError().text());
+}
+
+} // namespace
+
+void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory)
+{
+    frameFactories().insert(actionName, std::move(factory));
+}
+
+bool ExecInTransaction(QDialog *window)
+{
+    QSqlDatabase db = CurrentConnection();
+    if (!db.transaction())
+        throw EDatabaseError(db.lastError().text());
+    ++g_frameDepth;
+    int result = QDialog::Rejected;
+    try {
+        result = ExecModal(window);
+    } catch (...) {
+        --g_frameDepth;
+        db.rollback();
+        throw;
+    }
+    --g_frameDepth;
+    if (result == QDialog::Accepted) {
+        if (!db.commit()) {
+            const QString error = db.lastError().text();
+            db.rollback();
+            throw EDatabaseError(error);
+        }
+        return true;
+    }
+    db.rollback();
+    return false;
+}
+
+bool InTransactionFrame()
+{
+    return g_frameDepth > 0;
+}
+
+void FrameStatement(const std::function<void()> &statement)
+{
+    if (!InTransactionFrame()) {
+        statement();
+        return;
+    }
+    execSql(QStringLiteral("SAVEPOINT frame_statement"));
+    // A refused statement's query is freed only after the rollback to the savepoint.
+    RefusedCommandHold hold;
+    try {
+        statement();
+    } catch (...) {
+        try {
+            execSql(QStringLiteral("ROLLBACK TO SAVEPOINT frame_statement"));
+            execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
+        } catch (const EDatabaseError &) {
+            // the statement's own error is the one to report
+        }
+        hold.Release();
+        throw;
+    }
+    execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
+}
+
+FrameWindowFactory FrameWindowFactoryOf(const QString &actionName)
+{
+    return frameFactories().value(actionName);
+}
