@@ -9,6 +9,9 @@ packages=(
   libsqlite3-dev
   postgresql-15 postgresql-client-15
   fonts-liberation2
+  qt6-translations-l10n qt6-charts-dev
+  libxlsxwriter-dev liborcus-dev
+  poppler-utils zbar-tools python3-openpyxl python3-odf unrtf
 )
 
 missing=()
