@@ -28,6 +28,7 @@
 #include "rental/UBackPage.h"
 #include "rental/ULendPage.h"
 #include "rental/ULendsPage.h"
+#include "rental/UView.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -497,9 +498,11 @@ void TFormValmedo::SpeedButtonRefreshClick()
 
 void TFormValmedo::SpeedButtonViewClick()
 {
-    // The day overview window is built with the rental desk; until then the button only
-    // gives the focus back.
-    ActiveControlSelectAll();
+    {
+        TFormView view;
+        ExecModal(&view);
+    }
+    ActiveControlSelectAll(nullptr, this);
 }
 
 void TFormValmedo::TimerTimer()

@@ -1,0 +1,31 @@
+#pragma once
+#include "core/database/Money.h"
+#include "rental/LendRules.h"
+#include "rental/RentalSettings.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+// The rules of a return: the days a video is over its due date, its late fee and the net
+// amount of the whole return. Plain functions: no window, no database.
+
+// The open days after the due date up to and including `runDate`; 0 for a video due on
+// `runDate` or later. Closed weekdays and closed dates are never charged.
+quint16 DaysOver(const RentalSettings &settings, const QDate &due, const QDate &runDate);
+// The late fee of a line: its days over times the late fee per day fixed when it was lent
+// (no cap, no rounding). The deposit is handed back whole.
+Money LateFee(int daysOver, Money lateFeePerDay);
+// When a video came back: the clock cut to the minute, as the database keeps it.
+QDateTime ReturnMoment(const QDateTime &clock);
+
+// What the return comes to: the late fees less the deposits handed back. The customer pays
+// when the late fees are not below the deposits, otherwise the shop pays out the
+// difference; whole crowns, halves to the even neighbour.
+struct NetAmount {
+    bool customerPays = true;
+    qint64 crowns = 0;
+};
+NetAmount ReturnNetAmount(const BasketTotals &totals);
+// "Platba:   %d,00 Kč" or "Vrátit:   %d,00 Kč".
+QString BackRecapitulationText(const BasketTotals &totals);
