@@ -19,7 +19,7 @@ TFormStatistics::TFormStatistics(const DataSet &lends, QWidget *parent)
 {
     setObjectName(QStringLiteral("FormStatistics"));
     setWindowTitle(QStringLiteral(" Statistiky"));
-    resize(720, 460);
+    resize(860, 500);
     new QVBoxLayout(this);
     createChart();
     createControls();
@@ -101,6 +101,7 @@ void TFormStatistics::drawView(StatisticsView view)
     auto *labels = new QBarCategoryAxis();
     labels->append(StatisticsLabels(view));
     labels->setTitleText(QStringLiteral("Časové období (dny, měsíce)"));
+    labels->setTruncateLabels(false); // the axis would cut "01." … "31." short, yet they fit
     auto *amounts = new QValueAxis();
     amounts->setTitleText(QStringLiteral("Tržby [Kč]"));
     amounts->setLabelFormat(QStringLiteral("%.0f"));

@@ -98,6 +98,7 @@ void TFormView::PageControlChange()
         return;
     SetViewParameters(*ADOQueryView[list], list, RunDate());
     ADOQueryView[list]->open();
+    RxDBGrid[list]->resizeColumnsToContents();
 }
 
 void TFormView::ButtonPrintViewClick()

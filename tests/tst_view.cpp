@@ -181,8 +181,21 @@ void TestView::window()
             QCOMPARE(ascending.size(), 2);
             QCOMPARE(Rows(*customers, {"OMEZENI"}), (QStringList{ascending.at(1), ascending.at(0)}));
 
-            // "Tisk..." on a customer list does nothing; on an empty list it says so.
+            // "Tisk..." previews a list of lines under its tab's caption and leaves the list
+            // on its row; on a customer list it does nothing; on an empty list it says so.
+            QStringList previewed;
+            TFormView::SetPrintPreview([&](DataSet &list, const QString &title) {
+                list.last();
+                previewed << QStringLiteral("%1:%2").arg(title).arg(list.recordCount());
+            });
+            view->PageControl->setCurrentIndex(0);
+            view->ADOQueryView[0]->moveTo(1);
             view->ButtonPrintView->click();
+            QCOMPARE(previewed, QStringList{" Vypůjčená videa:3"});
+            QCOMPARE(view->ADOQueryView[0]->currentRow(), 1);
+            view->PageControl->setCurrentIndex(4);
+            view->ButtonPrintView->click();
+            QCOMPARE(previewed.size(), 1);
             QCOMPARE(answers.shown().size(), 0);
             Exec("DELETE FROM tab_pujckydetail WHERE PUJCENO>='2005-11-08 00:00:00'");
             view->PageControl->setCurrentIndex(2);
@@ -192,6 +205,7 @@ void TestView::window()
             QCOMPARE(answers.shown().at(0).text, QString("Přehled je prázdný..."));
             QCOMPARE(answers.shown().at(0).detail, QString("Není co tisknout..."));
         }();
+        TFormView::SetPrintPreview({});
         return int(QDialog::Rejected);
     }});
     desk.window()->findChild<QToolButton *>(QStringLiteral("SpeedButtonView"))->click();
