@@ -40,14 +40,14 @@ TTableLend::TTableLend(QObject *parent) : MemoryTable(parent)
     open();
 }
 
-void TTableLend::appendLine(const LendLine &line)
+void TTableLend::appendLine(const LendLine &line, const RentalSettings &settings, const QDate &runDate)
 {
     append({{Video, line.video},
             {Title, line.title},
             {Medium, line.medium},
             {Free, false},
             {Due, QDateTime(line.due, QTime(0, 0))},
-            {Days, int(line.days)},
+            {Days, int(CountLendDays(settings, runDate, line.due))},
             {Fee, QVariant::fromValue(line.prices.fee)},
             {LateFeeField, QVariant::fromValue(line.prices.lateFee)},
             {Deposit, QVariant::fromValue(line.prices.deposit)}});

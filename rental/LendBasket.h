@@ -12,7 +12,6 @@ struct LendLine {
     QString title;
     QString medium;
     QDate due;
-    quint16 days = 0;
     LinePrices prices;
 };
 
@@ -27,9 +26,9 @@ public:
 
     qint64 currentVideo() const { return BasketCurrentVideo(*this); }
 
-    // Appends the line (not yet free) and makes it current; the caller recomputes the free
-    // lines (setFreeItems) once it is in.
-    void appendLine(const LendLine &line);
+    // Appends the line with its lend days (not yet free) and makes it current; the caller
+    // recomputes the free lines (setFreeItems) once it is in.
+    void appendLine(const LendLine &line, const RentalSettings &settings, const QDate &runDate);
     // Gives the current line the due date `due` and its lend days (a day button or a
     // calendar day on the line's video; it may shorten the line).
     void redateCurrent(const RentalSettings &settings, const QDate &runDate, const QDate &due);

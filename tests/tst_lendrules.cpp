@@ -30,8 +30,7 @@ LendLine Line(qint64 video, int days, const char *fee, const char *deposit = "0"
     line.video = video;
     line.title = QStringLiteral("Titul %1").arg(video);
     line.medium = QStringLiteral("DVD");
-    line.due = Friday.addDays(days);
-    line.days = quint16(days);
+    line.due = Friday.addDays(days); // the shop is open every day
     line.prices = {Kc(fee), Kc("10"), Kc(deposit)};
     return line;
 }
@@ -251,11 +250,11 @@ void TestLendRules::customerLimit()
 
 void TestLendRules::basketFreeLinesFollowItsOrder()
 {
-    RentalSettings shop = TestShop(Weekend);
+    RentalSettings shop = TestShop({});
     shop.amountOff = 2;
     TTableLend basket;
     for (qint64 video : {11, 12, 13}) {
-        basket.appendLine(Line(video, 3, "20"));
+        basket.appendLine(Line(video, 3, "20"), shop, Friday);
         basket.setFreeItems(shop, 0);
     }
     QCOMPARE(FreeFlags(basket), (QList<bool>{false, true, false}));
@@ -281,13 +280,13 @@ void TestLendRules::basketFreeLinesFollowItsOrder()
 
 void TestLendRules::basketChargesAndTotals()
 {
-    RentalSettings shop = TestShop(Weekend);
+    RentalSettings shop = TestShop({});
     shop.amountOff = 3;
     TTableLend basket;
     // Three lines at 30.00 a day with a deposit of 100; the third one is free.
-    basket.appendLine(Line(1, 1, "30", "100"));
-    basket.appendLine(Line(2, 3, "30", "100"));
-    basket.appendLine(Line(3, 1, "30", "100"));
+    basket.appendLine(Line(1, 1, "30", "100"), shop, Friday);
+    basket.appendLine(Line(2, 3, "30", "100"), shop, Friday);
+    basket.appendLine(Line(3, 1, "30", "100"), shop, Friday);
     basket.setFreeItems(shop, 0);
     const int charge = basket.fieldIndex("PUJCOVNE_CELKEM");
     QCOMPARE(basket.valueAt(0, charge).value<Money>(), Kc("30"));
@@ -307,7 +306,8 @@ void TestLendRules::basketRedatesAndExtendsItsCurrentLine()
 {
     const RentalSettings shop = TestShop(Weekend, {}, 6);
     TTableLend basket;
-    basket.appendLine(Line(7, 0, "20"));
+    basket.appendLine(Line(7, 3, "20"), shop, Friday); // Monday: one open day
+    QCOMPARE(basket.value("DNY").toInt(), 1);
     basket.redateCurrent(shop, Friday, QDate(2005, 11, 11)); // "5 dnů"
     QCOMPARE(basket.value("DNY").toInt(), 5);
     QCOMPARE(basket.extendCurrent(shop, Friday).outcome, LineExtension::Extended);
