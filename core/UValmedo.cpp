@@ -3,6 +3,8 @@
 #include "core/TransactionFrame.h"
 
 #include "catalogue/UCustomerPage.h"
+#include "catalogue/UDirection.h"
+#include "catalogue/UMedium.h"
 #include "catalogue/UVideoPage.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
@@ -398,6 +400,8 @@ void TFormValmedo::createGridPopupMenu()
 void TFormValmedo::FormCreate()
 {
     RegisterFormUser();
+    RegisterFormMedium();
+    RegisterFormDirection();
     // The report preview hook and the filter date pickers belong to the report layer and
     // the pages, which set them up when they are built.
     TimerTimer();
