@@ -179,6 +179,12 @@ private Q_SLOTS:
         QCOMPARE(m.value(3).value<Money>(), Money::fromString(QStringLiteral("44.35")));
         QCOMPARE(m.value(QStringLiteral("DABING")), QVariant(true));
         QCOMPARE(m.data(m.index(0, 2), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        // With texts for true and false it is shown as text, not as a check box.
+        m.setDisplayFormat(QStringLiteral("DABING"), QStringLiteral("->;<-"));
+        QCOMPARE(m.data(m.index(0, 2)).toString(), QStringLiteral("->"));
+        QVERIFY(!m.data(m.index(0, 2), Qt::CheckStateRole).isValid());
+        m.setDisplayFormat(QStringLiteral("DABING"), QStringLiteral("$;-"));
+        QCOMPARE(m.displayText(0, 2), QStringLiteral("$"));
         QCOMPARE(m.data(m.index(0, 4)).toString(), QStringLiteral("1\u00A0234,50"));
         // A quotient with more decimals than money keeps comes to the ten-thousandth.
         BrowseQuery share;

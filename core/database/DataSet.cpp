@@ -259,8 +259,13 @@ QString DataSet::displayText(int row, int field) const
     }
     case FieldKind::Text:
         return v.toString();
-    case FieldKind::Boolean:
-        return QString(); // shown as a check box
+    case FieldKind::Boolean: {
+        // "$;-": the texts for true and false; without them the field is a check box.
+        const int semicolon = int(format.indexOf(u';'));
+        if (semicolon < 0)
+            return QString();
+        return v.toBool() ? format.left(semicolon) : format.mid(semicolon + 1);
+    }
     }
     return v.toString();
 }
@@ -516,11 +521,13 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
     const FieldKind kind = fieldKind(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return kind == FieldKind::Boolean ? QVariant() : QVariant(displayText(index.row(), index.column()));
+        return kind == FieldKind::Boolean && booleanIsCheckBox(index.column())
+                   ? QVariant()
+                   : QVariant(displayText(index.row(), index.column()));
     case Qt::EditRole:
         return valueAt(index.row(), index.column());
     case Qt::CheckStateRole:
-        if (kind != FieldKind::Boolean)
+        if (kind != FieldKind::Boolean || !booleanIsCheckBox(index.column()))
             return QVariant();
         return valueAt(index.row(), index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
@@ -532,6 +539,11 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
     default:
         return QVariant();
     }
+}
+
+bool DataSet::booleanIsCheckBox(int field) const
+{
+    return !fieldDisplay(fieldName(field)).format.contains(u';');
 }
 
 QVariant DataSet::headerData(int section, Qt::Orientation orientation, int role) const

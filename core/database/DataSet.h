@@ -19,7 +19,8 @@ Q_DECLARE_FLAGS(LocateOptions, LocateOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
 
 // How the page shows a field: its column title, display format ("0000000000000",
-// ",0.00", "dd.MM.yyyy hh:mm"), its origin table (what a title click sorts by) and
+// ",0.00", "dd.MM.yyyy hh:mm"; for a Boolean the texts of true and false, "$;-", without
+// which it is a check box), its origin table (what a title click sorts by) and
 // the tag that keeps a hidden column's width.
 struct FieldDisplay {
     QString label;
@@ -111,7 +112,7 @@ public:
     int fieldTag(int field) const;
 
     // The model: DisplayRole is the display text, EditRole the value, CheckStateRole
-    // the state of a Boolean field, the horizontal header the field's label.
+    // the state of a Boolean field shown as a check box, the horizontal header the field's label.
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -143,6 +144,8 @@ protected:
 
 private:
     void rowChanged(bool always);
+    // A Boolean field without "true;false" display texts is shown as a check box.
+    bool booleanIsCheckBox(int field) const;
 
     int m_current = -1;
     bool m_bof = true;
