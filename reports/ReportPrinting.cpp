@@ -39,8 +39,11 @@ void PrintPreparedReport(const PreparedReport &report, const QString &jobName, i
     if (report.pageCount() == 0 || copies < 1)
         return;
     std::unique_ptr<QPrinter> printer = CreateReportPrinter(report.printerName);
-    if (!printer->isValid())
-        throw EReportError(QStringLiteral("Tiskárna není k dispozici, sestavu nelze vytisknout."));
+    // Without the printer asked for (or any printer at all) Qt falls back to a PDF printer
+    // that has no file to write.
+    const bool noPrinter = printer->printerName().isEmpty() && printer->outputFileName().isEmpty();
+    if (!printer->isValid() || noPrinter)
+        throw EReportError(QStringLiteral("Tiskárna není k dispozici."));
     printer->setDocName(jobName);
     printer->setFullPage(true);
     printer->setPageSize(report.pageSize);

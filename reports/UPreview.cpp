@@ -30,6 +30,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -469,6 +470,19 @@ namespace {
 
 const QString QrpFilter = QStringLiteral("Připravená sestava QRP (*.qrp)");
 
+// Runs `work`; a file or a printer that fails it is reported in two lines, what failed and why.
+void ReportFailure(const QString &failed, const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const EReportError &e) {
+        ShowWarning(false, failed, e.message());
+    }
+}
+
+const QString SaveFailed = QStringLiteral("Soubor nelze uložit...");
+const QString PrintFailed = QStringLiteral("Tisk se nezdařil...");
+
 } // namespace
 
 void TFormPreview::BitBtnSaveClick()
@@ -476,7 +490,7 @@ void TFormPreview::BitBtnSaveClick()
     const QString file = chooseFile(QStringLiteral("SaveDialogQrp"), QStringLiteral("Uložit do QRP"), QrpFilter,
                                     QStringLiteral("qrp"), QStringLiteral("%1.qrp").arg(windowTitle()), true);
     if (!file.isEmpty())
-        SaveQrpFile(file, *m_printer);
+        ReportFailure(SaveFailed, [&] { SaveQrpFile(file, *m_printer); });
 }
 
 void TFormPreview::ButtonOpenClick()
@@ -509,12 +523,12 @@ void TFormPreview::BitBtnExportClick()
                                     QStringLiteral("Formát RTF (*.rtf)"), QStringLiteral("rtf"),
                                     QStringLiteral("%1.rtf").arg(windowTitle()), true);
     if (!file.isEmpty())
-        ExportRtf(*m_printer, file);
+        ReportFailure(SaveFailed, [&] { ExportRtf(*m_printer, file); });
 }
 
 void TFormPreview::BitBtnPrintClick()
 {
-    PrintPreparedReport(*m_printer, windowTitle());
+    ReportFailure(PrintFailed, [this] { PrintPreparedReport(*m_printer, windowTitle()); });
 }
 
 void TFormPreview::PrintSetupClick()
@@ -538,7 +552,11 @@ void TFormPreview::PrintSetupClick()
     // The selection is printed from copies of the pages: the preview keeps showing, saving
     // and printing the report's own pages.
     m_printer->printerName = dialog.PrinterComboBox->PrinterName();
-    if (PrintPageSelection(*m_printer, from, to, copies, m_printer->printerName, windowTitle()) == 0)
+    int printed = -1;
+    ReportFailure(PrintFailed, [&] {
+        printed = PrintPageSelection(*m_printer, from, to, copies, m_printer->printerName, windowTitle());
+    });
+    if (printed == 0)
         ShowInformation(QStringLiteral("Není co tisknout..."),
                         QStringLiteral("Zvolený rozsah stránek neobsahuje žádnou stránku sestavy."), true, this);
 }

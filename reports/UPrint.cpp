@@ -51,6 +51,7 @@ QSpinBox *TFormPrint::createSpinEdit(const QString &name, QWidget *parent)
     spin->setRange(1, 9999);
     spin->setValue(1);
     spin->setAlignment(Qt::AlignRight);
+    spin->setFixedWidth(64);
     // A click selects the whole number for overtyping.
     spin->findChild<QLineEdit *>()->installEventFilter(this);
     return spin;

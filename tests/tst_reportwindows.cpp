@@ -455,9 +455,10 @@ private slots:
         form->BitBtnPrintSetup->click();
         SetReportPrinterFactory(nullptr);
         QCOMPARE(answers.shown().last().caption, QString(" Upozornění"));
-        const QString text = answers.shown().last().text;
-        QVERIFY2(text.startsWith("Tiskárna není k dispozici") || text == "Tisk sestavy \"0000000000042\" nelze zahájit.",
-                 qPrintable(text));
+        QCOMPARE(answers.shown().last().text, QString("Tisk se nezdařil..."));
+        const QString why = answers.shown().last().detail;
+        QVERIFY2(why == "Tiskárna není k dispozici." || why == "Tisk sestavy \"0000000000042\" nelze zahájit.",
+                 qPrintable(why));
         QVERIFY(TempQrpFiles().isEmpty());
         QVERIFY(form->isVisible());
     }
