@@ -210,7 +210,7 @@ ReportImage::ReportImage(qreal left, qreal top, qreal width, qreal height)
 
 ReportCanvas &ReportImage::newDrawing()
 {
-    m_canvas.clear();
+    m_canvas = RecordingCanvas(QSize(qRound(m_width), qRound(m_height)));
     m_canvas.fillRect(m_canvas.clipRect(), Qt::white);
     return m_canvas;
 }
@@ -363,10 +363,7 @@ ReportControl *Report::findControl(const QString &name) const
 
 QSizeF Report::paperSize() const
 {
-    PreparedReport paper;
-    paper.pageSize = pageSize;
-    paper.orientation = orientation;
-    return paper.paperSize();
+    return PaperSize(pageSize, orientation);
 }
 
 QRectF Report::printableRect() const

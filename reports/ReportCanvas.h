@@ -60,7 +60,6 @@ public:
                  const QColor &background) override;
 
     const QList<PageItem> &items() const { return m_items; }
-    void clear() { m_items.clear(); }
 
 private:
     QRect m_clip;

@@ -139,7 +139,7 @@ QList<const PageText *> PageTextsInReadingOrder(const ReportPage &page)
     return texts;
 }
 
-QSizeF PreparedReport::paperSize() const
+QSizeF PaperSize(const QPageSize &pageSize, QPageLayout::Orientation orientation)
 {
     const QSizeF mm = pageSize.size(QPageSize::Millimeter);
     const QSizeF px(MillimetresToLayout(mm.width()), MillimetresToLayout(mm.height()));

@@ -103,6 +103,9 @@ struct ReportPage {
     QList<PageItem> items;
 };
 
+// The paper in layout pixels, turned for landscape.
+QSizeF PaperSize(const QPageSize &pageSize, QPageLayout::Orientation orientation);
+
 // Paints the page with the painter's transform mapping layout pixels to the device.
 void RenderPage(QPainter &painter, const ReportPage &page);
 // The texts of a page in reading order (top to bottom, then left to right).
@@ -121,8 +124,7 @@ public:
     std::function<void()> closePreviewNotice;
 
     int pageCount() const { return int(pages.size()); }
-    // The paper in layout pixels, turned for landscape.
-    QSizeF paperSize() const;
+    QSizeF paperSize() const { return PaperSize(pageSize, orientation); }
     // Paints page `index` (0-based) at `scale` device pixels per layout pixel, the
     // paper's corner at the painter's origin, on a white sheet when `paper`.
     void paintPage(QPainter &painter, int index, qreal scale, bool paper = true) const;
