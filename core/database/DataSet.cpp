@@ -230,11 +230,13 @@ QVariant DataSet::toKind(const QVariant &value, FieldKind kind, bool *ok)
 
 QString DataSet::displayText(int row, int field) const
 {
-    const QVariant v = valueAt(row, field);
+    return formatValue(valueAt(row, field), fieldKind(field), fieldDisplay(fieldName(field)).format);
+}
+
+QString DataSet::formatValue(const QVariant &v, FieldKind kind, const QString &format)
+{
     if (v.isNull())
         return QString();
-    const FieldKind kind = fieldKind(field);
-    const QString format = fieldDisplay(fieldName(field)).format;
     switch (kind) {
     case FieldKind::Integer:
     case FieldKind::Int64: {
@@ -243,6 +245,9 @@ QString DataSet::displayText(int row, int field) const
         if (!format.isEmpty() && format.count(u'0') == format.size())
             return n < 0 ? u'-' + QStringLiteral("%1").arg(-n, int(format.size()), 10, QChar(u'0'))
                          : QStringLiteral("%1").arg(n, int(format.size()), 10, QChar(u'0'));
+        // Any other mask (",0", "Celkem [ks]: ,0") formats the number as whole crowns do.
+        if (!format.isEmpty())
+            return FormatMoney(format, Money::fromCrowns(n));
         return QString::number(n);
     }
     case FieldKind::Money:

@@ -71,6 +71,8 @@ public:
     QVariant value(int field) const;
     QVariant value(const QString &name) const;
     QString displayText(int row, int field) const;
+    // A value of `kind` as shown with a display format or a report's mask.
+    static QString formatValue(const QVariant &value, FieldKind kind, const QString &format);
 
     void first();
     void last();

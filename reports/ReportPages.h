@@ -1,0 +1,131 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QList>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QRectF>
+#include <QString>
+#include <functional>
+#include <stdexcept>
+#include <variant>
+
+class QPainter;
+class QPaintDevice;
+
+// Positions on a report page are layout pixels: 96 to the inch, from the paper's top
+// left corner. Fonts are sized in points.
+inline constexpr qreal LayoutDpi = 96.0;
+qreal MillimetresToLayout(qreal mm);
+
+// A report's failure to write or read its pages or to print them.
+class EReportError : public std::runtime_error {
+public:
+    explicit EReportError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Writes a file of prepared pages or an export, replacing the old one only once all is
+// written; throws EReportError.
+void WriteReportFile(const QString &fileName, const QByteArray &bytes);
+
+// A font as a layout names it. "Arial", "Arial Black", "MS Sans Serif" and "Microsoft Sans
+// Serif" come out as Liberation Sans (Arial's metrics), Arial Black drawn bold.
+struct ReportFont {
+    QString family = QStringLiteral("Arial");
+    qreal size = 10; // points
+    bool bold = false;
+    bool italic = false;
+
+    ReportFont() = default;
+    ReportFont(qreal points, bool isBold = false, bool isItalic = false)
+        : size(points), bold(isBold), italic(isItalic) {}
+    ReportFont(const QString &name, qreal points, bool isBold = false, bool isItalic = false)
+        : family(name), size(points), bold(isBold), italic(isItalic) {}
+
+    // The font for a painter that maps layout pixels onto a device of `deviceDpi`
+    // (the painter's scale already enlarges it; the size is corrected for that).
+    QFont deviceFont(qreal deviceDpi) const;
+    friend bool operator==(const ReportFont &, const ReportFont &) = default;
+};
+
+// Text metrics in layout pixels, the same on every device.
+class LayoutMetrics {
+public:
+    explicit LayoutMetrics(const ReportFont &font);
+    qreal width(const QString &text) const;
+    qreal height() const; // one line
+    int intWidth(const QString &text) const;
+    int intHeight() const;
+
+private:
+    QFontMetricsF m_metrics;
+    QFontMetrics m_intMetrics;
+};
+
+// The drawing operations a prepared page is made of.
+struct PageText {
+    QRectF rect;      // the text's box; the text is clipped to it
+    int flags = 0;    // Qt::AlignmentFlag; several lines when the text holds "\n"
+    ReportFont font;
+    QColor color = Qt::black;
+    QString text;
+};
+struct PageLine {
+    QPointF from, to;
+    qreal width = 1;
+    Qt::PenStyle style = Qt::SolidLine;
+    QColor color = Qt::black;
+};
+struct PageFrame { // a rectangle's outline
+    QRectF rect;
+    qreal width = 1;
+    QColor color = Qt::black;
+};
+struct PageFill {
+    QRectF rect;
+    QColor color = Qt::black;
+};
+struct PageImage {
+    QRectF rect;
+    QImage image;
+};
+using PageItem = std::variant<PageText, PageLine, PageFrame, PageFill, PageImage>;
+
+struct ReportPage {
+    QList<PageItem> items;
+};
+
+// The paper in layout pixels, turned for landscape.
+QSizeF PaperSize(const QPageSize &pageSize, QPageLayout::Orientation orientation);
+
+// Paints the page with the painter's transform mapping layout pixels to the device.
+void RenderPage(QPainter &painter, const ReportPage &page);
+// The texts of a page in reading order (top to bottom, then left to right).
+QList<const PageText *> PageTextsInReadingOrder(const ReportPage &page);
+
+// A report's prepared pages with what printing them needs: the report printer.
+class PreparedReport {
+public:
+    QString title;      // the print job's name, the preview's caption
+    QPageSize pageSize = QPageSize(QPageSize::A4);
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QString printerName; // empty: the system's default printer
+    QList<ReportPage> pages;
+    // Tells the report that made the pages that its preview closed; cleared when
+    // other pages are loaded in place of its own.
+    std::function<void()> closePreviewNotice;
+
+    int pageCount() const { return int(pages.size()); }
+    QSizeF paperSize() const { return PaperSize(pageSize, orientation); }
+    // Paints page `index` (0-based) at `scale` device pixels per layout pixel, the
+    // paper's corner at the painter's origin, on a white sheet when `paper`.
+    void paintPage(QPainter &painter, int index, qreal scale, bool paper = true) const;
+};

@@ -1,0 +1,94 @@
+#include "reports/ReportPrinting.h"
+
+#include "reports/QrpFile.h"
+#include "reports/ReportPages.h"
+
+#include <QFile>
+
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+ReportPrinterFactory &Factory()
+{
+    static ReportPrinterFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void SetReportPrinterFactory(ReportPrinterFactory factory)
+{
+    Factory() = std::move(factory);
+}
+
+std::unique_ptr<QPrinter> CreateReportPrinter(const QString &printerName)
+{
+    if (Factory())
+        return Factory()(printerName);
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The printer is chosen by its name, never by a position in some list of printers.
+    if (!printerName.isEmpty())
+        printer->setPrinterName(printerName);
+    return printer;
+}
+
+void PrintPreparedReport(const PreparedReport &report, const QString &jobName, int copies)
+{
+    if (report.pageCount() == 0 || copies < 1)
+        return;
+    std::unique_ptr<QPrinter> printer = CreateReportPrinter(report.printerName);
+    // Without the printer asked for (or any printer at all) Qt falls back to a PDF printer
+    // that has no file to write.
+    const bool noPrinter = printer->printerName().isEmpty() && printer->outputFileName().isEmpty();
+    if (!printer->isValid() || noPrinter)
+        throw EReportError(QStringLiteral("Tiskárna není k dispozici."));
+    printer->setDocName(jobName);
+    printer->setFullPage(true);
+    printer->setPageSize(report.pageSize);
+    printer->setPageOrientation(report.orientation);
+    QPainter painter;
+    if (!painter.begin(printer.get()))
+        throw EReportError(QStringLiteral("Tisk sestavy \"%1\" nelze zahájit.").arg(jobName.trimmed()));
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const qreal scale = painter.device()->logicalDpiX() / LayoutDpi;
+    bool first = true;
+    // Copies are the pages again, collated, in the same job.
+    for (int copy = 0; copy < copies; ++copy) {
+        for (int page = 0; page < report.pageCount(); ++page) {
+            if (!first && !printer->newPage()) {
+                painter.end();
+                throw EReportError(QStringLiteral("Tisk sestavy \"%1\" selhal.").arg(jobName.trimmed()));
+            }
+            first = false;
+            report.paintPage(painter, page, scale, false);
+        }
+    }
+    if (!painter.end())
+        throw EReportError(QStringLiteral("Tisk sestavy \"%1\" selhal.").arg(jobName.trimmed()));
+}
+
+int PrintPageSelection(const PreparedReport &report, int fromPage, int toPage, int copies,
+                       const QString &printerName, const QString &jobName)
+{
+    struct TempFiles {
+        QString all, selected;
+        ~TempFiles()
+        {
+            for (const QString &name : {all, selected})
+                if (!name.isEmpty())
+                    QFile::remove(name);
+        }
+    } temp;
+    if (!TempQrpFileName(temp.all) || !TempQrpFileName(temp.selected))
+        throw EReportError(QStringLiteral("Dočasný soubor pro tisk nelze vytvořit."));
+    SaveQrpFile(temp.all, report);
+    if (!CopyQrpPages(temp.all, temp.selected, fromPage, toPage))
+        throw EReportError(QStringLiteral("Vybrané stránky nelze připravit k tisku."));
+    PreparedReport selection;
+    LoadQrpFile(temp.selected, selection);
+    selection.printerName = printerName;
+    PrintPreparedReport(selection, jobName, copies);
+    return selection.pageCount();
+}
