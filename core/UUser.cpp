@@ -10,6 +10,7 @@
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/RunGlobals.h"
+#include "core/Texts.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 #include "core/UUserEdit.h"
@@ -145,7 +146,7 @@ TFormUser::~TFormUser()
 // blanks), so that it matches the user's row.
 QString TFormUser::LoggedInUser()
 {
-    return SqlBindValue(UserName(), false).toString();
+    return TrimmedRight(UserName());
 }
 
 void TFormUser::OpenOn(const QString &user)
