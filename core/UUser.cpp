@@ -156,8 +156,10 @@ void TFormUser::OpenOn(const QString &user)
     RxDBGridEx->setColumnHidden(ColumnKey, true);
     RxDBGridEx->setColumnHidden(ColumnPassword, true);
     RxDBGridEx->setColumnWidth(ColumnUser, 126);
+    // 49 pixels, or wider where a title's word would not fit in the desk's font.
     for (int i = 0; i < UserRightColumns().size(); ++i)
-        RxDBGridEx->setColumnWidth(FirstRightColumn + i, 49);
+        RxDBGridEx->setColumnWidth(FirstRightColumn + i,
+                                   qMax(49, RxDBGridEx->ColumnTitleWidth(FirstRightColumn + i)));
     ADOQueryUser->locate(QStringLiteral("UZIVATEL"), user);
     DataSourceUserDataChange();
 }
