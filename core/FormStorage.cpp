@@ -1,7 +1,7 @@
 #include "core/FormStorage.h"
 
 #include "core/IniFile.h"
-#include "core/Modal.h"
+#include "core/Messages.h"
 #include "core/Texts.h"
 
 #include <QColor>
@@ -9,7 +9,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
@@ -173,13 +172,6 @@ qlonglong NumberOf(const QString &text)
     return ok ? n : 0;
 }
 
-void ReportError(const QString &message)
-{
-    QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), message,
-                    QMessageBox::Ok);
-    ExecModal(&box);
-}
-
 QString Numbers(const QList<qlonglong> &numbers)
 {
     QStringList texts;
@@ -265,7 +257,8 @@ void TFormStorage::autoSave(bool destroying)
     try {
         save(destroying);
     } catch (const EIniFileError &e) {
-        ReportError(e.message());
+        // As the application's error report does: the program's own warning window.
+        ShowWarning(false, e.message(), QString());
     }
 }
 

@@ -152,8 +152,8 @@ void IniFile::eraseSection(const QString &section)
 
 void IniFile::save() const
 {
-    const QString failure = QStringLiteral("Unable to write to %1").arg(m_fileName);
     const QFileInfo info(m_fileName);
+    const QString failure = QStringLiteral("Unable to write to %1").arg(info.fileName());
     // A file we could not read is never written over, nor is a read-only one replaced.
     if (m_unreadable || (info.exists() && !info.isWritable()))
         throw EIniFileError(failure);

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <stdexcept>
 
-// A failure to write a profile file: "Unable to write to %s".
+// A failure to write a profile file: "Unable to write to %s" with the file's bare name.
 class EIniFileError : public std::runtime_error {
 public:
     explicit EIniFileError(const QString &message)

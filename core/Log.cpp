@@ -38,9 +38,46 @@ QString ErrorCodeText(int code, const QString &fileName)
     return QStringLiteral("Error [%1]...").arg(code);
 }
 
+// Writes all of `bytes` to `fd`; 0 or the system's error code.
+int WriteAll(int fd, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+// Rewrites an existing file in place, cut to its new length: the way left in a folder
+// the desk may not write, where no new file can take the old one's place.
+int WriteInPlace(const QByteArray &target, const QByteArray &bytes)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int code = WriteAll(fd, bytes);
+    if (code == 0 && ::ftruncate(fd, off_t(bytes.size())) != 0)
+        code = errno;
+    if (code == 0 && ::fsync(fd) != 0)
+        code = errno;
+    if (::close(fd) != 0 && code == 0)
+        code = errno;
+    return code;
+}
+
+bool NotPermitted(int code)
+{
+    return code == EACCES || code == EPERM;
+}
+
 // Writes `bytes` as the whole content of `fileName` without cutting the old content
-// first: into a new file beside it, renamed over it once complete. 0, or the system's
-// error code with the old file left whole.
+// first: into a new file beside it, renamed over it once complete. Where the folder
+// refuses the new file or the rename but the file itself may be written, the file is
+// rewritten in place. 0, or the system's error code (with the old file left whole
+// unless it was being rewritten in place).
 int WriteWhole(const QString &fileName, const QByteArray &bytes)
 {
     QFileInfo info(fileName);
@@ -60,15 +97,8 @@ int WriteWhole(const QString &fileName, const QByteArray &bytes)
         + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return errno;
-    int code = 0;
-    for (qsizetype done = 0; code == 0 && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0)
-            done += n;
-        else if (n < 0 && errno != EINTR)
-            code = errno;
-    }
+        return existed && NotPermitted(errno) ? WriteInPlace(target, bytes) : errno;
+    int code = WriteAll(fd, bytes);
     if (code == 0 && existed) {
         if (::fchmod(fd, old.st_mode & 07777) != 0)
             code = errno;
@@ -81,11 +111,14 @@ int WriteWhole(const QString &fileName, const QByteArray &bytes)
         code = errno;
     if (::close(fd) != 0 && code == 0)
         code = errno;
-    if (code == 0 && ::rename(temp.constData(), target.constData()) != 0)
+    bool renameRefused = false;
+    if (code == 0 && ::rename(temp.constData(), target.constData()) != 0) {
         code = errno;
+        renameRefused = existed && NotPermitted(code);
+    }
     if (code != 0)
         ::unlink(temp.constData());
-    return code;
+    return renameRefused ? WriteInPlace(target, bytes) : code;
 }
 
 } // namespace

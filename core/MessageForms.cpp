@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -22,7 +23,9 @@ constexpr int ButtonTop = 70;
 constexpr QSize MessageClient(440, 103);
 constexpr QSize ProgressClient(340, 93);
 
-QLabel *makeLabel(QWidget *parent, const QString &name, int pixelSize, bool bold, int top)
+// A label beside the picture, tall enough for `lines` lines of its font with their
+// accents and descenders (the specification may hold two lines).
+QLabel *makeLabel(QWidget *parent, const QString &name, int pixelSize, bool bold, int top, int lines)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(name);
@@ -30,8 +33,10 @@ QLabel *makeLabel(QWidget *parent, const QString &name, int pixelSize, bool bold
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     label->setFont(font);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(TextLeft, top, parent->width() - TextLeft - Margin, pixelSize + 8);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QFontMetrics metrics(font);
+    const int height = metrics.height() + (lines - 1) * metrics.lineSpacing() + 2;
+    label->setGeometry(TextLeft, top, parent->width() - TextLeft - Margin, height);
     return label;
 }
 } // namespace
@@ -48,8 +53,9 @@ TMessageForm::TMessageForm(const QString &caption, int standardPixmap, const QSt
     Image->setPixmap(style()->standardIcon(QStyle::StandardPixmap(standardPixmap), nullptr, this)
                          .pixmap(PictureSize, PictureSize));
 
-    m_mainLabel = makeLabel(this, mainLabelName, 16, true, Margin);
-    LabelSpecification = makeLabel(this, QStringLiteral("LabelSpecification"), 11, false, Margin + 28);
+    m_mainLabel = makeLabel(this, mainLabelName, 16, true, Margin, 1);
+    LabelSpecification = makeLabel(this, QStringLiteral("LabelSpecification"), 11, false,
+                                   m_mainLabel->geometry().bottom() + 3, 2);
 
     if (blinking) {
         TimerIcon = new QTimer(this);

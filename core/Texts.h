@@ -18,6 +18,9 @@ QString DateTimeText(const QDateTime &moment);  // short date, one blank, long t
 // Reads a "d.M.yyyy" text; an invalid QDate when it is not one.
 QDate DateFromShortText(const QString &text);
 
+// The text without its trailing blanks (the padding of the fixed-width columns).
+QString TrimmedRight(const QString &text);
+
 // Text files the program reads: UTF-8, or Windows-1250 (the files of the Windows desks) when the
 // bytes are not valid UTF-8. A UTF-8 byte order mark is dropped.
 QString DecodeText(const QByteArray &bytes);

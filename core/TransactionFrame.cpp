@@ -1,5 +1,6 @@
 #include "core/TransactionFrame.h"
 
+#include "core/DeskTransaction.h"
 #include "core/Errors.h"
 #include "core/Modal.h"
 #include "core/database/Commands.h"
@@ -7,6 +8,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -38,29 +40,17 @@ void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory
 
 bool ExecInTransaction(QDialog *window)
 {
-    QSqlDatabase db = CurrentConnection();
-    if (!db.transaction())
-        throw EDatabaseError(db.lastError().text());
-    ++g_frameDepth;
+    DeskTransaction transaction;
     int result = QDialog::Rejected;
-    try {
+    {
+        ++g_frameDepth;
+        const auto leave = qScopeGuard([] { --g_frameDepth; });
         result = ExecModal(window);
-    } catch (...) {
-        --g_frameDepth;
-        db.rollback();
-        throw;
     }
-    --g_frameDepth;
-    if (result == QDialog::Accepted) {
-        if (!db.commit()) {
-            const QString error = db.lastError().text();
-            db.rollback();
-            throw EDatabaseError(error);
-        }
-        return true;
-    }
-    db.rollback();
-    return false;
+    if (result != QDialog::Accepted)
+        return false; // the guard rolls back
+    transaction.commit();
+    return true;
 }
 
 bool InTransactionFrame()

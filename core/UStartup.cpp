@@ -29,10 +29,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSpinBox>
+#include <QTranslator>
 
 #include <utility>
 #include <QCheckBox>
@@ -115,6 +118,18 @@ void InstallFontSubstitutions()
     QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 }
 
+void InstallCzechLanguage()
+{
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    static QPointer<QTranslator> translator;
+    if (translator)
+        return;
+    translator = new QTranslator(QCoreApplication::instance());
+    // Without Qt's translations installed the dialogs stay in English: no reason to stop.
+    if (translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
 bool HasSwitch(const QStringList &arguments, const QString &option)
 {
     // The program's own path is no switch: /opt/RESET/valmedo4 must not reset.
@@ -183,6 +198,7 @@ int Startup::run()
     // system would append to every window caption.
     m_app.setApplicationName(QStringLiteral("Valmedo 4.0"));
     InstallFontSubstitutions();
+    InstallCzechLanguage();
     // 2-4. The run's globals.
     SetProgramTitle(QStringLiteral("%1 %2").arg(GetVersionInfo(QStringLiteral("ProductName")),
                                                  GetVersionInfo(QStringLiteral("ProductVersion"))));

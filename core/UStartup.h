@@ -58,6 +58,10 @@ private:
 // fonts of this machine ("Arial Black", "MS Sans Serif" and "Microsoft Sans Serif" to
 // "Liberation Sans"); start-up installs them before any window is made.
 void InstallFontSubstitutions();
+// Qt's own texts in Czech (the file and folder dialogs, the calendar's months and days)
+// from Qt's translation qtbase_cs, and the Czech locale for the widgets, whatever the
+// machine's locale; start-up installs them before any window is made. Once per run.
+void InstallCzechLanguage();
 
 // Whether the command line holds `option` ("/RESET"): a case-sensitive search in the
 // arguments after the program's own path (the first item).

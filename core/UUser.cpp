@@ -10,6 +10,7 @@
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/RunGlobals.h"
+#include "core/Texts.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 #include "core/UUserEdit.h"
@@ -145,7 +146,7 @@ TFormUser::~TFormUser()
 // blanks), so that it matches the user's row.
 QString TFormUser::LoggedInUser()
 {
-    return SqlBindValue(UserName(), false).toString();
+    return TrimmedRight(UserName());
 }
 
 void TFormUser::OpenOn(const QString &user)
@@ -155,8 +156,10 @@ void TFormUser::OpenOn(const QString &user)
     RxDBGridEx->setColumnHidden(ColumnKey, true);
     RxDBGridEx->setColumnHidden(ColumnPassword, true);
     RxDBGridEx->setColumnWidth(ColumnUser, 126);
+    // 49 pixels, or wider where a title's word would not fit in the desk's font.
     for (int i = 0; i < UserRightColumns().size(); ++i)
-        RxDBGridEx->setColumnWidth(FirstRightColumn + i, 49);
+        RxDBGridEx->setColumnWidth(FirstRightColumn + i,
+                                   qMax(49, RxDBGridEx->ColumnTitleWidth(FirstRightColumn + i)));
     ADOQueryUser->locate(QStringLiteral("UZIVATEL"), user);
     DataSourceUserDataChange();
 }

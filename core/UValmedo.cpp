@@ -441,7 +441,7 @@ void TFormValmedo::FormShow()
 void TFormValmedo::NotebookPageChanged()
 {
     for (QToolButton *b : m_pageButtons) {
-        QPalette p = b->palette();
+        QPalette p = PanelFunction->palette();
         p.setColor(QPalette::ButtonText, Qt::black);
         b->setPalette(p);
     }
@@ -461,8 +461,11 @@ void TFormValmedo::NotebookPageChanged()
         return;
     QToolButton *button = m_pageButtons[index];
     button->setChecked(true);
+    // The pressed face is drawn from the button colour: a dark shade of the panel's
+    // highlight, so that the highlight-text caption reads as well as the others' black.
     QPalette p = button->palette();
     p.setColor(QPalette::ButtonText, p.color(QPalette::HighlightedText));
+    p.setColor(QPalette::Button, p.color(QPalette::Highlight).darker(170));
     button->setPalette(p);
     const PageKeys &keys = PageKeyTable[index];
     // The menu shows the first key: "Enter", not "Return".

@@ -1,5 +1,7 @@
 #include "core/Utils.h"
 
+#include "core/Texts.h"
+
 #include <cmath>
 
 namespace {
@@ -32,11 +34,8 @@ int &RequestedLayout()
 
 QString Caption(const char *kind, qint64 number, const QString &name)
 {
-    qsizetype end = name.size();
-    while (end > 0 && name.at(end - 1) == QLatin1Char(' '))
-        --end;
     return QStringLiteral("%1 (%2/%3)")
-        .arg(QString::fromUtf8(kind), QString::number(number), name.left(end));
+        .arg(QString::fromUtf8(kind), QString::number(number), TrimmedRight(name));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -200,10 +201,8 @@ private slots:
         QTest::addColumn<QString>("cause");
         QTest::addColumn<int>("code");
         QTest::newRow("no room for the new text") << QStringLiteral("size") << EFBIG;
-        if (geteuid() != 0) {  // root writes past permissions
+        if (geteuid() != 0)  // root writes past permissions
             QTest::newRow("read-only log") << QStringLiteral("file") << EACCES;
-            QTest::newRow("read-only folder") << QStringLiteral("folder") << EACCES;
-        }
     }
     void failedSaveKeepsTheOldFile()
     {
@@ -222,19 +221,15 @@ private slots:
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
         const rlimit unlimited = limit;
         const auto sigxfsz = std::signal(SIGXFSZ, SIG_IGN);
-        const auto dirMode = QFile::permissions(m_dir.path());
         if (cause == QLatin1String("size")) {
             limit.rlim_cur = rlim_t(old.size() / 2);
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-        } else if (cause == QLatin1String("file")) {
-            QVERIFY(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
         } else {
-            QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QVERIFY(QFile::setPermissions(m_file, QFileDevice::ReadOwner));
         }
         log.AddLog(QStringLiteral("Start"));
         setrlimit(RLIMIT_FSIZE, &unlimited);
         std::signal(SIGXFSZ, sigxfsz);
-        QFile::setPermissions(m_dir.path(), dirMode);
         QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
 
         QCOMPARE(errors.count(), 1);
@@ -251,6 +246,59 @@ private slots:
         struct stat st {};
         QCOMPARE(::stat(QFile::encodeName(m_file).constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0640));
+    }
+
+    // In a folder the desk may not write, where no new file can be made beside the log,
+    // a log that may be written is rewritten in place. Root writes past permissions, so
+    // as root the folder and the log are given to "nobody" and the test acts as him.
+    void savedInPlaceWhereTheFolderMayNotBeWritten()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("readonly"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + QStringLiteral("/Valmedo4.log");
+        const QByteArray old = Numbered(1, 3);
+        Write(file, old);
+        const bool root = geteuid() == 0;
+        const uid_t nobody = 65534;
+        const QByteArray dir = QFile::encodeName(m_dir.path());
+        struct stat dirStat {};
+        QCOMPARE(::stat(dir.constData(), &dirStat), 0);
+        if (root) {
+            QVERIFY(::chown(QFile::encodeName(folder).constData(), nobody, nobody) == 0);
+            QVERIFY(::chown(QFile::encodeName(file).constData(), nobody, nobody) == 0);
+            QCOMPARE(::chmod(dir.constData(), (dirStat.st_mode & 07777) | S_IXGRP | S_IXOTH), 0);
+        }
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const auto restore = qScopeGuard([&] {
+            if (root)
+                QVERIFY(::seteuid(0) == 0);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                              | QFileDevice::ExeOwner);
+            ::chmod(dir.constData(), dirStat.st_mode & 07777);
+        });
+        if (root)
+            QVERIFY(::seteuid(nobody) == 0);
+
+        TLog log;
+        log.LogFile = file;
+        QSignalSpy errors(&log, &TLog::OnErrorLog);
+        log.Loaded();
+        log.AddLog(QStringLiteral("Start"));
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(Read(file), old + "5.3.2024 8:05:07 Start\r\n");
+        // A shorter log cuts the file to its new length.
+        log.LimitLog(2);
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(Read(file), "line 3\r\n5.3.2024 8:05:07 Start\r\n");
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Valmedo4.log")});
+
+        // A log that is not there yet cannot be made in such a folder: that is reported.
+        TLog fresh;
+        fresh.LogFile = folder + QStringLiteral("/Novy.log");
+        QSignalSpy freshErrors(&fresh, &TLog::OnErrorLog);
+        fresh.AddLog(QStringLiteral("Start"));
+        QCOMPARE(freshErrors.count(), 1);
+        QCOMPARE(freshErrors.at(0).at(1).toString(), QStringLiteral("Error [%1]...").arg(EACCES));
     }
 
     void noSaveWhenSwitchedOff()

@@ -33,6 +33,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -90,6 +91,37 @@ struct PageLists {
     TFormValmedo *window;
     std::vector<std::unique_ptr<BrowseQuery>> queries;
 };
+
+// The relative luminance of a colour, as contrast ratios measure it.
+double Luminance(QRgb rgb)
+{
+    auto channel = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+}
+
+// The contrast of a button's caption as drawn: its face (the commonest colour inside its
+// frame) against the caption's pixel farthest from the face in luminance.
+double CaptionContrast(QWidget *button)
+{
+    const QImage image = button->grab().toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 4; y < image.height() - 4; ++y)
+        for (int x = 4; x < image.width() - 4; ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb face = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(face))
+            face = it.key();
+    const double faceLuminance = Luminance(face);
+    double farthest = faceLuminance;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (std::abs(Luminance(it.key()) - faceLuminance) > std::abs(farthest - faceLuminance))
+            farthest = Luminance(it.key());
+    return (std::max(faceLuminance, farthest) + 0.05) / (std::min(faceLuminance, farthest) + 0.05);
+}
 
 } // namespace
 
@@ -272,6 +304,22 @@ private slots:
         QCOMPARE(customer.count(), 5);
         QCOMPARE(video.count(), 5);
         QCOMPARE(lend.count(), 5);
+    }
+
+    // The pressed page button's caption reads as well as the others' (at least 4.5 : 1).
+    void pageButtonsReadable()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Desk desk(db);
+        desk.window()->setPageIndex(TFormValmedo::PageLends);
+        for (const char *name : {"SpeedButtonCustomer", "SpeedButtonLends"}) {
+            auto *button = desk.window()->findChild<QToolButton *>(QLatin1String(name));
+            const double contrast = CaptionContrast(button);
+            QVERIFY2(contrast >= 4.5, qPrintable(QStringLiteral("%1 (pressed: %2): %3 : 1")
+                                                     .arg(QLatin1String(name)).arg(button->isChecked())
+                                                     .arg(contrast, 0, 'f', 1)));
+        }
     }
 
     void captionOnLendPage()

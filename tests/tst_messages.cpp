@@ -1,6 +1,7 @@
 #include "core/MessageForms.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
+#include "core/UStartup.h"
 #include "support/ModalAnswers.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +52,34 @@ int PixelSize(QDialog *dialog, const QString &label)
 }
 
 using Routine = std::function<void()>;
+
+// What keeps a window's two labels from showing their lines whole: a label lower than
+// its font's ascent and descent on every line, a text wider or taller than its label,
+// labels that overlap each other or the buttons. Empty when nothing does.
+QString LabelProblems(QWidget *window, const QString &mainName)
+{
+    auto *main = window->findChild<QLabel *>(mainName);
+    auto *spec = window->findChild<QLabel *>(QStringLiteral("LabelSpecification"));
+    if (!main || !spec)
+        return QStringLiteral("labels missing");
+    QStringList problems;
+    for (QLabel *label : {main, spec}) {
+        const QFontMetrics metrics(label->font());
+        const QRect box = label->contentsRect();
+        const int lines = int(label->text().count(u'\n')) + 1;
+        if (box.height() < metrics.ascent() + metrics.descent() + (lines - 1) * metrics.lineSpacing())
+            problems << label->objectName() + QStringLiteral(" lower than its lines");
+        if (!box.contains(metrics.boundingRect(box, int(label->alignment()), label->text())))
+            problems << label->objectName() + QStringLiteral(" clips its text");
+    }
+    if (main->geometry().intersects(spec->geometry()))
+        problems << QStringLiteral("labels overlap");
+    for (QPushButton *button : window->findChildren<QPushButton *>()) {
+        if (spec->geometry().intersects(button->geometry()))
+            problems << QStringLiteral("specification over ") + button->objectName();
+    }
+    return problems.join(QStringLiteral(", "));
+}
 
 } // namespace
 Q_DECLARE_METATYPE(Routine)
@@ -143,6 +173,36 @@ private Q_SLOTS:
         QVERIFY(mainBold);
         QCOMPARE(specPixels, 11);
         QCOMPARE(imageRect.size(), QSize(48, 48));
+    }
+
+    // The log-in failure's two-line specification under its heading, in the program's
+    // own fonts: every line whole in every window.
+    void labelsShowTwoLineTexts_data()
+    {
+        QTest::addColumn<Routine>("routine");
+        QTest::addColumn<QString>("mainLabel");
+        const QString text = QStringLiteral("Chyba přihlašování k SQL serveru...");
+        const QString detail = QStringLiteral("SQL server nebo databáze nejsou dostupní, uživatel neexistuje,\r"
+                                              "zadaný uživatel nemá příslušné oprávnění, špatně zadané heslo...");
+        QTest::newRow("information") << Routine([=] { ShowInformation(text, detail); }) << "LabelInformation";
+        QTest::newRow("question") << Routine([=] { ShowQuestion(text, detail); }) << "LabelQuestion";
+        QTest::newRow("warning") << Routine([=] { ShowWarning(false, text, detail); }) << "LabelWarning";
+    }
+    void labelsShowTwoLineTexts()
+    {
+        QFETCH(Routine, routine);
+        QFETCH(QString, mainLabel);
+        InstallFontSubstitutions();
+        QString problems = QStringLiteral("not shown");
+        ModalAnswers answers({Fill([&](QDialog *dialog) { problems = LabelProblems(dialog, mainLabel); },
+                                   Reject())});
+        routine();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
+
+        ShowProgress(QStringLiteral("Připojování k serveru a databázi..."));
+        problems = LabelProblems(FormProgress, QStringLiteral("LabelInformation"));
+        HideProgress();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void questionAnswer_data()

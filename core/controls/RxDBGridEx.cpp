@@ -160,6 +160,11 @@ Qt::Alignment TRxDBGridEx::ColumnTitleAlignment(int column) const
     return m_titleAlignments.value(column, Qt::AlignLeft);
 }
 
+int TRxDBGridEx::ColumnTitleWidth(int column) const
+{
+    return static_cast<const TRxDBGridTitle *>(horizontalHeader())->TitleWidth(column);
+}
+
 bool TRxDBGridEx::ColumnTitleNormal(int column) const
 {
     const QColor c = ColumnTitleColor(column);
@@ -258,29 +263,58 @@ void TRxDBGridEx::ShowPopupMenu(const QPoint &globalPos)
 
 // ---- TRxDBGridTitle ------------------------------------------------------------------
 
+namespace {
+constexpr int TitleMargin = 3; // on either side of a title's text
+constexpr int MarkerWidth = 10;
+} // namespace
+
 TRxDBGridTitle::TRxDBGridTitle(TRxDBGridEx *grid) : QHeaderView(Qt::Horizontal, grid), m_grid(grid)
 {
 }
 
-SortMarker TRxDBGridTitle::Marker(int column) const
+SortMarker TRxDBGridTitle::Params(int column, QFont *font, QColor *background) const
 {
-    QFont font = this->font();
-    QColor background;
+    *font = this->font();
     SortMarker marker = SortMarker::None;
     if (m_grid->OnGetBtnParams)
-        m_grid->OnGetBtnParams(m_grid, column, font, background, marker);
+        m_grid->OnGetBtnParams(m_grid, column, *font, *background, marker);
     return marker;
+}
+
+SortMarker TRxDBGridTitle::Marker(int column) const
+{
+    QFont font;
+    QColor background;
+    return Params(column, &font, &background);
+}
+
+bool TRxDBGridTitle::Wraps(int height, const QFont &font)
+{
+    return height >= 2 * QFontMetrics(font).height();
+}
+
+int TRxDBGridTitle::TitleWidth(int column) const
+{
+    QFont font;
+    QColor background;
+    const SortMarker marker = Params(column, &font, &background);
+    const QFontMetrics metrics(font);
+    const QString title = m_grid->ColumnTitle(column);
+    const QStringList words = Wraps(m_grid->TitleHeight(), font)
+        ? title.split(u' ', Qt::SkipEmptyParts) : QStringList{title};
+    int text = 0;
+    for (const QString &word : words)
+        text = qMax(text, metrics.horizontalAdvance(word));
+    return text + 2 * TitleMargin + (marker == SortMarker::None ? 0 : MarkerWidth);
 }
 
 void TRxDBGridTitle::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
     if (!rect.isValid())
         return;
-    QFont font = this->font();
+    QFont font;
     QColor background;
-    SortMarker marker = SortMarker::None;
-    if (m_grid->OnGetBtnParams)
-        m_grid->OnGetBtnParams(m_grid, logicalIndex, font, background, marker);
+    const SortMarker marker = Params(logicalIndex, &font, &background);
 
     painter->save();
     QStyleOptionHeader opt;
@@ -291,13 +325,13 @@ void TRxDBGridTitle::paintSection(QPainter *painter, const QRect &rect, int logi
     if (background.isValid())
         painter->fillRect(rect.adjusted(1, 1, -1, -1), background);
 
-    const int markerWidth = marker == SortMarker::None ? 0 : 10;
+    const int markerWidth = marker == SortMarker::None ? 0 : MarkerWidth;
     const QColor color = m_grid->ColumnTitleColor(logicalIndex);
     painter->setPen(color.isValid() ? color : palette().color(QPalette::ButtonText));
     painter->setFont(font);
     painter->setClipRect(rect);
-    const QRect textRect = rect.adjusted(3, 0, -3 - markerWidth, 0);
-    const bool twoLines = textRect.height() >= 2 * QFontMetrics(font).height();
+    const QRect textRect = rect.adjusted(TitleMargin, 0, -TitleMargin - markerWidth, 0);
+    const bool twoLines = Wraps(textRect.height(), font);
     painter->drawText(textRect,
                       m_grid->ColumnTitleAlignment(logicalIndex) | Qt::AlignVCenter
                           | (twoLines ? Qt::TextWordWrap : Qt::TextSingleLine),

@@ -45,6 +45,9 @@ public:
     // when the title row is high enough for two.
     void SetColumnTitleAlignment(int column, Qt::Alignment alignment);
     Qt::Alignment ColumnTitleAlignment(int column) const;
+    // The narrowest width at which a column's title shows whole: its widest word where the
+    // title wraps, else the whole title, with the title's margins and its sort marker.
+    int ColumnTitleWidth(int column) const;
 
     // The grid options of the popup menu.
     bool RowSelect() const { return selectionBehavior() == SelectRows; }
@@ -121,11 +124,18 @@ public:
 
     // The marker drawn in a title, after OnGetBtnParams.
     SortMarker Marker(int column) const;
+    // See TRxDBGridEx::ColumnTitleWidth.
+    int TitleWidth(int column) const;
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 
 private:
+    // The font and marker of a title, after OnGetBtnParams.
+    SortMarker Params(int column, QFont *font, QColor *background) const;
+    // Whether a title row of `height` pixels wraps a title onto a second line.
+    static bool Wraps(int height, const QFont &font);
+
     TRxDBGridEx *m_grid;
 };
 

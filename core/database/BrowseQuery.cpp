@@ -2,70 +2,14 @@
 
 #include "core/database/Commands.h"
 #include "core/Errors.h"
-#include "core/database/Money.h"
+#include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 
-#include <QDateTime>
-#include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QSqlResult>
-
-#include <sqlite3.h>
 
 namespace {
-
-constexpr int PgNumericOid = 1700;
-
-bool isSqlite(const QSqlDatabase &db)
-{
-    return db.driverName() == QLatin1String("QSQLITE");
-}
-
-// The kind of an SQLite column by its declared type; false for an expression,
-// whose kind is taken from its values.
-bool kindFromDeclared(const QByteArray &declared, FieldKind *kind)
-{
-    const QByteArray t = declared.toUpper();
-    if (t.isEmpty())
-        return false;
-    if (t.contains("BOOL"))
-        *kind = FieldKind::Boolean;
-    else if (t.contains("BIGINT"))
-        *kind = FieldKind::Int64;
-    else if (t.contains("INT")) // INTEGER, SMALLINT, TINYINT: 32-bit, as on PostgreSQL
-        *kind = FieldKind::Integer;
-    else if (t.contains("NUMERIC") || t.contains("DECIMAL") || t.contains("MONEY"))
-        *kind = FieldKind::Money;
-    else if (t.contains("REAL") || t.contains("DOUBLE") || t.contains("FLOAT"))
-        *kind = FieldKind::Float;
-    else if (t.contains("DATE") || t.contains("TIME"))
-        *kind = FieldKind::DateTime;
-    else
-        *kind = FieldKind::Text;
-    return true;
-}
-
-FieldKind kindFromField(const QSqlField &field)
-{
-    switch (field.metaType().id()) {
-    case QMetaType::Bool: return FieldKind::Boolean;
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt: return FieldKind::Integer;
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: return FieldKind::Int64;
-    case QMetaType::Double:
-    case QMetaType::Float: return field.typeID() == PgNumericOid ? FieldKind::Money : FieldKind::Float;
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-    case QMetaType::QTime: return FieldKind::DateTime;
-    default: return FieldKind::Text;
-    }
-}
 
 FieldKind kindFromValue(const QVariant &v)
 {
@@ -242,43 +186,26 @@ void BrowseQuery::clearRows()
 
 void BrowseQuery::run()
 {
-    QSqlDatabase db = CurrentConnection();
-    if (!db.isValid() || !db.isOpen())
-        throw EDatabaseError(QStringLiteral("Databáze není připojena"));
     const QString text = sqlText();
     if (text.trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("Dotaz nemá žádný text"));
-    const bool sqlite = isSqlite(db);
-    QSqlQuery q(db);
+    QSqlQuery q = PrepareQuery(text, m_markers, m_params);
     q.setForwardOnly(true);
-    if (!sqlite)
-        q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(text))
-        throw EDatabaseError(q.lastError().text());
-    for (const QString &m : std::as_const(m_markers))
-        q.bindValue(QLatin1Char(':') + m, SqlBindValue(m_params.value(m), sqlite));
     ExecQueryOrThrow(q, text);
 
     const QSqlRecord record = q.record();
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite) {
-        const QVariant h = q.result()->handle();
-        if (h.isValid() && qstrcmp(h.typeName(), "sqlite3_stmt*") == 0)
-            stmt = *static_cast<sqlite3_stmt *const *>(h.constData());
-    }
+    const QList<std::optional<FieldKind>> kinds = CurrentServer()->dialect().columnKinds(q);
     std::vector<std::unique_ptr<Column>> columns;
     for (int i = 0; i < record.count(); ++i) {
         auto c = std::make_unique<Column>();
         c->name = record.fieldName(i).toUpper();
         const auto declared = m_declared.constFind(c->name);
-        if (declared != m_declared.constEnd()) {
+        if (declared != m_declared.constEnd())
             c->kind = declared.value();
-        } else if (sqlite) {
-            const char *decl = stmt ? sqlite3_column_decltype(stmt, i) : nullptr;
-            c->kindKnown = kindFromDeclared(QByteArray(decl), &c->kind);
-        } else {
-            c->kind = kindFromField(record.field(i));
-        }
+        else if (i < kinds.size() && kinds.at(i))
+            c->kind = *kinds.at(i);
+        else
+            c->kindKnown = false;
         columns.push_back(std::move(c));
     }
     // Every row is read now, none left pending on the connection. On SQLite (WAL) a

@@ -1,15 +1,10 @@
 #include "core/database/Commands.h"
 
 #include "core/Errors.h"
-#include "core/database/Money.h"
+#include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 
-#include <QDate>
-#include <QDateTime>
-#include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlRecord>
-#include <QTime>
 #include <utility>
 
 namespace {
@@ -51,27 +46,6 @@ void execCommandQuery(QSqlQuery &query, const QString &what)
     }
 }
 
-bool isSqlite(const QSqlDatabase &db)
-{
-    return db.driverName() == QLatin1String("QSQLITE");
-}
-
-QSqlQuery prepared(const Command &c)
-{
-    QSqlDatabase db = CurrentConnection();
-    if (!db.isValid() || !db.isOpen())
-        throw EDatabaseError(QStringLiteral("Databáze není připojena"));
-    QSqlQuery q(db);
-    if (!isSqlite(db))
-        q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(c.text))
-        throw EDatabaseError(q.lastError().text());
-    const bool sqlite = isSqlite(db);
-    for (const QString &m : c.markers)
-        q.bindValue(QLatin1Char(':') + m, SqlBindValue(c.values.value(m), sqlite));
-    return q;
-}
-
 } // namespace
 
 QStringList CommandMarkers(const QString &text)
@@ -106,33 +80,21 @@ QStringList CommandMarkers(const QString &text)
     return markers;
 }
 
-QVariant SqlBindValue(const QVariant &value, bool sqlite)
+QSqlQuery PrepareQuery(const QString &text, const QStringList &markers,
+                       const QHash<QString, QVariant> &values)
 {
-    if (!value.isValid() || value.isNull())
-        return QVariant(value.isValid() ? value.metaType() : QMetaType::fromType<QString>());
-    if (value.metaType() == QMetaType::fromType<Money>()) {
-        const Money m = value.value<Money>();
-        return sqlite ? QVariant(m.toDouble()) : QVariant(m.toSqlText());
-    }
-    switch (value.metaType().id()) {
-    case QMetaType::QDateTime:
-        // Stored times are to the minute (the seconds are cut, not rounded).
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:00"));
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
-    case QMetaType::Bool:
-        return value.toBool() ? 1 : 0;
-    case QMetaType::QString: {
-        QString s = value.toString();
-        qsizetype n = s.size();
-        while (n > 0 && s[n - 1] == u' ')
-            --n;
-        s.truncate(n);
-        return s;
-    }
-    default:
-        return value;
-    }
+    QSqlDatabase db = CurrentConnection();
+    SqlServer *server = CurrentServer();
+    if (!server || !db.isValid() || !db.isOpen())
+        throw EDatabaseError(QStringLiteral("Databáze není připojena"));
+    const SqlDialect &dialect = server->dialect();
+    QSqlQuery q(db);
+    q.setNumericalPrecisionPolicy(dialect.readPrecision());
+    if (!q.prepare(text))
+        throw EDatabaseError(q.lastError().text());
+    for (const QString &m : markers)
+        q.bindValue(QLatin1Char(':') + m, dialect.bindValue(values.value(m)));
+    return q;
 }
 
 void ExecQueryOrThrow(QSqlQuery &query, const QString &what)
@@ -179,7 +141,7 @@ void SetCommandParam(const QString &name, const QVariant &value)
 void ExecCommand()
 {
     Command &c = command();
-    QSqlQuery q = prepared(c);
+    QSqlQuery q = PrepareQuery(c.text, c.markers, c.values);
     execCommandQuery(q, c.text);
     c.rowsAffected = q.numRowsAffected();
 }
@@ -187,7 +149,7 @@ void ExecCommand()
 QVariant ExecCommandValue()
 {
     Command &c = command();
-    QSqlQuery q = prepared(c);
+    QSqlQuery q = PrepareQuery(c.text, c.markers, c.values);
     q.setForwardOnly(true);
     execCommandQuery(q, c.text);
     c.rowsAffected = q.numRowsAffected();
@@ -199,7 +161,7 @@ QVariant ExecCommandValue()
 QSqlQuery ExecCommandRecordset()
 {
     Command &c = command();
-    QSqlQuery q = prepared(c);
+    QSqlQuery q = PrepareQuery(c.text, c.markers, c.values);
     // Not forward-only: QPSQL fetches a forward-only result row by row, and the next
     // statement on the connection (a lookup while the caller reads) would cut it off.
     execCommandQuery(q, c.text);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -40,8 +41,12 @@ public:
 // inside quoted literals and PostgreSQL's "::" casts are not markers.
 QStringList CommandMarkers(const QString &text);
 
-// The value a statement parameter is bound as on the connection's engine.
-QVariant SqlBindValue(const QVariant &value, bool sqlite);
+// A query of the program's connection prepared with `text`, each of its `markers` bound
+// to its value in `values` (null when it has none) as the engine takes it, and reading
+// numbers with the engine's precision. Throws EDatabaseError when there is no connection
+// or the server refuses the text.
+QSqlQuery PrepareQuery(const QString &text, const QStringList &markers,
+                       const QHash<QString, QVariant> &values);
 // Runs a prepared query with its bound values; throws EDatabaseError with the
 // driver's text when it fails.
 void ExecQueryOrThrow(QSqlQuery &query, const QString &what);

@@ -1,19 +1,12 @@
 #include "core/database/DataSet.h"
 
 #include "core/Errors.h"
+#include "core/Texts.h"
 #include "core/database/Money.h"
 
 #include <QDateTime>
 
 namespace {
-
-QString rightTrimmed(const QString &s)
-{
-    qsizetype n = s.size();
-    while (n > 0 && s[n - 1].isSpace())
-        --n;
-    return n == s.size() ? s : s.left(n);
-}
 
 bool isWhole(FieldKind kind)
 {
@@ -208,7 +201,7 @@ QVariant DataSet::toKind(const QVariant &value, FieldKind kind, bool *ok)
             break;
         }
         case FieldKind::Text:
-            out = QVariant(rightTrimmed(value.toString()));
+            out = QVariant(TrimmedRight(value.toString()));
             break;
         case FieldKind::Boolean:
             if (isText) {
@@ -355,7 +348,7 @@ bool DataSet::locate(const QString &keyFields, const QVariantList &values, Locat
         if (k.kind == FieldKind::Text) {
             k.text = values[i].toString();
             if (!partial)
-                k.text = rightTrimmed(k.text);
+                k.text = TrimmedRight(k.text);
         } else if (!k.null) {
             bool ok = false;
             k.value = toKind(values[i], k.kind, &ok);

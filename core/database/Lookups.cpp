@@ -2,6 +2,7 @@
 
 #include "core/database/Commands.h"
 #include "core/RunGlobals.h"
+#include "core/Texts.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 #include "core/Errors.h"
@@ -26,15 +27,6 @@ QVariant value(const QString &statement, std::initializer_list<Param> params)
 bool counted(const QString &statement, std::initializer_list<Param> params)
 {
     return value(statement, params).toLongLong() != 0;
-}
-
-QString trimmedRight(QString text)
-{
-    qsizetype n = text.size();
-    while (n > 0 && text[n - 1] == u' ')
-        --n;
-    text.truncate(n);
-    return text;
 }
 
 const SqlDialect &dialect()
@@ -83,7 +75,7 @@ void fill(QComboBox *comboBox, QSqlQuery list)
     comboBox->clear();
     comboBox->setEditText(QString());
     while (list.next())
-        comboBox->addItem(trimmedRight(list.value(0).toString()));
+        comboBox->addItem(TrimmedRight(list.value(0).toString()));
     comboBox->setCurrentIndex(-1);
     if (comboBox->isEditable())
         comboBox->setEditText(QString());
@@ -212,7 +204,7 @@ int GetUserId(const QString &user)
 
 QString GetDefaultMedium()
 {
-    return trimmedRight(defaultRow("tab_nosic", "NOSIC", "''").toString());
+    return TrimmedRight(defaultRow("tab_nosic", "NOSIC", "''").toString());
 }
 
 int GetDefaultMediumId()
@@ -222,7 +214,7 @@ int GetDefaultMediumId()
 
 QString GetDefaultDirection()
 {
-    return trimmedRight(defaultRow("tab_zamereni", "ZAMERENI", "''").toString());
+    return TrimmedRight(defaultRow("tab_zamereni", "ZAMERENI", "''").toString());
 }
 
 int GetDefaultDirectionId()

@@ -1,6 +1,14 @@
 #pragma once
+#include <QList>
+#include <QSql>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <optional>
+
+class Money;
+class QSqlQuery;
+enum class FieldKind;
 
 // The few pieces of SQL in which the two engines differ. Every other statement is
 // written once in the SQL both run. Reached through CurrentServer()->dialect().
@@ -24,6 +32,20 @@ public:
     // The text of a pasted LIKE pattern (without its quotes and wildcards): apostrophes
     // doubled, and on PostgreSQL backslashes too, since its LIKE escapes with them.
     virtual QString likeText(const QString &text) const = 0;
+
+    // The value a statement parameter is bound as: a text right-trimmed (the fixed-width
+    // columns never keep trailing blanks), a date or a time as the 'yyyy-mm-dd hh:mm:00'
+    // text both engines compare correctly (times to the minute, the seconds cut), a
+    // Boolean as 0 or 1, money as the engine computes with it, a null as a typed null.
+    QVariant bindValue(const QVariant &value) const;
+    // The precision a query reads numbers with, so that money reads exactly.
+    virtual QSql::NumericalPrecisionPolicy readPrecision() const = 0;
+    // The kinds of the columns of an executed query, in order; none for a column whose
+    // kind only its values tell (an expression).
+    virtual QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const = 0;
+
+protected:
+    virtual QVariant moneyValue(const Money &money) const = 0;
 };
 
 class SqliteDialect : public SqlDialect {
@@ -34,6 +56,11 @@ public:
     QString textOrder(const QString &column) const override;
     QStringList journalLock() const override;
     QString likeText(const QString &text) const override;
+    QSql::NumericalPrecisionPolicy readPrecision() const override;
+    QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const override;
+
+protected:
+    QVariant moneyValue(const Money &money) const override;
 };
 
 class PostgresDialect : public SqlDialect {
@@ -44,4 +71,9 @@ public:
     QString textOrder(const QString &column) const override;
     QStringList journalLock() const override;
     QString likeText(const QString &text) const override;
+    QSql::NumericalPrecisionPolicy readPrecision() const override;
+    QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const override;
+
+protected:
+    QVariant moneyValue(const Money &money) const override;
 };

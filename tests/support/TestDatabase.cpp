@@ -95,3 +95,23 @@ SqlServer *TestDatabase::server() const
 {
     return CurrentServer();
 }
+
+QSqlDatabase TestDatabase::openOtherDesk(const QString &connectionName) const
+{
+    QSqlDatabase db;
+    if (m_engine == Engine::SQLite) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+        db.setDatabaseName(m_serverName + QLatin1Char('/') + databaseName() + QLatin1String(".db"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        const auto pg = PgTestServerFromEnv();
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName);
+        db.setHostName(pg ? pg->host : QString());
+        db.setPort(pg ? pg->port : 0);
+        db.setDatabaseName(databaseName());
+        db.setUserName(user());
+        db.setPassword(m_password);
+    }
+    db.open();
+    return db;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include "support/TestSupport.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -35,6 +36,10 @@ public:
     QString databaseName() const;
 
     SqlServer *server() const;
+    // Another desk's connection to the same database, opened in the calling thread (a
+    // worker thread may call it) under `connectionName`, as the program opens its own;
+    // the caller removes it with QSqlDatabase::removeDatabase. Not open on failure.
+    QSqlDatabase openOtherDesk(const QString &connectionName) const;
     // A folder for the test's own files (backups and the like), removed at the end.
     QString scratchDir() const { return m_scratch.path(); }
 
