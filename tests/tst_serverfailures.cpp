@@ -257,6 +257,36 @@ private Q_SLOTS:
         QCOMPARE(RestoreLeftovers(db.serverName()), QStringList());
     }
 
+    // A backup clears a killed restore's staging database, but not one of a restore
+    // under way on another desk, which holds the restore's lock meanwhile.
+    void backupLeavesTheStagingOfARestoreUnderWay()
+    {
+        TestDatabase db(Engine::PostgreSQL);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString staging = db.databaseName() + QStringLiteral("_restore");
+        QSqlQuery create(CurrentConnection());
+        QVERIFY2(create.exec(QStringLiteral("CREATE DATABASE %1").arg(staging)), qPrintable(create.lastError().text()));
+        const auto pg = PgTestServerFromEnv();
+        QVERIFY(pg);
+        SqlServer::ScopedConnection other("other-desk");
+        QSqlDatabase desk = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), other.name());
+        desk.setHostName(pg->host);
+        desk.setPort(pg->port);
+        desk.setDatabaseName(QStringLiteral("postgres"));
+        desk.setUserName(TestDatabase::user());
+        desk.setPassword(pg->password);
+        QVERIFY2(desk.open(), qPrintable(desk.lastError().text()));
+        QSqlQuery lock(desk);
+        QVERIFY(lock.exec(QStringLiteral("SELECT pg_advisory_lock(hashtextextended('%1', 0))").arg(staging)));
+
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        CurrentServer()->backup(backup);
+        QCOMPARE(RestoreDatabasesLeft(db), 1);
+        desk.close(); // the other desk's restore has ended, or its desk was killed
+        CurrentServer()->backup(backup);
+        QCOMPARE(RestoreDatabasesLeft(db), 0);
+    }
+
     // The swap refused at either rename, while the desk works on the database: the desk
     // is connected to the old database again, and a later restore succeeds.
     void postgresRestoreKeepsTheDeskConnected_data()

@@ -22,6 +22,9 @@ namespace {
 const QString SchemaScript = QStringLiteral(":/schema/schema-postgres.sql");
 constexpr int ToolTimeoutMs = 10 * 60 * 1000;
 constexpr int ClosingGraceMs = 1000;
+// A killed desk's server process keeps its restore's lock until the statement it runs
+// (a CREATE DATABASE, say) has ended; a restore under way on another desk keeps it longer.
+constexpr int RestoreLockWaitMs = 10000;
 
 // A type of the schema script as pg_dump writes it back.
 QString dumpedType(const QString &type)
@@ -203,34 +206,30 @@ qint64 PostgresServer::ownBackendPid() const
     return q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next() ? q.value(0).toLongLong() : 0;
 }
 
-int PostgresServer::otherSessions(const QSqlDatabase &db, const QString &name, qint64 ownPid, int graceMs) const
+void PostgresServer::refuseWhileInUse(const QSqlDatabase &db, qint64 ownPid) const
 {
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         // Client backends only: the server's own workers come and go, and DROP DATABASE
-        // ends them by itself.
+        // and the renames end them by themselves.
         QSqlQuery q(db);
         q.prepare(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname=:NAME "
                                  "AND backend_type='client backend' AND pid<>pg_backend_pid() AND pid<>:OWN"));
-        q.bindValue(QStringLiteral(":NAME"), name);
+        q.bindValue(QStringLiteral(":NAME"), m_databaseName);
         q.bindValue(QStringLiteral(":OWN"), ownPid);
         if (!q.exec() || !q.next())
             throw EDatabaseError(q.lastError().text());
         const int sessions = q.value(0).toInt();
-        if (sessions == 0 || waited.elapsed() >= graceMs)
-            return sessions;
+        if (sessions == 0)
+            return;
+        // A connection just closed (this desk's own among them) lingers for a moment.
+        if (waited.elapsed() >= ClosingGraceMs)
+            throw EDatabaseError(QStringLiteral("Databázi %1 používají jiná spojení (%2)")
+                                     .arg(m_databaseName)
+                                     .arg(sessions));
         QThread::msleep(100);
     }
-}
-
-void PostgresServer::refuseWhileInUse(const QSqlDatabase &db, qint64 ownPid) const
-{
-    const int sessions = otherSessions(db, m_databaseName, ownPid, ClosingGraceMs);
-    if (sessions > 0)
-        throw EDatabaseError(QStringLiteral("Databázi %1 používají jiná spojení (%2)")
-                                 .arg(m_databaseName)
-                                 .arg(sessions));
 }
 
 void PostgresServer::dropPhysical(const QSqlDatabase &db, const QString &name) const
@@ -250,17 +249,36 @@ void PostgresServer::createPhysical(const QSqlDatabase &db, const QString &name)
     grant.exec(QStringLiteral("GRANT pg_checkpoint TO sa"));
 }
 
+void PostgresServer::dropRestoreDatabase(const QSqlDatabase &db, const QString &name) const
+{
+    // WITH (FORCE) only here: these databases are the restore's own, and a killed desk's
+    // pg_restore may leave its server process running in them for a while.
+    execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(checkedName(name)));
+}
+
+bool PostgresServer::tryRestoreLock(const QSqlDatabase &db, int waitMs) const
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT pg_try_advisory_lock(hashtextextended(:NAME, 0))"));
+        q.bindValue(QStringLiteral(":NAME"), stagingName());
+        if (!q.exec() || !q.next())
+            throw EDatabaseError(q.lastError().text());
+        if (q.value(0).toBool())
+            return true;
+        if (waited.elapsed() >= waitMs)
+            return false;
+        QThread::msleep(100);
+    }
+}
+
 void PostgresServer::removeLeftoverDatabases(const QSqlDatabase &db) const
 {
-    for (const QString &name : {stagingName(), previousName()}) {
-        if (!physicalExists(db, name) || otherSessions(db, name, 0, 0) > 0)
-            continue;
-        try {
-            dropPhysical(db, name);
-        } catch (const EDatabaseError &) {
-            // still in use after all: the next operation tries again
-        }
-    }
+    for (const QString &name : {stagingName(), previousName()})
+        if (physicalExists(db, name))
+            dropRestoreDatabase(db, name);
 }
 
 void PostgresServer::dropDatabase()
@@ -372,7 +390,8 @@ void PostgresServer::backup(const QString &path)
     try {
         ScopedConnection m("leftovers");
         openMaintenance(m);
-        removeLeftoverDatabases(m.db());
+        if (tryRestoreLock(m.db(), 0))
+            removeLeftoverDatabases(m.db());
     } catch (const EDatabaseError &) {
         // the dump itself says whether the server answers
     }
@@ -443,6 +462,9 @@ void PostgresServer::restore(const QString &path)
     ScopedConnection m("restore");
     openMaintenance(m);
     const QSqlDatabase db = m.db();
+    // Held until the end, when the connection closes: one restore at a time.
+    if (!tryRestoreLock(db, RestoreLockWaitMs))
+        throw EDatabaseError(QStringLiteral("Obnova databáze %1 již probíhá").arg(m_databaseName));
     removeLeftoverDatabases(db);
     QString why;
     if (!verifyBackup(path, &why))
@@ -451,12 +473,11 @@ void PostgresServer::restore(const QString &path)
     const qint64 own = ownBackendPid();
     refuseWhileInUse(db, own);
     // Restore into a new database first: until the swap, the old one stays as it was.
-    // Another desk's restore under way holds the staging name, and this one fails here.
     const QString staging = stagingName();
     createPhysical(db, staging);
     auto dropStaging = [&] {
         try {
-            dropPhysical(db, staging);
+            dropRestoreDatabase(db, staging);
         } catch (const EDatabaseError &) {
         }
     };
@@ -487,7 +508,7 @@ void PostgresServer::restore(const QString &path)
     // The restored database stands; an old copy that cannot be dropped now is dropped
     // by the next backup or restore and must not make this one look failed.
     try {
-        dropPhysical(db, previousName());
+        dropRestoreDatabase(db, previousName());
     } catch (const EDatabaseError &) {
     }
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))

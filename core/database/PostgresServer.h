@@ -44,16 +44,19 @@ private:
     void openMaintenance(const ScopedConnection &m) const;
     void createPhysical(const QSqlDatabase &db, const QString &name) const;
     void dropPhysical(const QSqlDatabase &db, const QString &name) const;
+    // Drops a staging or previous database of a restore, ending what still runs in it.
+    void dropRestoreDatabase(const QSqlDatabase &db, const QString &name) const;
+    // The lock a restore holds on its maintenance connection for as long as it runs,
+    // waited for up to waitMs; the server drops it with a killed desk's connection.
+    bool tryRestoreLock(const QSqlDatabase &db, int waitMs) const;
     bool physicalExists(const QSqlDatabase &db, const QString &name) const;
     // The backend of the desk's own connection on the program's database, or 0.
     qint64 ownBackendPid() const;
-    // The client sessions on `name` other than db's own and ownPid; while there are
-    // some, they are given up to graceMs to end (a connection just closed lingers).
-    int otherSessions(const QSqlDatabase &db, const QString &name, qint64 ownPid, int graceMs) const;
-    // EDatabaseError while another session uses the program's database.
+    // EDatabaseError while another session than db's own and ownPid uses the program's
+    // database (after a moment's grace for connections just closed).
     void refuseWhileInUse(const QSqlDatabase &db, qint64 ownPid) const;
-    // Drops the staging and previous databases that a killed restore left, unless a
-    // session (another desk's restore under way) still uses them.
+    // Drops the staging and previous databases that a killed restore left; the caller
+    // holds tryRestoreLock(), so no restore under way owns them.
     void removeLeftoverDatabases(const QSqlDatabase &db) const;
     // Puts the staging database in the place of the program's one in one transaction.
     void swapIn(const QSqlDatabase &db, const QString &staging, const QString &previous) const;

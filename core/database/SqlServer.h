@@ -67,12 +67,16 @@ public:
     // Operations on the program's database; they throw EDatabaseError on failure
     // (databaseExists too: false means only that the database is not there).
     virtual bool databaseExists() = 0;
-    virtual void dropDatabase() = 0;    // nothing when it does not exist
+    // Nothing when it does not exist. This desk's own connection on it is closed; another
+    // desk's connection makes it fail.
+    virtual void dropDatabase() = 0;
     virtual void createDatabase() = 0;  // an empty database with the schema and seed rows
     virtual void reindex() = 0;         // the four data tables
     virtual void truncateLog() = 0;
     virtual FileStats fileStats() = 0;
-    virtual void backup(const QString &path) = 0;  // replaces an existing file
+    // Replaces an existing file only once the new one is whole. What killed backups and
+    // restores left is cleared first (the backup and the restore both do).
+    virtual void backup(const QString &path) = 0;
     // The file is whole and holds the seven tables with the columns this program's
     // schema gives them, so that a restore from it can be used.
     virtual bool verifyBackup(const QString &path, QString *why = nullptr) = 0;
