@@ -59,6 +59,21 @@ FailingSwapServer *ConnectFailingSwap(const TestDatabase &db, const char *databa
     return server->open(QString::fromLatin1(database), TestDatabase::user(), db.password()) ? server : nullptr;
 }
 
+// A connection of the test's own on the test server's "postgres", as sa; check isOpen().
+QSqlDatabase OpenOnPostgres(const SqlServer::ScopedConnection &connection)
+{
+    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection.name());
+    if (const auto pg = PgTestServerFromEnv()) {
+        d.setHostName(pg->host);
+        d.setPort(pg->port);
+        d.setDatabaseName(QStringLiteral("postgres"));
+        d.setUserName(TestDatabase::user());
+        d.setPassword(pg->password);
+        d.open();
+    }
+    return d;
+}
+
 // The staging and previous databases of a restore left on the server.
 int RestoreDatabasesLeft(const TestDatabase &db)
 {
@@ -113,15 +128,8 @@ private Q_SLOTS:
             const qint64 pid = own.value(0).toLongLong();
             own.finish();
             SqlServer::ScopedConnection admin("admin");
-            const auto pg = PgTestServerFromEnv();
-            QVERIFY(pg);
-            QSqlDatabase a = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), admin.name());
-            a.setHostName(pg->host);
-            a.setPort(pg->port);
-            a.setDatabaseName(QStringLiteral("postgres"));
-            a.setUserName(TestDatabase::user());
-            a.setPassword(pg->password);
-            QVERIFY2(a.open(), qPrintable(a.lastError().text()));
+            QSqlDatabase a = OpenOnPostgres(admin);
+            QVERIFY2(a.isOpen(), qPrintable(a.lastError().text()));
             QSqlQuery kill(a);
             kill.prepare(QStringLiteral("SELECT pg_terminate_backend(:PID, 10000)"));
             kill.bindValue(QStringLiteral(":PID"), pid);
@@ -266,16 +274,9 @@ private Q_SLOTS:
         const QString staging = db.databaseName() + QStringLiteral("_restore");
         QSqlQuery create(CurrentConnection());
         QVERIFY2(create.exec(QStringLiteral("CREATE DATABASE %1").arg(staging)), qPrintable(create.lastError().text()));
-        const auto pg = PgTestServerFromEnv();
-        QVERIFY(pg);
         SqlServer::ScopedConnection other("other-desk");
-        QSqlDatabase desk = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), other.name());
-        desk.setHostName(pg->host);
-        desk.setPort(pg->port);
-        desk.setDatabaseName(QStringLiteral("postgres"));
-        desk.setUserName(TestDatabase::user());
-        desk.setPassword(pg->password);
-        QVERIFY2(desk.open(), qPrintable(desk.lastError().text()));
+        QSqlDatabase desk = OpenOnPostgres(other);
+        QVERIFY2(desk.isOpen(), qPrintable(desk.lastError().text()));
         QSqlQuery lock(desk);
         QVERIFY(lock.exec(QStringLiteral("SELECT pg_advisory_lock(hashtextextended('%1', 0))").arg(staging)));
 
