@@ -11,14 +11,12 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 #include <sqlite3.h>
 
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
