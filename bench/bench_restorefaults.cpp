@@ -179,7 +179,7 @@ private:
     // The operation killed after `delayMs` from its start; whether it was still running.
     bool killed(const QString &operation, const QString &file, qint64 delayMs);
     qint64 usualTime(const QString &operation, const QString &file);
-    void report(const QString &operation, const Tally &t);
+    void report(const QString &operation, qint64 usualMs, const Tally &t);
 
     Engine m_e;
     int m_kills;
@@ -243,17 +243,18 @@ qint64 FaultRun::usualTime(const QString &operation, const QString &file)
     return times[1];
 }
 
-void FaultRun::report(const QString &operation, const Tally &t)
+void FaultRun::report(const QString &operation, qint64 usualMs, const Tally &t)
 {
-    print(QStringLiteral("%1 %2: %3 kills (%4 during the work): databases whole %5/%3, old backups intact %6/%3, "
-                         "kills that left something %7, leftovers found after the next run %8")
+    print(QStringLiteral("%1 %2 (%9 ms): %3 kills (%4 during the work): databases whole %5/%3, old backups "
+                         "intact %6/%3, kills that left something %7, leftovers found after the next run %8")
               .arg(m_e.name, operation)
               .arg(t.kills)
               .arg(t.cutShort)
               .arg(t.whole)
               .arg(t.intact)
               .arg(t.leftAfterKill)
-              .arg(t.leftAfterNext));
+              .arg(t.leftAfterNext)
+              .arg(usualMs));
 }
 
 bool FaultRun::run()
@@ -308,7 +309,7 @@ bool FaultRun::run()
             print(QStringLiteral("  left after the next backup: ") + left.join(QStringLiteral(", ")));
         QFile::remove(target);
     }
-    report(QStringLiteral("backup"), backup);
+    report(QStringLiteral("backup"), backupTime, backup);
 
     Tally restore;
     const qint64 restoreTime = usualTime(QStringLiteral("restore"), old);
@@ -326,7 +327,7 @@ bool FaultRun::run()
         if (!left.isEmpty())
             print(QStringLiteral("  left after the next restore: ") + left.join(QStringLiteral(", ")));
     }
-    report(QStringLiteral("restore"), restore);
+    report(QStringLiteral("restore"), restoreTime, restore);
     return fingerprint(m_e) == after;
 }
 
