@@ -2,6 +2,7 @@
 #include "core/database/Database.h"
 #include "core/Errors.h"
 #include "core/Log.h"
+#include "core/database/FileLock.h"
 #include "core/RunGlobals.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
@@ -12,13 +13,18 @@
 #include "support/TestFiles.h"
 
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -39,6 +45,30 @@ QStringList waitTexts(const ModalAnswers &answers)
         if (w.caption == QStringLiteral(" Čekejte"))
             texts << w.detail;
     return texts;
+}
+
+// Customers first, first + 1, ... in one transaction, enough of them to make the data
+// most of a backup.
+void addCustomers(int first, int count)
+{
+    QVERIFY(CurrentConnection().transaction());
+    for (int i = first; i < first + count; ++i) {
+        SetCommand("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO, ADRESA1) VALUES (:Z, :J, :A)");
+        SetCommandParam("Z", qint64(i));
+        SetCommandParam("J", QStringLiteral("Zákazník %1").arg(i));
+        // Little to compress: the data outweighs the rest of a backup.
+        SetCommandParam("A", QString::fromLatin1(QCryptographicHash::hash(QByteArray::number(i), QCryptographicHash::Md5).toHex()));
+        ExecCommand();
+    }
+    QVERIFY(CurrentConnection().commit());
+}
+
+// A column of the customers renamed, as another program's table of the same name would have it.
+void renameColumn(const QString &from, const QString &to)
+{
+    QSqlQuery q(CurrentConnection()); // PostgreSQL cannot prepare it
+    QVERIFY2(q.exec(QStringLiteral("ALTER TABLE tab_zakaznik RENAME COLUMN %1 TO %2").arg(from, to)),
+             qPrintable(q.lastError().text()));
 }
 
 const QString BackupWait = QStringLiteral("Probíhá zálohování databáze...");
@@ -213,12 +243,14 @@ private slots:
         SetCurrentServer(nullptr);
     }
 
-    // A file that is no backup of this program is refused and the database stays whole.
+    // A file that is no backup of this program is refused and the database stays whole:
+    // also one cut off in its data, and one whose tables have the program's names but
+    // other columns.
     void restoreRefusesBadFiles_data()
     {
         QTest::addColumn<Engine>("engine");
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"missing", "empty", "damaged", "text"}) {
+        for (const char *kind : {"missing", "empty", "damaged", "text", "truncated", "other columns"}) {
             QTest::newRow(qPrintable(QString("sqlite %1").arg(kind))) << Engine::SQLite << QString(kind);
             QTest::newRow(qPrintable(QString("postgres %1").arg(kind))) << Engine::PostgreSQL << QString(kind);
         }
@@ -230,10 +262,19 @@ private slots:
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
+        if (kind == "truncated") // cut off in its data, behind a whole table of contents
+            addCustomers(1000, 5000);
         const QString good = db.scratchDir() + "/good.bak";
         QVERIFY(BackupNow(good));
+        Exec("DELETE FROM tab_zakaznik WHERE ZAKAZNIK >= 1000");
         const QString path = db.scratchDir() + "/bad.bak";
-        QVERIFY(WriteBadBackup(engine, kind, good, path));
+        if (kind == "other columns") {
+            renameColumn("ADRESA2", "ADRESA3");
+            CurrentServer()->backup(path);
+            renameColumn("ADRESA3", "ADRESA2");
+        } else {
+            QVERIFY(WriteBadBackup(engine, kind, good, path));
+        }
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (8, 'Čapek')");
 
         // The restore runs at start-up on master.
@@ -245,6 +286,91 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(UseDatabase());
         QCOMPARE(CustomerRows(), QString("7=Novák,8=Čapek"));
+    }
+
+    // What killed backups and restores left (their work files by the names this program
+    // gives them, on PostgreSQL the staging and previous databases) goes when the next
+    // backup or restore starts; the work file of another desk's backup under way stays.
+    void leftoversRemovedByNextRun_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<bool>("restore");
+        for (const auto &[name, engine] : {std::pair{"sqlite", Engine::SQLite}, std::pair{"postgres", Engine::PostgreSQL}}) {
+            QTest::addRow("%s-backup", name) << engine << false;
+            QTest::addRow("%s-restore", name) << engine << true;
+        }
+    }
+    void leftoversRemovedByNextRun()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, restore);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString target = db.scratchDir() + "/Backup.bak";
+        QVERIFY(BackupNow(target));
+        const QString id = "0123456789ab";
+        // Beside the backup file only a backup clears; beside the database both do.
+        QStringList besideTarget{target + ".tmp-" + id, target + ".tmp-" + id + "-journal"};
+        QStringList besideDatabase;
+        if (engine == Engine::SQLite) {
+            const QString file = db.serverName() + "/" + db.databaseName() + ".db";
+            besideDatabase << file + ".restore-" + id << file + ".restore-" + id + "-wal" << file + ".new-" + id;
+        } else {
+            for (const char *suffix : {"_restore", "_previous"}) {
+                QSqlQuery create(CurrentConnection());
+                QVERIFY2(create.exec(QStringLiteral("CREATE DATABASE %1%2").arg(db.databaseName(), suffix)),
+                         qPrintable(create.lastError().text()));
+            }
+        }
+        for (const QString &file : besideTarget + besideDatabase)
+            QVERIFY(WriteBytes(file, "left by a killed desk"));
+        FileLock underWay;
+        QVERIFY(underWay.tryLock(target + ".tmp-fedcba987654", FileLock::Exclusive));
+
+        ModalAnswers answers;
+        if (restore) {
+            QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
+            QVERIFY(RestoreDatabase(target));
+            QVERIFY(UseDatabase());
+        } else {
+            QVERIFY(BackupNow(target));
+        }
+        for (const QString &file : besideTarget)
+            QCOMPARE(QFile::exists(file), restore);
+        for (const QString &file : besideDatabase)
+            QVERIFY2(!QFile::exists(file), qPrintable(file));
+        QVERIFY(QFile::exists(target + ".tmp-fedcba987654"));
+        if (engine == Engine::PostgreSQL) {
+            SetCommand("SELECT COUNT(*) FROM pg_database WHERE datname LIKE :NAME");
+            SetCommandParam("NAME", db.databaseName() + "\\_%");
+            QCOMPARE(ExecCommandValue().toInt(), 0);
+        }
+    }
+
+    // Under a file-size limit the backup fails as on a full disk: "Error" in the log, no
+    // file left, and the program goes on.
+    void backupUnderFileSizeLimit_data() { AddEngineRows(); }
+    void backupUnderFileSizeLimit()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        addCustomers(1, 5000);
+        const QString target = db.scratchDir() + "/Backup.bak";
+
+        struct rlimit unlimited;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        struct rlimit limit = unlimited;
+        limit.rlim_cur = 16 * 1024;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool made = BackupNow(target);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        QVERIFY(!made);
+        QCOMPARE(logTexts(), QStringList{"Zálohování [Okamžité] [" + target + "] [Error]"});
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList());
+
+        QVERIFY(BackupNow(target));
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList{"Backup.bak"});
     }
 
     // The immediate backup from the dialog: the save dialog proposes "Backup.bak" in the

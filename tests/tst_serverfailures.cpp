@@ -9,7 +9,6 @@
 #include "core/UBackup.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
-#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,24 +27,60 @@
 
 namespace {
 
-// A PostgreSQL server that refuses its maintenance connections while the desk's own
-// connection is closed: the moment a restore swaps the databases.
-class RefusingServer : public PostgresServer {
+// A PostgreSQL server whose restore swap is refused at one rename (1: the old
+// database's, 2: the restored one's), as a crash or the server may stop it half-way.
+class FailingSwapServer : public PostgresServer {
 public:
     using PostgresServer::PostgresServer;
-    bool refuse = false;
+    int failAt = 0;
 
 protected:
-    bool openConnection(const QString &name, const QString &physical, const QString &user,
-                        const QString &password, QString *error) const override
+    void renameDatabase(const QSqlDatabase &db, const QString &from, const QString &to) const override
     {
-        if (refuse && name != QLatin1String(ConnectionName) && !isOpen()) {
-            *error = QStringLiteral("refused by the test");
-            return false;
-        }
-        return PostgresServer::openConnection(name, physical, user, password, error);
+        if (++m_renames == failAt)
+            throw EDatabaseError(QStringLiteral("refused by the test"));
+        PostgresServer::renameDatabase(db, from, to);
     }
+
+private:
+    mutable int m_renames = 0;
 };
+
+// Makes a FailingSwapServer current, connected to `database` of the test's server.
+FailingSwapServer *ConnectFailingSwap(const TestDatabase &db, const char *database, int failAt)
+{
+    const auto pg = PgTestServerFromEnv();
+    if (!pg)
+        return nullptr;
+    auto owned = std::make_unique<FailingSwapServer>(db.serverName(), pg->host, pg->port);
+    FailingSwapServer *server = owned.get();
+    server->failAt = failAt;
+    SetCurrentServer(std::move(owned));
+    return server->open(QString::fromLatin1(database), TestDatabase::user(), db.password()) ? server : nullptr;
+}
+
+// A connection of the test's own on the test server's "postgres", as sa; check isOpen().
+QSqlDatabase OpenOnPostgres(const SqlServer::ScopedConnection &connection)
+{
+    QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection.name());
+    if (const auto pg = PgTestServerFromEnv()) {
+        d.setHostName(pg->host);
+        d.setPort(pg->port);
+        d.setDatabaseName(QStringLiteral("postgres"));
+        d.setUserName(TestDatabase::user());
+        d.setPassword(pg->password);
+        d.open();
+    }
+    return d;
+}
+
+// The staging and previous databases of a restore left on the server.
+int RestoreDatabasesLeft(const TestDatabase &db)
+{
+    SetCommand(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname LIKE :NAME"));
+    SetCommandParam(QStringLiteral("NAME"), db.databaseName() + QStringLiteral("\\_%"));
+    return ExecCommandValue().toInt();
+}
 
 // Sets or clears the immutable flag of a file: then not even root may rename another
 // file over it. False where the file system or the user's rights do not allow it.
@@ -93,15 +128,8 @@ private Q_SLOTS:
             const qint64 pid = own.value(0).toLongLong();
             own.finish();
             SqlServer::ScopedConnection admin("admin");
-            const auto pg = PgTestServerFromEnv();
-            QVERIFY(pg);
-            QSqlDatabase a = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), admin.name());
-            a.setHostName(pg->host);
-            a.setPort(pg->port);
-            a.setDatabaseName(QStringLiteral("postgres"));
-            a.setUserName(TestDatabase::user());
-            a.setPassword(pg->password);
-            QVERIFY2(a.open(), qPrintable(a.lastError().text()));
+            QSqlDatabase a = OpenOnPostgres(admin);
+            QVERIFY2(a.isOpen(), qPrintable(a.lastError().text()));
             QSqlQuery kill(a);
             kill.prepare(QStringLiteral("SELECT pg_terminate_backend(:PID, 10000)"));
             kill.bindValue(QStringLiteral(":PID"), pid);
@@ -156,9 +184,9 @@ private Q_SLOTS:
     }
 
     // A restore that fails after the backup passed its check leaves the old database as
-    // it was, and nothing of the restore behind: on PostgreSQL a dump whose contents
-    // list but whose data part is cut off, on SQLite a database file that cannot be
-    // replaced (immutable for root, its folder read-only for anyone else).
+    // it was, and nothing of the restore behind: on PostgreSQL the swap refused at its
+    // second rename, on SQLite a database file that cannot be replaced (immutable for
+    // root, its folder read-only for anyone else).
     void restoreInterruptedKeepsOldDatabase_data() { AddEngineRows(); }
     void restoreInterruptedKeepsOldDatabase()
     {
@@ -166,18 +194,7 @@ private Q_SLOTS:
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
-        if (engine == Engine::PostgreSQL) {
-            // Enough rows that the data part is most of the dump.
-            Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) SELECT g, md5(g::text) "
-                                "FROM generate_series(3, 20002) g"));
-            const QString good = db.scratchDir() + QStringLiteral("/good.bak");
-            CurrentServer()->backup(good);
-            const QByteArray bytes = ReadBytes(good);
-            QVERIFY(WriteBytes(backup, bytes.left(bytes.size() * 2 / 3)));
-            Exec(QStringLiteral("DELETE FROM tab_zakaznik"));
-        } else {
-            CurrentServer()->backup(backup);
-        }
+        CurrentServer()->backup(backup);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Svoboda')"));
         QVERIFY(CurrentServer()->verifyBackup(backup));
@@ -191,14 +208,16 @@ private Q_SLOTS:
             else if (engine == Engine::SQLite)
                 QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         });
-        QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
-                                TestDatabase::user(), db.password()));
         if (engine == Engine::SQLite) {
+            QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
+                                    TestDatabase::user(), db.password()));
             immutable = SetImmutable(file, true);
             if (!immutable && ::geteuid() != 0)
                 QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
             else if (!immutable)
                 QFAIL("the database file cannot be made immutable here");
+        } else {
+            QVERIFY(ConnectFailingSwap(db, SqlServer::MasterDatabase, 2));
         }
         QVERIFY(!RestoreDatabase(backup));
         if (immutable)
@@ -209,13 +228,10 @@ private Q_SLOTS:
 
         QVERIFY(UseDatabase());
         QCOMPARE(CustomerRows(), QStringLiteral("1=Novák,2=Svoboda"));
-        if (engine == Engine::PostgreSQL) {
-            SetCommand(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname LIKE :NAME"));
-            SetCommandParam(QStringLiteral("NAME"), db.databaseName() + QStringLiteral("\\_%"));
-            QCOMPARE(ExecCommandValue().toInt(), 0);
-        } else {
+        if (engine == Engine::PostgreSQL)
+            QCOMPARE(RestoreDatabasesLeft(db), 0);
+        else
             QCOMPARE(RestoreLeftovers(folder), QStringList());
-        }
     }
 
     // The embedded restore refuses while another desk still reads the database and
@@ -249,8 +265,40 @@ private Q_SLOTS:
         QCOMPARE(RestoreLeftovers(db.serverName()), QStringList());
     }
 
+    // A backup clears a killed restore's staging database, but not one of a restore
+    // under way on another desk, which holds the restore's lock meanwhile.
+    void backupLeavesTheStagingOfARestoreUnderWay()
+    {
+        TestDatabase db(Engine::PostgreSQL);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString staging = db.databaseName() + QStringLiteral("_restore");
+        QSqlQuery create(CurrentConnection());
+        QVERIFY2(create.exec(QStringLiteral("CREATE DATABASE %1").arg(staging)), qPrintable(create.lastError().text()));
+        SqlServer::ScopedConnection other("other-desk");
+        QSqlDatabase desk = OpenOnPostgres(other);
+        QVERIFY2(desk.isOpen(), qPrintable(desk.lastError().text()));
+        QSqlQuery lock(desk);
+        QVERIFY(lock.exec(QStringLiteral("SELECT pg_advisory_lock(hashtextextended('%1', 0))").arg(staging)));
+
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        CurrentServer()->backup(backup);
+        QCOMPARE(RestoreDatabasesLeft(db), 1);
+        desk.close(); // the other desk's restore has ended, or its desk was killed
+        CurrentServer()->backup(backup);
+        QCOMPARE(RestoreDatabasesLeft(db), 0);
+    }
+
+    // The swap refused at either rename, while the desk works on the database: the desk
+    // is connected to the old database again, and a later restore succeeds.
+    void postgresRestoreKeepsTheDeskConnected_data()
+    {
+        QTest::addColumn<int>("failAt");
+        QTest::newRow("old database's rename") << 1;
+        QTest::newRow("restored database's rename") << 2;
+    }
     void postgresRestoreKeepsTheDeskConnected()
     {
+        QFETCH(int, failAt);
         TestDatabase db(Engine::PostgreSQL);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
@@ -258,24 +306,18 @@ private Q_SLOTS:
         CurrentServer()->backup(backup);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Svoboda')"));
 
-        const auto pg = PgTestServerFromEnv();
-        QVERIFY(pg);
-        auto owned = std::make_unique<RefusingServer>(db.serverName(), pg->host, pg->port);
-        RefusingServer *server = owned.get();
-        SetCurrentServer(std::move(owned));
-        QVERIFY2(server->open(SqlServer::ProgramDatabase, TestDatabase::user(), db.password()),
-                 qPrintable(server->errorText()));
-
-        server->refuse = true;
+        FailingSwapServer *server = ConnectFailingSwap(db, SqlServer::ProgramDatabase, failAt);
+        QVERIFY(server);
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, server->restore(backup));
         QVERIFY(server->isOpen());
         QCOMPARE(server->currentDatabase(), QString(SqlServer::ProgramDatabase));
         QCOMPARE(CustomerRows(), QStringLiteral("1=Novák,2=Svoboda"));
+        QCOMPARE(RestoreDatabasesLeft(db), 0);
 
-        // A later restore finds the server as it should be and succeeds.
-        server->refuse = false;
+        server->failAt = 0;
         server->restore(backup);
         QCOMPARE(CustomerRows(), QStringLiteral("1=Novák"));
+        QCOMPARE(RestoreDatabasesLeft(db), 0);
     }
 };
 

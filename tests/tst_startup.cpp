@@ -11,6 +11,7 @@
 #include "core/platform/SingleInstance.h"
 #include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
+#include "support/OtherDesk.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 #include "support/TestFiles.h"
@@ -64,6 +65,12 @@ Answer Login(const QString &user, const QString &password, const QString &server
             d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"))->setEditText(server);
         },
         ClickButton(QStringLiteral("ButtonOk")));
+}
+
+// Chooses `file` in the file dialog and accepts it.
+Answer ChooseFile(const QString &file)
+{
+    return Fill([=](QDialog *d) { qobject_cast<QFileDialog *>(d)->selectFile(file); }, Accept());
 }
 
 // The modal windows a test answered, in order (the windows shown without blocking left out).
@@ -584,10 +591,7 @@ private slots:
         int users = -1;
         ModalAnswers answers({
             Login(QStringLiteral("sa"), db.password(), db.serverName()),
-            [&](QDialog *d) {
-                qobject_cast<QFileDialog *>(d)->selectFile(backup);
-                return int(QDialog::Accepted);
-            },
+            ChooseFile(backup),
             ClickButton(QStringLiteral("ButtonYes")), // restore ?
             ClickButton(QStringLiteral("ButtonYes")), // close
         });
@@ -603,6 +607,44 @@ private slots:
                  qPrintable(log.join('\n')));
         QVERIFY(log.contains(QStringLiteral("Reindexace databáze [Ok]")));
         QVERIFY(log.contains(QStringLiteral("Vymazání transakčního logu [Ok]")));
+    }
+
+    // With another desk connected, "/RESTORE" and then "/RESET" are refused, each with
+    // its warning and the login dialog again; the other desk's rows stay.
+    void restoreAndResetRefusedWhileAnotherDeskIsConnected_data() { AddEngineRows(); }
+    void restoreAndResetRefusedWhileAnotherDeskIsConnected()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        writePasswordFile(db);
+        const QString backup = db.scratchDir() + QLatin1String("/Backup.bak");
+        db.server()->backup(backup);
+        OtherDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        QCOMPARE(desk.ask(QStringLiteral("insert 1")), QStringLiteral("ok"));
+        ModalAnswers answers({
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            ChooseFile(backup),
+            ClickButton(QStringLiteral("ButtonYes")), // restore ?
+            ClickButton(QStringLiteral("ButtonOk")),  // the warning
+            Login(QStringLiteral("sa"), db.password(), db.serverName()),
+            Reject(),                                 // no backup file this time
+            ClickButton(QStringLiteral("ButtonYes")), // create ?
+            ClickButton(QStringLiteral("ButtonOk")),  // the warning
+            Reject(),
+        });
+        QVERIFY(!run({QStringLiteral("/RESTORE"), QStringLiteral("/RESET")}));
+        const QList<ShownWindow> windows = modal(answers);
+        QCOMPARE(windows.at(3).caption, QStringLiteral(" Upozornění"));
+        QCOMPARE(windows.at(3).text, QStringLiteral("Chyba při obnovování databáze..."));
+        QCOMPARE(windows.at(3).detail, QStringLiteral("Databáze nebyla obnovena..."));
+        QCOMPARE(windows.at(7).text, QStringLiteral("Chyba při vytváření databáze..."));
+        QCOMPARE(windows.at(7).detail, QStringLiteral("Databáze nebyla vytvořena..."));
+        QCOMPARE(windows.at(8).caption, QStringLiteral(" Přihlášení"));
+        QVERIFY(logTexts().contains(QStringLiteral("Vytváření databáze: [valmedo4] [Error]")));
+        QCOMPARE(desk.ask(QStringLiteral("insert 2")), QStringLiteral("ok"));
+        QCOMPARE(desk.ask(QStringLiteral("rows")), QStringLiteral("1=Desk 1,2=Desk 2"));
     }
 
     // With the stored clean-up option on, documents before the cut-off go (N = 0 keeps

@@ -11,21 +11,18 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 #include <sqlite3.h>
 
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
 
 constexpr int HashIterations = 20000;
-const char *const DataTables[] = {"tab_zakaznik", "tab_zamereni", "tab_nosic", "tab_video",
-                                  "tab_uzivatel", "tab_pujcky", "tab_pujckydetail"};
+const QString SchemaScript = QStringLiteral(":/schema/schema-sqlite.sql");
 
 // An SQLite connection of the engine's own on a file, removed on scope exit.
 class SideFile : public SqlServer::ScopedConnection {
@@ -47,26 +44,23 @@ QByteArray passwordHash(const QString &password, const QByteArray &salt)
                                               salt, HashIterations, 32);
 }
 
-void removeWithCompanions(const QString &path)
+// Copies the file at `from` into the existing file `to`, replacing its content.
+void copyInto(const QString &from, const QString &to)
 {
-    QFile::remove(path + QLatin1String("-wal"));
-    QFile::remove(path + QLatin1String("-shm"));
-    QFile::remove(path + QLatin1String("-journal"));
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw EDatabaseError(QStringLiteral("Soubor %1 nelze odstranit").arg(path));
-}
-
-// rename(2) replaces the target atomically; QFile::rename refuses an existing one.
-void replaceFile(const QString &from, const QString &to)
-{
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw EDatabaseError(QStringLiteral("Soubor %1 nelze přejmenovat na %2").arg(from, to));
-}
-
-QString tempBeside(const QString &path, const char *what)
-{
-    return QStringLiteral("%1.%2-%3").arg(path, QLatin1String(what),
-                                          QUuid::createUuid().toString(QUuid::Id128).left(12));
+    QFile in(from);
+    QFile out(to);
+    if (!in.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze přečíst").arg(from));
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze zapsat").arg(to));
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 20)).isEmpty())
+        if (out.write(chunk) != chunk.size())
+            throw EDatabaseError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(to, out.errorString()));
+    if (in.error() != QFileDevice::NoError)
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze přečíst").arg(from));
+    if (!out.flush())
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(to, out.errorString()));
 }
 
 // --- functions registered on every connection -----------------------------------
@@ -169,6 +163,20 @@ QString EmbeddedServer::masterFile() const
     return m_folder + QLatin1String("/master.db");
 }
 
+QString EmbeddedServer::lockFile() const
+{
+    return databaseFile() + QLatin1String(".lock");
+}
+
+FileLock EmbeddedServer::takeDatabase() const
+{
+    FileLock lock;
+    if (!lock.tryLock(lockFile(), FileLock::Exclusive))
+        throw EDatabaseError(
+            QStringLiteral("Databázi %1 používá jiná pracovní stanice").arg(m_databaseName));
+    return lock;
+}
+
 void EmbeddedServer::prepareConnection(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
@@ -186,51 +194,43 @@ void EmbeddedServer::prepareConnection(const QSqlDatabase &db)
 
 void EmbeddedServer::createDatabaseFile(const QString &path)
 {
-    const QString temp = tempBeside(path, "new");
-    try {
-        {
-            SideFile side(temp, false, "create");
-            execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
-            execText(side.db(), QStringLiteral("PRAGMA foreign_keys=ON"));
-            execInTransaction(side.db(), schemaStatements(QStringLiteral(":/schema/schema-sqlite.sql")));
-        } // closing checkpoints and removes the -wal of the new file
-        if (QFileInfo::exists(path))
-            throw EDatabaseError(QStringLiteral("Databáze %1 již existuje").arg(m_databaseName));
-        replaceFile(temp, path);
-    } catch (...) {
-        removeWithCompanions(temp);
-        throw;
-    }
+    WorkFile temp(path, "new");
+    {
+        SideFile side(temp.path(), false, "create");
+        execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
+        execText(side.db(), QStringLiteral("PRAGMA foreign_keys=ON"));
+        execInTransaction(side.db(), schemaStatements(SchemaScript));
+    } // closing checkpoints and removes the -wal of the new file
+    if (QFileInfo::exists(path))
+        throw EDatabaseError(QStringLiteral("Databáze %1 již existuje").arg(m_databaseName));
+    temp.moveOnto(path);
 }
 
 void EmbeddedServer::install(const QString &password)
 {
     if (!QDir().mkpath(m_folder))
         throw EDatabaseError(QStringLiteral("Složku %1 nelze vytvořit").arg(m_folder));
-    if (!QFileInfo::exists(databaseFile()))
+    if (!QFileInfo::exists(databaseFile())) {
+        const FileLock lock = takeDatabase();
         createDatabaseFile(databaseFile());
-    const QString temp = tempBeside(masterFile(), "new");
-    try {
-        {
-            SideFile side(temp, false, "install");
-            const QSqlDatabase db = side.db();
-            execText(db, QStringLiteral("CREATE TABLE logins (NAME VARCHAR(128) NOT NULL PRIMARY KEY, "
-                                        "SALT BLOB NOT NULL, HASH BLOB NOT NULL)"));
-            QByteArray salt(16, Qt::Uninitialized);
-            QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), 4);
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("INSERT INTO logins (NAME, SALT, HASH) VALUES (:NAME, :SALT, :HASH)"));
-            q.bindValue(QStringLiteral(":NAME"), QStringLiteral("sa"));
-            q.bindValue(QStringLiteral(":SALT"), salt);
-            q.bindValue(QStringLiteral(":HASH"), passwordHash(password, salt));
-            if (!q.exec())
-                throw EDatabaseError(q.lastError().text());
-        }
-        replaceFile(temp, masterFile());
-    } catch (...) {
-        removeWithCompanions(temp);
-        throw;
     }
+    WorkFile temp(masterFile(), "new");
+    {
+        SideFile side(temp.path(), false, "install");
+        const QSqlDatabase db = side.db();
+        execText(db, QStringLiteral("CREATE TABLE logins (NAME VARCHAR(128) NOT NULL PRIMARY KEY, "
+                                    "SALT BLOB NOT NULL, HASH BLOB NOT NULL)"));
+        QByteArray salt(16, Qt::Uninitialized);
+        QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), 4);
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("INSERT INTO logins (NAME, SALT, HASH) VALUES (:NAME, :SALT, :HASH)"));
+        q.bindValue(QStringLiteral(":NAME"), QStringLiteral("sa"));
+        q.bindValue(QStringLiteral(":SALT"), salt);
+        q.bindValue(QStringLiteral(":HASH"), passwordHash(password, salt));
+        if (!q.exec())
+            throw EDatabaseError(q.lastError().text());
+    }
+    temp.moveOnto(masterFile());
     writeLog(QStringLiteral("Databázový server vytvořen [%1]").arg(m_folder));
 }
 
@@ -266,6 +266,10 @@ bool EmbeddedServer::open(const QString &database, const QString &user, const QS
         checkLogin(user, password);
         const bool master = database == QLatin1String(MasterDatabase);
         const QString path = master ? masterFile() : databaseFile();
+        // Held while the connection is open: no restore or drop takes the file away
+        // from under this desk, and the file opened is the one in place.
+        if (!master && !m_useLock.tryLock(lockFile(), FileLock::Shared))
+            throw EDatabaseError(QStringLiteral("Databáze %1 se právě obnovuje").arg(database));
         if (!QFileInfo::exists(path))
             throw EDatabaseError(QStringLiteral("Databáze %1 neexistuje").arg(database));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
@@ -285,6 +289,12 @@ bool EmbeddedServer::open(const QString &database, const QString &user, const QS
         m_errorText = e.message();
         return false;
     }
+}
+
+void EmbeddedServer::close()
+{
+    SqlServer::close();
+    m_useLock.release();
 }
 
 QSqlDatabase EmbeddedServer::programConnection() const
@@ -310,14 +320,17 @@ bool EmbeddedServer::databaseExists()
 
 void EmbeddedServer::dropDatabase()
 {
-    // Linux lets an open connection write on into a deleted file: close it first.
+    // Linux lets an open connection write on into a deleted file: no connection may
+    // stay, this desk's own is closed and another desk's refuses the drop.
     if (m_currentDatabase == QLatin1String(ProgramDatabase))
         close();
+    const FileLock lock = takeDatabase();
     removeWithCompanions(databaseFile());
 }
 
 void EmbeddedServer::createDatabase()
 {
+    const FileLock lock = takeDatabase();
     if (QFileInfo::exists(databaseFile()))
         throw EDatabaseError(QStringLiteral("Databáze %1 již existuje").arg(m_databaseName));
     createDatabaseFile(databaseFile());
@@ -358,26 +371,25 @@ void EmbeddedServer::backup(const QString &path)
 {
     if (!databaseExists())
         throw EDatabaseError(QStringLiteral("Databáze %1 neexistuje").arg(m_databaseName));
-    // VACUUM INTO refuses an existing file: write a new one beside the target and
+    const QString target = QFileInfo(path).absoluteFilePath();
+    removeLeftovers(target);
+    removeLeftovers(databaseFile());
+    // A connection of its own: the file may not be swapped by a restore meanwhile.
+    FileLock use;
+    if (!use.tryLock(lockFile(), FileLock::Shared))
+        throw EDatabaseError(QStringLiteral("Databáze %1 se právě obnovuje").arg(m_databaseName));
+    // VACUUM INTO writes a new (or empty) file only: write one beside the target and
     // rename it over, so a failed backup leaves the old one whole.
-    const QString temp = tempBeside(QFileInfo(path).absoluteFilePath(), "tmp");
-    try {
+    WorkFile temp(target, "tmp");
+    {
         SideFile side(databaseFile(), false, "backup");
         QSqlQuery q(side.db());
         q.prepare(QStringLiteral("VACUUM INTO :PATH"));
-        q.bindValue(QStringLiteral(":PATH"), temp);
+        q.bindValue(QStringLiteral(":PATH"), temp.path());
         if (!q.exec())
             throw EDatabaseError(q.lastError().text());
-    } catch (...) {
-        QFile::remove(temp);
-        throw;
     }
-    try {
-        replaceFile(temp, path);
-    } catch (...) {
-        QFile::remove(temp);
-        throw;
-    }
+    temp.moveOnto(target);
 }
 
 bool EmbeddedServer::verifyBackup(const QString &path, QString *why)
@@ -393,12 +405,19 @@ bool EmbeddedServer::verifyBackup(const QString &path, QString *why)
         if (!q.next() || q.value(0).toString() != QLatin1String("ok"))
             return fail(QStringLiteral("Kontrola souboru %1 selhala").arg(path));
         q.finish();
-        for (const char *table : DataTables) {
+        // A file of other tables or columns would restore into a database that no
+        // statement of the program can use.
+        for (const SchemaTable &table : schemaTables(SchemaScript)) {
             QSqlQuery t(side.db());
-            t.prepare(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='table' AND name=:NAME"));
-            t.bindValue(QStringLiteral(":NAME"), QLatin1String(table));
-            if (!t.exec() || !t.next() || t.value(0).toInt() != 1)
-                return fail(QStringLiteral("V souboru %1 chybí tabulka %2").arg(path, QLatin1String(table)));
+            if (!t.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table.name)))
+                return fail(t.lastError().text());
+            QList<QPair<QString, QString>> columns;
+            while (t.next())
+                columns.append({t.value(1).toString().toUpper(), t.value(2).toString().toUpper()});
+            if (columns.isEmpty())
+                return fail(QStringLiteral("V souboru %1 chybí tabulka %2").arg(path, table.name));
+            if (columns != table.columns)
+                return fail(QStringLiteral("Tabulka %2 v souboru %1 má jiné sloupce").arg(path, table.name));
         }
         return true;
     } catch (const EDatabaseError &e) {
@@ -406,51 +425,53 @@ bool EmbeddedServer::verifyBackup(const QString &path, QString *why)
     }
 }
 
+void EmbeddedServer::replaceDatabaseFile(WorkFile &staging)
+{
+    // The old file's -wal and -shm go before the new file takes its name: a connection
+    // opening in between would replay the old log into the new file. A log that holds
+    // transactions is folded into the old file first, so that the old data stays whole
+    // should the rename fail; when it cannot be folded in whole (a connection that is
+    // not a desk's still reads), the restore is refused rather than lose them.
+    const QString target = databaseFile();
+    const QString wal = target + QLatin1String("-wal");
+    if (QFileInfo::exists(target) && QFileInfo(wal).size() > 0) {
+        SideFile old(target, false, "checkpoint");
+        QSqlQuery q(old.db());
+        if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")))
+            throw EDatabaseError(q.lastError().text());
+        if (!q.next() || q.value(0).toInt() != 0)
+            throw EDatabaseError(
+                QStringLiteral("Databázi %1 používá jiné spojení, obnova nebyla provedena").arg(target));
+    }
+    for (const char *companion : {"-wal", "-shm"}) {
+        const QString file = target + QLatin1String(companion);
+        if (QFileInfo::exists(file) && !QFile::remove(file))
+            throw EDatabaseError(QStringLiteral("Soubor %1 nelze odstranit").arg(file));
+    }
+    staging.moveOnto(target);
+}
+
 void EmbeddedServer::restore(const QString &path)
 {
+    removeLeftovers(databaseFile());
     QString why;
     if (!verifyBackup(path, &why))
         throw EDatabaseError(why);
     // Copy the verified file beside the database first: until the rename, the old
     // database stays as it was.
-    const QString target = databaseFile();
-    const QString temp = tempBeside(target, "restore");
-    if (!QFile::copy(path, temp))
-        throw EDatabaseError(QStringLiteral("Soubor %1 nelze zkopírovat").arg(path));
-    try {
-        SideFile side(temp, false, "restore");
+    WorkFile staging(databaseFile(), "restore");
+    copyInto(path, staging.path());
+    {
+        SideFile side(staging.path(), false, "restore");
         execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
-    } catch (...) {
-        removeWithCompanions(temp);
-        throw;
     }
     const bool wasOpen = m_currentDatabase == QLatin1String(ProgramDatabase);
     if (wasOpen)
         close();
     try {
-        // The old file's -wal and -shm go before the new file takes its name: a connection
-        // opening in between would replay the old log into the new file. A log that holds
-        // transactions is folded into the old file first, so that the old data stays whole
-        // should the rename fail; when it cannot be folded in whole (another desk still
-        // reads or writes the database), the restore is refused rather than lose them.
-        const QString wal = target + QLatin1String("-wal");
-        if (QFileInfo::exists(target) && QFileInfo(wal).size() > 0) {
-            SideFile old(target, false, "checkpoint");
-            QSqlQuery q(old.db());
-            if (!q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")))
-                throw EDatabaseError(q.lastError().text());
-            if (!q.next() || q.value(0).toInt() != 0)
-                throw EDatabaseError(
-                    QStringLiteral("Databázi %1 používá jiné spojení, obnova nebyla provedena").arg(target));
-        }
-        for (const char *companion : {"-wal", "-shm"}) {
-            const QString file = target + QLatin1String(companion);
-            if (QFileInfo::exists(file) && !QFile::remove(file))
-                throw EDatabaseError(QStringLiteral("Soubor %1 nelze odstranit").arg(file));
-        }
-        replaceFile(temp, target);
+        const FileLock lock = takeDatabase();
+        replaceDatabaseFile(staging);
     } catch (...) {
-        removeWithCompanions(temp);
         if (wasOpen)
             reopen(QString::fromLatin1(ProgramDatabase));
         throw;

@@ -7,6 +7,10 @@
 // ("valmedo4.db"). The first "sa" connection to a folder without logins installs the
 // server there: the folder, the sa login with the password given, and an empty
 // program database made by the schema script.
+//
+// Every connection on the program's database holds a shared lock on the lock file
+// beside it ("valmedo4.db.lock") while it is open; the restore, the drop and the
+// creation take it exclusively, and fail while another desk is connected.
 class EmbeddedServer : public SqlServer {
 public:
     EmbeddedServer(const QString &serverName, const QString &folder);
@@ -15,8 +19,10 @@ public:
     QString folder() const { return m_folder; }
     QString databaseFile() const;
     QString masterFile() const;
+    QString lockFile() const;
 
     bool open(const QString &database, const QString &user, const QString &password) override;
+    void close() override;
 
     bool databaseExists() override;
     void dropDatabase() override;
@@ -39,7 +45,13 @@ private:
     void checkLogin(const QString &user, const QString &password);
     void createDatabaseFile(const QString &path);
     QSqlDatabase programConnection() const;
+    // The database for this desk alone: the exclusive lock, or EDatabaseError while
+    // another desk is connected. This desk's own connection must be closed first.
+    FileLock takeDatabase() const;
+    // The database's file put in place of the old one; the caller holds takeDatabase().
+    void replaceDatabaseFile(WorkFile &staging);
 
     QString m_folder;
+    FileLock m_useLock; // while the connection is open on the program's database
     SqliteDialect m_dialect;
 };

@@ -3,21 +3,59 @@
 #include "core/Errors.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QTimeZone>
-#include <QUuid>
 
-#include <cstdio>
+#include <csignal>
+
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
-const char *const DataTables[] = {"tab_zakaznik", "tab_zamereni", "tab_nosic", "tab_video",
-                                  "tab_uzivatel", "tab_pujcky", "tab_pujckydetail"};
+const QString SchemaScript = QStringLiteral(":/schema/schema-postgres.sql");
 constexpr int ToolTimeoutMs = 10 * 60 * 1000;
+constexpr int ClosingGraceMs = 1000;
+// A killed desk's server process keeps its restore's lock until the statement it runs
+// (a CREATE DATABASE, say) has ended; a restore under way on another desk keeps it longer.
+constexpr int RestoreLockWaitMs = 10000;
+
+// A type of the schema script as pg_dump writes it back.
+QString dumpedType(const QString &type)
+{
+    QString t = type.toLower();
+    t.replace(QLatin1String("varchar("), QLatin1String("character varying("));
+    if (t.startsWith(QLatin1String("timestamp")))
+        t += QLatin1String(" without time zone");
+    return t;
+}
+
+// The column lines of table `table` in a schema-only restore script, or nothing when
+// it is not there.
+QStringList dumpedColumns(const QString &script, const QString &table)
+{
+    const QString start = QStringLiteral("CREATE TABLE public.%1 (\n").arg(table.toLower());
+    const qsizetype at = script.indexOf(start);
+    if (at < 0)
+        return {};
+    const qsizetype end = script.indexOf(QLatin1String("\n);"), at);
+    QStringList columns;
+    const QStringList lines = script.mid(at + start.size(), end - at - start.size()).split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.endsWith(QLatin1Char(',')))
+            line.chop(1);
+        if (!line.isEmpty() && !line.startsWith(QLatin1String("CONSTRAINT ")))
+            columns << line;
+    }
+    return columns;
+}
 
 // Identifiers pasted into utility statements come from our own names only; still,
 // refuse anything that is not a plain name.
@@ -117,13 +155,26 @@ QSqlDatabase PostgresServer::programConnection() const
     return CurrentConnection();
 }
 
-bool PostgresServer::physicalExists(const QString &name) const
+void PostgresServer::openMaintenance(const ScopedConnection &m) const
 {
-    ScopedConnection m("exists");
     QString error;
     if (!openConnection(m.name(), QStringLiteral("postgres"), m_user, m_password, &error))
         throw EDatabaseError(error);
-    QSqlQuery q(m.db());
+}
+
+QString PostgresServer::stagingName() const
+{
+    return checkedName(m_databaseName + QLatin1String("_restore"));
+}
+
+QString PostgresServer::previousName() const
+{
+    return checkedName(m_databaseName + QLatin1String("_previous"));
+}
+
+bool PostgresServer::physicalExists(const QSqlDatabase &db, const QString &name) const
+{
+    QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname=:VALMEDO4"));
     q.bindValue(QStringLiteral(":VALMEDO4"), name);
     if (!q.exec() || !q.next())
@@ -133,63 +184,129 @@ bool PostgresServer::physicalExists(const QString &name) const
 
 bool PostgresServer::databaseExists()
 {
-    if (!isOpen())
-        return physicalExists(m_databaseName);
-    // Asked on the desk's own connection: a lost one is an error, not a missing database.
-    QSqlQuery q(CurrentConnection());
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname=:VALMEDO4"));
-    q.bindValue(QStringLiteral(":VALMEDO4"), m_databaseName);
-    if (!q.exec() || !q.next()) {
-        m_errorText = q.lastError().text();
-        throw EDatabaseError(m_errorText);
+    if (!isOpen()) {
+        ScopedConnection m("exists");
+        openMaintenance(m);
+        return physicalExists(m.db(), m_databaseName);
     }
-    return q.value(0).toLongLong() != 0;
+    // Asked on the desk's own connection: a lost one is an error, not a missing database.
+    try {
+        return physicalExists(CurrentConnection(), m_databaseName);
+    } catch (const EDatabaseError &e) {
+        m_errorText = e.message();
+        throw;
+    }
 }
 
-void PostgresServer::dropPhysical(const QString &name) const
+qint64 PostgresServer::ownBackendPid() const
 {
-    ScopedConnection m("drop");
-    QString error;
-    if (!openConnection(m.name(), QStringLiteral("postgres"), m_user, m_password, &error))
-        throw EDatabaseError(error);
-    execText(m.db(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(checkedName(name)));
+    if (!isOpen() || m_currentDatabase != QLatin1String(ProgramDatabase))
+        return 0;
+    QSqlQuery q(CurrentConnection());
+    return q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next() ? q.value(0).toLongLong() : 0;
 }
 
-void PostgresServer::createPhysical(const QString &name) const
+void PostgresServer::refuseWhileInUse(const QSqlDatabase &db, qint64 ownPid) const
 {
-    ScopedConnection m("create");
-    QString error;
-    if (!openConnection(m.name(), QStringLiteral("postgres"), m_user, m_password, &error))
-        throw EDatabaseError(error);
-    execText(m.db(), QStringLiteral("CREATE DATABASE %1 OWNER sa TEMPLATE template0 ENCODING 'UTF8' "
-                                    "LOCALE 'C' LOCALE_PROVIDER icu ICU_LOCALE 'cs-CZ'")
-                         .arg(checkedName(name)));
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        // Client backends only: the server's own workers come and go, and DROP DATABASE
+        // and the renames end them by themselves.
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname=:NAME "
+                                 "AND backend_type='client backend' AND pid<>pg_backend_pid() AND pid<>:OWN"));
+        q.bindValue(QStringLiteral(":NAME"), m_databaseName);
+        q.bindValue(QStringLiteral(":OWN"), ownPid);
+        if (!q.exec() || !q.next())
+            throw EDatabaseError(q.lastError().text());
+        const int sessions = q.value(0).toInt();
+        if (sessions == 0)
+            return;
+        // A connection just closed (this desk's own among them) lingers for a moment.
+        if (waited.elapsed() >= ClosingGraceMs)
+            throw EDatabaseError(QStringLiteral("Databázi %1 používají jiná spojení (%2)")
+                                     .arg(m_databaseName)
+                                     .arg(sessions));
+        QThread::msleep(100);
+    }
+}
+
+void PostgresServer::dropPhysical(const QSqlDatabase &db, const QString &name) const
+{
+    // Never WITH (FORCE): the server refuses a database in use, and so do we.
+    execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1").arg(checkedName(name)));
+}
+
+void PostgresServer::createPhysical(const QSqlDatabase &db, const QString &name) const
+{
+    execText(db, QStringLiteral("CREATE DATABASE %1 OWNER sa TEMPLATE template0 ENCODING 'UTF8' "
+                                "LOCALE 'C' LOCALE_PROVIDER icu ICU_LOCALE 'cs-CZ'")
+                     .arg(checkedName(name)));
     // CHECKPOINT needs pg_checkpoint on PostgreSQL 15; only a login that may grant
     // it succeeds, for the others the truncation of the log fails later.
-    QSqlQuery grant(m.db());
+    QSqlQuery grant(db);
     grant.exec(QStringLiteral("GRANT pg_checkpoint TO sa"));
+}
+
+void PostgresServer::dropRestoreDatabase(const QSqlDatabase &db, const QString &name) const
+{
+    // WITH (FORCE) only here: these databases are the restore's own, and a killed desk's
+    // pg_restore may leave its server process running in them for a while.
+    execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(checkedName(name)));
+}
+
+bool PostgresServer::tryRestoreLock(const QSqlDatabase &db, int waitMs) const
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT pg_try_advisory_lock(hashtextextended(:NAME, 0))"));
+        q.bindValue(QStringLiteral(":NAME"), stagingName());
+        if (!q.exec() || !q.next())
+            throw EDatabaseError(q.lastError().text());
+        if (q.value(0).toBool())
+            return true;
+        if (waited.elapsed() >= waitMs)
+            return false;
+        QThread::msleep(100);
+    }
+}
+
+void PostgresServer::removeLeftoverDatabases(const QSqlDatabase &db) const
+{
+    for (const QString &name : {stagingName(), previousName()})
+        if (physicalExists(db, name))
+            dropRestoreDatabase(db, name);
 }
 
 void PostgresServer::dropDatabase()
 {
+    const qint64 own = ownBackendPid();
     if (m_currentDatabase == QLatin1String(ProgramDatabase))
         close();
-    dropPhysical(m_databaseName);
+    ScopedConnection m("drop");
+    openMaintenance(m);
+    refuseWhileInUse(m.db(), own);
+    dropPhysical(m.db(), m_databaseName);
 }
 
 void PostgresServer::createDatabase()
 {
-    createPhysical(m_databaseName);
+    ScopedConnection m("create");
+    openMaintenance(m);
+    createPhysical(m.db(), m_databaseName);
     try {
-        ScopedConnection m("schema");
+        ScopedConnection schema("schema");
         QString error;
-        if (!openConnection(m.name(), m_databaseName, m_user, m_password, &error))
+        if (!openConnection(schema.name(), m_databaseName, m_user, m_password, &error))
             throw EDatabaseError(error);
-        execInTransaction(m.db(), schemaStatements(QStringLiteral(":/schema/schema-postgres.sql")));
+        execInTransaction(schema.db(), schemaStatements(SchemaScript));
     } catch (...) {
         // No empty or half-made database stays behind.
         try {
-            dropPhysical(m_databaseName);
+            dropPhysical(m.db(), m_databaseName);
         } catch (const EDatabaseError &) {
         }
         throw;
@@ -212,8 +329,8 @@ FileStats PostgresServer::fileStats()
 {
     QSqlQuery q(programConnection());
     QStringList sizes;
-    for (const char *table : DataTables)
-        sizes << QStringLiteral("pg_total_relation_size('%1')").arg(QLatin1String(table));
+    for (const SchemaTable &table : schemaTables(SchemaScript))
+        sizes << QStringLiteral("pg_total_relation_size('%1')").arg(table.name);
     if (!q.exec(QStringLiteral("SELECT pg_database_size(current_database()), %1").arg(sizes.join(u'+')))
         || !q.next())
         throw EDatabaseError(q.lastError().text());
@@ -237,6 +354,14 @@ int PostgresServer::runTool(const QString &name, const QStringList &args, QStrin
     env.remove(QStringLiteral("PGPASSFILE"));
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    const pid_t desk = ::getpid();
+    process.setChildProcessModifier([desk] {
+        // The tool ends with the desk that started it: a dump or a restore left running
+        // would go on filling a file or a database that nobody takes.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != desk)
+            ::_exit(127);
+    });
     process.start(tool(name), args);
     if (!process.waitForStarted()) {
         if (output)
@@ -261,21 +386,25 @@ int PostgresServer::runTool(const QString &name, const QStringList &args, QStrin
 void PostgresServer::backup(const QString &path)
 {
     const QString target = QFileInfo(path).absoluteFilePath();
-    const QString temp = QStringLiteral("%1.tmp-%2").arg(target, QUuid::createUuid().toString(QUuid::Id128).left(12));
+    removeLeftovers(target);
+    try {
+        ScopedConnection m("leftovers");
+        openMaintenance(m);
+        if (tryRestoreLock(m.db(), 0))
+            removeLeftoverDatabases(m.db());
+    } catch (const EDatabaseError &) {
+        // the dump itself says whether the server answers
+    }
+    WorkFile temp(target, "tmp");
     QString output;
     const int rc = runTool(QStringLiteral("pg_dump"),
                            {QStringLiteral("-w"), QStringLiteral("-Fc"), QStringLiteral("-h"), m_host,
                             QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"), m_user,
-                            QStringLiteral("-f"), temp, checkedName(m_databaseName)},
+                            QStringLiteral("-f"), temp.path(), checkedName(m_databaseName)},
                            &output);
-    if (rc != 0) {
-        QFile::remove(temp);
+    if (rc != 0)
         throw EDatabaseError(output.isEmpty() ? QStringLiteral("Záloha selhala") : output);
-    }
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(temp);
-        throw EDatabaseError(QStringLiteral("Soubor %1 nelze zapsat").arg(target));
-    }
+    temp.moveOnto(target);
 }
 
 bool PostgresServer::verifyBackup(const QString &path, QString *why)
@@ -283,33 +412,75 @@ bool PostgresServer::verifyBackup(const QString &path, QString *why)
     auto fail = [why](const QString &text) { return failWith(why, text); };
     if (!checkBackupFile(path, why))
         return false;
-    QString listing;
-    if (runTool(QStringLiteral("pg_restore"), {QStringLiteral("--list"), path}, &listing) != 0)
-        return fail(listing.isEmpty() ? QStringLiteral("Soubor %1 není záloha").arg(path) : listing);
-    // A dump of some other database lists fine; ours holds the seven tables.
-    const QStringList lines = listing.split(QLatin1Char('\n'));
-    for (const char *table : DataTables) {
-        const QString entry = QStringLiteral(" TABLE public %1 ").arg(QLatin1String(table));
-        bool found = false;
-        for (const QString &line : lines)
-            if (line.contains(entry) && !line.trimmed().startsWith(QLatin1Char(';')))
-                found = true;
-        if (!found)
-            return fail(QStringLiteral("V souboru %1 chybí tabulka %2").arg(path, QLatin1String(table)));
+    // The whole archive is read, data too: its table of contents alone passes a file
+    // cut off in its data.
+    QString output;
+    if (runTool(QStringLiteral("pg_restore"), {QStringLiteral("-f"), QStringLiteral("/dev/null"), path}, &output) != 0)
+        return fail(output.isEmpty() ? QStringLiteral("Soubor %1 není záloha").arg(path) : output);
+    QString script;
+    if (runTool(QStringLiteral("pg_restore"), {QStringLiteral("--schema-only"), QStringLiteral("-f"),
+                                               QStringLiteral("-"), path},
+                &script)
+        != 0)
+        return fail(script.isEmpty() ? QStringLiteral("Soubor %1 není záloha").arg(path) : script);
+    // A dump of another database, or of tables with other columns, would restore into
+    // one that no statement of the program can use.
+    for (const SchemaTable &table : schemaTables(SchemaScript)) {
+        const QStringList dumped = dumpedColumns(script, table.name);
+        if (dumped.isEmpty())
+            return fail(QStringLiteral("V souboru %1 chybí tabulka %2").arg(path, table.name));
+        bool same = dumped.size() == table.columns.size();
+        for (qsizetype i = 0; same && i < dumped.size(); ++i) {
+            const QString expected = table.columns[i].first.toLower() + QLatin1Char(' ')
+                + dumpedType(table.columns[i].second);
+            same = dumped[i] == expected || dumped[i].startsWith(expected + QLatin1Char(' '));
+        }
+        if (!same)
+            return fail(QStringLiteral("Tabulka %2 v souboru %1 má jiné sloupce").arg(path, table.name));
     }
     return true;
 }
 
+void PostgresServer::renameDatabase(const QSqlDatabase &db, const QString &from, const QString &to) const
+{
+    execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(checkedName(from), checkedName(to)));
+}
+
+void PostgresServer::swapIn(const QSqlDatabase &db, const QString &staging, const QString &previous) const
+{
+    // Both renames commit together or not at all: a desk killed in between leaves
+    // the old database in its place, never a server without one.
+    inTransaction(db, [&] {
+        if (physicalExists(db, m_databaseName))
+            renameDatabase(db, m_databaseName, previous);
+        renameDatabase(db, staging, m_databaseName);
+    });
+}
+
 void PostgresServer::restore(const QString &path)
 {
+    ScopedConnection m("restore");
+    openMaintenance(m);
+    const QSqlDatabase db = m.db();
+    // Held until the end, when the connection closes: one restore at a time.
+    if (!tryRestoreLock(db, RestoreLockWaitMs))
+        throw EDatabaseError(QStringLiteral("Obnova databáze %1 již probíhá").arg(m_databaseName));
+    removeLeftoverDatabases(db);
     QString why;
     if (!verifyBackup(path, &why))
         throw EDatabaseError(why);
-    // Restore into a new database first; the old one is dropped only when that
-    // succeeded, so a failed restore leaves it whole.
-    const QString staging = checkedName(m_databaseName + QLatin1String("_restore"));
-    dropPhysical(staging);
-    createPhysical(staging);
+    // Refused before the long work while other desks are connected; asked again at the swap.
+    const qint64 own = ownBackendPid();
+    refuseWhileInUse(db, own);
+    // Restore into a new database first: until the swap, the old one stays as it was.
+    const QString staging = stagingName();
+    createPhysical(db, staging);
+    auto dropStaging = [&] {
+        try {
+            dropRestoreDatabase(db, staging);
+        } catch (const EDatabaseError &) {
+        }
+    };
     QString output;
     const int rc = runTool(QStringLiteral("pg_restore"),
                            {QStringLiteral("-w"), QStringLiteral("--no-owner"), QStringLiteral("--exit-on-error"),
@@ -318,61 +489,27 @@ void PostgresServer::restore(const QString &path)
                             QStringLiteral("-d"), staging, path},
                            &output);
     if (rc != 0) {
-        try {
-            dropPhysical(staging);
-        } catch (const EDatabaseError &) {
-        }
+        dropStaging();
         throw EDatabaseError(output.isEmpty() ? QStringLiteral("Obnova selhala") : output);
     }
     const bool wasOpen = m_currentDatabase == QLatin1String(ProgramDatabase);
     if (wasOpen)
         close();
     try {
-        ScopedConnection m("restore");
-        QString error;
-        if (!openConnection(m.name(), QStringLiteral("postgres"), m_user, m_password, &error)) {
-            try {
-                dropPhysical(staging);
-            } catch (const EDatabaseError &) {
-            }
-            throw EDatabaseError(error);
-        }
-        const QSqlDatabase db = m.db();
-        // Swap by renames, so the old database is dropped only once the new one has its name.
-        const QString previous = checkedName(m_databaseName + QLatin1String("_previous"));
-        execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
-        const bool hadOld = physicalExists(m_databaseName);
-        if (hadOld) {
-            QSqlQuery q(db);
-            q.prepare(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                     "WHERE datname=:VALMEDO4 AND pid<>pg_backend_pid()"));
-            q.bindValue(QStringLiteral(":VALMEDO4"), m_databaseName);
-            q.exec();
-            execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(checkedName(m_databaseName), previous));
-        }
-        try {
-            execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(staging, m_databaseName));
-        } catch (const EDatabaseError &) {
-            // The old database gets its name back, so the desk is never left without one.
-            try {
-                if (hadOld)
-                    execText(db, QStringLiteral("ALTER DATABASE %1 RENAME TO %2").arg(previous, m_databaseName));
-                dropPhysical(staging);
-            } catch (const EDatabaseError &) {
-            }
-            throw;
-        }
-        // The restored database stands; an old copy that cannot be dropped now is dropped
-        // by the next restore and must not make this one look failed.
-        try {
-            execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(previous));
-        } catch (const EDatabaseError &) {
-        }
+        refuseWhileInUse(db, own);
+        swapIn(db, staging, previousName());
     } catch (...) {
-        // Whatever failed after the desk's connection was closed, it goes back to its database.
+        dropStaging();
+        // The desk goes back to its database, which is still the old one.
         if (wasOpen)
             reopen(QString::fromLatin1(ProgramDatabase));
         throw;
+    }
+    // The restored database stands; an old copy that cannot be dropped now is dropped
+    // by the next backup or restore and must not make this one look failed.
+    try {
+        dropRestoreDatabase(db, previousName());
+    } catch (const EDatabaseError &) {
     }
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
         throw EDatabaseError(m_errorText);

@@ -7,6 +7,10 @@
 // A PostgreSQL server: server logins are roles, "master" is the maintenance database
 // "postgres", and sa creates and owns the program's database. Backups are pg_dump's
 // custom format, run as child processes with the password in their environment.
+//
+// A restore runs into a staging database ("valmedo4_restore") and swaps it in with both
+// renames in one transaction; the drop and the restore refuse while other sessions use
+// the program's database, so another desk is never cut off.
 class PostgresServer : public SqlServer {
 public:
     PostgresServer(const QString &serverName, const QString &host, int port);
@@ -28,17 +32,39 @@ public:
 
 protected:
     // Opens a connection `name` on the physical database `physical`; false with the
-    // reason in *error. Virtual so that a test can make the server refuse one.
+    // reason in *error.
     virtual bool openConnection(const QString &name, const QString &physical, const QString &user,
                                 const QString &password, QString *error) const;
+    // One rename of the restore's swap, inside its transaction on `db`. Virtual so that
+    // a test can make the server refuse one.
+    virtual void renameDatabase(const QSqlDatabase &db, const QString &from, const QString &to) const;
 
 private:
-    void createPhysical(const QString &name) const;
-    void dropPhysical(const QString &name) const;
-    bool physicalExists(const QString &name) const;
+    // Opens m on the maintenance database "postgres" with this desk's login.
+    void openMaintenance(const ScopedConnection &m) const;
+    void createPhysical(const QSqlDatabase &db, const QString &name) const;
+    void dropPhysical(const QSqlDatabase &db, const QString &name) const;
+    // Drops a staging or previous database of a restore, ending what still runs in it.
+    void dropRestoreDatabase(const QSqlDatabase &db, const QString &name) const;
+    // The lock a restore holds on its maintenance connection for as long as it runs,
+    // waited for up to waitMs; the server drops it with a killed desk's connection.
+    bool tryRestoreLock(const QSqlDatabase &db, int waitMs) const;
+    bool physicalExists(const QSqlDatabase &db, const QString &name) const;
+    // The backend of the desk's own connection on the program's database, or 0.
+    qint64 ownBackendPid() const;
+    // EDatabaseError while another session than db's own and ownPid uses the program's
+    // database (after a moment's grace for connections just closed).
+    void refuseWhileInUse(const QSqlDatabase &db, qint64 ownPid) const;
+    // Drops the staging and previous databases that a killed restore left; the caller
+    // holds tryRestoreLock(), so no restore under way owns them.
+    void removeLeftoverDatabases(const QSqlDatabase &db) const;
+    // Puts the staging database in the place of the program's one in one transaction.
+    void swapIn(const QSqlDatabase &db, const QString &staging, const QString &previous) const;
     QString tool(const QString &name) const;
     int runTool(const QString &name, const QStringList &args, QString *output) const;
     QSqlDatabase programConnection() const;
+    QString stagingName() const;
+    QString previousName() const;
 
     QString m_host;
     int m_port;

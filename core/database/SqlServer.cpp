@@ -7,11 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUuid>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTcpSocket>
+
+#include <csignal>
+#include <cstdio>
 
 namespace {
 std::unique_ptr<SqlServer> g_server;
@@ -22,6 +26,10 @@ SqlServer::LogSink g_logSink;
 SqlServer::SqlServer(const QString &serverName)
     : m_serverName(serverName), m_databaseName(g_programDatabaseName)
 {
+    // A write past the file-size limit would end the program by SIGXFSZ; ignored, the
+    // write fails with EFBIG and a backup reports it as it reports a full disk.
+    static const bool fileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    Q_UNUSED(fileSizeSignalIgnored);
 }
 
 SqlServer::~SqlServer() = default;
@@ -112,6 +120,90 @@ QStringList SqlServer::schemaStatements(const QString &resource)
     return statements;
 }
 
+QList<SqlServer::SchemaTable> SqlServer::schemaTables(const QString &resource)
+{
+    // The scripts declare one column or one table constraint per line.
+    static const QStringList constraints{QStringLiteral("PRIMARY"), QStringLiteral("FOREIGN"),
+                                         QStringLiteral("UNIQUE"), QStringLiteral("CHECK"),
+                                         QStringLiteral("CONSTRAINT")};
+    QList<SchemaTable> tables;
+    for (const QString &statement : schemaStatements(resource)) {
+        QStringList lines = statement.split(QLatin1Char('\n'));
+        const QStringList head = lines.takeFirst().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (head.size() < 3 || head[0] != QLatin1String("CREATE") || head[1] != QLatin1String("TABLE"))
+            continue;
+        SchemaTable table{head[2], {}};
+        for (const QString &line : lines) {
+            const QStringList words = line.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (words.size() < 2 || constraints.contains(words[0]))
+                continue;
+            QString type = words[1];
+            if (type.endsWith(QLatin1Char(',')))
+                type.chop(1);
+            table.columns.append({words[0], type});
+        }
+        tables << table;
+    }
+    return tables;
+}
+
+void SqlServer::removeWithCompanions(const QString &path)
+{
+    for (const char *companion : {"-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(companion));
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze odstranit").arg(path));
+}
+
+namespace {
+constexpr int WorkIdLength = 12;
+}
+
+SqlServer::WorkFile::WorkFile(const QString &target, const char *what)
+    : m_path(QStringLiteral("%1.%2-%3").arg(target, QLatin1String(what),
+                                            QUuid::createUuid().toString(QUuid::Id128).left(WorkIdLength)))
+{
+    m_lock.create(m_path);
+}
+
+SqlServer::WorkFile::~WorkFile()
+{
+    if (m_moved)
+        return;
+    try {
+        removeWithCompanions(m_path);
+    } catch (const EDatabaseError &) {
+        // left for the next operation's clearing of leftovers
+    }
+}
+
+void SqlServer::WorkFile::moveOnto(const QString &target)
+{
+    // rename(2) replaces the target atomically; QFile::rename refuses an existing one.
+    if (std::rename(QFile::encodeName(m_path).constData(), QFile::encodeName(target).constData()) != 0)
+        throw EDatabaseError(QStringLiteral("Soubor %1 nelze přejmenovat na %2").arg(m_path, target));
+    m_moved = true;
+    m_lock.release();
+}
+
+void SqlServer::removeLeftovers(const QString &target)
+{
+    const QFileInfo info(target);
+    const QRegularExpression known(QStringLiteral("^%1\\.(tmp|new|restore)-[0-9a-f]{%2}(-wal|-shm|-journal)?$")
+                                       .arg(QRegularExpression::escape(info.fileName()))
+                                       .arg(WorkIdLength));
+    const QDir folder = info.absoluteDir();
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = known.match(name);
+        if (!match.hasMatch())
+            continue;
+        // A work file still locked is another desk's operation under way.
+        const QString work = folder.filePath(name.chopped(match.capturedLength(2)));
+        if (!FileLock::isHeld(work))
+            QFile::remove(folder.filePath(name));
+    }
+}
+
 void SqlServer::execText(const QSqlDatabase &db, const QString &text)
 {
     QSqlQuery q(db);
@@ -121,14 +213,13 @@ void SqlServer::execText(const QSqlDatabase &db, const QString &text)
     }
 }
 
-void SqlServer::execInTransaction(const QSqlDatabase &db, const QStringList &statements)
+void SqlServer::inTransaction(const QSqlDatabase &db, const std::function<void()> &work)
 {
     QSqlDatabase d = db;
     if (!d.transaction())
         throw EDatabaseError(d.lastError().text());
     try {
-        for (const QString &s : statements)
-            execText(d, s);
+        work();
     } catch (...) {
         d.rollback();
         throw;
@@ -138,6 +229,14 @@ void SqlServer::execInTransaction(const QSqlDatabase &db, const QStringList &sta
         d.rollback();
         throw EDatabaseError(err);
     }
+}
+
+void SqlServer::execInTransaction(const QSqlDatabase &db, const QStringList &statements)
+{
+    inTransaction(db, [&] {
+        for (const QString &s : statements)
+            execText(db, s);
+    });
 }
 
 void SqlServer::dropConnection(const QString &name)

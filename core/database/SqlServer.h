@@ -1,4 +1,7 @@
 #pragma once
+#include "core/database/FileLock.h"
+
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -64,14 +67,22 @@ public:
     // Operations on the program's database; they throw EDatabaseError on failure
     // (databaseExists too: false means only that the database is not there).
     virtual bool databaseExists() = 0;
-    virtual void dropDatabase() = 0;    // nothing when it does not exist
+    // Nothing when it does not exist. This desk's own connection on it is closed; another
+    // desk's connection makes it fail.
+    virtual void dropDatabase() = 0;
     virtual void createDatabase() = 0;  // an empty database with the schema and seed rows
     virtual void reindex() = 0;         // the four data tables
     virtual void truncateLog() = 0;
     virtual FileStats fileStats() = 0;
-    virtual void backup(const QString &path) = 0;  // replaces an existing file
+    // Replaces an existing file only once the new one is whole. What killed backups and
+    // restores left is cleared first (the backup and the restore both do).
+    virtual void backup(const QString &path) = 0;
+    // The file is whole and holds the seven tables with the columns this program's
+    // schema gives them, so that a restore from it can be used.
     virtual bool verifyBackup(const QString &path, QString *why = nullptr) = 0;
-    virtual void restore(const QString &path) = 0; // verifies first; the old database stays on failure
+    // Verifies first; the old database stays on failure. Another desk connected to the
+    // database makes the restore (as the drop) fail: it is never pulled away from a desk.
+    virtual void restore(const QString &path) = 0;
 
     virtual const SqlDialect &dialect() const = 0;
 
@@ -95,14 +106,51 @@ public:
         QString m_name;
     };
 
+    // One table of the program's schema: its name and its columns in order, each as
+    // its name and its declared type ("JMENO VARCHAR(32)").
+    struct SchemaTable {
+        QString name;
+        QList<QPair<QString, QString>> columns;
+    };
+
+    // A file written beside `target` while an operation makes it ("<target>.<what>-<id>"),
+    // locked from its first moment so that no other desk takes it for a leftover. The
+    // destructor removes it, with SQLite's companion files, unless moveOnto() put it in
+    // the target's place.
+    class WorkFile {
+    public:
+        WorkFile(const QString &target, const char *what);
+        ~WorkFile();
+        WorkFile(const WorkFile &) = delete;
+        WorkFile &operator=(const WorkFile &) = delete;
+        QString path() const { return m_path; }
+        // Renames the file over `target` in one step.
+        void moveOnto(const QString &target);
+
+    private:
+        QString m_path;
+        FileLock m_lock;
+        bool m_moved = false;
+    };
+
 protected:
     explicit SqlServer(const QString &serverName);
     static void writeLog(const QString &line);
     // The statements of a schema script compiled in as a resource, in order.
     static QStringList schemaStatements(const QString &resource);
+    // The tables that a schema script creates, in its order.
+    static QList<SchemaTable> schemaTables(const QString &resource);
+    // Removes what killed operations left beside `target`: the work files of its name
+    // (see WorkFile) that no desk holds any more, and their companion files.
+    static void removeLeftovers(const QString &target);
+    // Removes a file with SQLite's companions; throws when the file itself stays.
+    static void removeWithCompanions(const QString &path);
     // Runs one statement unprepared (utility statements cannot be prepared on
     // PostgreSQL); throws EDatabaseError with the driver's text.
     static void execText(const QSqlDatabase &db, const QString &text);
+    // Runs work in one transaction on db: committed when it returns, rolled back when
+    // it throws (and the error thrown on).
+    static void inTransaction(const QSqlDatabase &db, const std::function<void()> &work);
     // Runs the statements in one transaction on db; rolls back and throws on failure.
     static void execInTransaction(const QSqlDatabase &db, const QStringList &statements);
     // Closes and forgets a connection other than the program's one.

@@ -1,0 +1,200 @@
+// The restore and the creation of the database with another desk (another process)
+// connected: refused, and nothing of that desk's work is lost; a desk that dies during
+// a backup or a restore leaves nothing that the next one does not clear away.
+#include "core/database/Commands.h"
+#include "core/database/Database.h"
+#include "core/database/SqlServer.h"
+#include "core/UBackup.h"
+#include "support/ModalAnswers.h"
+#include "support/OtherDesk.h"
+#include "support/TestCommands.h"
+#include "support/TestDatabase.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QThread>
+
+#include <functional>
+
+namespace {
+
+bool connectMaster(const TestDatabase &db)
+{
+    return ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password());
+}
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// The processes named `name` whose command line holds `text`, as their ids; a process
+// that has ended (a zombie its new parent did not reap) is not counted.
+QList<qint64> processes(const QString &name, const QString &text)
+{
+    QList<qint64> found;
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly) || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> args = cmdline.readAll().split('\0');
+        const QByteArray state = stat.readAll().split(')').value(1).trimmed().left(1);
+        if (!args.isEmpty() && args.first().endsWith(name.toUtf8()) && args.join(' ').contains(text.toUtf8())
+            && state != "Z")
+            found << pid.toLongLong();
+    }
+    return found;
+}
+
+// The sessions on a database of the test server, asked on the test's own connection.
+int sessionsOn(const QString &database)
+{
+    SetCommand(QStringLiteral("SELECT COUNT(*) FROM pg_stat_activity WHERE datname=:NAME"));
+    SetCommandParam(QStringLiteral("NAME"), database);
+    return ExecCommandValue().toInt();
+}
+
+bool databaseThere(const QString &database)
+{
+    SetCommand(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname=:NAME"));
+    SetCommandParam(QStringLiteral("NAME"), database);
+    return ExecCommandValue().toInt() > 0;
+}
+
+} // namespace
+
+class TestOtherDesk : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The other desk idle, or inside a transaction: the restore and the creation are
+    // refused, the desk writes on into the database it has, and once it has gone both
+    // succeed.
+    void refusedWhileAnotherDeskIsConnected_data() { AddEngineFlagRows("inTransaction", "idle", "transaction"); }
+    void refusedWhileAnotherDeskIsConnected()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, inTransaction);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        db.server()->backup(backup);
+
+        OtherDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        QCOMPARE(desk.ask(QStringLiteral("insert 1")), QStringLiteral("ok"));
+        if (inTransaction) {
+            QCOMPARE(desk.ask(QStringLiteral("begin")), QStringLiteral("ok"));
+            QCOMPARE(desk.ask(QStringLiteral("insert 2")), QStringLiteral("ok"));
+        }
+        QVERIFY(connectMaster(db));
+        {
+            ModalAnswers answers;
+            QVERIFY(!RestoreDatabase(backup));
+            QVERIFY(!CreateDatabase());
+        }
+        if (inTransaction) {
+            QCOMPARE(desk.ask(QStringLiteral("insert 3")), QStringLiteral("ok"));
+            QCOMPARE(desk.ask(QStringLiteral("commit")), QStringLiteral("ok"));
+        } else {
+            QCOMPARE(desk.ask(QStringLiteral("insert 2")), QStringLiteral("ok"));
+            QCOMPARE(desk.ask(QStringLiteral("insert 3")), QStringLiteral("ok"));
+        }
+        const QString rows = QStringLiteral("1=Desk 1,2=Desk 2,3=Desk 3");
+        QCOMPARE(desk.ask(QStringLiteral("rows")), rows);
+        desk.quit();
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), rows);
+
+        QVERIFY(connectMaster(db));
+        ModalAnswers answers;
+        QVERIFY(RestoreDatabase(backup));
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), QString());
+        QVERIFY(connectMaster(db));
+        QVERIFY(CreateDatabase());
+        QVERIFY(UseDatabase());
+        QCOMPARE(ValueOf(QStringLiteral("SELECT COUNT(*) FROM tab_nosic")), 5);
+    }
+
+    // A desk that dies while its pg_dump waits takes the dump with it; the next backup
+    // removes the file the dump had begun.
+    void dumpEndsWithItsDesk()
+    {
+        TestDatabase db(Engine::PostgreSQL);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OtherDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        // The dump waits for this lock as long as the test holds it.
+        QSqlDatabase own = CurrentConnection();
+        QVERIFY(own.transaction());
+        QSqlQuery lock(own); // PostgreSQL cannot prepare it
+        QVERIFY(lock.exec(QStringLiteral("LOCK TABLE tab_zakaznik IN ACCESS EXCLUSIVE MODE")));
+        const QString target = db.scratchDir() + QStringLiteral("/Backup.bak");
+        desk.send(QStringLiteral("backup ") + target);
+        QVERIFY(waitFor([&] { return !processes(QStringLiteral("pg_dump"), target).isEmpty(); }, 10000));
+        desk.kill();
+        QVERIFY2(waitFor([&] { return processes(QStringLiteral("pg_dump"), target).isEmpty(); }, 5000),
+                 "pg_dump outlived its desk");
+        QVERIFY(own.rollback());
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files).size(), 1);
+
+        ModalAnswers answers;
+        QVERIFY(BackupNow(target));
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files), QStringList{QStringLiteral("Backup.bak")});
+    }
+
+    // A desk killed during its restore, after the staging database was made, leaves
+    // the old database whole; the next backup and restore leave no staging database.
+    void restoreKilledAfterStaging()
+    {
+        TestDatabase db(Engine::PostgreSQL);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) SELECT g, md5(g::text) "
+                            "FROM generate_series(1, 50000) g"));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        db.server()->backup(backup);
+        Exec(QStringLiteral("DELETE FROM tab_zakaznik WHERE ZAKAZNIK > 2"));
+        const QString before = CustomerRows();
+
+        OtherDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        QCOMPARE(desk.ask(QStringLiteral("master")), QStringLiteral("ok"));
+        QVERIFY(connectMaster(db)); // no other desk may use the database during a restore
+        const QString staging = db.databaseName() + QStringLiteral("_restore");
+        desk.send(QStringLiteral("restore ") + backup);
+        QVERIFY(waitFor([&] { return sessionsOn(staging) > 0; }, 20000));
+        desk.kill();
+        QVERIFY2(waitFor([&] { return sessionsOn(staging) == 0; }, 5000), "pg_restore outlived its desk");
+        QVERIFY(databaseThere(staging));
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), before);
+
+        ModalAnswers answers;
+        QVERIFY(BackupNow(db.scratchDir() + QStringLiteral("/Next.bak")));
+        QVERIFY(!databaseThere(staging));
+        QVERIFY(connectMaster(db));
+        QVERIFY(RestoreDatabase(backup));
+        QVERIFY(UseDatabase());
+        QCOMPARE(ValueOf(QStringLiteral("SELECT COUNT(*) FROM tab_zakaznik")), 50000);
+        SetCommand(QStringLiteral("SELECT COUNT(*) FROM pg_database WHERE datname LIKE :NAME"));
+        SetCommandParam(QStringLiteral("NAME"), db.databaseName() + QStringLiteral("\\_%"));
+        QCOMPARE(ExecCommandValue().toInt(), 0);
+        QCOMPARE(QDir(db.scratchDir()).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("Backup.bak"), QStringLiteral("Next.bak")}));
+    }
+};
+
+QTEST_MAIN(TestOtherDesk)
+#include "tst_otherdesk.moc"
