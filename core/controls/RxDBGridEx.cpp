@@ -200,8 +200,7 @@ QString TRxDBGridEx::FieldName(int column) const
 bool TRxDBGridEx::IsBooleanColumn(int column) const
 {
     DataSet *ds = dataSet();
-    return ds && column >= 0 && column < ds->fieldCount()
-        && ds->fieldKind(column) == FieldKind::Boolean;
+    return ds && column >= 0 && column < ds->fieldCount() && ds->isCheckBoxField(column);
 }
 
 QPair<int, int> TRxDBGridEx::CellAt(const QPoint &viewportPos) const

@@ -260,7 +260,9 @@ QString DataSet::displayText(int row, int field) const
     case FieldKind::Text:
         return v.toString();
     case FieldKind::Boolean:
-        return QString(); // shown as a check box
+        // Display values "true text;false text" (the history's "$;-"); else a check box.
+        return format.contains(u';') ? format.section(u';', v.toBool() ? 0 : 1, v.toBool() ? 0 : 1)
+                                     : QString();
     }
     return v.toString();
 }
@@ -475,11 +477,23 @@ void DataSet::setOrigin(const QString &name, const QString &origin)
     m_displays.insert(name.toUpper(), d);
 }
 
+void DataSet::setAlignment(const QString &name, Qt::Alignment alignment)
+{
+    FieldDisplay d = fieldDisplay(name);
+    d.alignment = alignment;
+    setFieldDisplay(name, d);
+}
+
 void DataSet::setFieldTag(const QString &name, int tag)
 {
     FieldDisplay d = fieldDisplay(name);
     d.tag = tag;
     m_displays.insert(name.toUpper(), d);
+}
+
+bool DataSet::isCheckBoxField(int field) const
+{
+    return fieldKind(field) == FieldKind::Boolean && !fieldDisplay(fieldName(field)).format.contains(u';');
 }
 
 QString DataSet::displayLabel(int field) const
@@ -516,14 +530,16 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
     const FieldKind kind = fieldKind(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return kind == FieldKind::Boolean ? QVariant() : QVariant(displayText(index.row(), index.column()));
+        return isCheckBoxField(index.column()) ? QVariant() : QVariant(displayText(index.row(), index.column()));
     case Qt::EditRole:
         return valueAt(index.row(), index.column());
     case Qt::CheckStateRole:
-        if (kind != FieldKind::Boolean)
+        if (!isCheckBoxField(index.column()))
             return QVariant();
         return valueAt(index.row(), index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
+        if (const Qt::Alignment own = fieldDisplay(fieldName(index.column())).alignment)
+            return int(own | Qt::AlignVCenter);
         if (kind == FieldKind::Text || kind == FieldKind::DateTime)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         if (kind == FieldKind::Boolean)
