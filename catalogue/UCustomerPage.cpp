@@ -435,6 +435,9 @@ void TCustomerPage::registerOpenSteps()
     });
     RegisterOpenStep(20, [this] {
         CustomerFilter();
+        // An empty list has no row to change to: its boxes show 0 and no name all the same.
+        if (ADOQueryCustomer->isEmpty())
+            DataSourceCustomerDataChange();
         layoutGrids();
         return true;
     });

@@ -10,7 +10,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
@@ -161,7 +163,13 @@ void TFindComboBox::Complete()
     QLineEdit *edit = lineEdit();
     const QString typed = edit->text();
     const int caret = edit->cursorPosition();
-    const QList<FindProposal> proposals = OnPropose(typed);
+    QList<FindProposal> proposals = OnPropose(typed);
+    // The list is kept in Czech order; the proposals mostly come in it already.
+    const auto before = [](const FindProposal &a, const FindProposal &b) {
+        return czechOrder().compare(a.text, b.text) < 0;
+    };
+    if (!std::is_sorted(proposals.cbegin(), proposals.cend(), before))
+        std::stable_sort(proposals.begin(), proposals.end(), before);
     const bool completing = std::exchange(m_completing, true);
     const auto done = qScopeGuard([&] { m_completing = completing; });
     clear();
@@ -169,12 +177,8 @@ void TFindComboBox::Complete()
         setEditText(QString());
         return;
     }
-    for (const FindProposal &p : proposals) {
-        int at = 0;
-        while (at < count() && czechOrder().compare(itemText(at), p.text) <= 0)
-            ++at;
-        insertItem(at, p.text, p.data);
-    }
+    for (const FindProposal &p : proposals)
+        addItem(p.text, p.data);
     setCurrentIndex(0);
     setEditText(itemText(0));
     edit->setSelection(qMin(caret, int(edit->text().size())), 48);

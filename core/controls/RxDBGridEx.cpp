@@ -36,6 +36,7 @@ TRxDBGridEx::TRxDBGridEx(QWidget *parent) : QTableView(parent)
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
+    setTextElideMode(Qt::ElideNone); // a text wider than its column is cut, never shortened with "..."
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setFixedWidth(12);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
