@@ -24,18 +24,25 @@ QString literalDate(const QDate &date, const char *time)
     return date.toString(QStringLiteral("yyyy-MM-dd ")) + QLatin1String(time);
 }
 
+// An empty field is stored as an empty text: the text of an empty edit is a null string,
+// which the drivers would bind as NULL (and the search by address would then miss him).
+QString stored(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 void bindCustomer(const CustomerRecord &c)
 {
     SetCommandParam(QStringLiteral("ZAKAZNIK"), c.number);
-    SetCommandParam(QStringLiteral("JMENO"), c.name);
-    SetCommandParam(QStringLiteral("TELEFON"), c.phone);
-    SetCommandParam(QStringLiteral("ADRESA1"), c.address1);
-    SetCommandParam(QStringLiteral("ADRESA2"), c.address2);
-    SetCommandParam(QStringLiteral("RC"), c.birthNumber);
-    SetCommandParam(QStringLiteral("OP"), c.identityCard);
+    SetCommandParam(QStringLiteral("JMENO"), stored(c.name));
+    SetCommandParam(QStringLiteral("TELEFON"), stored(c.phone));
+    SetCommandParam(QStringLiteral("ADRESA1"), stored(c.address1));
+    SetCommandParam(QStringLiteral("ADRESA2"), stored(c.address2));
+    SetCommandParam(QStringLiteral("RC"), stored(c.birthNumber));
+    SetCommandParam(QStringLiteral("OP"), stored(c.identityCard));
     SetCommandParam(QStringLiteral("OMEZENI"),
                     c.limit >= 0 ? QVariant(c.limit) : QVariant(QMetaType::fromType<int>()));
-    SetCommandParam(QStringLiteral("TEXT"), c.text);
+    SetCommandParam(QStringLiteral("TEXT"), stored(c.text));
 }
 
 void execFor(const QString &statement, qint64 number)

@@ -7,16 +7,18 @@
 
 void AddCustomer(const ShopCustomer &c)
 {
+    // Empty texts as the program stores them: empty, not null.
+    const auto text = [](const QString &s) { return s.isNull() ? QStringLiteral("") : s; };
     SetCommand(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,RC,OP,OMEZENI,ADRESA1%1) "
                               "VALUES (:ZAKAZNIK,:JMENO,:RC,:OP,:OMEZENI,:ADRESA1%2)")
                    .arg(c.registered.isValid() ? QStringLiteral(",REGISTRACE") : QString(),
                         c.registered.isValid() ? QStringLiteral(",:REGISTRACE") : QString()));
     SetCommandParam(QStringLiteral("ZAKAZNIK"), c.number);
-    SetCommandParam(QStringLiteral("JMENO"), c.name);
-    SetCommandParam(QStringLiteral("RC"), c.birthNumber);
-    SetCommandParam(QStringLiteral("OP"), c.identityCard);
+    SetCommandParam(QStringLiteral("JMENO"), text(c.name));
+    SetCommandParam(QStringLiteral("RC"), text(c.birthNumber));
+    SetCommandParam(QStringLiteral("OP"), text(c.identityCard));
     SetCommandParam(QStringLiteral("OMEZENI"), c.limit.isNull() ? QVariant(QMetaType::fromType<int>()) : c.limit);
-    SetCommandParam(QStringLiteral("ADRESA1"), c.address1);
+    SetCommandParam(QStringLiteral("ADRESA1"), text(c.address1));
     if (c.registered.isValid())
         SetCommandParam(QStringLiteral("REGISTRACE"), c.registered);
     ExecCommand();
