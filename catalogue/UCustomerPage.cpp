@@ -602,8 +602,13 @@ void TCustomerPage::RxDBGridCustomerExit()
 
 void TCustomerPage::requeryList()
 {
-    OneRowChange once(*ADOQueryCustomer);
-    TValmedoPage::requeryList();
+    {
+        OneRowChange once(*ADOQueryCustomer);
+        TValmedoPage::requeryList();
+    }
+    // The count follows the rows the list shows now (after the refresh button too).
+    if (ADOQueryCustomer->isOpen())
+        SetStatusBarCustomer();
 }
 
 void TCustomerPage::RequeryOtherLists()

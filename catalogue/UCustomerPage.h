@@ -102,6 +102,7 @@ public:
     // The text of the status bar's first panel.
     QString StatusText() const;
 
+    // Requeries the list on its current row and counts it again.
     void requeryList() override;
 
 protected:

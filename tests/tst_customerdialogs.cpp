@@ -355,7 +355,8 @@ private slots:
         }
         QVERIFY(!printed);
         AddCustomer({1, "A"});
-        desk.page()->requeryList();
+        desk.window()->SpeedButtonRefreshClick();
+        QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 1"));
         desk.action("ActionCustomerPrint")->trigger();
         SetPrintHandler("ActionCustomerPrint", {});
         QVERIFY(printed);

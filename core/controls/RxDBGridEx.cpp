@@ -36,7 +36,9 @@ TRxDBGridEx::TRxDBGridEx(QWidget *parent) : QTableView(parent)
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
-    setTextElideMode(Qt::ElideNone); // a text wider than its column is cut, never shortened with "..."
+    // A text wider than its column is cut at the edge, on one line, never shortened with "...".
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setFixedWidth(12);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
