@@ -128,6 +128,16 @@ void selectAll()
 
 } // namespace
 
+void ProposeCustomerNames(TFindComboBox *box)
+{
+    box->OnPropose = [](const QString &typed) {
+        QList<FindProposal> proposals;
+        for (const CustomerProposal &p : CustomerNameProposals(typed))
+            proposals.append({CustomerProposalText(p), p.number});
+        return proposals;
+    };
+}
+
 TCustomerPage::TCustomerPage(QWidget *parent)
     : TValmedoPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),
                    QStringLiteral("Int64EditCustomerCustomer"), parent)
@@ -252,12 +262,7 @@ QWidget *TCustomerPage::createFindPanel()
 
     MakeNumberFindBox(Int64EditCustomerCustomer, [this] { Int64EditCustomerCustomerChange(); },
                       [this] { ActionCustomerFindExecute(Int64EditCustomerCustomer); });
-    ComboBoxCustomerName->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const CustomerProposal &p : CustomerNameProposals(typed))
-            proposals.append({CustomerProposalText(p), p.number});
-        return proposals;
-    };
+    ProposeCustomerNames(ComboBoxCustomerName);
     ComboBoxCustomerName->OnChange = [this] { ComboBoxCustomerNameChange(); };
     connect(ComboBoxCustomerName, &TFindComboBox::DblClick, this,
             [this] { RunReported([this] { ActionCustomerFindExecute(ComboBoxCustomerName); }); });
@@ -570,21 +575,34 @@ void TCustomerPage::DataSourceCustomerDataChange()
     emit CurrentCustomerChanged(customer, name);
 }
 
+bool TCustomerPage::FindCustomerByNumber(const QString &text)
+{
+    if (!LocateExact(*ADOQueryCustomer, QStringLiteral("ZAKAZNIK"), text))
+        return false;
+    DataSourceCustomerDataChange();
+    return true;
+}
+
+bool TCustomerPage::FindCustomerOfBox(const TFindComboBox *box)
+{
+    // The customer behind the proposal, also one without a birth number or with a "/" in
+    // his name, which the text itself could not tell apart.
+    const QVariant customer = box->ProposalData();
+    if (customer.isNull() || !ADOQueryCustomer->locate(QStringLiteral("ZAKAZNIK"), customer))
+        return false;
+    DataSourceCustomerDataChange();
+    return true;
+}
+
 void TCustomerPage::Int64EditCustomerCustomerChange()
 {
-    if (LocateExact(*ADOQueryCustomer, QStringLiteral("ZAKAZNIK"), Int64EditCustomerCustomer->text()))
-        DataSourceCustomerDataChange();
-    else
+    if (!FindCustomerByNumber(Int64EditCustomerCustomer->text()))
         ComboBoxCustomerName->ClearBox();
 }
 
 void TCustomerPage::ComboBoxCustomerNameChange()
 {
-    // The customer behind the proposal the box holds, also one without a birth number.
-    const QVariant customer = ComboBoxCustomerName->ProposalData();
-    if (!customer.isNull() && ADOQueryCustomer->locate(QStringLiteral("ZAKAZNIK"), customer))
-        DataSourceCustomerDataChange();
-    else
+    if (!FindCustomerOfBox(ComboBoxCustomerName))
         Int64EditCustomerCustomer->setText(QString());
 }
 

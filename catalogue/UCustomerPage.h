@@ -19,6 +19,10 @@ class TInt64Edit;
 class TLentLines;
 class TRxDBGridEx;
 
+// Makes `box` a customer name box: its proposals are the customers whose names begin with
+// the text typed, "name / birth number", each standing for the customer's number.
+void ProposeCustomerNames(TFindComboBox *box);
+
 // The main window's page "Zákazníci": the customer register. Its list `ADOQueryCustomer`
 // shows the customers the filter panel lets through, with the history of the current one
 // below; the find boxes above it find a customer by number or by name as the clerk types.
@@ -83,6 +87,12 @@ public:
     void SetStatusBarCustomer();
     // Hands the current customer to the pages that show him (see the class comment).
     void DataSourceCustomerDataChange();
+    // The searches of the customer boxes of this page and of the lend and return pages:
+    // each moves the list to the customer found (among those the filter lets through) and
+    // hands him on; false, and nothing moves, when there is none. By the number typed, and
+    // by the customer behind the proposal a name box holds (ProposeCustomerNames).
+    bool FindCustomerByNumber(const QString &text);
+    bool FindCustomerOfBox(const TFindComboBox *box);
     void ButtonCustomerFilterClick();
     void ButtonCustomerResetClick();
     void Int64EditCustomerCustomerChange();

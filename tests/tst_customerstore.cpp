@@ -313,7 +313,7 @@ private slots:
         SetMainLog(&log);
         AddShop();
         QVERIFY(RunLoggedChange("Vyřazení zákazníka", qint64(4), [] { RemoveCustomer(4); }));
-        QVERIFY(!RunLoggedChange("Nový zákazník", qint64(1), [] { InsertCustomer({1, "X"}); }));
+        QVERIFY(!RunLoggedChange("Nový zákazník", qint64(1), [] { InsertCustomer({1, "X", "", "", "", "", "", 2, ""}); }));
         SetMainLog(nullptr);
         QCOMPARE(log.LogCount(), 2);
         QVERIFY2(log.Lines()[0].contains(QRegularExpression(" Transakce \\[Vyřazení zákazníka\\] \\[\\d+ ms\\] "

@@ -9,6 +9,13 @@
 
 // A customer; a null `limit` stores no restriction, a null `registered` the default time.
 struct ShopCustomer {
+    ShopCustomer(qint64 number, const QString &name, const QString &birthNumber = QString(),
+                 const QString &identityCard = QString(), const QVariant &limit = 2,
+                 const QDateTime &registered = QDateTime(), const QString &address1 = QString())
+        : number(number), name(name), birthNumber(birthNumber), identityCard(identityCard), limit(limit),
+          registered(registered), address1(address1)
+    {
+    }
     qint64 number = 0;
     QString name;
     QString birthNumber;
@@ -24,6 +31,12 @@ void AddVideo(qint64 video, const QString &title);
 // is not written), due `due` at 00:00; `out` still lent, `history` in the history lists,
 // `documented` its documents still exist (DOKLAD).
 struct ShopLine {
+    ShopLine(qint64 document, qint64 video, qint64 customer, const QDate &due, bool out = true,
+             bool history = true, bool documented = true, bool free = false)
+        : document(document), video(video), customer(customer), due(due), out(out), history(history),
+          documented(documented), free(free)
+    {
+    }
     qint64 document = 1;
     qint64 video = 1;
     qint64 customer = 1;
