@@ -83,6 +83,21 @@ QStringList CustomerHistorySql()
             QStringLiteral("WHERE (tab_pujckydetail.HISTORIE=1)and(tab_pujckydetail.ZAKAZNIK=:ZAKAZNIK)")};
 }
 
+QStringList CustomerSearchAllSql()
+{
+    return {QStringLiteral("SELECT"), QStringLiteral("ZAKAZNIK,"), QStringLiteral("JMENO,"), QStringLiteral("ADRESA1,"),
+            QStringLiteral("RC"), QStringLiteral("FROM tab_zakaznik")};
+}
+
+QStringList CustomerSearchSql()
+{
+    const SqlDialect &d = dialect();
+    return {QStringLiteral("SELECT ZAKAZNIK,JMENO,ADRESA1,RC FROM tab_zakaznik WHERE %1 AND %2 AND %3")
+                .arg(d.foldLike(QStringLiteral("JMENO"), QStringLiteral(":JMENO")),
+                     d.foldLike(QStringLiteral("ADRESA1"), QStringLiteral(":ADRESA1")),
+                     d.foldLike(QStringLiteral("RC"), QStringLiteral(":RC")))};
+}
+
 QString CustomerFilterWhere(const CustomerFilterInput &f, const SqlDialect &dialect)
 {
     QString where;

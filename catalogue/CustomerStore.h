@@ -18,6 +18,12 @@ class SqlDialect;
 QStringList CustomerListSql();
 QStringList CustomerHistorySql();
 
+// The search dialog's list: every customer at first, then those whose name, first address
+// line and birth number begin with the parameters JMENO, ADRESA1 and RC (each ended by
+// "%"; letter case folded).
+QStringList CustomerSearchAllSql();
+QStringList CustomerSearchSql();
+
 // The conditions of the customer page's filter panel. A bound that is not set adds nothing.
 struct CustomerFilterInput {
     bool codeOn = false;

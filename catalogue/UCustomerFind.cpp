@@ -1,5 +1,6 @@
 #include "catalogue/UCustomerFind.h"
 
+#include "catalogue/CustomerStore.h"
 #include "catalogue/LentLines.h"
 #include "catalogue/UCustomerPage.h"
 #include "core/DialogButton.h"
@@ -11,8 +12,6 @@
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSetRoutines.h"
-#include "core/database/SqlDialect.h"
-#include "core/database/SqlServer.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,9 +36,7 @@ TFormCustomerFind::TFormCustomerFind(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
     ADOQueryCustomerFind = new BrowseQuery(this);
     ADOQueryCustomerFind->setObjectName(QStringLiteral("ADOQueryCustomerFind"));
-    ADOQueryCustomerFind->setSql({QStringLiteral("SELECT"), QStringLiteral("ZAKAZNIK,"), QStringLiteral("JMENO,"),
-                                  QStringLiteral("ADRESA1,"), QStringLiteral("RC"),
-                                  QStringLiteral("FROM tab_zakaznik")});
+    ADOQueryCustomerFind->setSql(CustomerSearchAllSql());
     ADOQueryCustomerFind->setFieldKind(QStringLiteral("ZAKAZNIK"), FieldKind::Int64);
     const QList<std::pair<const char *, const char *>> labels = {
         {"ZAKAZNIK", "Kód - zákazník"}, {"JMENO", "Jméno"}, {"ADRESA1", "Adresa"}, {"RC", "RČ"}};
@@ -152,12 +149,8 @@ void TFormCustomerFind::StartIn(bool nameField)
 void TFormCustomerFind::EditsChange()
 {
     const QVariant key = ADOQueryCustomerFind->isOpen() ? ADOQueryCustomerFind->value(0) : QVariant();
-    const SqlDialect &dialect = CurrentServer()->dialect();
     ADOQueryCustomerFind->close();
-    ADOQueryCustomerFind->setSql({QStringLiteral("SELECT ZAKAZNIK,JMENO,ADRESA1,RC FROM tab_zakaznik WHERE %1 AND %2 AND %3")
-                                      .arg(dialect.foldLike(QStringLiteral("JMENO"), QStringLiteral(":JMENO")),
-                                           dialect.foldLike(QStringLiteral("ADRESA1"), QStringLiteral(":ADRESA1")),
-                                           dialect.foldLike(QStringLiteral("RC"), QStringLiteral(":RC")))});
+    ADOQueryCustomerFind->setSql(CustomerSearchSql());
     ADOQueryCustomerFind->setParameter(QStringLiteral("JMENO"), EditName->text() + QLatin1Char('%'));
     ADOQueryCustomerFind->setParameter(QStringLiteral("ADRESA1"), EditAddress->text() + QLatin1Char('%'));
     ADOQueryCustomerFind->setParameter(QStringLiteral("RC"), EditBirth->text() + QLatin1Char('%'));
