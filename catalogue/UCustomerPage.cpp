@@ -309,12 +309,23 @@ QWidget *TCustomerPage::createLists()
     }
     RxDBGridCustomer->setModel(ADOQueryCustomer);
     RxDBGridCustomerVideo->setModel(ADOQueryCustomerVideo);
+    colourGrids();
+    connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
+            [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
+    RxDBGridCustomer->installEventFilter(this);
+    return SplitterCustomer;
+}
+
+void TCustomerPage::colourGrids()
+{
+    // The customers with something out, from the cache of lent lines.
     ColorLentRows(RxDBGridCustomer, [this](int row) -> std::optional<bool> {
         const QVariant customer = ADOQueryCustomer->valueAt(row, 0);
         if (customer.isNull())
             return std::nullopt;
         return m_lentLines->CustomerOverdue(customer.toLongLong());
     });
+    // The history's lines still out, from the history itself.
     ColorLentRows(RxDBGridCustomerVideo, [this](int row) -> std::optional<bool> {
         BrowseQuery *q = ADOQueryCustomerVideo;
         if (!q->valueAt(row, q->fieldIndex(QStringLiteral("PUJCENA"))).toBool())
@@ -322,10 +333,6 @@ QWidget *TCustomerPage::createLists()
         const QDateTime due = q->valueAt(row, q->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
         return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
     });
-    connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
-            [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
-    RxDBGridCustomer->installEventFilter(this);
-    return SplitterCustomer;
 }
 
 QWidget *TCustomerPage::createStatusBar()
@@ -391,7 +398,6 @@ void TCustomerPage::createFilterControls(QWidget *panel)
         *picker = new TDateTimePicker(panel);
         (*picker)->SetDate(RunDate());
         column->addWidget(*picker);
-        connect(*picker, &TDateTimePicker::Change, this, [this] { RunReported([this] { CustomerFilter(); }); });
     }
     DateTimePickerCustomerRegistrationFirst->setObjectName(QStringLiteral("DateTimePickerCustomerRegistrationFirst"));
     DateTimePickerCustomerRegistrationSecond->setObjectName(QStringLiteral("DateTimePickerCustomerRegistrationSecond"));
@@ -402,7 +408,12 @@ void TCustomerPage::createFilterControls(QWidget *panel)
     ButtonCustomerReset = Named<QPushButton>(panel, "ButtonCustomerReset", QStringLiteral("Vypnout filtr"));
     column->addWidget(ButtonCustomerFilter);
     column->addWidget(ButtonCustomerReset);
+    connectFilterControls(panel);
+}
 
+void TCustomerPage::connectFilterControls(QWidget *panel)
+{
+    // Every box's click and every editor's change by the clerk filters the list again.
     const auto filter = [this] { RunReported([this] { CustomerFilter(); }); };
     for (QCheckBox *b : panel->findChildren<QCheckBox *>(Qt::FindDirectChildrenOnly))
         connect(b, &QCheckBox::clicked, this, filter);
@@ -410,6 +421,8 @@ void TCustomerPage::createFilterControls(QWidget *panel)
                          static_cast<QLineEdit *>(Int64EditCustomerCustomerSecond), EditCustomerName})
         connect(e, &QLineEdit::textEdited, this, filter);
     connect(ComboBoxCustomerLimit, &QComboBox::activated, this, filter);
+    for (TDateTimePicker *picker : {DateTimePickerCustomerRegistrationFirst, DateTimePickerCustomerRegistrationSecond})
+        connect(picker, &TDateTimePicker::Change, this, filter);
     connect(ButtonCustomerFilter, &QPushButton::clicked, this,
             [this] { RunReported([this] { ButtonCustomerFilterClick(); }); });
     connect(ButtonCustomerReset, &QPushButton::clicked, this,
@@ -673,6 +686,39 @@ void TCustomerPage::ActionCustomerNewExecute()
     selectAll();
 }
 
+bool TCustomerPage::FindBoxMissed() const
+{
+    QWidget *active = FocusedControl();
+    if (active == Int64EditCustomerCustomer && Int64EditCustomerCustomer->Value() != CurrentCustomer()) {
+        ShowInformation(QStringLiteral("Hledaný kód zákazníka nenalezen..."),
+                        QStringLiteral("Hledaný kód: [%1]").arg(Int64EditCustomerCustomer->Value()), true, active);
+        return true;
+    }
+    if (active && (active == ComboBoxCustomerName || ComboBoxCustomerName->isAncestorOf(active))
+        && !ComboBoxCustomerName->currentText().contains(CurrentName())) {
+        ShowInformation(QStringLiteral("Hledané jméno zákazníka nenalezeno..."),
+                        QStringLiteral("Hledané jméno: [%1]").arg(ComboBoxCustomerName->currentText()), true, active);
+        return true;
+    }
+    return false;
+}
+
+CustomerRecord TCustomerPage::CurrentRecord() const
+{
+    const auto text = [this](const char *field) { return ADOQueryCustomer->value(QLatin1String(field)).toString(); };
+    CustomerRecord shown;
+    shown.number = CurrentCustomer();
+    shown.name = CurrentName();
+    shown.phone = text("TELEFON");
+    shown.address1 = text("ADRESA1");
+    shown.address2 = text("ADRESA2");
+    shown.birthNumber = text("RC");
+    shown.identityCard = text("OP");
+    shown.limit = CustomerLimitOfCode(text("OMEZENI")); // -1: none chosen, none changed
+    shown.text = text("TEXT");
+    return shown;
+}
+
 void TCustomerPage::ActionCustomerEditExecute(QObject *sender)
 {
     if (auto *grid = qobject_cast<TRxDBGridEx *>(sender); grid && !GridMouseInData(grid))
@@ -682,32 +728,11 @@ void TCustomerPage::ActionCustomerEditExecute(QObject *sender)
         selectAll();
         return;
     }
+    if (FindBoxMissed())
+        return;
     const qint64 customer = CurrentCustomer();
-    QWidget *active = FocusedControl();
-    if (active == Int64EditCustomerCustomer && Int64EditCustomerCustomer->Value() != customer) {
-        ShowInformation(QStringLiteral("Hledaný kód zákazníka nenalezen..."),
-                        QStringLiteral("Hledaný kód: [%1]").arg(Int64EditCustomerCustomer->Value()), true, active);
-        return;
-    }
-    if (active && (active == ComboBoxCustomerName || ComboBoxCustomerName->isAncestorOf(active))
-        && !ComboBoxCustomerName->currentText().contains(CurrentName())) {
-        ShowInformation(QStringLiteral("Hledané jméno zákazníka nenalezeno..."),
-                        QStringLiteral("Hledané jméno: [%1]").arg(ComboBoxCustomerName->currentText()), true, active);
-        return;
-    }
     TFormCustomerEdit form(FormValmedo);
-    CustomerRecord shown;
-    shown.number = customer;
-    shown.name = CurrentName();
-    const auto text = [this](const char *field) { return ADOQueryCustomer->value(QLatin1String(field)).toString(); };
-    shown.phone = text("TELEFON");
-    shown.address1 = text("ADRESA1");
-    shown.address2 = text("ADRESA2");
-    shown.birthNumber = text("RC");
-    shown.identityCard = text("OP");
-    shown.limit = CustomerLimitOfCode(text("OMEZENI"));
-    shown.text = text("TEXT");
-    form.Fill(shown);
+    form.Fill(CurrentRecord());
     if (ExecModal(&form) == QDialog::Accepted) {
         CustomerRecord edited = form.Record();
         edited.number = customer;

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+struct CustomerRecord;
 class BrowseQuery;
 class QCheckBox;
 class QComboBox;
@@ -131,15 +132,21 @@ private:
     QWidget *createStatusBar();
     void createFilterPanel();
     void createFilterControls(QWidget *panel);
+    void connectFilterControls(QWidget *panel);
+    void colourGrids();
     void connectActions();
     void registerOpenSteps();
     // The grids' columns, once the list's fields are known.
     void layoutGrids();
     // The master link: the history follows the current customer, who is then handed on.
     void CustomerRowChanged();
-    // The current customer's number and name.
+    // The current customer's number and name, and all his data as the edit dialog shows it.
     qint64 CurrentCustomer() const;
     QString CurrentName() const;
+    CustomerRecord CurrentRecord() const;
+    // Enter in a find box whose number or name is not the current customer's: the clerk is
+    // told that the customer was not found (true), so that no other customer is edited.
+    bool FindBoxMissed() const;
     // The lists of the other pages that show customers' data, each on its row.
     void RequeryOtherLists();
     // The control of the main window that has the focus (it gets it back after a message).
