@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -368,6 +369,41 @@ private slots:
         QCOMPARE(box->currentText(), QString("O'Neil / 6001011234"));
         QCOMPARE(page->Int64EditCustomerCustomer->text(), QString());
         QCOMPARE(desk.current(), qint64(1));
+    }
+
+    // Enter edits from every control of the page (the filter panel's too); F2 adds.
+    void actionKeysFromEveryControl()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        CustomerDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        TCustomerPage *page = desk.page();
+        page->FilterPanel->Open();
+        for (QCheckBox *box : {page->CheckBoxCustomerCustomer, page->CheckBoxCustomerName,
+                               page->CheckBoxCustomerLimit, page->CheckBoxCustomerRegistration})
+            box->click(); // their editors enabled
+        QSignalSpy edit(desk.action("ActionCustomerEdit"), &QAction::triggered);
+        QSignalSpy add(desk.action("ActionCustomerNew"), &QAction::triggered);
+        const QList<QWidget *> controls{page->Int64EditCustomerCustomer,
+                                        page->ComboBoxCustomerName,
+                                        page->RxDBGridCustomer,
+                                        page->RxDBGridCustomerVideo,
+                                        page->Int64EditCustomerCustomerFirst,
+                                        page->EditCustomerName,
+                                        page->ComboBoxCustomerLimit,
+                                        page->DateTimePickerCustomerRegistrationFirst->DateEdit()};
+        ModalAnswers answers(QList<Answer>(controls.size(), Reject()));
+        for (QWidget *control : controls) {
+            control->setFocus();
+            QWidget *focused = QApplication::focusWidget();
+            QVERIFY2(focused == control || control->isAncestorOf(focused), qPrintable(control->objectName()));
+            const qsizetype edits = edit.size();
+            QTest::keyClick(focused, Qt::Key_Return);
+            QVERIFY2(edit.size() == edits + 1, qPrintable(control->objectName()));
+            QTest::keyClick(focused, Qt::Key_F2);
+        }
+        QCOMPARE(add.size(), controls.size());
     }
 
     // A database without the page's tables fails the log-in.
