@@ -1,10 +1,157 @@
 #pragma once
 #include "core/ValmedoPage.h"
 
-// The main window's page "Zákazníci". Its list, filter and actions are built by the page's
-// own code; until then the page is an empty frame.
+#include <QString>
+
+struct CustomerRecord;
+class BrowseQuery;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+class TDateTimePicker;
+class TFilterPanel;
+class TFindComboBox;
+class TInt64Edit;
+class TLentLines;
+class TRxDBGridEx;
+
+// Makes `box` a customer name box: its proposals are the customers whose names begin with
+// the text typed, "name / birth number", each standing for the customer's number.
+void ProposeCustomerNames(TFindComboBox *box);
+
+// The main window's page "Zákazníci": the customer register. Its list `ADOQueryCustomer`
+// shows the customers the filter panel lets through, with the history of the current one
+// below; the find boxes above it find a customer by number or by name as the clerk types.
+//
+// The current row of `ADOQueryCustomer` is the one current customer of the program: every
+// change of it (scrolling, a filter, a requery, a choice in the search dialog) is handed on
+// by DataSourceCustomerDataChange, which shows him in this page's boxes and then emits
+// CurrentCustomerChanged, the signal through which the lend and return pages show him in
+// their boxes and empty a basket that holds lines. Those pages move him by locating him in
+// `ADOQueryCustomer` and calling DataSourceCustomerDataChange.
+//
+// The page connects the main window's customer actions (find, new, edit, remove,
+// import/export, print) and registers its log-in steps: the history and the list
+// (CustomerFilter), and the main window's cache of lent lines.
 class TCustomerPage : public TValmedoPage {
     Q_OBJECT
 public:
     explicit TCustomerPage(QWidget *parent = nullptr);
+    ~TCustomerPage() override;
+
+    BrowseQuery *ADOQueryCustomer = nullptr;
+    BrowseQuery *ADOQueryCustomerVideo = nullptr;
+    // The main window's cache of lent lines (`ADOQueryLended`): the lend and return
+    // transactions run it again.
+    TLentLines *LentLines() const { return m_lentLines; }
+
+    // Function column, find panel, lists and status bar.
+    QFrame *PanelCustomerFunction = nullptr;
+    QFrame *PanelCustomerFind = nullptr;
+    TInt64Edit *Int64EditCustomerCustomer = nullptr;
+    TFindComboBox *ComboBoxCustomerName = nullptr;
+    QLabel *PanelCustomerGrid = nullptr;
+    TRxDBGridEx *RxDBGridCustomer = nullptr;
+    QSplitter *SplitterCustomer = nullptr;
+    QLabel *PanelCustomerDetailPanel = nullptr;
+    TRxDBGridEx *RxDBGridCustomerVideo = nullptr;
+    QFrame *StatusBarCustomer = nullptr;
+    QLabel *StatusBarCustomerPanel0 = nullptr;
+
+    // The filter panel (strip PanelCustomerSplitter, panel PanelCustomerFilter).
+    TFilterPanel *FilterPanel = nullptr;
+    QCheckBox *CheckBoxCustomerCustomer = nullptr;
+    TInt64Edit *Int64EditCustomerCustomerFirst = nullptr;
+    TInt64Edit *Int64EditCustomerCustomerSecond = nullptr;
+    QCheckBox *CheckBoxCustomerName = nullptr;
+    QLineEdit *EditCustomerName = nullptr;
+    QCheckBox *CheckBoxCustomerLimit = nullptr;
+    QComboBox *ComboBoxCustomerLimit = nullptr;
+    QCheckBox *CheckBoxCustomerRegistration = nullptr;
+    TDateTimePicker *DateTimePickerCustomerRegistrationFirst = nullptr;
+    TDateTimePicker *DateTimePickerCustomerRegistrationSecond = nullptr;
+    QCheckBox *CheckBoxCustomerLend = nullptr;
+    QCheckBox *CheckBoxCustomerLater = nullptr;
+    QPushButton *ButtonCustomerFilter = nullptr;
+    QPushButton *ButtonCustomerReset = nullptr;
+
+    // Builds the list's WHERE part from the filter panel, applies it (the current customer
+    // stays current while the filter still selects him) and counts the list.
+    void CustomerFilter();
+    // " Zákazníků: %d": the customers the list's present WHERE part selects, counted by the
+    // server (also after the free filter).
+    void SetStatusBarCustomer();
+    // Hands the current customer to the pages that show him (see the class comment).
+    void DataSourceCustomerDataChange();
+    // The searches of the customer boxes of this page and of the lend and return pages:
+    // each moves the list to the customer found (among those the filter lets through) and
+    // hands him on; false, and nothing moves, when there is none. By the number typed, and
+    // by the customer behind the proposal a name box holds (ProposeCustomerNames).
+    bool FindCustomerByNumber(const QString &text);
+    bool FindCustomerOfBox(const TFindComboBox *box);
+    void ButtonCustomerFilterClick();
+    void ButtonCustomerResetClick();
+    void Int64EditCustomerCustomerChange();
+    void ComboBoxCustomerNameChange();
+    void RxDBGridCustomerEnter();
+    void RxDBGridCustomerExit();
+
+    // The actions. `sender` is the control that started the action: a name box opens the
+    // search dialog in its name field, a double click on a grid edits only over a data cell.
+    void ActionCustomerFindExecute(QObject *sender = nullptr);
+    void ActionCustomerNewExecute();
+    void ActionCustomerEditExecute(QObject *sender = nullptr);
+    void ActionCustomerDeleteExecute();
+    void ActionCustomerExportImportExecute();
+    void ActionCustomerPrintExecute();
+
+    // The text of the status bar's first panel.
+    QString StatusText() const;
+
+    // Requeries the list on its current row and counts it again.
+    void requeryList() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    // The current customer (0 and an empty name for an empty list), after this page's boxes
+    // show him.
+    void CurrentCustomerChanged(qint64 customer, const QString &name);
+
+private:
+    void createQueries();
+    QWidget *createFunctionColumn();
+    QWidget *createFindPanel();
+    QWidget *createLists();
+    QWidget *createStatusBar();
+    void createFilterPanel();
+    void createFilterControls(QWidget *panel);
+    void connectFilterControls(QWidget *panel);
+    void colourGrids();
+    void connectActions();
+    void registerOpenSteps();
+    // The grids' columns, once the list's fields are known.
+    void layoutGrids();
+    // The master link: the history follows the current customer, who is then handed on.
+    void CustomerRowChanged();
+    // The current customer's number and name, and all his data as the edit dialog shows it.
+    qint64 CurrentCustomer() const;
+    QString CurrentName() const;
+    CustomerRecord CurrentRecord() const;
+    // Enter in a find box whose number or name is not the current customer's: the clerk is
+    // told that the customer was not found (true), so that no other customer is edited.
+    bool FindBoxMissed() const;
+    // The lists of the other pages that show customers' data, each on its row.
+    void RequeryOtherLists();
+    // The control of the main window that has the focus (it gets it back after a message).
+    QWidget *FocusedControl() const;
+
+    TLentLines *m_lentLines = nullptr;
+    bool m_gridsLaidOut = false;
 };

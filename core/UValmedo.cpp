@@ -27,6 +27,7 @@
 #include "core/USetupVideo.h"
 #include "core/UUser.h"
 #include "core/Utils.h"
+#include "core/controls/FilterPanel.h"
 #include "rental/UBackPage.h"
 #include "rental/ULendPage.h"
 #include "rental/ULendsPage.h"
@@ -146,6 +147,9 @@ TFormValmedo::TFormValmedo(QWidget *parent)
     ListBox->setObjectName(QStringLiteral("ListBox"));
     statusLayout->addWidget(ListBox, 1);
     layout->addWidget(PanelStatus);
+    // Moving over the frame's panels folds away an open filter panel.
+    TFilterPanel::CloseOnMouseMove(PanelFunction);
+    TFilterPanel::CloseOnMouseMove(PanelStatus);
 
     central->setFixedSize(1014, 692);
 

@@ -42,21 +42,30 @@ namespace {
 const char *const EnterActions[] = {"ActionCustomerEdit", "ActionVideoEdit", "ActionLendSelect",
                                     "ActionBackSelect", "ActionLendsPrint"};
 
-// A shown main window logged in as `user` on the test's database; each page holds an
-// edit that takes the focus, as the pages' number fields will.
+// A shown main window logged in as `user` on the test's database. A page without its
+// number field yet holds an edit that takes the focus in its place.
 struct Desk : LoggedInDesk {
     explicit Desk(TestDatabase &db, const QString &user = QStringLiteral("sa"))
         : LoggedInDesk(db, user)
     {
         for (int i = 0; i < window()->notebook()->count(); ++i) {
-            auto *edit = new QLineEdit(window()->notebook()->widget(i));
+            if (page(i)->numberField())
+                continue;
+            auto *edit = new QLineEdit(page(i));
             edit->setObjectName(QStringLiteral("PageEdit%1").arg(i));
             PassActionKeys(edit);
         }
     }
+    TValmedoPage *page(int index) const
+    {
+        return static_cast<TValmedoPage *>(window()->notebook()->widget(index));
+    }
     QLineEdit *edit() const
     {
-        return window()->notebook()->currentWidget()->findChild<QLineEdit *>();
+        const int index = window()->notebook()->currentIndex();
+        if (auto *field = qobject_cast<QLineEdit *>(page(index)->numberField()))
+            return field;
+        return page(index)->findChild<QLineEdit *>(QStringLiteral("PageEdit%1").arg(index));
     }
 };
 
@@ -294,6 +303,8 @@ private slots:
         QSignalSpy customer(desk.window()->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
         QSignalSpy video(desk.window()->action(QStringLiteral("ActionVideoNew")), &QAction::triggered);
         QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendNew")), &QAction::triggered);
+        // F2 opens the new-customer dialog on every page.
+        ModalAnswers answers({Reject(), Reject(), Reject(), Reject(), Reject()});
         for (int page = 0; page < 5; ++page) {
             desk.window()->setPageIndex(page);
             desk.edit()->setFocus();

@@ -36,6 +36,9 @@ TRxDBGridEx::TRxDBGridEx(QWidget *parent) : QTableView(parent)
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
+    // A text wider than its column is cut at the edge, on one line, never shortened with "...".
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setFixedWidth(12);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -205,8 +208,7 @@ QString TRxDBGridEx::FieldName(int column) const
 bool TRxDBGridEx::IsBooleanColumn(int column) const
 {
     DataSet *ds = dataSet();
-    return ds && column >= 0 && column < ds->fieldCount()
-        && ds->fieldKind(column) == FieldKind::Boolean;
+    return ds && column >= 0 && column < ds->fieldCount() && ds->isCheckBoxField(column);
 }
 
 QPair<int, int> TRxDBGridEx::CellAt(const QPoint &viewportPos) const

@@ -62,7 +62,7 @@ public:
     // The grid's data set, when its model is one.
     DataSet *dataSet() const;
 
-    // The field shown in a column, and whether it is a Boolean field.
+    // The field shown in a column, and whether it is a Boolean field shown as a check box.
     QString FieldName(int column) const;
     bool IsBooleanColumn(int column) const;
 

@@ -257,13 +257,10 @@ QString DataSet::formatValue(const QVariant &v, FieldKind kind, const QString &f
     }
     case FieldKind::Text:
         return v.toString();
-    case FieldKind::Boolean: {
-        // "$;-": the texts for true and false; without them the field is a check box.
-        const int semicolon = int(format.indexOf(u';'));
-        if (semicolon < 0)
-            return QString();
-        return v.toBool() ? format.left(semicolon) : format.mid(semicolon + 1);
-    }
+    case FieldKind::Boolean:
+        // Display values "true text;false text" (the history's "$;-"); else a check box.
+        return format.contains(u';') ? format.section(u';', v.toBool() ? 0 : 1, v.toBool() ? 0 : 1)
+                                     : QString();
     }
     return v.toString();
 }
@@ -478,11 +475,23 @@ void DataSet::setOrigin(const QString &name, const QString &origin)
     m_displays.insert(name.toUpper(), d);
 }
 
+void DataSet::setAlignment(const QString &name, Qt::Alignment alignment)
+{
+    FieldDisplay d = fieldDisplay(name);
+    d.alignment = alignment;
+    setFieldDisplay(name, d);
+}
+
 void DataSet::setFieldTag(const QString &name, int tag)
 {
     FieldDisplay d = fieldDisplay(name);
     d.tag = tag;
     m_displays.insert(name.toUpper(), d);
+}
+
+bool DataSet::isCheckBoxField(int field) const
+{
+    return fieldKind(field) == FieldKind::Boolean && !fieldDisplay(fieldName(field)).format.contains(u';');
 }
 
 QString DataSet::displayLabel(int field) const
@@ -519,16 +528,16 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
     const FieldKind kind = fieldKind(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return kind == FieldKind::Boolean && booleanIsCheckBox(index.column())
-                   ? QVariant()
-                   : QVariant(displayText(index.row(), index.column()));
+        return isCheckBoxField(index.column()) ? QVariant() : QVariant(displayText(index.row(), index.column()));
     case Qt::EditRole:
         return valueAt(index.row(), index.column());
     case Qt::CheckStateRole:
-        if (kind != FieldKind::Boolean || !booleanIsCheckBox(index.column()))
+        if (!isCheckBoxField(index.column()))
             return QVariant();
         return valueAt(index.row(), index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
+        if (const Qt::Alignment own = fieldDisplay(fieldName(index.column())).alignment)
+            return int(own | Qt::AlignVCenter);
         if (kind == FieldKind::Text || kind == FieldKind::DateTime)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         if (kind == FieldKind::Boolean)
@@ -537,11 +546,6 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
     default:
         return QVariant();
     }
-}
-
-bool DataSet::booleanIsCheckBox(int field) const
-{
-    return !fieldDisplay(fieldName(field)).format.contains(u';');
 }
 
 QVariant DataSet::headerData(int section, Qt::Orientation orientation, int role) const

@@ -19,14 +19,16 @@ Q_DECLARE_FLAGS(LocateOptions, LocateOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(LocateOptions)
 
 // How the page shows a field: its column title, display format ("0000000000000",
-// ",0.00", "dd.MM.yyyy hh:mm"; for a Boolean the texts of true and false, "$;-", without
-// which it is a check box), its origin table (what a title click sorts by) and
-// the tag that keeps a hidden column's width.
+// ",0.00", "dd.MM.yyyy hh:mm"; for a Boolean field its two display values "$;-", without
+// which it is shown as a check box), its origin table (what a title click sorts by), the
+// tag that keeps a hidden column's width, and its horizontal alignment (none: by its kind,
+// texts and dates left, numbers right, Booleans centred).
 struct FieldDisplay {
     QString label;
     QString format;
     QString origin;
     int tag = 0;
+    Qt::Alignment alignment;
 };
 
 // A data set with a current row: the browse queries of the pages and the in-memory
@@ -108,8 +110,11 @@ public:
     void setDisplayLabel(const QString &name, const QString &label);
     void setDisplayFormat(const QString &name, const QString &format);
     void setOrigin(const QString &name, const QString &origin);
+    void setAlignment(const QString &name, Qt::Alignment alignment);
     void setFieldTag(const QString &name, int tag);
     QString displayLabel(int field) const;
+    // A Boolean field without display values: a grid shows it as a check box.
+    bool isCheckBoxField(int field) const;
     QString origin(int field) const;
     int fieldTag(int field) const;
 
@@ -146,8 +151,6 @@ protected:
 
 private:
     void rowChanged(bool always);
-    // A Boolean field without "true;false" display texts is shown as a check box.
-    bool booleanIsCheckBox(int field) const;
 
     int m_current = -1;
     bool m_bof = true;

@@ -1,0 +1,153 @@
+// How quickly the customer page answers on a shop of 100 000 customers (BenchShop.h), on
+// each engine: opening it at log-in (the list, the history of its first customer and the
+// count), one keystroke of the name box (its completion, the locate and the hand-over of
+// the customer found), and one move of the current row (the history follows). Each figure
+// stands beside the bare statements it runs, read through QSqlQuery; both are the median
+// of several runs taken in turn.
+
+#include "BenchShop.h"
+
+#include "catalogue/CustomerStore.h"
+#include "catalogue/UCustomerPage.h"
+#include "core/controls/FindBoxes.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/Commands.h"
+#include "core/database/Database.h"
+#include "core/database/SqlDialect.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSqlRecord>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+using bench::print;
+using bench::timed;
+using namespace bench::shop;
+
+constexpr int Rounds = 5;
+
+// Reads every row and value of a statement, bound to its parameters.
+int bare(const QString &text, const QVariantMap &parameters = {})
+{
+    SetCommand(text);
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
+        SetCommandParam(it.key(), it.value());
+    QSqlQuery q = ExecCommandRecordset();
+    int rows = 0;
+    const int n = q.record().count();
+    while (q.next()) {
+        for (int i = 0; i < n; ++i)
+            q.value(i);
+        ++rows;
+    }
+    return rows;
+}
+
+// The time of `work` in microseconds.
+qint64 micro(const std::function<void()> &work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return t.nsecsElapsed() / 1000;
+}
+
+qint64 median(std::vector<qint64> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The medians of `ours` and `theirs` in microseconds, run in turn.
+std::pair<qint64, qint64> inTurn(const std::function<void()> &ours, const std::function<void()> &theirs)
+{
+    std::vector<qint64> a, b;
+    for (int i = 0; i < Rounds; ++i) {
+        a.push_back(micro(ours));
+        b.push_back(micro(theirs));
+    }
+    return {median(a), median(b)};
+}
+
+void figure(const QString &engine, const QString &what, std::pair<qint64, qint64> times)
+{
+    print(QStringLiteral("%1: %2: %3 ms, bare statements %4 ms")
+              .arg(engine, what)
+              .arg(times.first / 1000.0, 0, 'f', 1)
+              .arg(times.second / 1000.0, 0, 'f', 1));
+}
+
+QString historyText()
+{
+    return CustomerHistorySql().join(QLatin1Char('\n'));
+}
+
+void runPage(const QString &engine)
+{
+    TCustomerPage page;
+    const QString list = CustomerListSql().join(QLatin1Char('\n'));
+    figure(engine, QStringLiteral("opening the page at log-in (%1 customers)").arg(Customers),
+           inTurn([] {
+               if (!OpenDatabase())
+                   throw EDatabaseError(QStringLiteral("the page did not open"));
+           },
+                  [&] {
+                      bare(historyText(), {{QStringLiteral("ZAKAZNIK"), qint64(1)}});
+                      bare(list);
+                      bare(QStringLiteral("SELECT COUNT(*) FROM tab_zakaznik "));
+                      bare(QStringLiteral("SELECT DOKLAD_PUJ,VIDEO,ZAKAZNIK,VRATIT FROM tab_pujckydetail WHERE PUJCENA=1"));
+                  }));
+
+    // One key typed into the name box: the proposals for the text, then the customer.
+    TFindComboBox *box = page.ComboBoxCustomerName;
+    const QString proposals = QStringLiteral("SELECT JMENO,RC,ZAKAZNIK FROM tab_zakaznik WHERE %1 ORDER BY %2")
+                                  .arg(CurrentServer()->dialect().foldLike("JMENO", ":JMENO"),
+                                       CurrentServer()->dialect().textOrder("JMENO"));
+    for (const QString &typed : {QStringLiteral("zákazník 4321"), QStringLiteral("zákazník 5")}) {
+        int shown = 0;
+        const auto times = inTurn(
+            [&] {
+                box->ClearBox();
+                box->lineEdit()->setText(typed);
+                Q_EMIT box->lineEdit()->textEdited(typed);
+                shown = box->count();
+            },
+            [&] {
+                bare(proposals, {{QStringLiteral("JMENO"), typed + QLatin1Char('%')}});
+                bare(historyText(), {{QStringLiteral("ZAKAZNIK"), qint64(5)}});
+            });
+        figure(engine, QStringLiteral("one key in the name box, \"%1\" (%2 proposals, customer %3)")
+                           .arg(typed)
+                           .arg(shown)
+                           .arg(page.ADOQueryCustomer->value(0).toLongLong()),
+               times);
+    }
+
+    // One move of the current row: the history of the next customer, handed on.
+    page.ADOQueryCustomer->first();
+    qint64 customer = 1;
+    figure(engine, QStringLiteral("one move of the current row"),
+           inTurn([&] { page.ADOQueryCustomer->next(); },
+                  [&] { bare(historyText(), {{QStringLiteral("ZAKAZNIK"), ++customer}}); }));
+    ClearOpenSteps();
+}
+
+void benchEngine(const QString &engine, bool sqlite)
+{
+    const qint64 fill = timed([&] { fillShop(sqlite); });
+    print(QStringLiteral("%1: filled the shop in %2 ms").arg(engine).arg(fill));
+    runPage(engine);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return bench::runOnEngines(QStringLiteral("valmedo4_bench_customers"), benchEngine);
+}

@@ -1,0 +1,29 @@
+#include "catalogue/CatalogueStore.h"
+
+#include "core/Log.h"
+#include "core/database/Commands.h"
+
+#include <exception>
+
+qint64 LowestFreeNumber(const QString &table, const QString &column)
+{
+    SetCommand(QStringLiteral("SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM %1 WHERE %2=1) THEN 1 "
+                              "ELSE (SELECT MIN(a.%2)+1 FROM %1 a WHERE a.%2>=1 AND NOT EXISTS "
+                              "(SELECT 1 FROM %1 b WHERE b.%2=a.%2+1)) END")
+                   .arg(table, column));
+    return ExecCommandValue().toLongLong();
+}
+
+bool RunLoggedChange(const QString &operation, const QVariant &number,
+                     const std::function<void()> &change)
+{
+    const quint32 start = TickCount();
+    bool result = true;
+    try {
+        change();
+    } catch (const std::exception &) {
+        result = false;
+    }
+    LogTransaction(operation, start, number, result);
+    return result;
+}
