@@ -42,20 +42,32 @@ void InsertReturnDocument(qint64 document, qint64 customer, int user)
     ExecCommand();
 }
 
-// Closes the customer's open line of the video; the number of rows it closed.
-int CloseLentLine(qint64 customer, const BackLine &line, const QVariant &document)
-{
-    SetCommand(QStringLiteral("UPDATE tab_pujckydetail SET DOKLAD_VRA=:DOKLAD_VRA,PUJCENA=0,VRACENO=:VRACENO,"
-                              "PRES=:PRES WHERE PUJCENA=1 AND ZAKAZNIK=:ZAKAZNIK AND VIDEO=:VIDEO"));
-    SetCommandParam(QStringLiteral("DOKLAD_VRA"),
-                    document.isNull() ? QVariant(QMetaType::fromType<qint64>()) : document);
-    SetCommandParam(QStringLiteral("VRACENO"), line.returned);
-    SetCommandParam(QStringLiteral("PRES"), line.daysOver);
-    SetCommandParam(QStringLiteral("ZAKAZNIK"), customer);
-    SetCommandParam(QStringLiteral("VIDEO"), line.video);
-    ExecCommand();
-    return CommandRowsAffected();
-}
+// Closes the customer's open line of a video that is still in the catalogue: one statement
+// per line, prepared once for the whole return.
+class CloseLentLine {
+public:
+    CloseLentLine()
+        : m_update(QStringLiteral("UPDATE tab_pujckydetail SET DOKLAD_VRA=:DOKLAD_VRA,PUJCENA=0,VRACENO=:VRACENO,"
+                                  "PRES=:PRES WHERE PUJCENA=1 AND ZAKAZNIK=:ZAKAZNIK AND VIDEO=:VIDEO AND EXISTS "
+                                  "(SELECT 1 FROM tab_video WHERE tab_video.VIDEO=tab_pujckydetail.VIDEO)"))
+    {
+    }
+    // The number of rows it closed.
+    int operator()(qint64 customer, const BackLine &line, const QVariant &document)
+    {
+        m_update.setParam(QStringLiteral("DOKLAD_VRA"),
+                          document.isNull() ? QVariant(QMetaType::fromType<qint64>()) : document);
+        m_update.setParam(QStringLiteral("VRACENO"), line.returned);
+        m_update.setParam(QStringLiteral("PRES"), line.daysOver);
+        m_update.setParam(QStringLiteral("ZAKAZNIK"), customer);
+        m_update.setParam(QStringLiteral("VIDEO"), line.video);
+        m_update.exec();
+        return m_update.rowsAffected();
+    }
+
+private:
+    RepeatedCommand m_update;
+};
 
 } // namespace
 
@@ -106,6 +118,8 @@ BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool includ
         return result; // the transaction's guard rolls back on the way out
     };
     try {
+        // Made before the transaction: a refused statement is freed after the rollback.
+        CloseLentLine close;
         // The lock also makes the second of two desks returning one video wait, then find
         // it no longer out.
         DeskTransaction transaction(DeskTransaction::JournalLock);
@@ -117,12 +131,10 @@ BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool includ
             const BackLine &line = lines.at(i);
             if (progress.line)
                 progress.line(i + 1);
-            if (!VideoExists(line.video))
-                return refuse(BackWrite::VideoNotFound, line);
-            // Only this customer's open line of the video closes, and only one: a video
-            // returned elsewhere and lent again to someone else is not this return's.
-            if (!CustomerHasVideo(customer, line.video) || CloseLentLine(customer, line, result.document) != 1)
-                return refuse(BackWrite::VideoNotLent, line);
+            // Exactly this customer's open line of the video closes: a video returned
+            // elsewhere, perhaps lent again to someone else, is not this return's.
+            if (close(customer, line, result.document) != 1)
+                return refuse(VideoExists(line.video) ? BackWrite::VideoNotLent : BackWrite::VideoNotFound, line);
         }
         ending(true);
         transaction.commit();

@@ -56,7 +56,8 @@ bool isSqlite(const QSqlDatabase &db)
     return db.driverName() == QLatin1String("QSQLITE");
 }
 
-QSqlQuery prepared(const Command &c)
+// A query of the program's connection with the text prepared.
+QSqlQuery preparedText(const QString &text)
 {
     QSqlDatabase db = CurrentConnection();
     if (!db.isValid() || !db.isOpen())
@@ -64,9 +65,15 @@ QSqlQuery prepared(const Command &c)
     QSqlQuery q(db);
     if (!isSqlite(db))
         q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(c.text))
+    if (!q.prepare(text))
         throw EDatabaseError(q.lastError().text());
-    const bool sqlite = isSqlite(db);
+    return q;
+}
+
+QSqlQuery prepared(const Command &c)
+{
+    QSqlQuery q = preparedText(c.text);
+    const bool sqlite = isSqlite(CurrentConnection());
     for (const QString &m : c.markers)
         q.bindValue(QLatin1Char(':') + m, SqlBindValue(c.values.value(m), sqlite));
     return q;
@@ -209,4 +216,25 @@ QSqlQuery ExecCommandRecordset()
 int CommandRowsAffected()
 {
     return command().rowsAffected;
+}
+
+RepeatedCommand::RepeatedCommand(const QString &text)
+    : m_text(text), m_markers(CommandMarkers(text)), m_query(preparedText(text)),
+      m_sqlite(isSqlite(CurrentConnection()))
+{
+    for (const QString &m : m_markers)
+        m_query.bindValue(QLatin1Char(':') + m, SqlBindValue(QVariant(), m_sqlite));
+}
+
+void RepeatedCommand::setParam(const QString &name, const QVariant &value)
+{
+    if (!m_markers.contains(name))
+        throw EDatabaseError(QStringLiteral("Parametr %1 v příkazu není").arg(name));
+    m_query.bindValue(QLatin1Char(':') + name, SqlBindValue(value, m_sqlite));
+}
+
+void RepeatedCommand::exec()
+{
+    ExecQueryOrThrow(m_query, m_text);
+    m_rowsAffected = m_query.numRowsAffected();
 }
