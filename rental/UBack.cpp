@@ -80,8 +80,9 @@ void TFormBack::createCodeBox()
             RunReported([this] { Int64EditVideoChange(); });
     });
     grid->addWidget(Int64EditVideo, 0, 1, 1, 2);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 1);
+    // Three button columns of one width under and beside the code box.
+    for (int column = 1; column <= 3; ++column)
+        grid->setColumnStretch(column, 1);
 }
 
 QAction *TFormBack::addKeyAction(const char *name, const QList<QKeySequence> &keys,
