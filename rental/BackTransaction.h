@@ -28,4 +28,5 @@ bool BackTransaction(TTableBack &basket, qint64 customer, bool include, const Ba
 // The numeric "+" of the return page and of the return dialog: the recapitulation of a
 // non-empty basket and, confirmed, the transaction, the receipt and, when the rental
 // settings ask for it, the change calculator with the return's own late fees and deposits.
+// The page then puts the focus back in its customer number box.
 void ActionBackBackExecute(TTableBack &basket, qint64 customer, const BackPageHooks &hooks);
