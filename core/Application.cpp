@@ -1,6 +1,7 @@
 #include "core/Application.h"
 
 #include "core/RunReported.h"
+#include "core/controls/ActionKeys.h"
 
 TValmedoApplication::TValmedoApplication(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -10,6 +11,6 @@ TValmedoApplication::TValmedoApplication(int &argc, char **argv)
 bool TValmedoApplication::notify(QObject *receiver, QEvent *event)
 {
     bool handled = false;
-    RunReported([&] { handled = QApplication::notify(receiver, event); });
+    RunReported([&] { handled = TriggerKeypadAction(receiver, event) || QApplication::notify(receiver, event); });
     return handled;
 }

@@ -1,5 +1,8 @@
 #include "rental/Basket.h"
 
+#include "core/Grids.h"
+#include "core/controls/RxDBGridEx.h"
+
 void DefineBasketFields(MemoryTable &basket, const QList<BasketField> &fields)
 {
     for (const BasketField &f : fields) {
@@ -23,4 +26,25 @@ BasketTotals BasketSums(const DataSet &basket, const QString &paymentField, cons
         totals.deposit = AddToRunningTotal(totals.deposit, Money::fromVariant(basket.valueAt(row, deposit)));
     }
     return totals;
+}
+
+void ResortBasket(MemoryTable &basket)
+{
+    const QString text = basket.sortText();
+    if (!text.isEmpty())
+        basket.sortOnFields(BasketSortField(text), true, BasketSortDescending(text));
+}
+
+void ShowBasketColumns(TRxDBGridEx *grid, const QList<std::pair<QString, int>> &columns)
+{
+    const DataSet *basket = grid->dataSet();
+    QHeaderView *header = grid->horizontalHeader();
+    for (int field = 0; field < basket->fieldCount(); ++field)
+        grid->setColumnHidden(field, true);
+    for (int position = 0; position < columns.size(); ++position) {
+        const int field = basket->fieldIndex(columns[position].first);
+        grid->setColumnHidden(field, false);
+        grid->setColumnWidth(field, columns[position].second);
+        header->moveSection(header->visualIndex(field), position);
+    }
 }

@@ -4,6 +4,9 @@
 
 #include <QList>
 #include <QString>
+#include <utility>
+
+class TRxDBGridEx;
 
 // What the lend and the return basket have in common.
 
@@ -21,3 +24,11 @@ void DefineBasketFields(MemoryTable &basket, const QList<BasketField> &fields);
 qint64 BasketCurrentVideo(const DataSet &basket);
 // The running totals of the two money fields over every line, in single precision.
 BasketTotals BasketSums(const DataSet &basket, const QString &paymentField, const QString &depositField);
+
+// After a line is added: the basket sorted again as its sort state says (nothing when it
+// is unsorted), letters without regard to case.
+void ResortBasket(MemoryTable &basket);
+
+// A grid shows these fields of its basket, in this order and with these widths; the other
+// fields get no column.
+void ShowBasketColumns(TRxDBGridEx *grid, const QList<std::pair<QString, int>> &columns);

@@ -17,29 +17,41 @@ bool ActionHolds(const QAction *action, const QKeySequence &key)
     return false;
 }
 
-bool WidgetActionsHold(const QWidget *widget, const QKeySequence &key)
+QAction *WidgetActionFor(const QWidget *widget, const QKeySequence &key)
 {
-    for (const QAction *action : widget->actions())
+    for (QAction *action : widget->actions())
         if (ActionHolds(action, key))
-            return true;
-    return false;
+            return action;
+    return nullptr;
 }
 
 // Actions the window owns that are put on one of its widgets (a menu, a tool button, a page):
 // their window shortcuts fire too.
-bool OwnedActionsHold(const QWidget *window, const QKeySequence &key)
+QAction *OwnedActionFor(const QWidget *window, const QKeySequence &key)
 {
-    for (const QAction *action : window->findChildren<QAction *>()) {
+    for (QAction *action : window->findChildren<QAction *>()) {
         if (!ActionHolds(action, key))
             continue;
         // As the shortcut map does: a hidden widget's action has no shortcut, a menu's has.
         for (const QObject *object : action->associatedObjects()) {
             const auto *w = qobject_cast<const QWidget *>(object);
             if (w && (w->isVisible() || qobject_cast<const QMenu *>(w)) && w->window() == window)
-                return true;
+                return action;
         }
     }
-    return false;
+    return nullptr;
+}
+
+// The enabled action of the widget's window (or of its parents) with `key` as a shortcut.
+QAction *WindowActionFor(const QWidget *widget, const QKeySequence &key)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (QAction *action = WidgetActionFor(w, key))
+            return action;
+        if (w->isWindow())
+            break;
+    }
+    return OwnedActionFor(widget->window(), key);
 }
 
 class ActionKeyFilter : public QObject {
@@ -60,17 +72,26 @@ bool WindowActionHoldsKey(const QWidget *widget, const QKeyEvent *event)
     if (!widget)
         return false;
     const QKeySequence exact(event->keyCombination());
+    if (WindowActionFor(widget, exact))
+        return true;
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     const QKeySequence plain(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier,
                                              Qt::Key(event->key())));
-    for (const QWidget *w = widget; w; w = w->parentWidget()) {
-        if (WidgetActionsHold(w, exact) || (keypad && WidgetActionsHold(w, plain)))
-            return true;
-        if (w->isWindow())
-            break;
-    }
-    const QWidget *window = widget->window();
-    return OwnedActionsHold(window, exact) || (keypad && OwnedActionsHold(window, plain));
+    return keypad && WindowActionFor(widget, plain);
+}
+
+bool TriggerKeypadAction(QObject *receiver, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (!(key->modifiers() & Qt::KeypadModifier))
+        return false;
+    QAction *action = WindowActionFor(static_cast<QWidget *>(receiver), QKeySequence(key->keyCombination()));
+    if (!action)
+        return false;
+    action->trigger();
+    return true;
 }
 
 bool RefuseActionKeyOverride(const QWidget *widget, QEvent *event)

@@ -172,3 +172,21 @@ int CommandRowsAffected()
 {
     return command().rowsAffected;
 }
+
+RepeatedCommand::RepeatedCommand(const QString &text)
+    : m_text(text), m_markers(CommandMarkers(text)), m_query(PrepareQuery(text, m_markers, {}))
+{
+}
+
+void RepeatedCommand::setParam(const QString &name, const QVariant &value)
+{
+    if (!m_markers.contains(name))
+        throw EDatabaseError(QStringLiteral("Parametr %1 v příkazu není").arg(name));
+    m_query.bindValue(QLatin1Char(':') + name, CurrentServer()->dialect().bindValue(value));
+}
+
+void RepeatedCommand::exec()
+{
+    ExecQueryOrThrow(m_query, m_text);
+    m_rowsAffected = m_query.numRowsAffected();
+}

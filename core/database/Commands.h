@@ -23,6 +23,25 @@ QSqlQuery ExecCommandRecordset();
 // The number of rows the last ExecCommand changed (the SELECT @@ROWCOUNT of old).
 int CommandRowsAffected();
 
+// A statement run many times with new values in one piece of work (the lines of one
+// document): prepared once on the program's connection, its values bound and its markers
+// checked as SetCommand's are. exec() throws EDatabaseError as ExecCommand does. Make it
+// before the transaction it serves, so that a statement the server refused is freed only
+// after the rollback.
+class RepeatedCommand {
+public:
+    explicit RepeatedCommand(const QString &text);
+    void setParam(const QString &name, const QVariant &value);
+    void exec();
+    int rowsAffected() const { return m_rowsAffected; }
+
+private:
+    QString m_text;
+    QStringList m_markers;
+    QSqlQuery m_query;
+    int m_rowsAffected = -1;
+};
+
 // While one exists, the query of a statement the server refuses is kept, not freed, until
 // Release() or the end of the hold. PostgreSQL cannot free a prepared statement inside a
 // transaction that the refusal has aborted (Qt then warns "Unable to free statement"): a
