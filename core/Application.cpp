@@ -1,10 +1,12 @@
 #include "core/Application.h"
 
 #include "core/RunReported.h"
+#include "core/controls/ActionKeys.h"
 
 TValmedoApplication::TValmedoApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    InstallKeypadActionKeys(this);
 }
 
 bool TValmedoApplication::notify(QObject *receiver, QEvent *event)

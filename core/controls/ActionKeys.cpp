@@ -1,6 +1,7 @@
 #include "core/controls/ActionKeys.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
@@ -17,29 +18,40 @@ bool ActionHolds(const QAction *action, const QKeySequence &key)
     return false;
 }
 
-bool WidgetActionsHold(const QWidget *widget, const QKeySequence &key)
+QAction *WidgetActionOf(const QWidget *widget, const QKeySequence &key)
 {
-    for (const QAction *action : widget->actions())
+    for (QAction *action : widget->actions())
         if (ActionHolds(action, key))
-            return true;
-    return false;
+            return action;
+    return nullptr;
 }
 
 // Actions the window owns that are put on one of its widgets (a menu, a tool button, a page):
 // their window shortcuts fire too.
-bool OwnedActionsHold(const QWidget *window, const QKeySequence &key)
+QAction *OwnedActionOf(const QWidget *window, const QKeySequence &key)
 {
-    for (const QAction *action : window->findChildren<QAction *>()) {
+    for (QAction *action : window->findChildren<QAction *>()) {
         if (!ActionHolds(action, key))
             continue;
         // As the shortcut map does: a hidden widget's action has no shortcut, a menu's has.
         for (const QObject *object : action->associatedObjects()) {
             const auto *w = qobject_cast<const QWidget *>(object);
             if (w && (w->isVisible() || qobject_cast<const QMenu *>(w)) && w->window() == window)
-                return true;
+                return action;
         }
     }
-    return false;
+    return nullptr;
+}
+
+QAction *WindowActionOf(const QWidget *widget, const QKeySequence &key)
+{
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
+        if (QAction *action = WidgetActionOf(w, key))
+            return action;
+        if (w->isWindow())
+            break;
+    }
+    return OwnedActionOf(widget->window(), key);
 }
 
 class ActionKeyFilter : public QObject {
@@ -53,24 +65,67 @@ public:
     }
 };
 
+class KeypadActionFilter : public QObject {
+public:
+    explicit KeypadActionFilter(QObject *parent) : QObject(parent)
+    {
+        setObjectName(QStringLiteral("KeypadActionFilter"));
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!(key->modifiers() & Qt::KeypadModifier))
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            // The press of a key whose action has fired already.
+            if (m_fired > 0 && key->keyCombination() == m_key) {
+                --m_fired;
+                return true;
+            }
+            return false;
+        }
+        if (!watched->isWidgetType())
+            return false;
+        QAction *action = WindowActionOfKey(static_cast<QWidget *>(watched), key);
+        if (!action)
+            return false;
+        // Counted before it fires: the action may run a window of its own, in which the
+        // same key fires again before this press arrives.
+        m_key = key->keyCombination();
+        ++m_fired;
+        event->accept();
+        action->trigger();
+        return true;
+    }
+
+private:
+    QKeyCombination m_key;
+    int m_fired = 0;
+};
+
 } // namespace
+
+void InstallKeypadActionKeys(QCoreApplication *application)
+{
+    if (!application->findChild<QObject *>(QStringLiteral("KeypadActionFilter"), Qt::FindDirectChildrenOnly))
+        application->installEventFilter(new KeypadActionFilter(application));
+}
 
 bool WindowActionHoldsKey(const QWidget *widget, const QKeyEvent *event)
 {
     if (!widget)
         return false;
-    const QKeySequence exact(event->keyCombination());
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     const QKeySequence plain(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier,
                                              Qt::Key(event->key())));
-    for (const QWidget *w = widget; w; w = w->parentWidget()) {
-        if (WidgetActionsHold(w, exact) || (keypad && WidgetActionsHold(w, plain)))
-            return true;
-        if (w->isWindow())
-            break;
-    }
-    const QWidget *window = widget->window();
-    return OwnedActionsHold(window, exact) || (keypad && OwnedActionsHold(window, plain));
+    return WindowActionOfKey(widget, event) || (keypad && WindowActionOf(widget, plain));
+}
+
+QAction *WindowActionOfKey(const QWidget *widget, const QKeyEvent *event)
+{
+    return widget ? WindowActionOf(widget, QKeySequence(event->keyCombination())) : nullptr;
 }
 
 bool RefuseActionKeyOverride(const QWidget *widget, QEvent *event)

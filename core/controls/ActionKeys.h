@@ -1,5 +1,7 @@
 #pragma once
 
+class QAction;
+class QCoreApplication;
 class QEvent;
 class QKeyEvent;
 class QWidget;
@@ -20,3 +22,13 @@ bool RefuseActionKeyOverride(const QWidget *widget, QEvent *event);
 // The same for a control that is not ours (a plain QLineEdit, the edit of a combo box): an
 // event filter installed on it for its lifetime.
 void PassActionKeys(QWidget *control);
+
+// The enabled action of `widget`'s window that holds exactly `event`'s key, or null.
+QAction *WindowActionOfKey(const QWidget *widget, const QKeyEvent *event);
+
+// Fires the actions whose key is a keypad key with the keypad modifier (the numeric "+")
+// for the whole application. The X11 key mapper leaves the keypad modifier out when it
+// matches shortcuts, so on X11 such a shortcut never fires by itself: the filter fires the
+// action when the key's shortcut override reaches the focused control, whatever control it
+// is, and swallows the key press that follows. Installing it twice installs it once.
+void InstallKeypadActionKeys(QCoreApplication *application);
