@@ -90,11 +90,11 @@ template <class Form> Answer Drive(std::function<void(Form *)> drive)
             QTest::qFail("an unexpected window", __FILE__, __LINE__);
             return int(QDialog::Rejected);
         }
+        QTest::qWait(10); // what the window does once it is up
+        form->activateWindow(); // also after a message window of its own has closed
         QApplication::setActiveWindow(form);
-        if (QTest::qWaitForWindowActive(form)) {
-            QTest::qWait(10); // what the window does once it is up
+        if (QTest::qWaitForWindowActive(form))
             drive(form);
-        }
         else
             QTest::qFail("the window did not become active", __FILE__, __LINE__);
         return form->result();
@@ -152,6 +152,7 @@ private slots:
     void checksBeforeALineIsAdded();
     void dayButtonsCalendarAndWheel_data() { AddEngineRows(); }
     void dayButtonsCalendarAndWheel();
+    void aShopClosedEveryDayNeverHangs();
     void threeLineLendOfADepositCustomer_data() { AddEngineRows(); }
     void threeLineLendOfADepositCustomer();
     void videoLentMeanwhileIsRefusedAfterTheRollback_data() { AddEngineRows(); }
@@ -368,6 +369,36 @@ void TestLendDialog::dayButtonsCalendarAndWheel()
         Key(form, Qt::Key_Escape);
     }));
     LendStart(desk, false, 1);
+}
+
+void TestLendDialog::aShopClosedEveryDayNeverHangs()
+{
+    LoggedInDesk session(Engine::SQLite);
+    QVERIFY2(session.isReady(), qPrintable(session.error()));
+    Shop();
+    AddLendCustomer(1, QStringLiteral("Novák"), 2);
+    for (QCheckBox *day : {FormSetupVideo->CheckBoxMo, FormSetupVideo->CheckBoxTu, FormSetupVideo->CheckBoxWe,
+                           FormSetupVideo->CheckBoxTh, FormSetupVideo->CheckBoxFr, FormSetupVideo->CheckBoxSa,
+                           FormSetupVideo->CheckBoxSu})
+        day->setChecked(true);
+    TestDesk desk({1, QStringLiteral("Novák"), u'-', 0});
+
+    // Opened to add a video at once: the desk says that no day is open, and so do Enter
+    // and a day button; nothing is added.
+    ModalAnswers answers;
+    answers.add(Drive<TFormLend>([&](TFormLend *form) {
+        Key(form, Qt::Key_Return);
+        form->ButtonDay[0]->click();
+        Key(form, Qt::Key_Escape);
+    }));
+    for (int i = 0; i < 3; ++i)
+        answers.add(ClickButton(QStringLiteral("ButtonOk")));
+    LendStart(desk, true, 1);
+    QCOMPARE(desk.lines(), QString());
+    QStringList texts;
+    for (const ShownWindow &w : answers.shown())
+        texts << w.text;
+    QCOMPARE(texts.count(QStringLiteral("Půjčovna nemá otevřeno v žádném dni.")), 3);
 }
 
 void TestLendDialog::threeLineLendOfADepositCustomer()
