@@ -77,7 +77,8 @@ TFormLend::TFormLend(TLendDesk &desk, QWidget *parent)
     createCalendar();
     createButtons();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
-    qApp->installEventFilter(this); // the wheel, wherever it is turned over the dialog
+    // The wheel, wherever it is turned over the dialog, and a click that enters the title box again.
+    qApp->installEventFilter(this);
     Int64EditVideo->setFocus();     // the first control of the tab order
 }
 
@@ -123,7 +124,6 @@ void TFormLend::createSearch()
     EditTitle = Named<QLineEdit>(this, "EditTitle");
     EditTitle->setMaxLength(32);
     PassActionKeys(EditTitle);
-    EditTitle->installEventFilter(this); // a click enters it again
     grid->addWidget(LabelGoods, 0, 0);
     grid->addWidget(Int64EditVideo, 0, 1, Qt::AlignLeft);
     grid->addWidget(LabelTitle, 1, 0);
