@@ -1,11 +1,11 @@
-// How quickly the customer page answers on a shop of 100 000 customers (BenchShop.h), on
+// How quickly the customer page answers on a shop of 100 000 customers (BenchSupport.h), on
 // each engine: opening it at log-in (the list, the history of its first customer and the
 // count), one keystroke of the name box (its completion, the locate and the hand-over of
 // the customer found), and one move of the current row (the history follows). Each figure
 // stands beside the bare statements it runs, read through QSqlQuery; both are the median
 // of several runs taken in turn.
 
-#include "BenchShop.h"
+#include "BenchSupport.h"
 
 #include "catalogue/CustomerStore.h"
 #include "catalogue/UCustomerPage.h"
@@ -25,7 +25,7 @@ namespace {
 
 using bench::print;
 using bench::timed;
-using namespace bench::shop;
+using bench::Customers;
 
 constexpr int Rounds = 5;
 
@@ -137,7 +137,7 @@ void runPage(const QString &engine)
 
 void benchEngine(const QString &engine, bool sqlite)
 {
-    const qint64 fill = timed([&] { fillShop(sqlite); });
+    const qint64 fill = timed([&] { bench::fillLargeShop(sqlite); });
     print(QStringLiteral("%1: filled the shop in %2 ms").arg(engine).arg(fill));
     runPage(engine);
 }

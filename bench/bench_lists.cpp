@@ -3,7 +3,7 @@
 // prints the time to open the customer list, to locate its last customer, to requery
 // it, and the same statement read bare through QSqlQuery.
 
-#include "BenchShop.h"
+#include "BenchSupport.h"
 
 #include "catalogue/CustomerStore.h"
 #include "core/database/BrowseQuery.h"
@@ -14,10 +14,8 @@
 
 namespace {
 
-using bench::exec;
 using bench::print;
 using bench::timed;
-using namespace bench::shop;
 
 void runLists(const QString &engine)
 {
@@ -25,7 +23,7 @@ void runLists(const QString &engine)
     query.setSql(CustomerListSql());
     const qint64 open = timed([&] { query.open(); });
     const qint64 locate = timed([&] {
-        if (!LocateExact(query, QStringLiteral("ZAKAZNIK"), QString::number(Customers)))
+        if (!LocateExact(query, QStringLiteral("ZAKAZNIK"), QString::number(bench::Customers)))
             throw EDatabaseError(QStringLiteral("the last customer was not found"));
     });
     const qint64 requery = timed([&] { RequeryLocate(query, QVariant()); });
@@ -55,12 +53,12 @@ void runLists(const QString &engine)
 
 void benchEngine(const QString &engine, bool sqlite)
 {
-    const qint64 fill = timed([&] { fillShop(sqlite); });
+    const qint64 fill = timed([&] { bench::fillLargeShop(sqlite); });
     print(QStringLiteral("%1: filled %2 customers, %3 videos, %4 document lines in %5 ms")
               .arg(engine)
-              .arg(Customers)
-              .arg(Videos)
-              .arg(Documents * LinesPerDocument)
+              .arg(bench::Customers)
+              .arg(bench::Videos)
+              .arg(bench::Documents * bench::LinesPerDocument)
               .arg(fill));
     runLists(engine);
 }

@@ -6,11 +6,12 @@
 TValmedoApplication::TValmedoApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    InstallKeypadActionKeys(this);
 }
 
 bool TValmedoApplication::notify(QObject *receiver, QEvent *event)
 {
     bool handled = false;
-    RunReported([&] { handled = TriggerKeypadAction(receiver, event) || QApplication::notify(receiver, event); });
+    RunReported([&] { handled = QApplication::notify(receiver, event); });
     return handled;
 }

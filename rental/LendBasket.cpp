@@ -24,7 +24,7 @@ TTableLend::TTableLend(QObject *parent) : MemoryTable(parent)
         {Video, FieldKind::Int64, QStringLiteral("Kód - video"), QStringLiteral("0000000000000")},
         {Title, FieldKind::Text, QStringLiteral("Titul"), {}},
         {Medium, FieldKind::Text, QStringLiteral("Nosič"), {}},
-        {Free, FieldKind::Boolean, QStringLiteral("$"), {}},
+        {Free, FieldKind::Boolean, QStringLiteral("$"), QStringLiteral("$;-")},
         {Due, FieldKind::DateTime, QStringLiteral("Do"), QStringLiteral("dd.MM.yyyy")},
         {Days, FieldKind::Integer, QStringLiteral("Dny"), {}},
         {Fee, FieldKind::Money, QStringLiteral("Půjčovné [Kč/den]"), QStringLiteral(",0.00")},

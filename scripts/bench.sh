@@ -16,3 +16,4 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 "$build/bench/bench_grids"
 "$build/bench/bench_reports"
 "$build/bench/bench_back"
+"$build/bench/bench_lend"

@@ -2,16 +2,10 @@
 // the loop goes on; a keypad key that no shortcut took reaches its window action.
 #include "core/Application.h"
 #include "core/Errors.h"
-#include "core/controls/ActionKeys.h"
-#include "core/controls/Int64Edit.h"
 #include "support/ModalAnswers.h"
 
-#include <QAction>
 #include <QDialog>
 #include <QEventLoop>
-#include <QKeyEvent>
-#include <QSignalSpy>
-#include <QVBoxLayout>
 #include <QTest>
 #include <QTimer>
 #include <stdexcept>
@@ -48,30 +42,6 @@ private slots:
         QCOMPARE(answers.shown().size(), 1);
         QCOMPARE(answers.shown().at(0).className, QStringLiteral("TFormWarning"));
         QCOMPARE(answers.shown().at(0).text, text);
-    }
-
-    // On X11 a keypad shortcut ("Num++") never matches: the key press reaches the focused
-    // control, and the application hands it to the window's action from there. The "+" of the
-    // number row (a digit to a barcode reader) and a disabled action are left alone.
-    void keypadKeyReachesItsAction()
-    {
-        QDialog window;
-        auto *edit = new TInt64Edit(&window);
-        (new QVBoxLayout(&window))->addWidget(edit);
-        auto *action = new QAction(&window);
-        action->setShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus));
-        window.addAction(action);
-        QSignalSpy triggered(action, &QAction::triggered);
-        auto press = [edit](Qt::KeyboardModifiers modifiers) {
-            QKeyEvent event(QEvent::KeyPress, Qt::Key_Plus, modifiers, QStringLiteral("+"));
-            return TriggerKeypadAction(edit, &event);
-        };
-        QVERIFY(press(Qt::KeypadModifier));
-        QCOMPARE(triggered.count(), 1);
-        QVERIFY(!press(Qt::NoModifier));
-        action->setEnabled(false);
-        QVERIFY(!press(Qt::KeypadModifier));
-        QCOMPARE(triggered.count(), 1);
     }
 };
 

@@ -408,6 +408,40 @@ private slots:
         QCOMPARE(removed.count(), 1);
         QCOMPARE(edit->text(), QStringLiteral("+"));
     }
+
+    void keypadActionFiresWhereShortcutsLeaveTheKeypadOut()
+    {
+        // On X11 the shortcut map never matches the numeric "+"; the filter fires the action
+        // from the key's shortcut override and swallows the press. (A key press sent by the
+        // program has its shortcut override sent first, as the window system's has.)
+        InstallKeypadActionKeys(qApp);
+        InstallKeypadActionKeys(qApp);
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *edit = new QLineEdit(&window);
+        layout->addWidget(edit);
+        auto *lend = new QAction(&window);
+        lend->setShortcut(QKeySequence(Qt::Key_Plus | Qt::KeypadModifier));
+        window.addAction(lend);
+        QSignalSpy fired(lend, &QAction::triggered);
+        window.show();
+        auto press = [edit](Qt::KeyboardModifiers modifiers) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Plus, modifiers, QStringLiteral("+"));
+            QApplication::sendEvent(edit, &key);
+        };
+        press(Qt::KeypadModifier);
+        QCOMPARE(fired.count(), 1);
+        QCOMPARE(edit->text(), QString());
+        // A disabled action, or the main-row "+", leaves the key to the control.
+        lend->setEnabled(false);
+        press(Qt::KeypadModifier);
+        QCOMPARE(fired.count(), 1);
+        QCOMPARE(edit->text(), QStringLiteral("+"));
+        lend->setEnabled(true);
+        press(Qt::NoModifier);
+        QCOMPARE(fired.count(), 1);
+        QCOMPARE(edit->text(), QStringLiteral("++"));
+    }
 };
 
 QTEST_MAIN(TestNumericControls)

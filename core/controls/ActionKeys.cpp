@@ -1,6 +1,7 @@
 #include "core/controls/ActionKeys.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
@@ -17,7 +18,7 @@ bool ActionHolds(const QAction *action, const QKeySequence &key)
     return false;
 }
 
-QAction *WidgetActionFor(const QWidget *widget, const QKeySequence &key)
+QAction *WidgetActionOf(const QWidget *widget, const QKeySequence &key)
 {
     for (QAction *action : widget->actions())
         if (ActionHolds(action, key))
@@ -27,7 +28,7 @@ QAction *WidgetActionFor(const QWidget *widget, const QKeySequence &key)
 
 // Actions the window owns that are put on one of its widgets (a menu, a tool button, a page):
 // their window shortcuts fire too.
-QAction *OwnedActionFor(const QWidget *window, const QKeySequence &key)
+QAction *OwnedActionOf(const QWidget *window, const QKeySequence &key)
 {
     for (QAction *action : window->findChildren<QAction *>()) {
         if (!ActionHolds(action, key))
@@ -42,16 +43,15 @@ QAction *OwnedActionFor(const QWidget *window, const QKeySequence &key)
     return nullptr;
 }
 
-// The enabled action of the widget's window (or of its parents) with `key` as a shortcut.
-QAction *WindowActionFor(const QWidget *widget, const QKeySequence &key)
+QAction *WindowActionOf(const QWidget *widget, const QKeySequence &key)
 {
     for (const QWidget *w = widget; w; w = w->parentWidget()) {
-        if (QAction *action = WidgetActionFor(w, key))
+        if (QAction *action = WidgetActionOf(w, key))
             return action;
         if (w->isWindow())
             break;
     }
-    return OwnedActionFor(widget->window(), key);
+    return OwnedActionOf(widget->window(), key);
 }
 
 class ActionKeyFilter : public QObject {
@@ -65,33 +65,67 @@ public:
     }
 };
 
+class KeypadActionFilter : public QObject {
+public:
+    explicit KeypadActionFilter(QObject *parent) : QObject(parent)
+    {
+        setObjectName(QStringLiteral("KeypadActionFilter"));
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!(key->modifiers() & Qt::KeypadModifier))
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            // The press of a key whose action has fired already.
+            if (m_fired > 0 && key->keyCombination() == m_key) {
+                --m_fired;
+                return true;
+            }
+            return false;
+        }
+        if (!watched->isWidgetType())
+            return false;
+        QAction *action = WindowActionOfKey(static_cast<QWidget *>(watched), key);
+        if (!action)
+            return false;
+        // Counted before it fires: the action may run a window of its own, in which the
+        // same key fires again before this press arrives.
+        m_key = key->keyCombination();
+        ++m_fired;
+        event->accept();
+        action->trigger();
+        return true;
+    }
+
+private:
+    QKeyCombination m_key;
+    int m_fired = 0;
+};
+
 } // namespace
+
+void InstallKeypadActionKeys(QCoreApplication *application)
+{
+    if (!application->findChild<QObject *>(QStringLiteral("KeypadActionFilter"), Qt::FindDirectChildrenOnly))
+        application->installEventFilter(new KeypadActionFilter(application));
+}
 
 bool WindowActionHoldsKey(const QWidget *widget, const QKeyEvent *event)
 {
     if (!widget)
         return false;
-    const QKeySequence exact(event->keyCombination());
-    if (WindowActionFor(widget, exact))
-        return true;
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     const QKeySequence plain(QKeyCombination(event->modifiers() & ~Qt::KeypadModifier,
                                              Qt::Key(event->key())));
-    return keypad && WindowActionFor(widget, plain);
+    return WindowActionOfKey(widget, event) || (keypad && WindowActionOf(widget, plain));
 }
 
-bool TriggerKeypadAction(QObject *receiver, QEvent *event)
+QAction *WindowActionOfKey(const QWidget *widget, const QKeyEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
-        return false;
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (!(key->modifiers() & Qt::KeypadModifier))
-        return false;
-    QAction *action = WindowActionFor(static_cast<QWidget *>(receiver), QKeySequence(key->keyCombination()));
-    if (!action)
-        return false;
-    action->trigger();
-    return true;
+    return widget ? WindowActionOf(widget, QKeySequence(event->keyCombination())) : nullptr;
 }
 
 bool RefuseActionKeyOverride(const QWidget *widget, QEvent *event)

@@ -1,0 +1,149 @@
+#include "rental/LendTransaction.h"
+
+#include "core/Log.h"
+#include "core/Messages.h"
+#include "core/Modal.h"
+#include "core/USetupPrint.h"
+#include "core/USetupVideo.h"
+#include "core/Utils.h"
+#include "rental/LendBasket.h"
+#include "rental/LendDesk.h"
+#include "rental/UCash.h"
+#include "rental/URecapitulationLend.h"
+#include "rental/UTransactionProgress.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+
+namespace {
+
+LendReceipt &Receipt()
+{
+    static LendReceipt receipt;
+    return receipt;
+}
+
+LendDocumentLine DocumentLine(const TTableLend &basket, int row)
+{
+    auto value = [&](const char *field) { return basket.valueAt(row, basket.fieldIndex(QString::fromLatin1(field))); };
+    LendDocumentLine line;
+    line.video = value("VIDEO").toLongLong();
+    line.title = value("TITUL").toString();
+    line.free = value("ZDARMA").toBool();
+    line.fee = Money::fromVariant(value("PUJCOVNE"));
+    line.lateFee = Money::fromVariant(value("VRATNE"));
+    line.deposit = Money::fromVariant(value("ZALOHA"));
+    line.due = value("VRATIT").toDate();
+    line.days = value("DNY").toInt();
+    return line;
+}
+
+// The refusal of a lend, shown once the transaction has rolled back.
+void ShowRefusal(const LendWriteResult &result, const LendCustomer &customer)
+{
+    const QString video = VideoCaption(result.line.video, result.line.title);
+    switch (result.outcome) {
+    case LendWriteResult::CustomerMissing:
+        ShowInformation(QStringLiteral("Zákazník nenalezen..."), CustomerCaption(customer.number, customer.name));
+        break;
+    case LendWriteResult::VideoMissing:
+        ShowInformation(QStringLiteral("Video nenalezeno..."), video);
+        break;
+    case LendWriteResult::VideoOut:
+        ShowInformation(QStringLiteral("Video je půjčené..."), video);
+        break;
+    case LendWriteResult::Written:
+    case LendWriteResult::Failed:
+        break;
+    }
+}
+
+} // namespace
+
+QList<LendDocumentLine> LendDocumentLines(const TTableLend &basket)
+{
+    QList<LendDocumentLine> lines;
+    const int current = qMax(0, basket.currentRow());
+    for (int row = current; row < basket.recordCount(); ++row)
+        lines << DocumentLine(basket, row);
+    for (int row = current - 1; row >= 0; --row)
+        lines << DocumentLine(basket, row);
+    return lines;
+}
+
+qint64 LendTransaction(TLendDesk &desk)
+{
+    TTableLend &basket = desk.TableLend();
+    const LendCustomer customer = desk.CurrentCustomer();
+    const QList<LendDocumentLine> lines = LendDocumentLines(basket);
+
+    TFormTransactionProgress progress(int(lines.size()));
+    progress.show();
+    NoteShownWindow(&progress);
+    basket.disableControls();
+    const quint32 start = TickCount();
+    progress.setStage(QStringLiteral("Transaction in progres..."));
+
+    LendWriteProgress stages;
+    stages.line = [&progress](int position) { progress.setPosition(position); };
+    stages.commit = [&progress] { progress.setStage(QStringLiteral("Transaction commit...")); };
+    stages.rollback = [&progress] { progress.setStage(QStringLiteral("Transaction rollback...")); };
+    const LendWriteResult result = WriteLendDocument(customer.number, lines, stages);
+
+    // The written lines have left the basket; after a refusal the rest goes with them, and
+    // the clerk starts the lend again from the customer.
+    basket.emptyTable();
+    ShowRefusal(result, customer);
+    LogTransaction(QStringLiteral("Půjčení"), start, result.document ? QVariant(result.document) : QVariant(),
+                   result.written());
+    ShowWarning(result.written(), QStringLiteral("Transakce půjčení skončila s chybou..."),
+                QStringLiteral("Půjčení videa neproběhlo..."));
+    progress.hide();
+    basket.enableControls();
+    QCoreApplication::processEvents();
+
+    desk.RequeryLists(result.written() ? QVariant(result.document) : QVariant());
+    if (!result.written())
+        desk.SetStatusBarLend();
+    return result.written() ? result.document : 0;
+}
+
+void ActionLendLendExecute(TLendDesk &desk)
+{
+    TTableLend &basket = desk.TableLend();
+    if (basket.isEmpty())
+        return;
+    // The fees and deposits as the basket's status bar shows them.
+    const BasketTotals totals = basket.totals();
+    {
+        TFormRecapitulationLend recapitulation(basket, totals, FormSetupPrint->CheckBoxOriginal->isChecked(),
+                                               FormSetupPrint->CheckBoxCopy->isChecked());
+        if (ExecModal(&recapitulation) == QDialog::Accepted) {
+            const bool print = recapitulation.CheckBoxOriginal->isChecked();
+            const bool copy = recapitulation.CheckBoxCopy->isChecked();
+            recapitulation.hide();
+            if (const qint64 document = LendTransaction(desk)) {
+                LendPrint(document, print, copy);
+                if (FormSetupVideo->CheckBoxCash->isChecked()) {
+                    // The amounts of this lend, whether its receipt was printed or not.
+                    TFormCash cash(Money::fromDouble(totals.payment), Money::fromDouble(totals.deposit));
+                    ExecModal(&cash);
+                }
+                desk.SetStatusBarLend();
+                desk.SetStatusBarLends();
+            }
+        }
+    }
+    desk.FocusLendCustomer();
+}
+
+void SetLendReceipt(LendReceipt receipt)
+{
+    Receipt() = std::move(receipt);
+}
+
+void LendPrint(qint64 document, bool print, bool copy)
+{
+    if (print && Receipt())
+        Receipt()(document, copy);
+}

@@ -1,0 +1,208 @@
+#include "support/LendDesks.h"
+
+#include "core/DeskTransaction.h"
+#include "core/Errors.h"
+#include "core/RunGlobals.h"
+#include "core/database/Commands.h"
+#include "core/database/SqlServer.h"
+#include "rental/LendStore.h"
+
+#include <QCoreApplication>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char *const ServerVariable = "VALMEDO_LEND_DESK_SERVER";
+const char *const DatabaseVariable = "VALMEDO_LEND_DESK_DATABASE";
+const char *const PasswordVariable = "VALMEDO_LEND_DESK_PASSWORD";
+
+void Say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+QString OutcomeName(LendWriteResult::Outcome outcome)
+{
+    switch (outcome) {
+    case LendWriteResult::Written: return QStringLiteral("written");
+    case LendWriteResult::CustomerMissing: return QStringLiteral("customer-missing");
+    case LendWriteResult::VideoMissing: return QStringLiteral("video-missing");
+    case LendWriteResult::VideoOut: return QStringLiteral("video-out");
+    case LendWriteResult::Failed: return QStringLiteral("failed");
+    }
+    return {};
+}
+
+LendWriteResult Lend(qint64 customer, const QList<qint64> &videos)
+{
+    QList<LendDocumentLine> lines;
+    for (qint64 video : videos) {
+        LendDocumentLine line;
+        line.video = video;
+        line.title = QStringLiteral("Video %1").arg(video);
+        line.fee = Money::fromCrowns(30);
+        line.lateFee = Money::fromCrowns(10);
+        line.due = RunDate().addDays(1);
+        line.days = 1;
+        lines << line;
+    }
+    return WriteLendDocument(customer, lines);
+}
+
+QString Reply(const LendWriteResult &result)
+{
+    switch (result.outcome) {
+    case LendWriteResult::Written:
+        return QStringLiteral("written %1").arg(result.document);
+    case LendWriteResult::Failed:
+        return QStringLiteral("failed %1 %2").arg(result.document).arg(result.error.simplified());
+    default:
+        return QStringLiteral("refused %1 %2 %3").arg(OutcomeName(result.outcome)).arg(result.document).arg(result.line.video);
+    }
+}
+
+// Gives a video back as a return would (the lend counters stay as they are).
+void FreeVideo(qint64 video)
+{
+    DeskTransaction transaction;
+    SetCommand(QStringLiteral("UPDATE tab_pujckydetail SET PUJCENA=0 WHERE PUJCENA=1 AND VIDEO=:VIDEO"));
+    SetCommandParam(QStringLiteral("VIDEO"), video);
+    ExecCommand();
+    transaction.commit();
+}
+
+[[noreturn]] void LendForEver(quint32 seed, int customers, int videos)
+{
+    QRandomGenerator random(seed);
+    for (;;) {
+        const qint64 customer = random.bounded(customers) + 1;
+        QList<qint64> chosen;
+        const int count = random.bounded(3) + 1;
+        while (chosen.size() < count)
+            if (const qint64 v = random.bounded(videos) + 1; !chosen.contains(v))
+                chosen << v;
+        const LendWriteResult result = Lend(customer, chosen);
+        if (result.written())
+            Say(Reply(result));
+        else if (result.outcome == LendWriteResult::VideoOut) {
+            try {
+                FreeVideo(result.line.video);
+            } catch (const EDatabaseError &) {
+                // tried again with the next lend that finds it out
+            }
+        }
+    }
+}
+
+int RunDesk(const QProcessEnvironment &environment)
+{
+    SqlServer::setProgramDatabaseName(environment.value(QString::fromLatin1(DatabaseVariable)));
+    SetCurrentServer(SqlServer::create(environment.value(QString::fromLatin1(ServerVariable))));
+    if (!CurrentServer()->open(QString::fromLatin1(SqlServer::ProgramDatabase), QStringLiteral("sa"),
+                               environment.value(QString::fromLatin1(PasswordVariable)))) {
+        Say(QStringLiteral("cannot connect: ") + CurrentServer()->errorText());
+        return 2;
+    }
+    SetUserName(QStringLiteral("sa"));
+    Say(QStringLiteral("ready"));
+
+    std::string input;
+    while (std::getline(std::cin, input)) {
+        const QStringList words = QString::fromStdString(input).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            continue;
+        if (words.first() == QLatin1String("quit"))
+            break;
+        if (words.first() == QLatin1String("lend") && words.size() >= 3) {
+            QList<qint64> videos;
+            for (int i = 2; i < words.size(); ++i)
+                videos << words.at(i).toLongLong();
+            Say(Reply(Lend(words.at(1).toLongLong(), videos)));
+        } else if (words.first() == QLatin1String("loop") && words.size() == 4) {
+            LendForEver(words.at(1).toUInt(), words.at(2).toInt(), words.at(3).toInt());
+        } else {
+            Say(QStringLiteral("unknown command"));
+        }
+    }
+    SetCurrentServer(nullptr);
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunAsLendDesk()
+{
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!environment.contains(QString::fromLatin1(ServerVariable)))
+        return std::nullopt;
+    return RunDesk(environment);
+}
+
+LendDeskProcess::LendDeskProcess(const QString &serverName, const QString &databaseName, const QString &password)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(ServerVariable), serverName);
+    environment.insert(QString::fromLatin1(DatabaseVariable), databaseName);
+    environment.insert(QString::fromLatin1(PasswordVariable), password);
+    m_process.setProcessEnvironment(environment);
+    m_process.setProgram(QCoreApplication::applicationFilePath());
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+}
+
+LendDeskProcess::~LendDeskProcess()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    send(QStringLiteral("quit"));
+    m_process.closeWriteChannel();
+    if (!m_process.waitForFinished(10000))
+        kill();
+}
+
+bool LendDeskProcess::start(QString *error)
+{
+    m_process.start();
+    const QString first = m_process.waitForStarted(10000) ? reply() : QString();
+    if (first == QLatin1String("ready"))
+        return true;
+    if (error)
+        *error = first.isEmpty() ? QStringLiteral("the desk did not start") : first;
+    return false;
+}
+
+void LendDeskProcess::send(const QString &command)
+{
+    m_process.write((command + QLatin1Char('\n')).toUtf8());
+    // Sent now, not when this process next waits for the desk: desks started one after
+    // the other must be able to work at the same moment.
+    m_process.waitForBytesWritten(10000);
+}
+
+void LendDeskProcess::lend(qint64 customer, const QList<qint64> &videos)
+{
+    QString command = QStringLiteral("lend %1").arg(customer);
+    for (qint64 video : videos)
+        command += QStringLiteral(" %1").arg(video);
+    send(command);
+}
+
+QString LendDeskProcess::reply(int timeoutMs)
+{
+    while (!m_process.canReadLine()) {
+        if (m_process.state() == QProcess::NotRunning || !m_process.waitForReadyRead(timeoutMs))
+            return m_process.canReadLine() ? QString::fromUtf8(m_process.readLine()).trimmed() : QString();
+    }
+    return QString::fromUtf8(m_process.readLine()).trimmed();
+}
+
+void LendDeskProcess::kill()
+{
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}
