@@ -1,4 +1,5 @@
 #include "rental/BackStore.h"
+#include "rental/DocumentNumber.h"
 
 #include "core/DeskTransaction.h"
 #include "core/Errors.h"
@@ -95,12 +96,6 @@ void PrepareBackVideoQuery(BrowseQuery &query)
         if (*f.format)
             query.setDisplayFormat(name, QLatin1String(f.format));
     }
-}
-
-qint64 NextDocumentNumber()
-{
-    SetCommand(QStringLiteral("SELECT COALESCE(MAX(DOKLAD),0)+1 FROM tab_pujcky"));
-    return ExecCommandValue().toLongLong();
 }
 
 BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool include, const QString &user,

@@ -56,6 +56,3 @@ struct BackWriteProgress {
 BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool include, const QString &user,
                       const BackWriteProgress &progress = {});
 
-// The number the next document of the journal gets: the highest plus one, 1 for the first.
-// Only inside a transaction that holds the journal lock.
-qint64 NextDocumentNumber();

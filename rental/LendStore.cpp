@@ -1,4 +1,5 @@
 #include "rental/LendStore.h"
+#include "rental/DocumentNumber.h"
 
 #include "core/DeskTransaction.h"
 #include "core/Errors.h"
@@ -28,8 +29,7 @@ LendWriteResult::Outcome WriteStatements(qint64 customer, const QList<LendDocume
     if (CommandRowsAffected() == 0)
         return LendWriteResult::CustomerMissing;
 
-    SetCommand(QStringLiteral("SELECT COALESCE(MAX(DOKLAD),0)+1 FROM tab_pujcky"));
-    result.document = ExecCommandValue().toLongLong();
+    result.document = NextDocumentNumber();
     const int user = GetUserId(UserName());
 
     SetCommand(QStringLiteral("INSERT INTO tab_pujcky (DOKLAD,OPERACE,ZAKAZNIK,UZIVATEL) "
