@@ -70,3 +70,25 @@ QString PostgresDialect::likeText(const QString &text) const
     t.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     return doubledQuotes(t);
 }
+
+QStringList SqliteDialect::readOnlyBegin() const
+{
+    return {QStringLiteral("PRAGMA query_only=ON")};
+}
+
+QStringList SqliteDialect::readOnlyEnd() const
+{
+    return {QStringLiteral("PRAGMA query_only=OFF")};
+}
+
+QStringList PostgresDialect::readOnlyBegin() const
+{
+    // Every statement until the end runs as a read-only transaction of its own, so a
+    // refused one leaves no aborted transaction behind.
+    return {QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")};
+}
+
+QStringList PostgresDialect::readOnlyEnd() const
+{
+    return {QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE")};
+}

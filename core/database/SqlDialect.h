@@ -24,6 +24,11 @@ public:
     // The text of a pasted LIKE pattern (without its quotes and wildcards): apostrophes
     // doubled, and on PostgreSQL backslashes too, since its LIKE escapes with them.
     virtual QString likeText(const QString &text) const = 0;
+    // The statements around a statement a person typed (the free filter): between
+    // them the connection only reads. PostgreSQL runs each statement as a read-only
+    // transaction, SQLite switches the connection to query_only for the while.
+    virtual QStringList readOnlyBegin() const = 0;
+    virtual QStringList readOnlyEnd() const = 0;
 };
 
 class SqliteDialect : public SqlDialect {
@@ -34,6 +39,8 @@ public:
     QString textOrder(const QString &column) const override;
     QStringList journalLock() const override;
     QString likeText(const QString &text) const override;
+    QStringList readOnlyBegin() const override;
+    QStringList readOnlyEnd() const override;
 };
 
 class PostgresDialect : public SqlDialect {
@@ -44,4 +51,6 @@ public:
     QString textOrder(const QString &column) const override;
     QStringList journalLock() const override;
     QString likeText(const QString &text) const override;
+    QStringList readOnlyBegin() const override;
+    QStringList readOnlyEnd() const override;
 };
