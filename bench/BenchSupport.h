@@ -11,12 +11,24 @@
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
 
 namespace bench {
+
+// The customer page's list statement.
+inline QStringList CustomerList()
+{
+    return {QStringLiteral("SELECT"), QStringLiteral("ZAKAZNIK,"), QStringLiteral("JMENO,"), QStringLiteral("TELEFON,"),
+            QStringLiteral("ADRESA1,"), QStringLiteral("ADRESA2,"), QStringLiteral("RC,"), QStringLiteral("OP,"),
+            QStringLiteral("REGISTRACE,"), QStringLiteral("CASE"), QStringLiteral(" WHEN OMEZENI=0 THEN '!'"),
+            QStringLiteral(" WHEN OMEZENI=1 THEN '$'"), QStringLiteral(" WHEN OMEZENI=2 THEN '-'"),
+            QStringLiteral(" WHEN OMEZENI=3 THEN '+'"), QStringLiteral("END AS OMEZENI,"), QStringLiteral("PUJCKY,"),
+            QStringLiteral("TEXT"), QStringLiteral("FROM tab_zakaznik"), QStringLiteral("ORDER BY tab_zakaznik.ZAKAZNIK")};
+}
 
 inline void print(const QString &line)
 {

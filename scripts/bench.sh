@@ -13,3 +13,4 @@ build=${VALMEDO_BUILD_DIR:-$root/build}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 "$build/bench/bench_lists"
 "$build/bench/bench_grids"
+"$build/bench/bench_exchange"
