@@ -81,6 +81,8 @@ void TFormFilter::createMemo()
     SQLMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     SQLMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SQLMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Tab goes on to the buttons, as in the desk's other dialogs.
+    SQLMemo->setTabChangesFocus(true);
 }
 
 void TFormFilter::createButtons()

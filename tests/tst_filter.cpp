@@ -253,6 +253,14 @@ private Q_SLOTS:
         QTest::mouseClick(filter.ButtonClear, Qt::LeftButton);
         QVERIFY(filter.SQLMemo->toPlainText().isEmpty());
         QCOMPARE(counts, 2);
+
+        // Tab leaves the memo for the buttons rather than typing a tab.
+        filter.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&filter));
+        filter.SQLMemo->setFocus();
+        QTest::keyClick(filter.SQLMemo, Qt::Key_Tab);
+        QVERIFY(filter.SQLMemo->toPlainText().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), filter.ButtonApply);
     }
 
     // A filter saved from the customer list opens in the journal's dialog and is applied
