@@ -78,7 +78,7 @@ ExchangeResult ExportList(DataSet &list, Worksheet &sheet, const ExchangeProgres
     ExchangeResult result;
     const int rows = list.recordCount();
     const int fields = list.fieldCount();
-    bool goOn = true;
+    bool goOn = progress(0);
     for (int row = 0; row < rows; ++row) {
         if (!goOn) {
             result.outcome = ExchangeResult::Aborted;
@@ -103,7 +103,7 @@ ExchangeResult ImportSheet(const Worksheet &sheet, ExchangeTable table, ImportMo
         if (mode == ImportMode::Replace)
             DeleteAllRows(table);
         QSet<qint64> keys = mode == ImportMode::Replace ? QSet<qint64>() : TableKeys(table);
-        bool goOn = true;
+        bool goOn = progress(0);
         for (row = 1; !CellAsString(sheet.cell(row, 1)).isEmpty(); ++row) {
             if (!goOn) {
                 transaction.rollback();

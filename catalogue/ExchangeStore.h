@@ -25,8 +25,9 @@ struct ExchangeResult {
     QString why;       // why it failed
 };
 
-// Called after each row with that row's number; false asks the work to stop before
-// the next row. When there is no next row the work has simply ended.
+// Called with 0 before the first row and after each row with that row's number;
+// false asks the work to stop before the next row. When there is no next row the
+// work has simply ended.
 using ExchangeProgress = std::function<bool(int row)>;
 
 // Writes the rows of `list`, as filtered and sorted, into sheet rows 1, 2, ..., one

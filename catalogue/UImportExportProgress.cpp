@@ -61,10 +61,12 @@ void TFormImportExportProgress::Begin(const QString &caption)
 bool TFormImportExportProgress::Step(int row, const QString &caption)
 {
     if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= EventsEveryMs
-        || row == ProgressBar->maximum()) {
-        if (ProgressBar->maximum() > 0)
-            ProgressBar->setValue(row);
-        setWindowTitle(caption.arg(row));
+        || (row > 0 && row == ProgressBar->maximum())) {
+        if (row > 0) {
+            if (ProgressBar->maximum() > 0)
+                ProgressBar->setValue(row);
+            setWindowTitle(caption.arg(row));
+        }
         QCoreApplication::processEvents();
         m_sinceEvents.start();
     }

@@ -20,7 +20,8 @@ public:
     // Sets the caption and lets pending events in, so that it shows.
     void Begin(const QString &caption);
     // After a row: the bar's position (when it has a maximum) and the caption
-    // (`caption` with the row's number for %1), with the pending events let in. That
+    // (`caption` with the row's number for %1), with the pending events let in; row
+    // 0, before the first row, only lets the events in. That
     // is done every few milliseconds (and at the bar's last row), not at every row, so
     // that a long run stays quick while the desk stays responsive. False once
     // "Přerušit" was pressed.

@@ -351,6 +351,9 @@ private Q_SLOTS:
         QCOMPARE(read->cell(1, 6), QVariant(43.0));
         QVERIFY(read->cell(2, 1).isNull()); // the second sheet's cell is not read
 
+        // A folder that is not there: no workbook is begun.
+        QVERIFY_THROWS_EXCEPTION(EWorksheetError, XlsxWorksheet(dir.filePath(QStringLiteral("neni/Export.xlsx"))));
+
         // Not a workbook.
         WriteBytes(dir.filePath(QStringLiteral("text.xlsx")), "ZAKAZNIK;JMENO\r\n");
         QVERIFY_THROWS_EXCEPTION(EWorksheetError, ReadWorksheet(dir.filePath(QStringLiteral("text.xlsx"))));
@@ -376,7 +379,7 @@ private Q_SLOTS:
             const ExchangeResult result = ExportList(list, sheet, [&](int row) { steps << row; return true; });
             QCOMPARE(result.outcome, ExchangeResult::Done);
             QCOMPARE(result.rows, 3);
-            QCOMPARE(steps, (QList<int>{1, 2, 3}));
+            QCOMPARE(steps, (QList<int>{0, 1, 2, 3}));
             sheet.save();
         }
         QCOMPARE(list.currentRow(), 1);
@@ -523,9 +526,10 @@ private Q_SLOTS:
         }
     }
 
-    // A stop before the last row imports nothing (the deletion included); a stop asked
-    // for during the last row comes too late: every row was done, and that stands. An
-    // export stopped after its first row has written that row only.
+    // A stop before the last row imports nothing (the deletion included), also one
+    // asked for before the first row of a one-row sheet; a stop asked for during the
+    // last row comes too late: every row was done, and that stands. An export stopped
+    // after its first row has written that row only.
     void stop_data() { AddEngineRows(); }
     void stop()
     {
@@ -540,6 +544,12 @@ private Q_SLOTS:
         QCOMPARE(result.rows, 0);
         QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")), before);
 
+        MemoryWorksheet oneRow;
+        oneRow.setCell(1, 1, QStringLiteral("42"));
+        result = ImportSheet(oneRow, ExchangeTable::Customers, ImportMode::Replace, [](int) { return false; });
+        QCOMPARE(result.outcome, ExchangeResult::Aborted);
+        QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")), before);
+
         result = ImportSheet(sheet, ExchangeTable::Customers, ImportMode::Replace, [](int row) { return row < 3; });
         QCOMPARE(result.outcome, ExchangeResult::Done);
         QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")).size(), 3);
@@ -548,7 +558,7 @@ private Q_SLOTS:
         SetCustomerListSql(list);
         list.open();
         MemoryWorksheet exported;
-        result = ExportList(list, exported, [](int) { return false; });
+        result = ExportList(list, exported, [](int row) { return row < 1; });
         QCOMPARE(result.outcome, ExchangeResult::Aborted);
         QCOMPARE(result.rows, 1);
         QCOMPARE(exported.rowCount(), 1);
