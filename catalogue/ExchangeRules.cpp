@@ -92,8 +92,12 @@ QString ExportCellText(const QVariant &value, FieldKind kind)
     if (!value.isValid() || value.isNull())
         return {};
     switch (kind) {
-    case FieldKind::Int64:
-        return QStringLiteral("%1").arg(value.toLongLong(), 13, 10, QLatin1Char('0'));
+    case FieldKind::Int64: {
+        // 13 digits, the sign before them.
+        const qint64 n = value.toLongLong();
+        const QString digits = QString::number(n < 0 ? 0 - quint64(n) : quint64(n)).rightJustified(13, u'0');
+        return n < 0 ? QLatin1Char('-') + digits : digits;
+    }
     case FieldKind::Integer:
         return QString::number(value.toLongLong());
     case FieldKind::Money:

@@ -10,7 +10,7 @@
 
 namespace {
 // How often a long run lets the events in.
-constexpr int EventsEveryMs = 20;
+constexpr int EventsEveryMs = 50;
 } // namespace
 
 TFormImportExportProgress::TFormImportExportProgress(Work work, QWidget *parent)

@@ -237,6 +237,7 @@ private Q_SLOTS:
     void exportTexts()
     {
         QCOMPARE(ExportCellText(qint64(42), FieldKind::Int64), QStringLiteral("0000000000042"));
+        QCOMPARE(ExportCellText(qint64(-42), FieldKind::Int64), QStringLiteral("-0000000000042"));
         QCOMPARE(ExportCellText(7, FieldKind::Integer), QStringLiteral("7"));
         QCOMPARE(ExportCellText(QVariant::fromValue(Money::fromString("1234.5")), FieldKind::Money),
                  QStringLiteral("1\u00A0234,50"));
