@@ -3,14 +3,53 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+namespace {
+// The decimal digits of a non-negative number, at least `width` of them. The texts are
+// written digit by digit: toString() reads its format again at every call, and a list
+// exported to a spreadsheet writes a date for every row.
+void appendDigits(QString &text, int number, int width)
+{
+    char16_t digits[10];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    for (int i = n; i < width; ++i)
+        text += u'0';
+    while (n > 0)
+        text += QChar(digits[--n]);
+}
+} // namespace
+
 QString ShortDateText(const QDate &date)
 {
-    return date.toString(QLatin1String(ShortDateFormat));
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    if (!date.isValid() || year < 1 || year > 9999)
+        return date.toString(QLatin1String(ShortDateFormat));
+    QString text;
+    text.reserve(10);
+    appendDigits(text, day, 1);
+    text += u'.';
+    appendDigits(text, month, 1);
+    text += u'.';
+    appendDigits(text, year, 4);
+    return text;
 }
 
 QString LongTimeText(const QTime &time)
 {
-    return time.toString(QLatin1String(LongTimeFormat));
+    if (!time.isValid())
+        return QString();
+    QString text;
+    text.reserve(8);
+    appendDigits(text, time.hour(), 1);
+    text += u':';
+    appendDigits(text, time.minute(), 2);
+    text += u':';
+    appendDigits(text, time.second(), 2);
+    return text;
 }
 
 QString DateTimeText(const QDateTime &moment)

@@ -1,4 +1,6 @@
 #include "core/UValmedo.h"
+#include "catalogue/UFilter.h"
+#include "catalogue/UImportExport.h"
 #include "core/RunReported.h"
 #include "core/TransactionFrame.h"
 
@@ -406,6 +408,8 @@ void TFormValmedo::FormCreate()
     RegisterFormUser();
     RegisterFormMedium();
     RegisterFormDirection();
+    RegisterFormFilter();
+    RegisterFormImportExport();
     // The report preview hook and the filter date pickers belong to the report layer and
     // the pages, which set them up when they are built.
     TimerTimer();

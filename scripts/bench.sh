@@ -17,3 +17,4 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 "$build/bench/bench_reports"
 "$build/bench/bench_back"
 "$build/bench/bench_lend"
+"$build/bench/bench_exchange"

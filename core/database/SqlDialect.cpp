@@ -192,3 +192,25 @@ QVariant PostgresDialect::moneyValue(const Money &money) const
 {
     return money.toSqlText();
 }
+
+QStringList SqliteDialect::readOnlyBegin() const
+{
+    return {QStringLiteral("PRAGMA query_only=ON")};
+}
+
+QStringList SqliteDialect::readOnlyEnd() const
+{
+    return {QStringLiteral("PRAGMA query_only=OFF")};
+}
+
+QStringList PostgresDialect::readOnlyBegin() const
+{
+    // Every statement until the end runs as a read-only transaction of its own, so a
+    // refused one leaves no aborted transaction behind.
+    return {QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")};
+}
+
+QStringList PostgresDialect::readOnlyEnd() const
+{
+    return {QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ WRITE")};
+}

@@ -43,6 +43,11 @@ public:
     // The kinds of the columns of an executed query, in order; none for a column whose
     // kind only its values tell (an expression).
     virtual QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const = 0;
+    // The statements around a statement a person typed (the free filter): between
+    // them the connection only reads. PostgreSQL runs each statement as a read-only
+    // transaction, SQLite switches the connection to query_only for the while.
+    virtual QStringList readOnlyBegin() const = 0;
+    virtual QStringList readOnlyEnd() const = 0;
 
 protected:
     virtual QVariant moneyValue(const Money &money) const = 0;
@@ -58,6 +63,8 @@ public:
     QString likeText(const QString &text) const override;
     QSql::NumericalPrecisionPolicy readPrecision() const override;
     QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const override;
+    QStringList readOnlyBegin() const override;
+    QStringList readOnlyEnd() const override;
 
 protected:
     QVariant moneyValue(const Money &money) const override;
@@ -73,6 +80,8 @@ public:
     QString likeText(const QString &text) const override;
     QSql::NumericalPrecisionPolicy readPrecision() const override;
     QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const override;
+    QStringList readOnlyBegin() const override;
+    QStringList readOnlyEnd() const override;
 
 protected:
     QVariant moneyValue(const Money &money) const override;

@@ -1,0 +1,68 @@
+// The windows the list pages open from other units: the free filter from each page's
+// "Filtr..." button, over that page's own list, and the spreadsheet exchange from the
+// pages' "Import / Export..." actions.
+#include "catalogue/UCustomerPage.h"
+#include "catalogue/UFilter.h"
+#include "catalogue/UImportExport.h"
+#include "core/UValmedo.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/Commands.h"
+#include "support/LoggedInDesk.h"
+#include "support/ModalAnswers.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+void addCustomer(qint64 number, const QString &name)
+{
+    SetCommand(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,OMEZENI) VALUES (:ZAKAZNIK,:JMENO,2)"));
+    SetCommandParam(QStringLiteral("ZAKAZNIK"), number);
+    SetCommandParam(QStringLiteral("JMENO"), name);
+    ExecCommand();
+}
+
+} // namespace
+
+class TestPageWiring : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void customerFilter()
+    {
+        LoggedInDesk desk(Engine::SQLite);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        addCustomer(1, QStringLiteral("Novák"));
+        addCustomer(2, QStringLiteral("Dvořák"));
+        TCustomerPage *page = desk.window()->customerPage();
+        page->requeryList();
+        ModalAnswers answers({[](QDialog *dialog) {
+            auto *filter = qobject_cast<TFormFilter *>(dialog);
+            if (!filter)
+                return int(QDialog::Rejected);
+            filter->SQLMemo->setPlainText(QStringLiteral("WHERE tab_zakaznik.JMENO='Dvořák'\n"));
+            filter->ButtonApply->click();
+            filter->ButtonClose->click();
+            return filter->result();
+        }});
+        page->findChild<QPushButton *>(QStringLiteral("ButtonCustomerFilter"))->click();
+        QCOMPARE(answers.shown().value(0).className, QStringLiteral("TFormFilter"));
+        QCOMPARE(page->ADOQueryCustomer->recordCount(), 1);
+        QCOMPARE(page->StatusText(), QStringLiteral(" Zákazníků: 1"));
+    }
+
+    void customerExchange()
+    {
+        LoggedInDesk desk(Engine::SQLite);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        desk.window()->setPageIndex(TFormValmedo::PageCustomer);
+        ModalAnswers answers({Reject()});
+        desk.action("ActionCustomerExportImport")->trigger();
+        QCOMPARE(answers.shown().value(0).className, QStringLiteral("TFormImportExport"));
+    }
+};
+
+QTEST_MAIN(TestPageWiring)
+#include "tst_pagewiring.moc"
