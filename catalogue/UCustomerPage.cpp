@@ -7,6 +7,7 @@
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
 #include "catalogue/UCustomerNew.h"
+#include "catalogue/UCustomerPrint.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -34,6 +35,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSplitter>
@@ -443,6 +445,11 @@ void TCustomerPage::connectActions()
         if (QAction *action = windowAction(name))
             connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
     }
+    // The print: the choice dialog and the customer reports over this page's lists.
+    SetPrintHandler(QStringLiteral("ActionCustomerPrint"), [page = QPointer<TCustomerPage>(this)] {
+        if (page)
+            CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
+    });
 }
 
 void TCustomerPage::registerOpenSteps()

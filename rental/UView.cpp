@@ -6,6 +6,7 @@
 #include "core/RunGlobals.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
+#include "reports/layouts/UQRViewVideoA4.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -21,7 +22,7 @@ constexpr int PrintedLists = 4;
 
 TFormView::PrintPreview &Preview()
 {
-    static TFormView::PrintPreview preview;
+    static TFormView::PrintPreview preview = PrintLentVideos;
     return preview;
 }
 
@@ -29,7 +30,7 @@ TFormView::PrintPreview &Preview()
 
 void TFormView::SetPrintPreview(PrintPreview preview)
 {
-    Preview() = std::move(preview);
+    Preview() = preview ? std::move(preview) : PrintLentVideos;
 }
 
 TFormView::TFormView(QWidget *parent)
@@ -114,8 +115,6 @@ void TFormView::ViewPrint(BrowseQuery &query)
         ShowInformation(QStringLiteral("Přehled je prázdný..."), QStringLiteral("Není co tisknout..."), true, this);
         return;
     }
-    if (!Preview())
-        return;
     const DataSet::Bookmark mark = query.bookmark();
     query.disableControls();
     struct Restore {

@@ -27,7 +27,8 @@ public:
     void ButtonPrintViewClick();
     void ViewPrint(BrowseQuery &query);
 
-    // The lent-videos report previews a list under a title; the report layer hands it in.
+    // How a list is previewed under a title: the lent-videos report, unless a test hands in
+    // its own (an empty one puts the report back).
     using PrintPreview = std::function<void(DataSet &list, const QString &title)>;
     static void SetPrintPreview(PrintPreview preview);
 

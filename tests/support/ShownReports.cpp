@@ -1,0 +1,59 @@
+#include "support/ShownReports.h"
+
+#include "reports/ReportPreview.h"
+#include "reports/ReportPrinting.h"
+#include "support/PdfOutput.h"
+
+namespace {
+
+class KeptPreviews : public TQRPreviewInterface {
+public:
+    QWidget *Show(PreparedReport *printer) override
+    {
+        reports << *printer;
+        return nullptr;
+    }
+    QList<PreparedReport> reports;
+};
+
+KeptPreviews *Kept = nullptr;
+
+} // namespace
+
+ShownReports::ShownReports()
+{
+    auto kept = std::make_unique<KeptPreviews>();
+    Kept = kept.get();
+    RegisterPreviewInterface(std::move(kept));
+}
+
+ShownReports::~ShownReports()
+{
+    RegisterPreviewInterface(nullptr);
+    Kept = nullptr;
+}
+
+const QList<PreparedReport> &ShownReports::reports() const
+{
+    return Kept->reports;
+}
+
+QStringList ShownReports::titles() const
+{
+    QStringList titles;
+    for (const PreparedReport &report : Kept->reports)
+        titles << report.title;
+    return titles;
+}
+
+QString PrintedPdf(const PreparedReport &pages, const QString &folder)
+{
+    PdfPrints prints(folder);
+    PrintPreparedReport(pages, pages.title);
+    return prints.lastFile();
+}
+
+QStringList PrintedPageTexts(const PreparedReport &pages, const QString &folder)
+{
+    return PdfPageTexts(PrintedPdf(pages, folder));
+}
