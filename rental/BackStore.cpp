@@ -6,6 +6,8 @@
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/Lookups.h"
+#include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 
 #include <iterator>
 
@@ -140,4 +142,50 @@ BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool includ
         ending(false);
     }
     return result;
+}
+
+namespace {
+
+QList<LentVideo> LentLines(QSqlQuery rows)
+{
+    QList<LentVideo> lines;
+    while (rows.next())
+        lines.append({rows.value(0).toLongLong(), rows.value(1).toLongLong()});
+    return lines;
+}
+
+} // namespace
+
+QList<LentVideo> LentLinesOfVideo(qint64 video)
+{
+    SetCommand(QStringLiteral("SELECT ZAKAZNIK,VIDEO FROM tab_pujckydetail WHERE PUJCENA=1 AND VIDEO=:VIDEO"));
+    SetCommandParam(QStringLiteral("VIDEO"), video);
+    return LentLines(ExecCommandRecordset());
+}
+
+QList<LentVideo> LentLinesOfTitle(const QString &title)
+{
+    SetCommand(QStringLiteral("SELECT tab_pujckydetail.ZAKAZNIK,tab_pujckydetail.VIDEO FROM tab_pujckydetail "
+                              "JOIN tab_video ON (tab_pujckydetail.VIDEO=tab_video.VIDEO) "
+                              "WHERE tab_pujckydetail.PUJCENA=1 AND %1 ORDER BY tab_pujckydetail.VIDEO")
+                   .arg(CurrentServer()->dialect().foldEq(QStringLiteral("tab_video.TITUL"), QStringLiteral(":TITUL"))));
+    SetCommandParam(QStringLiteral("TITUL"), title);
+    return LentLines(ExecCommandRecordset());
+}
+
+QStringList VideoTitleProposals(const QString &typed)
+{
+    const SqlDialect &d = CurrentServer()->dialect();
+    SetCommand(QStringLiteral("SELECT TITUL FROM tab_video WHERE %1 ORDER BY %2")
+                   .arg(d.foldLike(QStringLiteral("TITUL"), QStringLiteral(":TITUL")), d.textOrder(QStringLiteral("TITUL"))));
+    SetCommandParam(QStringLiteral("TITUL"), typed + QLatin1Char('%'));
+    QSqlQuery rows = ExecCommandRecordset();
+    QStringList titles;
+    while (rows.next()) {
+        QString title = rows.value(0).toString();
+        while (title.endsWith(QLatin1Char(' ')))
+            title.chop(1);
+        titles << title;
+    }
+    return titles;
 }

@@ -56,3 +56,17 @@ struct BackWriteProgress {
 BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool include, const QString &user,
                       const BackWriteProgress &progress = {});
 
+
+// Who has a video out: one open lend line.
+struct LentVideo {
+    qint64 customer = 0;
+    qint64 video = 0;
+};
+// The open lend lines of the video of that number (at most one while the journal is sound).
+QList<LentVideo> LentLinesOfVideo(qint64 video);
+// The open lend lines of the videos of that exact title, letter case aside (the copies of a
+// title may be out with several customers), in video order.
+QList<LentVideo> LentLinesOfTitle(const QString &title);
+// The catalogue's titles that begin with `typed` (letter case and Czech letters folded), in
+// Czech order: the proposals of a title box.
+QStringList VideoTitleProposals(const QString &typed);

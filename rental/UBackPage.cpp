@@ -1,6 +1,690 @@
 #include "rental/UBackPage.h"
 
+#include "catalogue/LentLines.h"
+#include "catalogue/UCustomerPage.h"
+#include "core/Grids.h"
+#include "core/Messages.h"
+#include "core/Modal.h"
+#include "core/NamedWidget.h"
+#include "core/RunGlobals.h"
+#include "core/RunReported.h"
+#include "core/UValmedo.h"
+#include "core/Utils.h"
+#include "core/controls/FindBoxes.h"
+#include "core/controls/GridDrag.h"
+#include "core/controls/Int64Edit.h"
+#include "core/controls/RxDBGridEx.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/DataSetRoutines.h"
+#include "core/database/Database.h"
+#include "core/database/Lookups.h"
+#include "core/database/Money.h"
+#include "rental/BackBasket.h"
+#include "rental/BackStore.h"
+#include "rental/Basket.h"
+#include "rental/DeskHooks.h"
+#include "rental/RentalTotals.h"
+#include "rental/UBack.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace {
+
+constexpr qint64 HighestNumber = 9999999999999LL;
+const QString Video = QStringLiteral("VIDEO");
+const QString Title = QStringLiteral("TITUL");
+const QString Customer = QStringLiteral("ZAKAZNIK");
+
+const QString CheckFilterText = QStringLiteral("Zkontrolujte zda není aktivní filtr...");
+const QString NotLentText = QStringLiteral("Toto video není půjčené...");
+
+// The lent-videos list and the basket: their columns in order, with their widths.
+const QList<std::pair<QString, int>> LentColumns = {
+    {QStringLiteral("VIDEO"), 100}, {QStringLiteral("TITUL"), 380}, {QStringLiteral("NOSIC"), 90},
+    {QStringLiteral("PUJCENO"), 120}, {QStringLiteral("VRATIT"), 90}, {QStringLiteral("DNY"), 44},
+    {QStringLiteral("ZALOHA"), 100},
+};
+const QList<std::pair<QString, int>> BasketColumns = {
+    {QStringLiteral("VIDEO"), 100}, {QStringLiteral("TITUL"), 230},       {QStringLiteral("NOSIC"), 70},
+    {QStringLiteral("PUJCENO"), 112}, {QStringLiteral("VRATIT"), 76},     {QStringLiteral("DNY"), 38},
+    {QStringLiteral("PRES"), 40},   {QStringLiteral("VRATNE"), 100},      {QStringLiteral("VRATNE_CELKEM"), 80},
+    {QStringLiteral("ZALOHA"), 86},
+};
+
+QAction *windowAction(const char *name)
+{
+    return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;
+}
+
+void selectAll()
+{
+    ActiveControlSelectAll(nullptr, FormValmedo);
+}
+
+// A titled group of a find panel, its controls in a grid.
+QGroupBox *FindGroup(QWidget *parent, const char *name, const QString &title)
+{
+    auto *group = Named<QGroupBox>(parent, name);
+    group->setTitle(title);
+    auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 4, 6, 4);
+    return group;
+}
+
+TInt64Edit *NumberBox(QWidget *parent, const char *name)
+{
+    auto *box = Named<TInt64Edit>(parent, name);
+    box->SetMax(HighestNumber);
+    box->SetValue(0);
+    box->setFixedWidth(120);
+    return box;
+}
+
+// The caption of a control, beside it in the same parent.
+QLabel *Caption(const QString &text, QWidget *control)
+{
+    auto *label = new QLabel(text, control->parentWidget());
+    label->setBuddy(control);
+    return label;
+}
+
+bool focusIn(const QWidget *focused, const QWidget *box)
+{
+    return focused && (focused == box || box->isAncestorOf(focused));
+}
+
+// The open line Enter on a video means: the only one; among several (copies of one title
+// out) the current customer's, so that his return goes on; none when all are others'.
+std::optional<LentVideo> ChosenLine(const QList<LentVideo> &lines, qint64 current)
+{
+    if (lines.size() == 1)
+        return lines.first();
+    for (const LentVideo &line : lines)
+        if (line.customer == current)
+            return line;
+    return std::nullopt;
+}
+
+} // namespace
+
 TBackPage::TBackPage(QWidget *parent)
     : TValmedoPage(QStringLiteral("Vracení"), QStringLiteral("TabSheetBack"), QStringLiteral("Int64EditBackCustomer"), parent)
 {
+    createQueries();
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(createFunctionColumn());
+    auto *centre = new QVBoxLayout;
+    centre->setSpacing(0);
+    centre->addWidget(createFindPanels());
+    centre->addWidget(createLists(), 1);
+    centre->addWidget(createStatusBar());
+    layout->addLayout(centre, 1);
+
+    connectActions();
+    connectCustomerPage();
+    registerOpenSteps();
+    DataSourceBackDataChange();
+}
+
+TBackPage::~TBackPage() = default;
+
+void TBackPage::createQueries()
+{
+    ADOQueryBackVideo = new BrowseQuery(this);
+    ADOQueryBackVideo->setObjectName(QStringLiteral("ADOQueryBackVideo"));
+    PrepareBackVideoQuery(*ADOQueryBackVideo);
+    ADOQueryBackVideo->setParameter(Customer, QVariant(QMetaType::fromType<qint64>()));
+    ADOQueryBackVideo->setAlignment(Video, Qt::AlignLeft);
+    setListQuery(ADOQueryBackVideo);
+    connect(ADOQueryBackVideo, &DataSet::currentRowChanged, this,
+            [this] { RunReported([this] { DataSourceBackVideoDataChange(); }); });
+
+    TableBack = new TTableBack(this);
+    TableBack->setAlignment(Video, Qt::AlignLeft);
+    const auto changed = [this] { DataSourceBackDataChange(); };
+    connect(TableBack, &DataSet::currentRowChanged, this, changed);
+    connect(TableBack, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(TableBack, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(TableBack, &QAbstractItemModel::modelReset, this, changed);
+}
+
+QWidget *TBackPage::createFunctionColumn()
+{
+    PanelBackFunction = Named<QFrame>(this, "PanelBackFunction");
+    PanelBackFunction->setFixedWidth(68);
+    PanelBackFunction->setFrameShape(QFrame::StyledPanel);
+    const QList<std::tuple<QToolButton **, const char *, const char *, const char *>> buttons = {
+        {&SpeedButtonBackEdit, "SpeedButtonBackEdit", "Editace\nzákazníka", "ActionCustomerEdit"},
+        {&SpeedButtonBackSelect, "SpeedButtonBackSelect", "Vybrat\n[Enter]", "ActionBackSelect"},
+        {&SpeedButtonBackDelete, "SpeedButtonBackDelete", "Odebrat\n[Del]", "ActionBackDelete"},
+        {&SpeedButtonBackBack, "SpeedButtonBackBack", "Vrátit\n[+]", "ActionBackBack"},
+    };
+    int top = 2;
+    for (const auto &[member, name, caption, actionName] : buttons) {
+        auto *button = Named<QToolButton>(PanelBackFunction, name, QString::fromUtf8(caption));
+        button->setGeometry(3, top, 62, 48);
+        button->setAutoRaise(true);
+        top += 50;
+        *member = button;
+        if (QAction *action = windowAction(actionName)) {
+            connect(button, &QToolButton::clicked, action, &QAction::trigger);
+            connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+            button->setEnabled(action->isEnabled());
+        }
+    }
+    return PanelBackFunction;
+}
+
+QWidget *TBackPage::createFindPanels()
+{
+    auto *panels = new QWidget(this);
+    auto *row = new QHBoxLayout(panels);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->addWidget(createCustomerPanel(), 3);
+    row->addWidget(createVideoPanel(), 2);
+    return panels;
+}
+
+QWidget *TBackPage::createCustomerPanel()
+{
+    PanelBackCustomerFind = FindGroup(this, "PanelBackCustomerFind", QStringLiteral("Zákazník"));
+    auto *grid = static_cast<QGridLayout *>(PanelBackCustomerFind->layout());
+    Int64EditBackCustomer = NumberBox(PanelBackCustomerFind, "Int64EditBackCustomer");
+    ComboBoxBackName = Named<TFindComboBox>(PanelBackCustomerFind, "ComboBoxBackName");
+    ComboBoxBackName->SetMaxTyped(32);
+    auto text = [this](const char *name) {
+        auto *t = Named<QLabel>(PanelBackCustomerFind, name);
+        t->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return t;
+    };
+    DBTextBackCustomerBirth = text("DBTextBackCustomerBirth");
+    DBTextBackCustomerAddress = text("DBTextBackCustomerAddress");
+    DBTextBackCustomerText = text("DBTextBackCustomerText");
+    grid->addWidget(Caption(QStringLiteral("Kód:"), Int64EditBackCustomer), 0, 0);
+    grid->addWidget(Int64EditBackCustomer, 0, 1);
+    grid->addWidget(Caption(QStringLiteral("Jméno:"), ComboBoxBackName), 0, 2);
+    grid->addWidget(ComboBoxBackName, 0, 3, 1, 3);
+    grid->addWidget(Caption(QStringLiteral("RČ:"), DBTextBackCustomerBirth), 1, 0);
+    grid->addWidget(DBTextBackCustomerBirth, 1, 1);
+    grid->addWidget(Caption(QStringLiteral("Adresa:"), DBTextBackCustomerAddress), 1, 2);
+    grid->addWidget(DBTextBackCustomerAddress, 1, 3);
+    grid->addWidget(Caption(QStringLiteral("Text:"), DBTextBackCustomerText), 1, 4);
+    grid->addWidget(DBTextBackCustomerText, 1, 5);
+    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(5, 2);
+
+    MakeNumberFindBox(Int64EditBackCustomer, [this] { Int64EditBackCustomerChange(); }, [this] {
+        if (TCustomerPage *customers = Customers())
+            customers->ActionCustomerFindExecute(Int64EditBackCustomer);
+    });
+    ProposeCustomerNames(ComboBoxBackName);
+    ComboBoxBackName->OnChange = [this] { ComboBoxBackNameChange(); };
+    connect(ComboBoxBackName, &TFindComboBox::DblClick, this, [this] {
+        RunReported([this] {
+            if (TCustomerPage *customers = Customers())
+                customers->ActionCustomerFindExecute(ComboBoxBackName);
+        });
+    });
+    return PanelBackCustomerFind;
+}
+
+QWidget *TBackPage::createVideoPanel()
+{
+    PanelBackVideoFind = FindGroup(this, "PanelBackVideoFind", QStringLiteral("Video"));
+    auto *grid = static_cast<QGridLayout *>(PanelBackVideoFind->layout());
+    Int64EditBackVideo = NumberBox(PanelBackVideoFind, "Int64EditBackVideo");
+    ComboBoxBackTitle = Named<TFindComboBox>(PanelBackVideoFind, "ComboBoxBackTitle");
+    ComboBoxBackTitle->SetMaxTyped(32);
+    grid->addWidget(Caption(QStringLiteral("Kód:"), Int64EditBackVideo), 0, 0);
+    grid->addWidget(Int64EditBackVideo, 0, 1, Qt::AlignLeft);
+    grid->addWidget(Caption(QStringLiteral("Titul:"), ComboBoxBackTitle), 1, 0);
+    grid->addWidget(ComboBoxBackTitle, 1, 1);
+    grid->setColumnStretch(1, 1);
+
+    // The scanned number searches the customer's lent videos; the title box completes
+    // from the whole catalogue, since Enter looks for any holder of the title.
+    MakeNumberFindBox(Int64EditBackVideo, [this] { Int64EditBackVideoChange(); }, {});
+    ComboBoxBackTitle->OnPropose = [](const QString &typed) {
+        QList<FindProposal> proposals;
+        for (const QString &t : VideoTitleProposals(typed))
+            proposals.append({t, QVariant()});
+        return proposals;
+    };
+    ComboBoxBackTitle->OnChange = [this] { ComboBoxBackTitleChange(); };
+    connect(ComboBoxBackTitle, &TFindComboBox::Entered, this, [] { KeyboardCzech(); });
+    return PanelBackVideoFind;
+}
+
+QWidget *TBackPage::createLists()
+{
+    SplitterBack = Named<QSplitter>(this, "SplitterBack");
+    SplitterBack->setOrientation(Qt::Vertical);
+    SplitterBack->setChildrenCollapsible(false);
+    auto half = [this](const char *captionName, const QString &caption, const char *gridName, QLabel *&header,
+                       TRxDBGridEx *&grid) {
+        auto *part = new QWidget(SplitterBack);
+        part->setMinimumHeight(86);
+        auto *column = new QVBoxLayout(part);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        header = Named<QLabel>(part, captionName, caption);
+        header->setFrameShape(QFrame::StyledPanel);
+        header->setMinimumHeight(20);
+        grid = Named<TRxDBGridEx>(part, gridName);
+        grid->SetRowSelect(true);
+        grid->installEventFilter(this);
+        column->addWidget(header);
+        column->addWidget(grid, 1);
+        SplitterBack->addWidget(part);
+    };
+    half("PanelGridBackLends", QStringLiteral(" Video k vrácení"), "RxDBGridBackVideo", PanelGridBackLends,
+         RxDBGridBackVideo);
+    half("PanelGridBack", QStringLiteral(" Video které bude vrácené"), "RxDBGridBack", PanelGridBack, RxDBGridBack);
+    SplitterBack->setStretchFactor(0, 1);
+    SplitterBack->setStretchFactor(1, 1);
+    connect(SplitterBack, &QSplitter::splitterMoved, this, [this] { SplitterBackMoved(); });
+
+    RxDBGridBackVideo->setModel(ADOQueryBackVideo);
+    BindQueryGridSort(RxDBGridBackVideo);
+    // Every row is a line out: lent, or overdue when due before the run date.
+    ColorLentRows(RxDBGridBackVideo, [this](int row) -> std::optional<bool> {
+        const QDateTime due = ADOQueryBackVideo->valueAt(row, ADOQueryBackVideo->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
+        return due.isValid() && due.date() < RunDate();
+    });
+    RxDBGridBack->setModel(TableBack);
+    ShowBasketColumns(RxDBGridBack, BasketColumns);
+    // The late fee is worked out from the other columns: the basket is not sorted by it.
+    RxDBGridBack->SetColumnTitleColor(TableBack->fieldIndex(QStringLiteral("VRATNE_CELKEM")), QColor(128, 128, 128));
+    BindBasketGridSort(RxDBGridBack);
+
+    DragGridRows(RxDBGridBackVideo);
+    DragGridRows(RxDBGridBack);
+    DropGridRows(RxDBGridBack, [this](TRxDBGridEx *source) { RxDBGridBackDragDrop(source); });
+    DropGridRows(RxDBGridBackVideo, [this](TRxDBGridEx *source) { RxDBGridBackVideoDragDrop(source); });
+    connect(RxDBGridBack, &TRxDBGridEx::DblClick, this, [this] { RunReported([this] { RxDBGridBackDblClick(); }); });
+    return SplitterBack;
+}
+
+QWidget *TBackPage::createStatusBar()
+{
+    StatusBarBack = Named<QFrame>(this, "StatusBarBack");
+    auto *panels = new QHBoxLayout(StatusBarBack);
+    panels->setContentsMargins(0, 2, 0, 0);
+    panels->setSpacing(2);
+    const int widths[] = {200, 300, 300};
+    for (int i = 0; i < 4; ++i) {
+        auto *panel = new QLabel(StatusBarBack);
+        panel->setObjectName(QStringLiteral("StatusBarBackPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumHeight(19);
+        if (i < 3) {
+            panel->setFixedWidth(widths[i]);
+            m_statusPanels[i] = panel;
+        }
+        panels->addWidget(panel, i == 3 ? 1 : 0);
+    }
+    return StatusBarBack;
+}
+
+void TBackPage::connectActions()
+{
+    const QList<std::pair<const char *, std::function<void()>>> actions = {
+        {"ActionBackSelect", [this] { ActionBackSelectExecute(); }},
+        {"ActionBackDelete", [this] { ActionBackDeleteExecute(); }},
+        {"ActionBackBack", [this] { ActionBackBackExecute(); }},
+    };
+    for (const auto &[name, handler] : actions) {
+        if (QAction *action = windowAction(name))
+            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
+    }
+}
+
+void TBackPage::connectCustomerPage()
+{
+    if (TCustomerPage *customers = Customers())
+        connect(customers, &TCustomerPage::CurrentCustomerChanged, this,
+                [this](qint64 customer, const QString &name) {
+                    RunReported([&] { CurrentCustomerChanged(customer, name); });
+                });
+}
+
+void TBackPage::registerOpenSteps()
+{
+    RegisterOpenStep(60, [this] {
+        FollowCustomer();
+        TableBack->emptyTable();
+        SetStatusBarBack();
+        layoutGrids();
+        return true;
+    });
+}
+
+void TBackPage::layoutGrids()
+{
+    if (m_gridsLaidOut || !ADOQueryBackVideo->isOpen())
+        return;
+    m_gridsLaidOut = true;
+    ShowBasketColumns(RxDBGridBackVideo, LentColumns);
+    if (FormValmedo) {
+        for (TRxDBGridEx *grid : {RxDBGridBackVideo, RxDBGridBack})
+            grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
+    }
+}
+
+bool TBackPage::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool grid = watched == RxDBGridBack || watched == RxDBGridBackVideo;
+    if (grid && event->type() == QEvent::FocusIn)
+        RxDBGridBackEnter();
+    else if (grid && event->type() == QEvent::FocusOut)
+        RxDBGridBackExit();
+    else if (grid && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        SplitterBackMoved();
+    return TValmedoPage::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------
+// The current customer
+
+TCustomerPage *TBackPage::Customers() const
+{
+    return FormValmedo ? FormValmedo->customerPage() : nullptr;
+}
+
+BrowseQuery *TBackPage::CustomerList() const
+{
+    TCustomerPage *customers = Customers();
+    return customers ? customers->ADOQueryCustomer : nullptr;
+}
+
+qint64 TBackPage::CurrentCustomer() const
+{
+    const BrowseQuery *list = CustomerList();
+    return list && list->currentRow() >= 0 ? list->value(0).toLongLong() : 0;
+}
+
+QString TBackPage::CurrentName() const
+{
+    const BrowseQuery *list = CustomerList();
+    return list && list->currentRow() >= 0 ? list->value(QStringLiteral("JMENO")).toString() : QString();
+}
+
+void TBackPage::CurrentCustomerChanged(qint64 customer, const QString &name)
+{
+    if (!ClerkTypesIn(Int64EditBackCustomer))
+        Int64EditBackCustomer->SetValue(customer);
+    if (!ClerkTypesIn(ComboBoxBackName))
+        ComboBoxBackName->setEditText(name);
+    ShowCustomerTexts(true);
+    FollowCustomer();
+    // The basket holds the videos of the customer who was current.
+    if (!TableBack->isEmpty()) {
+        TableBack->emptyTable();
+        SetStatusBarBack();
+    }
+}
+
+void TBackPage::FollowCustomer()
+{
+    const BrowseQuery *list = CustomerList();
+    ADOQueryBackVideo->setParameter(Customer, list && list->currentRow() >= 0
+                                                  ? QVariant(CurrentCustomer())
+                                                  : QVariant(QMetaType::fromType<qint64>()));
+    ADOQueryBackVideo->requery();
+}
+
+void TBackPage::ShowCustomerTexts(bool shown)
+{
+    const BrowseQuery *list = CustomerList();
+    shown = shown && list && list->currentRow() >= 0;
+    const std::pair<QLabel *, const char *> texts[] = {
+        {DBTextBackCustomerBirth, "RC"}, {DBTextBackCustomerAddress, "ADRESA1"}, {DBTextBackCustomerText, "TEXT"}};
+    for (const auto &[label, field] : texts)
+        label->setText(shown ? list->value(QLatin1String(field)).toString() : QString());
+}
+
+void TBackPage::Int64EditBackCustomerChange()
+{
+    TCustomerPage *customers = Customers();
+    if (customers && customers->FindCustomerByNumber(Int64EditBackCustomer->text()))
+        return;
+    ComboBoxBackName->ClearBox();
+    ShowCustomerTexts(false);
+}
+
+void TBackPage::ComboBoxBackNameChange()
+{
+    TCustomerPage *customers = Customers();
+    if (customers && customers->FindCustomerOfBox(ComboBoxBackName))
+        return;
+    Int64EditBackCustomer->setText(QString());
+    ShowCustomerTexts(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// The lent videos and the basket
+
+void TBackPage::DataSourceBackVideoDataChange()
+{
+    const bool row = ADOQueryBackVideo->currentRow() >= 0;
+    if (!ClerkTypesIn(Int64EditBackVideo))
+        Int64EditBackVideo->SetValue(row ? ADOQueryBackVideo->value(Video).toLongLong() : 0);
+    if (!ClerkTypesIn(ComboBoxBackTitle))
+        ComboBoxBackTitle->setEditText(row ? ADOQueryBackVideo->value(Title).toString() : QString());
+}
+
+void TBackPage::Int64EditBackVideoChange()
+{
+    if (LocateExact(*ADOQueryBackVideo, Video, Int64EditBackVideo->text()))
+        DataSourceBackVideoDataChange();
+    else
+        ComboBoxBackTitle->ClearBox();
+}
+
+void TBackPage::ComboBoxBackTitleChange()
+{
+    if (LocatePartial(*ADOQueryBackVideo, Title, ComboBoxBackTitle->currentText()))
+        DataSourceBackVideoDataChange();
+    else
+        Int64EditBackVideo->setText(QString());
+}
+
+void TBackPage::DataSourceBackDataChange()
+{
+    const bool lines = !TableBack->isEmpty();
+    for (const char *name : {"ActionBackDelete", "ActionBackBack"})
+        if (QAction *action = windowAction(name))
+            action->setEnabled(lines);
+}
+
+void TBackPage::SetStatusBarBack()
+{
+    const BasketTotals totals = TableBack->totals();
+    TotalPayment = totals.payment;
+    TotalDeposit = totals.deposit;
+    m_statusPanels[0]->setText(QStringLiteral(" Položek: %1").arg(TableBack->recordCount()));
+    m_statusPanels[1]->setText(FormatMoney(QStringLiteral(" Vratné: %m"), double(TotalPayment)));
+    m_statusPanels[2]->setText(FormatMoney(QStringLiteral(" Záloha: %m"), double(TotalDeposit)));
+}
+
+QStringList TBackPage::StatusTexts() const
+{
+    return {m_statusPanels[0]->text(), m_statusPanels[1]->text(), m_statusPanels[2]->text()};
+}
+
+void TBackPage::RxDBGridBackEnter()
+{
+    if (QAction *action = windowAction("ActionBackDelete"))
+        action->setShortcut(QKeySequence(Qt::Key_Delete));
+}
+
+void TBackPage::RxDBGridBackExit()
+{
+    if (QAction *action = windowAction("ActionBackDelete"))
+        action->setShortcut(QKeySequence());
+}
+
+void TBackPage::SplitterBackMoved()
+{
+    // The basket's two buttons stand beside the basket.
+    const int top = PanelGridBack->mapTo(this, QPoint(0, 0)).y() - PanelBackFunction->y();
+    SpeedButtonBackDelete->move(SpeedButtonBackDelete->x(), qMax(top, 102));
+    SpeedButtonBackBack->move(SpeedButtonBackBack->x(), qMax(top, 102) + 72);
+}
+
+// ---------------------------------------------------------------------------------------
+// The actions
+
+QWidget *TBackPage::FocusedControl() const
+{
+    return FormValmedo ? FormValmedo->focusWidget() : nullptr;
+}
+
+BackPageHooks TBackPage::Hooks()
+{
+    return {[this](const QVariant &document) {
+                RefreshJournal(document);
+                // The other lists, each on its row; the customer list empties a basket
+                // that still holds lines when it moves.
+                if (FormValmedo) {
+                    for (int index : {TFormValmedo::PageCustomer, TFormValmedo::PageVideo})
+                        static_cast<TValmedoPage *>(FormValmedo->notebook()->widget(index))->requeryList();
+                }
+                requeryList();
+                if (TCustomerPage *customers = Customers())
+                    customers->LentLines()->Requery();
+            },
+            [](qint64 document, bool copy) { PrintReceipt(document, copy); },
+            [this] { SetStatusBarBack(); }};
+}
+
+void TBackPage::BackStart(bool addAtOnce, qint64 video)
+{
+    TFormBack form(*TableBack, *ADOQueryBackVideo, CurrentCustomer(), FormValmedo);
+    connect(&form, &TFormBack::BasketChanged, this, [this] { SetStatusBarBack(); });
+    // Moves the list and the basket onto the video, as the clerk's typing there would.
+    form.Int64EditVideo->SetValue(video);
+    if (!addAtOnce)
+        form.ClearActivate();
+    if (ExecModal(&form) == QDialog::Accepted)
+        ActionBackBackExecute();
+}
+
+void TBackPage::ActionBackBackExecute()
+{
+    ::ActionBackBackExecute(*TableBack, CurrentCustomer(), Hooks());
+    Int64EditBackCustomer->setFocus();
+    Int64EditBackCustomer->selectAll();
+}
+
+void TBackPage::ActionBackDeleteExecute()
+{
+    DeleteBackItem(*TableBack);
+    SetStatusBarBack();
+    if (TableBack->isEmpty())
+        ActiveControlSelectAll(Int64EditBackCustomer, FormValmedo);
+}
+
+void TBackPage::StartForLentLine(const QList<LentVideo> &lines, bool videoExists, const QString &notLentText,
+                                 const QString &notFoundText, const QString &detail)
+{
+    QWidget *focused = FocusedControl();
+    if (lines.isEmpty()) {
+        ShowInformation(videoExists ? notLentText : notFoundText, detail, true, focused);
+        return;
+    }
+    const std::optional<LentVideo> line = ChosenLine(lines, CurrentCustomer());
+    if (!line) {
+        ShowInformation(QStringLiteral("Video tohoto názvu má půjčené více zákazníků..."), detail, true, focused);
+        return;
+    }
+    // Its holder becomes the current customer: another one empties the basket and has his
+    // lent videos read. A holder the customer filter hides is not there to become current,
+    // and no other customer's video may be taken in his place.
+    if (!CustomerList()->locate(Customer, line->customer)) {
+        ShowInformation(QStringLiteral("Zákazník, který má video půjčené, není v seznamu..."), CheckFilterText,
+                        true, focused);
+        return;
+    }
+    if (!ADOQueryBackVideo->locate(Video, line->video)) {
+        // Lent to him since his list was read.
+        RequeryLocate(*ADOQueryBackVideo, QVariant());
+        if (!ADOQueryBackVideo->locate(Video, line->video)) {
+            ShowInformation(NotLentText, detail, true, focused);
+            return;
+        }
+    }
+    BackStart(true, line->video);
+}
+
+void TBackPage::ActionBackSelectExecute()
+{
+    QWidget *focused = FocusedControl();
+    if (!DataSetHasRecords(*CustomerList())) {
+        ShowInformation(QStringLiteral("V evidenci není žádný zákazník..."), CheckFilterText, true, focused);
+    } else if (focused == Int64EditBackVideo) {
+        const qint64 video = Int64EditBackVideo->Value();
+        const QList<LentVideo> lines = LentLinesOfVideo(video);
+        StartForLentLine(lines, lines.isEmpty() && VideoExists(video), NotLentText,
+                         QStringLiteral("Hledaný kód videa nenalezen..."), QStringLiteral("Hledaný kód: [%1]").arg(video));
+    } else if (focusIn(focused, ComboBoxBackTitle)) {
+        const QString title = ComboBoxBackTitle->currentText();
+        const QList<LentVideo> lines = LentLinesOfTitle(title);
+        StartForLentLine(lines, lines.isEmpty() && TitleExists(title), NotLentText,
+                         QStringLiteral("Hledaný název videa nenalezen..."),
+                         QStringLiteral("Hledaný název: [%1]").arg(title));
+    } else if (focused == RxDBGridBack && !TableBack->isEmpty()) {
+        // Opened on the basket's line, which is in the basket already.
+        BackStart(true, TableBack->currentVideo());
+        return;
+    } else if (Int64EditBackCustomer->Value() != CurrentCustomer()) {
+        ShowInformation(QStringLiteral("Hledaný kód zákazníka nenalezen..."),
+                        QStringLiteral("Hledaný kód: [%1]").arg(Int64EditBackCustomer->Value()), true, focused);
+    } else if (!ComboBoxBackName->currentText().contains(CurrentName())) {
+        ShowInformation(QStringLiteral("Hledané jméno zákazníka nenalezeno..."),
+                        QStringLiteral("Hledané jméno: [%1]").arg(ComboBoxBackName->currentText()), true, focused);
+    } else if (CustomerHasLent(CurrentCustomer())) {
+        if (ADOQueryBackVideo->isEmpty())
+            RequeryLocate(*ADOQueryBackVideo, QVariant()); // lent to him since his list was read
+        BackStart(true, ADOQueryBackVideo->currentRow() >= 0 ? ADOQueryBackVideo->value(Video).toLongLong() : 0);
+    } else {
+        ShowInformation(QStringLiteral("Zadaný zákazník nemá nic vypůjčeno..."), QStringLiteral("Není co vracet..."),
+                        true, focused);
+    }
+    selectAll();
+}
+
+// ---------------------------------------------------------------------------------------
+// The mouse on the grids
+
+void TBackPage::RxDBGridBackDblClick()
+{
+    if (!TableBack->isEmpty() && GridMouseInData(RxDBGridBack))
+        BackStart(false, TableBack->currentVideo());
+}
+
+void TBackPage::RxDBGridBackDragDrop(TRxDBGridEx *source)
+{
+    if (source == RxDBGridBackVideo && ADOQueryBackVideo->currentRow() >= 0)
+        BackStart(true, ADOQueryBackVideo->value(Video).toLongLong());
+}
+
+void TBackPage::RxDBGridBackVideoDragDrop(TRxDBGridEx *source)
+{
+    if (source == RxDBGridBack)
+        ActionBackDeleteExecute();
 }

@@ -250,6 +250,10 @@ private slots:
                 desk.window()->action(QString::fromLatin1(name)), &QAction::triggered));
         QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendLend")), &QAction::triggered);
         QSignalSpy back(desk.window()->action(QStringLiteral("ActionBackBack")), &QAction::triggered);
+        // The pages enable these only while their baskets hold lines; the keys are what is
+        // tested here.
+        for (const char *name : {"ActionLendLend", "ActionBackBack"})
+            desk.window()->action(QString::fromLatin1(name))->setEnabled(true);
 
         QLineEdit *edit = desk.edit();
         edit->setFocus();
