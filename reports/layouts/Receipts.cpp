@@ -13,6 +13,8 @@
 
 void PrintReceipt(DataSet &lends, DataSet &lines, bool copy)
 {
+    if (lends.currentRow() < 0)
+        return;
     const bool lend = lends.value(QStringLiteral("OPERACE")).toBool();
     std::unique_ptr<TFormQRReceipt> form;
     int copies = 1;

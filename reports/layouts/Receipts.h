@@ -9,7 +9,8 @@ class DataSet;
 // A4 pages (a copy then prints the receipt twice in one job; the preview shows it once).
 
 // The receipt of the document `lends` stands on, whose lines are `lines` (the journal's
-// current document and its lines). Neither set is moved.
+// current document and its lines). Neither set is moved; without a current document
+// nothing is printed.
 void PrintReceipt(DataSet &lends, DataSet &lines, bool copy);
 
 // The receipt of document `document`, read with the journal's statements: what a lend, a
