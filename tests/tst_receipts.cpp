@@ -247,7 +247,7 @@ void TestReceipts::printedReceipts()
     AddDocuments(lines);
     QTemporaryDir dir;
     PdfPrints prints(dir.path());
-    QVERIFY(PrintReceipt(back ? Return : Lend, true));
+    QVERIFY(PrintDocumentReceipt(back ? Return : Lend, true));
     QCOMPARE(prints.files().size(), 1);
 
     const bool half = halfSheets && lines <= 10;
@@ -309,11 +309,11 @@ void TestReceipts::halfSheet()
     ShownReports shown;
     Journal ten(Lend);
     ten.lines.moveTo(4);
-    PrintReceipt(ten.lends, ten.lines, false);
+    PrintDocumentReceipt(ten.lends, ten.lines, false);
     QCOMPARE(ten.lines.currentRow(), 4);
     QCOMPARE(ten.lends.value("DOKLAD").toLongLong(), Lend);
     Journal one(44);
-    PrintReceipt(one.lends, one.lines, true);
+    PrintDocumentReceipt(one.lends, one.lines, true);
     QCOMPARE(shown.titles(), (QStringList{Number(Lend), "0000000000044"}));
 
     const qreal top = MillimetresToLayout(10);
@@ -358,14 +358,14 @@ void TestReceipts::settingsLeaveOut()
     FormSetupVideo->IntegerEditTax->SetValue(0);
 
     ShownReports shown;
-    QVERIFY(PrintReceipt(Lend, false));
+    QVERIFY(PrintDocumentReceipt(Lend, false));
     FormSetupPrint->CheckBoxVoucher->setChecked(true);
     FormSetupPrint->CheckBoxDate->setChecked(false);
     FormSetupPrint->CheckBoxDateTax->setChecked(false);
     FormSetupPrint->RadioButtonA4->setChecked(true);
     Exec("UPDATE tab_pujcky SET ZAKAZNIK=8 WHERE DOKLAD=42");
-    QVERIFY(PrintReceipt(Lend, false));
-    QVERIFY(!PrintReceipt(99, false));
+    QVERIFY(PrintDocumentReceipt(Lend, false));
+    QVERIFY(!PrintDocumentReceipt(99, false));
     QCOMPARE(shown.reports().size(), 2);
 
     const ReportPage &noNumber = shown.reports().at(0).pages.at(0);
@@ -400,7 +400,7 @@ void TestReceipts::severalPages()
     Exec("UPDATE tab_pujckydetail SET PUJCOVNE=20.25 WHERE VIDEO=60");
     QTemporaryDir dir;
     PdfPrints prints(dir.path());
-    QVERIFY(PrintReceipt(Lend, false));
+    QVERIFY(PrintDocumentReceipt(Lend, false));
     const QStringList pages = PdfPageTexts(prints.lastFile());
     QCOMPARE(pages.size(), 2);
     QCOMPARE(pages.at(0).count("Pokladní doklad - půjčené video"), 1);

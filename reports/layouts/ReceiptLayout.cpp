@@ -21,8 +21,8 @@ TFormQRReceipt::TFormQRReceipt(ReceiptKind kind, DataSet *lends, DataSet *lines)
     : m_kind(kind), m_lends(lends), m_lines(lines)
 {
     TaxRate = FormSetupVideo->IntegerEditTax->Value();
-    TotalPayment = Money::fromVariant(lends->value(QStringLiteral("PLATBA_CELKEM")));
-    TotalDeposit = Money::fromVariant(lends->value(QStringLiteral("ZALOHA_CELKEM")));
+    DocumentPayment = Money::fromVariant(lends->value(QStringLiteral("PLATBA_CELKEM")));
+    DocumentDeposit = Money::fromVariant(lends->value(QStringLiteral("ZALOHA_CELKEM")));
     m_customer = ReadReceiptCustomer(lends->value(QStringLiteral("ZAKAZNIK")).toLongLong());
 }
 
@@ -144,7 +144,7 @@ void TFormQRReceipt::addValue(ReportBand *band, const char *name, const QString 
 
 void TFormQRReceipt::addTaxRow(ReportBand *band, qreal top)
 {
-    const TaxSplit split = SplitTax(TotalPayment, TaxRate);
+    const TaxSplit split = SplitTax(DocumentPayment, TaxRate);
     const QString rate = QString::number(TaxRate);
     const ReportFont small(9);
     const ReportFont large(12);
@@ -173,7 +173,7 @@ void TFormQRReceipt::addPaymentTotal(ReportBand *band, qreal top)
                                          440, top);
     label->setName(QStringLiteral("QRLabelPaymentTotal"));
     label->font = font;
-    addValue(band, "QRLabelPaymentTotalValue", FormatMoney(QStringLiteral("%m"), TotalPayment), 718, top, font);
+    addValue(band, "QRLabelPaymentTotalValue", FormatMoney(QStringLiteral("%m"), DocumentPayment), 718, top, font);
 }
 
 void TFormQRReceipt::addAddition(ReportBand *band, qreal top)

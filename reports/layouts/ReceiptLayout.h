@@ -29,8 +29,8 @@ public:
     // The VAT rate in whole percent and the document's fee and deposit totals as the journal
     // rounds them (a return's deposits handed back are negative).
     int TaxRate = 0;
-    Money TotalPayment;
-    Money TotalDeposit;
+    Money DocumentPayment;
+    Money DocumentDeposit;
 
     ReceiptKind kind() const { return m_kind; }
 

@@ -11,7 +11,7 @@
 #include <QCoreApplication>
 #include <QRadioButton>
 
-void PrintReceipt(DataSet &lends, DataSet &lines, bool copy)
+void PrintDocumentReceipt(DataSet &lends, DataSet &lines, bool copy)
 {
     if (lends.currentRow() < 0)
         return;
@@ -42,18 +42,18 @@ void PrintReceipt(DataSet &lends, DataSet &lines, bool copy)
     QCoreApplication::processEvents();
 }
 
-bool PrintReceipt(qint64 document, bool copy)
+bool PrintDocumentReceipt(qint64 document, bool copy)
 {
     BrowseQuery lends;
     BrowseQuery lines;
     OpenReceiptDocument(lends, lines, document);
     if (lends.isEmpty())
         return false;
-    PrintReceipt(lends, lines, copy);
+    PrintDocumentReceipt(lends, lines, copy);
     return true;
 }
 
 void RegisterReceipts()
 {
-    SetLendReceipt([](qint64 document, bool copy) { PrintReceipt(document, copy); });
+    SetLendReceipt([](qint64 document, bool copy) { PrintDocumentReceipt(document, copy); });
 }

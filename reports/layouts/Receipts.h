@@ -11,12 +11,12 @@ class DataSet;
 // The receipt of the document `lends` stands on, whose lines are `lines` (the journal's
 // current document and its lines). Neither set is moved; without a current document
 // nothing is printed.
-void PrintReceipt(DataSet &lends, DataSet &lines, bool copy);
+void PrintDocumentReceipt(DataSet &lends, DataSet &lines, bool copy);
 
 // The receipt of document `document`, read with the journal's statements: what a lend, a
 // return and the journal's reprint call. False, and nothing printed, when there is no
 // such document.
-bool PrintReceipt(qint64 document, bool copy);
+bool PrintDocumentReceipt(qint64 document, bool copy);
 
-// Hands the lend's receipt to PrintReceipt; the main window does it when it is made.
+// Hands the lend's receipt to PrintDocumentReceipt; the main window does it when it is made.
 void RegisterReceipts();

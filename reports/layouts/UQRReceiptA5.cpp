@@ -37,7 +37,7 @@ TFormQRReceiptA5::TFormQRReceiptA5(ReceiptKind kind, DataSet *lends, DataSet *li
     addPaymentTotal(QRLoopBand, top + 422);
     addAddition(QRLoopBand, top + 426);
     addDepositCaption(QRLoopBand, top + 448, QStringLiteral("Celkem záloha:"));
-    addValue(QRLoopBand, "QRLabelAdvanceTotalValue", FormatMoney(QStringLiteral("%m"), TotalDeposit), 718,
+    addValue(QRLoopBand, "QRLabelAdvanceTotalValue", FormatMoney(QStringLiteral("%m"), DocumentDeposit), 718,
              top + 448, ReportFont(12, true));
     addSignature(QRLoopBand, 492, 520);
 }
