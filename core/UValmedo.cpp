@@ -34,6 +34,7 @@
 #include "rental/ULendPage.h"
 #include "rental/ULendsPage.h"
 #include "rental/UView.h"
+#include "reports/layouts/Receipts.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -410,6 +411,7 @@ void TFormValmedo::FormCreate()
     RegisterFormDirection();
     RegisterFormFilter();
     RegisterFormImportExport();
+    RegisterReceipts();
     // The report preview hook and the filter date pickers belong to the report layer and
     // the pages, which set them up when they are built.
     TimerTimer();

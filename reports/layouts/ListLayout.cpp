@@ -42,15 +42,29 @@ ReportBand *AddListHead(Report &report, qreal height, bool boldPageAndDate)
 void AddListColumns(ReportBand *head, ReportBand *detail, DataSet *data, const QList<ListColumn> &columns,
                     qreal titleTop, qreal lineTop, qreal points)
 {
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const ListColumn &c = columns.at(i);
-        auto *title = head->add<ReportLabel>(c.title, c.left, titleTop);
+    AddColumnTitles(head, columns, titleTop, lineTop, points);
+    AddColumnTexts(detail, data, columns, 0, points);
+}
+
+void AddColumnTitles(ReportBand *band, const QList<ListColumn> &columns, qreal titleTop, qreal lineTop,
+                     qreal points)
+{
+    for (const ListColumn &c : columns) {
+        auto *title = band->add<ReportLabel>(c.title, c.left, titleTop);
         title->font = ReportFont(points);
         if (c.centredTitle)
             title->setCentredOver(c.left, c.left + c.width);
-        head->add<ReportShape>(ShapeKind::HorizontalLine, c.left, lineTop, c.width);
+        band->add<ReportShape>(ShapeKind::HorizontalLine, c.left, lineTop, c.width);
+    }
+}
 
-        auto *text = detail->add<ReportDBText>(data, c.field, c.left, 0);
+QList<ReportDBText *> AddColumnTexts(ReportBand *band, DataSet *data, const QList<ListColumn> &columns, qreal top,
+                                     qreal points)
+{
+    QList<ReportDBText *> texts;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const ListColumn &c = columns.at(i);
+        auto *text = band->add<ReportDBText>(data, c.field, c.left, top);
         text->setName(QStringLiteral("QRDBText") + c.field);
         text->font = ReportFont(c.family, points);
         if (c.mask.contains(u';'))
@@ -71,7 +85,17 @@ void AddListColumns(ReportBand *head, ReportBand *detail, DataSet *data, const Q
             text->setCentredOver(c.left, c.left + c.width);
             break;
         }
+        texts << text;
     }
+    return texts;
+}
+
+QList<ReportShape *> AddColumnLines(ReportBand *band, const QList<ListColumn> &columns, qreal top)
+{
+    QList<ReportShape *> lines;
+    for (const ListColumn &c : columns)
+        lines << band->add<ReportShape>(ShapeKind::HorizontalLine, c.left, top, c.width);
+    return lines;
 }
 
 ReportFont SummaryFont()
@@ -83,8 +107,7 @@ ReportBand *AddListSummary(Report &report, const QList<ListColumn> &columns, con
                            qreal countLeft)
 {
     ReportBand *summary = report.addBand(BandType::Summary, 32);
-    for (const ListColumn &c : columns)
-        summary->add<ReportShape>(ShapeKind::HorizontalLine, c.left, 2, c.width);
+    AddColumnLines(summary, columns, 2);
     summary->add<ReportLabel>(caption, 0, 8)->font = SummaryFont();
     auto *count = summary->add<ReportSysData>(SysData::DetailCount, countLeft, 8);
     count->setName(QStringLiteral("QRSysDataCount"));

@@ -44,6 +44,13 @@ ReportBand *AddListHead(Report &report, qreal height, bool boldPageAndDate = fal
 // their fields in the detail band, all in `points`.
 void AddListColumns(ReportBand *head, ReportBand *detail, DataSet *data, const QList<ListColumn> &columns,
                     qreal titleTop, qreal lineTop, qreal points);
+// The pieces of it: the titles in `points` with their short lines; one row of fields at
+// `top` of a band (returned in the columns' order); a short line under each column.
+void AddColumnTitles(ReportBand *band, const QList<ListColumn> &columns, qreal titleTop, qreal lineTop,
+                     qreal points);
+QList<ReportDBText *> AddColumnTexts(ReportBand *band, DataSet *data, const QList<ListColumn> &columns, qreal top,
+                                     qreal points);
+QList<ReportShape *> AddColumnLines(ReportBand *band, const QList<ListColumn> &columns, qreal top);
 
 // The end of a list, after its last row: the short closing lines under the columns and,
 // at top 8, `caption` with the number of rows of the report's data set at `countLeft`.

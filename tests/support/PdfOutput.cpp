@@ -88,3 +88,13 @@ QList<PdfWord> PdfWords(const QString &pdf)
     }
     return words;
 }
+
+QString LineMissing(const QString &page, const QStringList &words)
+{
+    QStringList escaped;
+    for (const QString &w : words)
+        escaped << QRegularExpression::escape(w);
+    if (QRegularExpression(escaped.join(QStringLiteral("[ \\t]+"))).match(page).hasMatch())
+        return QString();
+    return QStringLiteral("no line \"%1\" in:\n%2").arg(words.join(u' '), page);
+}

@@ -40,3 +40,13 @@ struct PdfWord {
     QRectF box;
 };
 QList<PdfWord> PdfWords(const QString &pdf);
+
+// Why the page text does not hold the words in this order on one line, as far apart as
+// the layout puts them; empty when it does.
+QString LineMissing(const QString &page, const QStringList &words);
+
+#define VERIFY_LINE(page, ...)                                                                                   \
+    do {                                                                                                         \
+        const QString missing = LineMissing(page, {__VA_ARGS__});                                                \
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));                                                        \
+    } while (false)
