@@ -1,4 +1,5 @@
 #include "rental/LendTransaction.h"
+#include "rental/DeskHooks.h"
 
 #include "core/Log.h"
 #include "core/Messages.h"
@@ -16,12 +17,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-LendReceipt &Receipt()
-{
-    static LendReceipt receipt;
-    return receipt;
-}
 
 LendDocumentLine DocumentLine(const TTableLend &basket, int row)
 {
@@ -137,13 +132,8 @@ void ActionLendLendExecute(TLendDesk &desk)
     desk.FocusLendCustomer();
 }
 
-void SetLendReceipt(LendReceipt receipt)
-{
-    Receipt() = std::move(receipt);
-}
-
 void LendPrint(qint64 document, bool print, bool copy)
 {
-    if (print && Receipt())
-        Receipt()(document, copy);
+    if (print)
+        PrintReceipt(document, copy);
 }

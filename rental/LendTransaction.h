@@ -21,9 +21,6 @@ qint64 LendTransaction(TLendDesk &desk);
 // then back from the line before it to the first.
 QList<LendDocumentLine> LendDocumentLines(const TTableLend &basket);
 
-// The receipt of a lend document, registered by the receipts; until one is, a lend prints
-// nothing. It prints or previews document `document`, with a copy when `copy`.
-using LendReceipt = std::function<void(qint64 document, bool copy)>;
-void SetLendReceipt(LendReceipt receipt);
-// Prints the receipt of `document` when `print`; nothing otherwise.
+// Prints the receipt of `document` when `print` (through the receipt the receipts register,
+// rental/DeskHooks.h); nothing otherwise.
 void LendPrint(qint64 document, bool print, bool copy);

@@ -27,6 +27,7 @@
 #include "support/TestDatabase.h"
 #include "support/TestLends.h"
 
+#include <functional>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,6 +72,10 @@ void AddShop()
     SetClock([] { return ReturnClock; });
 }
 
+// What the test puts in place of the journal's refresh and the receipt: installed after
+// the log-in, since the main window registers the real ones as it is made.
+std::function<void()> g_installHooks;
+
 // The desk after a log-in in the later run, on the return page, its window active.
 struct ReturnPageDesk {
     TestDatabase db;
@@ -85,6 +90,8 @@ struct ReturnPageDesk {
         desk = std::make_unique<LoggedInDesk>(db);
         if (!desk->isReady())
             return;
+        if (g_installHooks)
+            g_installHooks();
         FormSetupVideo->CheckBoxSa->setChecked(true);
         FormSetupVideo->CheckBoxSu->setChecked(true);
         FormSetupVideo->CheckBoxCash->setChecked(false);
@@ -182,13 +189,16 @@ class TestBackPage : public QObject {
 private slots:
     void init()
     {
-        SetJournalRefresh([this](const QVariant &document) { m_journal << document; });
-        SetReceiptPrint([this](qint64 document, bool copy) { m_receipts << std::pair{document, copy}; });
+        g_installHooks = [this] {
+            SetJournalRefresh([this](const QVariant &document) { m_journal << document; });
+            SetReceiptPrint([this](qint64 document, bool copy) { m_receipts << std::pair{document, copy}; });
+        };
         m_journal.clear();
         m_receipts.clear();
     }
     void cleanup()
     {
+        g_installHooks = {};
         SetJournalRefresh({});
         SetReceiptPrint({});
         SetRunDate(QDate());

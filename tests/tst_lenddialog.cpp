@@ -13,6 +13,7 @@
 #include "core/database/DataSetRoutines.h"
 #include "rental/LendBasket.h"
 #include "rental/LendDesk.h"
+#include "rental/DeskHooks.h"
 #include "rental/LendTransaction.h"
 #include "rental/UCash.h"
 #include "rental/ULend.h"
@@ -166,7 +167,7 @@ void TestLendDialog::init()
 
 void TestLendDialog::cleanup()
 {
-    SetLendReceipt({});
+    SetReceiptPrint({});
 }
 
 void TestLendDialog::keysAddExtendWalkAndRemove()
@@ -414,7 +415,7 @@ void TestLendDialog::threeLineLendOfADepositCustomer()
     FormSetupPrint->CheckBoxOriginal->setChecked(true);
     FormSetupPrint->CheckBoxCopy->setChecked(true);
     QList<std::pair<qint64, bool>> receipts;
-    SetLendReceipt([&](qint64 document, bool copy) { receipts.append({document, copy}); });
+    SetReceiptPrint([&](qint64 document, bool copy) { receipts.append({document, copy}); });
     TestDesk desk({42, QStringLiteral("Dvořák"), u'$', 0});
 
     ModalAnswers answers;
@@ -474,7 +475,7 @@ void TestLendDialog::videoLentMeanwhileIsRefusedAfterTheRollback()
     AddLendCustomer(2, QStringLiteral("Svoboda"), 2);
     FormSetupVideo->CheckBoxCash->setChecked(true);
     bool printed = false;
-    SetLendReceipt([&](qint64, bool) { printed = true; });
+    SetReceiptPrint([&](qint64, bool) { printed = true; });
     TestDesk desk({1, QStringLiteral("Novák"), u'-', 0});
     QString afterOtherDesk;
 

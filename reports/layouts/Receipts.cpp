@@ -2,7 +2,7 @@
 
 #include "core/USetupPrint.h"
 #include "core/database/BrowseQuery.h"
-#include "rental/LendTransaction.h"
+#include "rental/DeskHooks.h"
 #include "reports/ReportPrinting.h"
 #include "reports/layouts/ReceiptRules.h"
 #include "reports/layouts/UQRReceiptA4.h"
@@ -55,5 +55,5 @@ bool PrintDocumentReceipt(qint64 document, bool copy)
 
 void RegisterReceipts()
 {
-    SetLendReceipt([](qint64 document, bool copy) { PrintDocumentReceipt(document, copy); });
+    SetReceiptPrint([](qint64 document, bool copy) { PrintDocumentReceipt(document, copy); });
 }
