@@ -98,8 +98,6 @@ public:
     void ButtonCustomerResetClick();
     void Int64EditCustomerCustomerChange();
     void ComboBoxCustomerNameChange();
-    void RxDBGridCustomerEnter();
-    void RxDBGridCustomerExit();
 
     // The actions. `sender` is the control that started the action: a name box opens the
     // search dialog in its name field, a double click on a grid edits only over a data cell.
@@ -116,9 +114,6 @@ public:
     // Requeries the list on its current row and counts it again.
     void requeryList() override;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 signals:
     // The current customer (0 and an empty name for an empty list), after this page's boxes
     // show him.
@@ -132,7 +127,6 @@ private:
     QWidget *createStatusBar();
     void createFilterPanel();
     void createFilterControls(QWidget *panel);
-    void connectFilterControls(QWidget *panel);
     void colourGrids();
     void connectActions();
     void registerOpenSteps();
@@ -149,8 +143,6 @@ private:
     bool FindBoxMissed() const;
     // The lists of the other pages that show customers' data, each on its row.
     void RequeryOtherLists();
-    // The control of the main window that has the focus (it gets it back after a message).
-    QWidget *FocusedControl() const;
 
     TLentLines *m_lentLines = nullptr;
     bool m_gridsLaidOut = false;

@@ -1,0 +1,149 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <span>
+
+class BrowseQuery;
+class DataSet;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QVBoxLayout;
+class QWidget;
+class TDateTimePicker;
+class TInt64Edit;
+class TRxDBGridEx;
+
+// The parts the catalogue's list pages (customers, videos) are made of, and the handlers
+// they share. Each page keeps its own queries, filter and actions.
+
+inline const QString CheckFilterText = QStringLiteral("Zkontrolujte zda není aktivní filtr...");
+inline const QString TransactionFailedText = QStringLiteral("Transakce skončila s chybou...");
+
+// A grid column in field order: title (empty: the field's name), width (0 hidden), and the
+// width a hidden column gets back when it is shown again.
+struct ListColumn {
+    const char *field;
+    const char *title;
+    int width;
+    int restoreWidth;
+};
+// Gives the query's fields their titles and restore widths, and the origin table when one
+// is given.
+void DescribeFields(BrowseQuery *query, std::span<const ListColumn> columns, const QString &origin = QString());
+// Gives a grid the widths of its columns; a field without a column of its own is hidden.
+void LayOutGrid(TRxDBGridEx *grid, std::span<const ListColumn> columns);
+
+// The current row of a data set changes once, when the work is done, however often the
+// work moves it (a refilter closes, opens and locates).
+class OneRowChange {
+public:
+    explicit OneRowChange(DataSet &dataSet);
+    ~OneRowChange();
+    OneRowChange(const OneRowChange &) = delete;
+    OneRowChange &operator=(const OneRowChange &) = delete;
+
+private:
+    DataSet &m_dataSet;
+};
+
+// A named action of the main window (null without one).
+QAction *WindowAction(const char *name);
+// Selects the text of the main window's focused field for overtyping, as every action of
+// a page ends.
+void SelectAllInMainWindow();
+// The control of the main window that has the focus (it gets it back after a message).
+QWidget *MainWindowFocus();
+// Requeries the lists of these pages of the main window, each on its row.
+void RequeryPages(std::initializer_list<int> pageIndexes);
+
+// The function column on the page's left: buttons of two-line captions, each running the
+// main window's action of that name and enabled with it.
+struct FunctionButton {
+    const char *name;
+    const char *caption;
+    const char *action;
+};
+QFrame *CreateFunctionColumn(QWidget *page, const char *name, std::initializer_list<FunctionButton> buttons);
+
+// The list and below it its detail (the history of the current row), each under its title
+// bar, in a splitter that keeps the list at least 86 pixels high. Both grids select whole
+// rows and sort by a click on a column title.
+struct ListPairNames {
+    const char *splitter;
+    const char *listTitle;
+    QString listCaption;
+    const char *list;
+    const char *detailTitle;
+    QString detailCaption;
+    const char *detail;
+};
+struct ListPair {
+    QSplitter *splitter = nullptr;
+    QLabel *listTitle = nullptr;
+    TRxDBGridEx *list = nullptr;
+    QLabel *detailTitle = nullptr;
+    TRxDBGridEx *detail = nullptr;
+};
+ListPair CreateListPair(QWidget *page, const ListPairNames &names, DataSet *list, DataSet *detail);
+
+// The status bar: sunken panels of the given widths, named `name` + "Panel0", "Panel1"...,
+// and a last one that fills the rest, sunken too or without a bevel.
+struct StatusBar {
+    QFrame *bar = nullptr;
+    QList<QLabel *> panels;
+};
+StatusBar CreateStatusBar(QWidget *page, const char *name, std::initializer_list<int> widths, bool lastSunken);
+
+// Keeps `box` as wide as `panel` less `less` pixels whenever the panel is resized.
+void FitToPanel(QWidget *panel, QWidget *box, int less);
+// Gives the main window's action the key Del while `grid` has the focus, and takes it
+// away again when the grid loses it.
+void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName);
+
+// The controls of a filter panel, one under the other.
+class FilterColumn {
+public:
+    explicit FilterColumn(QWidget *panel);
+    QCheckBox *CheckBox(const char *name, const QString &caption);
+    // A number box of 0 to 9999999999999.
+    TInt64Edit *Number(const char *name, qint64 value);
+    QLineEdit *Edit(const char *name, int maxLength);
+    QComboBox *PickList(const char *name);
+    // Starts on the run date.
+    TDateTimePicker *DatePicker(const char *name);
+    // The free filter and reset buttons stand at the bottom.
+    QPushButton *BottomButton(const char *name, const QString &caption);
+
+private:
+    QWidget *m_panel;
+    QVBoxLayout *m_column;
+    bool m_bottom = false;
+};
+// Every change the clerk makes in the panel runs `filter`: a click of a check box, typing
+// in an edit or number box, a choice in a pick list, a change of a date picker.
+void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter);
+
+// The windows other units bring (PageHooks.h): the free filter over the list, the import
+// and export, and the print of the page, which first checks that the list is not empty
+// (`emptyText` with CheckFilterText, closing by itself, when it is).
+void RunFilterWindow(BrowseQuery *query);
+void RunImportExportWindow();
+void RunPagePrint(const char *actionName, const DataSet &list, const QString &emptyText);
+
+// Enter in a find box whose number or text is not the current row's: the clerk is told
+// that it was not found (true), so that no other row is edited.
+struct FindBoxTexts {
+    QString numberMissed; // "Hledaný kód ... nenalezen..."
+    QString textMissed;   // "Hledané jméno ... nenalezeno..."
+    QString textDetail;   // "Hledané jméno: [%1]"
+};
+bool FindBoxMissed(TInt64Edit *numberBox, qint64 current, QComboBox *textBox, const QString &currentText,
+                   const FindBoxTexts &texts);
