@@ -1,5 +1,6 @@
 #include "catalogue/ListPage.h"
 
+#include "catalogue/LentLines.h"
 #include "catalogue/PageHooks.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
@@ -9,10 +10,13 @@
 #include "core/RunReported.h"
 #include "core/UValmedo.h"
 #include "core/controls/DateTimePicker.h"
+#include "core/controls/FilterPanel.h"
+#include "core/controls/FindBoxes.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSetRoutines.h"
+#include "core/database/Database.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,6 +24,8 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +101,35 @@ void LayOutGrid(TRxDBGridEx *grid, std::span<const ListColumn> columns)
             }
         }
     }
+}
+
+void DescribeHistory(BrowseQuery *history, const QString &keyField)
+{
+    history->setFieldKind(keyField, FieldKind::Int64);
+    history->setDisplayFormat(keyField, QStringLiteral("0000000000000"));
+    history->setAlignment(keyField, Qt::AlignLeft);
+    history->setOrigin(keyField, QStringLiteral("tab_pujckydetail"));
+    for (const char *flag : {"PUJCENA", "ZDARMA"})
+        history->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
+    history->setDisplayFormat(QStringLiteral("ZDARMA"), QStringLiteral("$;-"));
+    const QList<std::pair<const char *, const char *>> moments = {
+        {"PUJCENO", "dd.MM.yyyy hh:mm"}, {"VRATIT", "dd.MM.yyyy"}, {"VRACENO", "dd.MM.yyyy hh:mm"}};
+    for (const auto &[field, format] : moments) {
+        history->setFieldKind(QLatin1String(field), FieldKind::DateTime);
+        history->setDisplayFormat(QLatin1String(field), QLatin1String(format));
+    }
+    for (const char *field : {"PUJCENA", "ZDARMA", "PUJCENO", "VRATIT", "VRACENO"})
+        history->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
+}
+
+void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history)
+{
+    ColorLentRows(grid, [history](int row) -> std::optional<bool> {
+        if (!history->valueAt(row, history->fieldIndex(QStringLiteral("PUJCENA"))).toBool())
+            return std::nullopt;
+        const QDateTime due = history->valueAt(row, history->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
+        return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
+    });
 }
 
 OneRowChange::OneRowChange(DataSet &dataSet) : m_dataSet(dataSet)
@@ -196,12 +231,35 @@ StatusBar CreateStatusBar(QWidget *page, const char *name, std::initializer_list
     return status;
 }
 
-void FitToPanel(QWidget *panel, QWidget *box, int less)
+FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numberName, const QString &textCaption,
+                          const char *textName)
 {
-    new EventHook(panel, [panel, box, less](QEvent *event) {
+    FindPanel find;
+    find.panel = Named<QFrame>(page, panelName);
+    find.panel->setFrameShape(QFrame::StyledPanel);
+    auto *row = new QHBoxLayout(find.panel);
+    row->setContentsMargins(6, 4, 6, 4);
+    find.number = Named<TInt64Edit>(find.panel, numberName);
+    find.number->SetMax(HighestNumber);
+    find.number->SetValue(1);
+    find.number->setFixedWidth(120);
+    find.text = Named<TFindComboBox>(find.panel, textName);
+    find.text->SetMaxTyped(32);
+    auto *code = new QLabel(QStringLiteral("Kód:"), find.panel);
+    code->setBuddy(find.number);
+    auto *caption = new QLabel(textCaption, find.panel);
+    caption->setBuddy(find.text);
+    row->addWidget(code);
+    row->addWidget(find.number);
+    row->addSpacing(12);
+    row->addWidget(caption);
+    row->addWidget(find.text);
+    row->addStretch(1);
+    new EventHook(find.panel, [panel = find.panel, box = find.text](QEvent *event) {
         if (event->type() == QEvent::Resize)
-            box->setFixedWidth(qMax(80, panel->width() - less));
+            box->setFixedWidth(qMax(80, panel->width() - 376));
     });
+    return find;
 }
 
 void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName)
@@ -273,6 +331,16 @@ QPushButton *FilterColumn::BottomButton(const char *name, const QString &caption
     return button;
 }
 
+std::optional<qint64> NumberBound(TInt64Edit *edit)
+{
+    return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
+}
+
+std::optional<QDate> DateBound(TDateTimePicker *picker)
+{
+    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::optional<QDate>();
+}
+
 void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter)
 {
     const auto run = [filter] { RunReported(filter); };
@@ -313,6 +381,23 @@ void RunPagePrint(const char *actionName, const DataSet &list, const QString &em
     SelectAllInMainWindow();
 }
 
+IdentityGroup CreateIdentityGroup(QDialog *dialog, const QString &title)
+{
+    IdentityGroup identity;
+    auto *layout = new QVBoxLayout(dialog);
+    auto *top = new QHBoxLayout;
+    identity.image = Named<QLabel>(dialog, "Image");
+    identity.image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    identity.image->setFixedWidth(48);
+    identity.group = Named<QGroupBox>(dialog, "GroupBoxIdentity");
+    identity.group->setTitle(title);
+    identity.grid = new QGridLayout(identity.group);
+    top->addWidget(identity.image);
+    top->addWidget(identity.group, 1);
+    layout->addLayout(top);
+    return identity;
+}
+
 bool FindBoxMissed(TInt64Edit *numberBox, qint64 current, QComboBox *textBox, const QString &currentText,
                    const FindBoxTexts &texts)
 {
@@ -327,4 +412,118 @@ bool FindBoxMissed(TInt64Edit *numberBox, qint64 current, QComboBox *textBox, co
         return true;
     }
     return false;
+}
+
+// ---------------------------------------------------------------------------------------
+// TListPage
+
+TListPage::TListPage(const QString &caption, const QString &objectName, const QString &numberFieldName,
+                     const QString &filterLabelName, QWidget *parent)
+    : TValmedoPage(caption, objectName, numberFieldName, parent)
+{
+    setFilterLabel(filterLabelName);
+}
+
+void TListPage::FollowList(BrowseQuery *list, BrowseQuery *detail, const QString &keyParameter)
+{
+    m_list = list;
+    m_detail = detail;
+    m_keyParameter = keyParameter;
+    setListQuery(list);
+    detail->setParameter(keyParameter, QVariant(QMetaType::fromType<qint64>()));
+    connect(list, &DataSet::currentRowChanged, this, [this] { RunReported([this] { ListRowChanged(); }); });
+}
+
+void TListPage::ListRowChanged()
+{
+    m_detail->setParameter(m_keyParameter, m_list->currentRow() >= 0 ? QVariant(m_list->value(0).toLongLong())
+                                                                     : QVariant(QMetaType::fromType<qint64>()));
+    if (m_detail->isOpen())
+        m_detail->requery();
+    HandOn();
+}
+
+TFilterPanel *TListPage::CreateFilter(const char *stripName, const char *panelName, QWidget *numberBox,
+                                      std::initializer_list<QWidget *> closers)
+{
+    auto *filter = new TFilterPanel(this, QLatin1String(stripName), QLatin1String(panelName), filterLabel(), numberBox);
+    for (QWidget *part : closers)
+        TFilterPanel::CloseOnMouseMove(part);
+    return filter;
+}
+
+void TListPage::Assemble(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
+                         TFilterPanel *filter)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(functionColumn);
+    auto *centre = new QVBoxLayout;
+    centre->setSpacing(0);
+    centre->addWidget(findPanel);
+    centre->addWidget(lists, 1);
+    centre->addWidget(statusBar);
+    layout->addLayout(centre, 1);
+    layout->addWidget(filter->Strip());
+    layout->addWidget(filter->Panel());
+}
+
+void TListPage::ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions)
+{
+    for (const auto &[name, handler] : actions) {
+        if (QAction *action = WindowAction(name))
+            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
+    }
+}
+
+void TListPage::RegisterOpenSteps(int order, GridColumns list, GridColumns detail)
+{
+    m_listColumns = list;
+    m_detailColumns = detail;
+    RegisterOpenStep(order, [this] {
+        m_detail->requery();
+        return true;
+    });
+    RegisterOpenStep(order + 10, [this] {
+        FilterList();
+        // An empty list has no row to change to: its boxes show 0 and no text all the same.
+        if (m_list->isEmpty())
+            HandOn();
+        LayOutGrids();
+        return true;
+    });
+}
+
+void TListPage::LayOutGrids()
+{
+    if (m_gridsLaidOut || !m_list->isOpen() || !m_detail->isOpen())
+        return;
+    m_gridsLaidOut = true;
+    for (const GridColumns &g : {m_listColumns, m_detailColumns}) {
+        LayOutGrid(g.grid, g.columns);
+        if (FormValmedo)
+            g.grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
+    }
+}
+
+void TListPage::requeryList()
+{
+    {
+        OneRowChange once(*m_list);
+        TValmedoPage::requeryList();
+    }
+    // The count follows the rows the list shows now (after the refresh button too).
+    if (m_list->isOpen())
+        CountList();
+}
+
+void TListPage::RequeryAfterChange(const QVariant &key, std::initializer_list<int> otherPages)
+{
+    {
+        OneRowChange once(*m_list);
+        RequeryLocate(*m_list, key);
+    }
+    RequeryPages(otherPages);
+    CountList();
 }

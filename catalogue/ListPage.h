@@ -1,8 +1,11 @@
 #pragma once
+#include "core/ValmedoPage.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <span>
 
 class BrowseQuery;
@@ -10,7 +13,11 @@ class DataSet;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDate;
+class QDialog;
 class QFrame;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +25,8 @@ class QSplitter;
 class QVBoxLayout;
 class QWidget;
 class TDateTimePicker;
+class TFilterPanel;
+class TFindComboBox;
 class TInt64Edit;
 class TRxDBGridEx;
 
@@ -40,6 +49,12 @@ struct ListColumn {
 void DescribeFields(BrowseQuery *query, std::span<const ListColumn> columns, const QString &origin = QString());
 // Gives a grid the widths of its columns; a field without a column of its own is hidden.
 void LayOutGrid(TRxDBGridEx *grid, std::span<const ListColumn> columns);
+// The history of a customer or video (its lines in the documents): `keyField` is the other
+// side's number, shown with 13 digits; PUJCENA (out now) and ZDARMA (lent free, "$" or "-")
+// are flags; PUJCENO and VRACENO show date and time, VRATIT the date.
+void DescribeHistory(BrowseQuery *history, const QString &keyField);
+// Colours the history's lines still out: lent, or overdue when due before the run date.
+void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history);
 
 // The current row of a data set changes once, when the work is done, however often the
 // work moves it (a refilter closes, opens and locates).
@@ -102,8 +117,16 @@ struct StatusBar {
 };
 StatusBar CreateStatusBar(QWidget *page, const char *name, std::initializer_list<int> widths, bool lastSunken);
 
-// Keeps `box` as wide as `panel` less `less` pixels whenever the panel is resized.
-void FitToPanel(QWidget *panel, QWidget *box, int less);
+// The find panel above the list: "Kód:" with the number box (0 to 9999999999999, first
+// showing 1), then the caption and the text box (32 characters typed at most) that takes the
+// panel's width less 376 pixels.
+struct FindPanel {
+    QFrame *panel = nullptr;
+    TInt64Edit *number = nullptr;
+    TFindComboBox *text = nullptr;
+};
+FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numberName, const QString &textCaption,
+                          const char *textName);
 // Gives the main window's action the key Del while `grid` has the focus, and takes it
 // away again when the grid loses it.
 void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName);
@@ -127,6 +150,10 @@ private:
     QVBoxLayout *m_column;
     bool m_bottom = false;
 };
+// A bound of the filter: the number of a range box (none while it is empty), the date of a
+// picker (none while its own box is unticked).
+std::optional<qint64> NumberBound(TInt64Edit *edit);
+std::optional<QDate> DateBound(TDateTimePicker *picker);
 // Every change the clerk makes in the panel runs `filter`: a click of a check box, typing
 // in an edit or number box, a choice in a pick list, a change of a date picker.
 void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter);
@@ -138,6 +165,16 @@ void RunFilterWindow(BrowseQuery *query);
 void RunImportExportWindow();
 void RunPagePrint(const char *actionName, const DataSet &list, const QString &emptyText);
 
+// The top of the catalogue's new and edit dialogs: the image on the left and beside it the
+// group of the identity data, whose rows a grid lays out. The dialog's own layout runs from
+// top to bottom, this first.
+struct IdentityGroup {
+    QLabel *image = nullptr;
+    QGroupBox *group = nullptr;
+    QGridLayout *grid = nullptr;
+};
+IdentityGroup CreateIdentityGroup(QDialog *dialog, const QString &title);
+
 // Enter in a find box whose number or text is not the current row's: the clerk is told
 // that it was not found (true), so that no other row is edited.
 struct FindBoxTexts {
@@ -147,3 +184,57 @@ struct FindBoxTexts {
 };
 bool FindBoxMissed(TInt64Edit *numberBox, qint64 current, QComboBox *textBox, const QString &currentText,
                    const FindBoxTexts &texts);
+
+// A list page of the catalogue: the function column on the left; the find panel, the list
+// (the page's list query, its first field the key number) above the detail of its current
+// row, and the status bar in the middle; the filter strip and panel on the right.
+class TListPage : public TValmedoPage {
+    Q_OBJECT
+public:
+    // Requeries the list on its current row and counts it again.
+    void requeryList() override;
+
+protected:
+    TListPage(const QString &caption, const QString &objectName, const QString &numberFieldName,
+              const QString &filterLabelName, QWidget *parent);
+
+    // What each page does its own way: filters the list from its panel (at log-in too),
+    // counts the list in the status bar, and hands the current row on.
+    virtual void FilterList() = 0;
+    virtual void CountList() = 0;
+    virtual void HandOn() = 0;
+
+    // The list and its detail, whose parameter `keyParameter` takes the list's current
+    // number: the detail follows every change of the current row, which is then handed on.
+    void FollowList(BrowseQuery *list, BrowseQuery *detail, const QString &keyParameter);
+    // The filter strip and panel on the page's right; moving the mouse over `closers`
+    // folds the panel away.
+    TFilterPanel *CreateFilter(const char *stripName, const char *panelName, QWidget *numberBox,
+                               std::initializer_list<QWidget *> closers);
+    // Lays the parts out as the class comment says.
+    void Assemble(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
+                  TFilterPanel *filter);
+    // Runs each handler (reporting its errors) when the main window's action of that name fires.
+    void ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions);
+    // The log-in steps: at `order` the detail's first reading, at `order` + 10 the list
+    // filtered (an empty list handed on too) and the grids' columns laid out.
+    struct GridColumns {
+        TRxDBGridEx *grid = nullptr;
+        std::span<const ListColumn> columns;
+    };
+    void RegisterOpenSteps(int order, GridColumns list, GridColumns detail);
+    // After a change of the page: the list on `key` (null: on its row), the lists of the
+    // other pages on theirs, the count.
+    void RequeryAfterChange(const QVariant &key, std::initializer_list<int> otherPages);
+
+private:
+    void ListRowChanged();
+    void LayOutGrids();
+
+    BrowseQuery *m_list = nullptr;
+    BrowseQuery *m_detail = nullptr;
+    QString m_keyParameter;
+    GridColumns m_listColumns;
+    GridColumns m_detailColumns;
+    bool m_gridsLaidOut = false;
+};

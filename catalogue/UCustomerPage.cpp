@@ -55,6 +55,9 @@ const ListColumn HistoryColumns[] = {
     {"VRACENO", "Vráceno", 90, 0},
 };
 
+// The pages whose lists show customers' data.
+const std::initializer_list<int> OtherPages{TFormValmedo::PageVideo, TFormValmedo::PageBack, TFormValmedo::PageLends};
+
 bool isNameBox(const QObject *sender)
 {
     static const QStringList names{QStringLiteral("ComboBoxCustomerName"), QStringLiteral("ComboBoxLendName"),
@@ -75,28 +78,37 @@ void ProposeCustomerNames(TFindComboBox *box)
 }
 
 TCustomerPage::TCustomerPage(QWidget *parent)
-    : TValmedoPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),
-                   QStringLiteral("Int64EditCustomerCustomer"), parent)
+    : TListPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),
+                QStringLiteral("Int64EditCustomerCustomer"), QStringLiteral("LabelCustomerFilter"), parent)
 {
-    setFilterLabel(QStringLiteral("LabelCustomerFilter"));
     createQueries();
+    PanelCustomerFunction = CreateFunctionColumn(this, "PanelCustomerFunction",
+                                                 {{"SpeedButtonCustomerNew", "Nový\n[F2]", "ActionCustomerNew"},
+                                                  {"SpeedButtonCustomerEdit", "Editace\n[Enter]", "ActionCustomerEdit"},
+                                                  {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", "ActionCustomerDelete"},
+                                                  {"SpeedButtonCustomerExportImport", "Import\nExport",
+                                                   "ActionCustomerExportImport"},
+                                                  {"SpeedButtonCustomerPrint", "Tisk", "ActionCustomerPrint"}});
+    createFindPanel();
+    createLists();
+    const StatusBar status = CreateStatusBar(this, "StatusBarCustomer", {224}, true);
+    StatusBarCustomer = status.bar;
+    StatusBarCustomerPanel0 = status.panels[0];
+    FilterPanel = CreateFilter("PanelCustomerSplitter", "PanelCustomerFilter", Int64EditCustomerCustomer,
+                               {PanelCustomerFind, PanelCustomerGrid, RxDBGridCustomer, PanelCustomerDetailPanel,
+                                RxDBGridCustomerVideo, StatusBarCustomer});
+    createFilterControls(FilterPanel->Panel());
+    Assemble(PanelCustomerFunction, PanelCustomerFind, SplitterCustomer, StatusBarCustomer, FilterPanel);
 
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(createFunctionColumn());
-    auto *centre = new QVBoxLayout;
-    centre->setSpacing(0);
-    centre->addWidget(createFindPanel());
-    centre->addWidget(createLists(), 1);
-    centre->addWidget(createStatusBar());
-    layout->addLayout(centre, 1);
-    createFilterPanel();
-    layout->addWidget(FilterPanel->Strip());
-    layout->addWidget(FilterPanel->Panel());
-
-    connectActions();
-    registerOpenSteps();
+    ConnectActions({
+        {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
+        {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
+        {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},
+        {"ActionCustomerDelete", [this] { ActionCustomerDeleteExecute(); }},
+        {"ActionCustomerExportImport", [this] { ActionCustomerExportImportExecute(); }},
+        {"ActionCustomerPrint", [this] { ActionCustomerPrintExecute(); }},
+    });
+    RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns}, {RxDBGridCustomerVideo, HistoryColumns});
 }
 
 TCustomerPage::~TCustomerPage() = default;
@@ -115,80 +127,35 @@ void TCustomerPage::createQueries()
     ADOQueryCustomer->setAlignment(QStringLiteral("ZAKAZNIK"), Qt::AlignLeft);
     ADOQueryCustomer->setDisplayFormat(QStringLiteral("REGISTRACE"), QStringLiteral("dd.MM.yyyy hh:mm"));
     ADOQueryCustomer->setAlignment(QStringLiteral("OMEZENI"), Qt::AlignHCenter);
-    setListQuery(ADOQueryCustomer);
 
     ADOQueryCustomerVideo = new BrowseQuery(this);
     ADOQueryCustomerVideo->setObjectName(QStringLiteral("ADOQueryCustomerVideo"));
     ADOQueryCustomerVideo->setSql(CustomerHistorySql());
-    ADOQueryCustomerVideo->setParameter(QStringLiteral("ZAKAZNIK"), QVariant(QMetaType::fromType<qint64>()));
-    ADOQueryCustomerVideo->setFieldKind(QStringLiteral("VIDEO"), FieldKind::Int64);
-    for (const char *flag : {"PUJCENA", "ZDARMA"})
-        ADOQueryCustomerVideo->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
-    for (const char *when : {"PUJCENO", "VRATIT", "VRACENO"})
-        ADOQueryCustomerVideo->setFieldKind(QLatin1String(when), FieldKind::DateTime);
     DescribeFields(ADOQueryCustomerVideo, HistoryColumns);
-    for (const char *field : {"VIDEO", "PUJCENA", "ZDARMA", "PUJCENO", "VRATIT", "VRACENO"})
-        ADOQueryCustomerVideo->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
+    DescribeHistory(ADOQueryCustomerVideo, QStringLiteral("VIDEO"));
     ADOQueryCustomerVideo->setOrigin(QStringLiteral("TITUL"), QStringLiteral("tab_video"));
     ADOQueryCustomerVideo->setOrigin(QStringLiteral("NOSIC"), QStringLiteral("tab_nosic"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("VIDEO"), QStringLiteral("0000000000000"));
-    ADOQueryCustomerVideo->setAlignment(QStringLiteral("VIDEO"), Qt::AlignLeft);
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("ZDARMA"), QStringLiteral("$;-"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("PUJCENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("VRATIT"), QStringLiteral("dd.MM.yyyy"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("VRACENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
 
     m_lentLines = new TLentLines(this);
-    connect(ADOQueryCustomer, &DataSet::currentRowChanged, this,
-            [this] { RunReported([this] { CustomerRowChanged(); }); });
+    FollowList(ADOQueryCustomer, ADOQueryCustomerVideo, QStringLiteral("ZAKAZNIK"));
 }
 
-QWidget *TCustomerPage::createFunctionColumn()
+void TCustomerPage::createFindPanel()
 {
-    PanelCustomerFunction = CreateFunctionColumn(this, "PanelCustomerFunction",
-                                                 {{"SpeedButtonCustomerNew", "Nový\n[F2]", "ActionCustomerNew"},
-                                                  {"SpeedButtonCustomerEdit", "Editace\n[Enter]", "ActionCustomerEdit"},
-                                                  {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", "ActionCustomerDelete"},
-                                                  {"SpeedButtonCustomerExportImport", "Import\nExport",
-                                                   "ActionCustomerExportImport"},
-                                                  {"SpeedButtonCustomerPrint", "Tisk", "ActionCustomerPrint"}});
-    return PanelCustomerFunction;
-}
-
-QWidget *TCustomerPage::createFindPanel()
-{
-    PanelCustomerFind = Named<QFrame>(this, "PanelCustomerFind");
-    PanelCustomerFind->setFrameShape(QFrame::StyledPanel);
-    auto *row = new QHBoxLayout(PanelCustomerFind);
-    row->setContentsMargins(6, 4, 6, 4);
-    Int64EditCustomerCustomer = Named<TInt64Edit>(PanelCustomerFind, "Int64EditCustomerCustomer");
-    Int64EditCustomerCustomer->SetMax(HighestNumber);
-    Int64EditCustomerCustomer->SetValue(1);
-    Int64EditCustomerCustomer->setFixedWidth(120);
-    ComboBoxCustomerName = Named<TFindComboBox>(PanelCustomerFind, "ComboBoxCustomerName");
-    ComboBoxCustomerName->SetMaxTyped(32);
-    auto *code = new QLabel(QStringLiteral("Kód:"), PanelCustomerFind);
-    code->setBuddy(Int64EditCustomerCustomer);
-    auto *name = new QLabel(QStringLiteral("Jméno:"), PanelCustomerFind);
-    name->setBuddy(ComboBoxCustomerName);
-    row->addWidget(code);
-    row->addWidget(Int64EditCustomerCustomer);
-    row->addSpacing(12);
-    row->addWidget(name);
-    row->addWidget(ComboBoxCustomerName);
-    row->addStretch(1);
-    FitToPanel(PanelCustomerFind, ComboBoxCustomerName, 376);
-
+    const FindPanel find = CreateFindPanel(this, "PanelCustomerFind", "Int64EditCustomerCustomer",
+                                           QStringLiteral("Jméno:"), "ComboBoxCustomerName");
+    PanelCustomerFind = find.panel;
+    Int64EditCustomerCustomer = find.number;
+    ComboBoxCustomerName = find.text;
     MakeNumberFindBox(Int64EditCustomerCustomer, [this] { Int64EditCustomerCustomerChange(); },
                       [this] { ActionCustomerFindExecute(Int64EditCustomerCustomer); });
     ProposeCustomerNames(ComboBoxCustomerName);
     ComboBoxCustomerName->OnChange = [this] { ComboBoxCustomerNameChange(); };
     connect(ComboBoxCustomerName, &TFindComboBox::DblClick, this,
             [this] { RunReported([this] { ActionCustomerFindExecute(ComboBoxCustomerName); }); });
-    return PanelCustomerFind;
 }
 
-QWidget *TCustomerPage::createLists()
+void TCustomerPage::createLists()
 {
     const ListPair pair = CreateListPair(this,
                                          {"SplitterCustomer", "PanelCustomerGrid", QStringLiteral(" Zákazníci"),
@@ -200,15 +167,6 @@ QWidget *TCustomerPage::createLists()
     RxDBGridCustomer = pair.list;
     PanelCustomerDetailPanel = pair.detailTitle;
     RxDBGridCustomerVideo = pair.detail;
-    colourGrids();
-    connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
-            [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
-    DeleteKeyWhileFocused(RxDBGridCustomer, "ActionCustomerDelete");
-    return SplitterCustomer;
-}
-
-void TCustomerPage::colourGrids()
-{
     // The customers with something out, from the cache of lent lines.
     ColorLentRows(RxDBGridCustomer, [this](int row) -> std::optional<bool> {
         const QVariant customer = ADOQueryCustomer->valueAt(row, 0);
@@ -216,33 +174,10 @@ void TCustomerPage::colourGrids()
             return std::nullopt;
         return m_lentLines->CustomerOverdue(customer.toLongLong());
     });
-    // The history's lines still out, from the history itself.
-    ColorLentRows(RxDBGridCustomerVideo, [this](int row) -> std::optional<bool> {
-        BrowseQuery *q = ADOQueryCustomerVideo;
-        if (!q->valueAt(row, q->fieldIndex(QStringLiteral("PUJCENA"))).toBool())
-            return std::nullopt;
-        const QDateTime due = q->valueAt(row, q->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
-        return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
-    });
-}
-
-QWidget *TCustomerPage::createStatusBar()
-{
-    const StatusBar status = CreateStatusBar(this, "StatusBarCustomer", {224}, true);
-    StatusBarCustomer = status.bar;
-    StatusBarCustomerPanel0 = status.panels[0];
-    return StatusBarCustomer;
-}
-
-void TCustomerPage::createFilterPanel()
-{
-    FilterPanel = new TFilterPanel(this, QStringLiteral("PanelCustomerSplitter"),
-                                   QStringLiteral("PanelCustomerFilter"), filterLabel(), Int64EditCustomerCustomer);
-    createFilterControls(FilterPanel->Panel());
-    for (QWidget *part : {static_cast<QWidget *>(PanelCustomerFind), static_cast<QWidget *>(PanelCustomerGrid),
-                          static_cast<QWidget *>(RxDBGridCustomer), static_cast<QWidget *>(PanelCustomerDetailPanel),
-                          static_cast<QWidget *>(RxDBGridCustomerVideo), static_cast<QWidget *>(StatusBarCustomer)})
-        TFilterPanel::CloseOnMouseMove(part);
+    ColourHistoryRows(RxDBGridCustomerVideo, ADOQueryCustomerVideo);
+    connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
+            [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
+    DeleteKeyWhileFocused(RxDBGridCustomer, "ActionCustomerDelete");
 }
 
 void TCustomerPage::createFilterControls(QWidget *panel)
@@ -271,51 +206,6 @@ void TCustomerPage::createFilterControls(QWidget *panel)
             [this] { RunReported([this] { ButtonCustomerResetClick(); }); });
 }
 
-void TCustomerPage::connectActions()
-{
-    const QList<std::pair<const char *, std::function<void()>>> actions = {
-        {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
-        {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
-        {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},
-        {"ActionCustomerDelete", [this] { ActionCustomerDeleteExecute(); }},
-        {"ActionCustomerExportImport", [this] { ActionCustomerExportImportExecute(); }},
-        {"ActionCustomerPrint", [this] { ActionCustomerPrintExecute(); }},
-    };
-    for (const auto &[name, handler] : actions) {
-        if (QAction *action = WindowAction(name))
-            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
-    }
-}
-
-void TCustomerPage::registerOpenSteps()
-{
-    RegisterOpenStep(10, [this] {
-        ADOQueryCustomerVideo->requery();
-        return true;
-    });
-    RegisterOpenStep(20, [this] {
-        CustomerFilter();
-        // An empty list has no row to change to: its boxes show 0 and no name all the same.
-        if (ADOQueryCustomer->isEmpty())
-            DataSourceCustomerDataChange();
-        layoutGrids();
-        return true;
-    });
-}
-
-void TCustomerPage::layoutGrids()
-{
-    if (m_gridsLaidOut || !ADOQueryCustomer->isOpen() || !ADOQueryCustomerVideo->isOpen())
-        return;
-    m_gridsLaidOut = true;
-    LayOutGrid(RxDBGridCustomer, CustomerColumns);
-    LayOutGrid(RxDBGridCustomerVideo, HistoryColumns);
-    if (FormValmedo) {
-        for (TRxDBGridEx *grid : {RxDBGridCustomer, RxDBGridCustomerVideo})
-            grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
-    }
-}
-
 // ---------------------------------------------------------------------------------------
 // The list, its filter and the current customer
 
@@ -339,22 +229,16 @@ void TCustomerPage::CustomerFilter()
     DateTimePickerCustomerRegistrationSecond->setEnabled(CheckBoxCustomerRegistration->isChecked());
 
     CustomerFilterInput input;
-    auto bound = [](TInt64Edit *edit) {
-        return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
-    };
     input.codeOn = CheckBoxCustomerCustomer->isChecked();
-    input.codeFirst = bound(Int64EditCustomerCustomerFirst);
-    input.codeSecond = bound(Int64EditCustomerCustomerSecond);
+    input.codeFirst = NumberBound(Int64EditCustomerCustomerFirst);
+    input.codeSecond = NumberBound(Int64EditCustomerCustomerSecond);
     input.nameOn = CheckBoxCustomerName->isChecked();
     input.name = EditCustomerName->text();
     input.limitOn = CheckBoxCustomerLimit->isChecked();
     input.limit = ComboBoxCustomerLimit->currentIndex();
     input.registrationOn = CheckBoxCustomerRegistration->isChecked();
-    auto date = [](TDateTimePicker *picker) {
-        return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::optional<QDate>();
-    };
-    input.registrationFirst = date(DateTimePickerCustomerRegistrationFirst);
-    input.registrationSecond = date(DateTimePickerCustomerRegistrationSecond);
+    input.registrationFirst = DateBound(DateTimePickerCustomerRegistrationFirst);
+    input.registrationSecond = DateBound(DateTimePickerCustomerRegistrationSecond);
     input.lent = CheckBoxCustomerLend->isChecked();
     input.overdue = CheckBoxCustomerLater->isChecked();
     input.runDate = RunDate();
@@ -389,18 +273,6 @@ void TCustomerPage::ButtonCustomerResetClick()
                            CheckBoxCustomerRegistration, CheckBoxCustomerLend})
         box->setChecked(false);
     CustomerFilter();
-}
-
-void TCustomerPage::CustomerRowChanged()
-{
-    const qint64 customer = CurrentCustomer();
-    ADOQueryCustomerVideo->setParameter(QStringLiteral("ZAKAZNIK"),
-                                        ADOQueryCustomer->currentRow() >= 0
-                                            ? QVariant(customer)
-                                            : QVariant(QMetaType::fromType<qint64>()));
-    if (ADOQueryCustomerVideo->isOpen())
-        ADOQueryCustomerVideo->requery();
-    DataSourceCustomerDataChange();
 }
 
 void TCustomerPage::DataSourceCustomerDataChange()
@@ -446,22 +318,6 @@ void TCustomerPage::ComboBoxCustomerNameChange()
         Int64EditCustomerCustomer->setText(QString());
 }
 
-void TCustomerPage::requeryList()
-{
-    {
-        OneRowChange once(*ADOQueryCustomer);
-        TValmedoPage::requeryList();
-    }
-    // The count follows the rows the list shows now (after the refresh button too).
-    if (ADOQueryCustomer->isOpen())
-        SetStatusBarCustomer();
-}
-
-void TCustomerPage::RequeryOtherLists()
-{
-    RequeryPages({TFormValmedo::PageVideo, TFormValmedo::PageBack, TFormValmedo::PageLends});
-}
-
 // ---------------------------------------------------------------------------------------
 // The actions
 
@@ -483,12 +339,7 @@ void TCustomerPage::ActionCustomerNewExecute()
         const bool done = RunLoggedChange(QStringLiteral("Nový zákazník"), customer.number,
                                           [&] { InsertCustomer(customer); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Přidání nového zákazníka neproběhlo..."));
-        {
-            OneRowChange once(*ADOQueryCustomer);
-            RequeryLocate(*ADOQueryCustomer, customer.number);
-        }
-        RequeryOtherLists();
-        SetStatusBarCustomer();
+        RequeryAfterChange(customer.number, OtherPages);
     }
     SelectAllInMainWindow();
 }
@@ -538,12 +389,7 @@ void TCustomerPage::ActionCustomerEditExecute(QObject *sender)
         const bool done = RunLoggedChange(QStringLiteral("Editace zákazníka"), customer,
                                           [&] { UpdateCustomer(edited, eraseHistory); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Editace zákazníka neproběhla..."));
-        {
-            OneRowChange once(*ADOQueryCustomer);
-            RequeryLocate(*ADOQueryCustomer, customer);
-        }
-        RequeryOtherLists();
-        SetStatusBarCustomer();
+        RequeryAfterChange(customer, OtherPages);
     }
     SelectAllInMainWindow();
 }
@@ -573,12 +419,7 @@ void TCustomerPage::ActionCustomerDeleteExecute()
     const bool done = RunLoggedChange(QStringLiteral("Vyřazení zákazníka"), customer,
                                       [&] { RemoveCustomer(customer); });
     ShowWarning(done, TransactionFailedText, QStringLiteral("Vyřazení zákazníka neproběhlo..."));
-    {
-        OneRowChange once(*ADOQueryCustomer);
-        RequeryLocate(*ADOQueryCustomer, prior);
-    }
-    RequeryOtherLists();
-    SetStatusBarCustomer();
+    RequeryAfterChange(prior, OtherPages);
 }
 
 void TCustomerPage::ActionCustomerExportImportExecute()

@@ -1,0 +1,31 @@
+#pragma once
+#include "support/LoggedInDesk.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class BrowseQuery;
+class QWidget;
+
+// A logged-in desk on the test's database, shown on one page of the main window (by its
+// index), with its main window active so that the clerk's typing reaches the page.
+class PageDesk : public LoggedInDesk {
+public:
+    PageDesk(TestDatabase &db, int pageIndex, const QString &user);
+    // The numbers the page's list shows, in its order, and its current one (0: none).
+    QList<qint64> listed() const;
+    qint64 current() const;
+    // Moves the list to that number; false when the list does not show it.
+    bool moveTo(qint64 number) const;
+
+private:
+    BrowseQuery *list() const;
+    int m_page;
+};
+
+// Adds a user with a password and the named rights (every other right off).
+void AddUser(const QString &user, const QString &password, const QStringList &rights);
+
+// Types `text` into the widget as the keyboard does, letter by letter, Czech letters too.
+void TypeText(QWidget *widget, const QString &text);
