@@ -103,6 +103,7 @@ void TFormFind::OpenOn(qint64 key)
         m_grid->setColumnWidth(column, m_widths[column]);
     m_query->locate(m_query->fieldName(0), key);
     ListDataChange();
+    m_number->SetValue(m_query->value(0).toLongLong()); // also when the dialog starts in it
 }
 
 void TFormFind::StartIn(bool textField)

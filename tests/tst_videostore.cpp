@@ -13,6 +13,7 @@
 #include "support/ShopRows.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
+#include "support/VideoShop.h"
 
 #include <QTest>
 #include <memory>
@@ -21,35 +22,7 @@ Q_DECLARE_METATYPE(VideoFilterInput)
 
 namespace {
 
-const QDate Today(2026, 12, 10);
-
-// Genres "Komedie" and "Drama" beside the seed's "-"; the media of the seed.
-int AddDirection(const QString &name)
-{
-    SetCommand(QStringLiteral("INSERT INTO tab_zamereni (ZAMERENI,VYCHOZI) VALUES (:ZAMERENI,0)"));
-    SetCommandParam(QStringLiteral("ZAMERENI"), name);
-    ExecCommand();
-    return GetDirectionId(name);
-}
-
-// Five videos whose prices sum to 205.50 exactly (a sum of REAL values would not); titles
-// for case and Czech folding, an apostrophe, a backslash and a per cent sign; one out due
-// today, one out and overdue, one returned.
-void AddShop()
-{
-    const int comedy = AddDirection("Komedie");
-    const int drama = AddDirection("Drama");
-    const int dvd = GetMediumId("DVD");
-    AddVideo({1, "Čapkova Matka", comedy, dvd, "44.35", QDateTime(QDate(2026, 1, 1), QTime(10, 0))});
-    AddVideo({2, "čarodějův učeň", drama, GetMediumId("VHS"), "44.40", QDateTime(QDate(2026, 12, 31), QTime(23, 59))});
-    AddVideo({3, "O'Brien", comedy, dvd, "47.91", QDateTime(QDate(2025, 6, 1), QTime(8, 0))});
-    AddVideo({4, "A\\b 100%", 1, 1, "25.36", QDateTime(QDate(2026, 3, 3), QTime(12, 0))});
-    AddVideo({5, "Zorro", drama, GetMediumId("VHS CZ"), "43.48", QDateTime(QDate(2026, 3, 3), QTime(12, 0))});
-    AddCustomer({1, "Novák"});
-    AddLine({1, 1, 1, Today});                    // out, due today: not overdue
-    AddLine({2, 2, 1, Today.addDays(-1)});        // out and overdue
-    AddLine({3, 3, 1, Today.addDays(-5), false}); // returned
-}
+const QDate Today = VideoShopToday;
 
 QList<qint64> Listed(BrowseQuery &query)
 {
@@ -179,7 +152,7 @@ private slots:
             m_shop.reset();
             m_shop = std::make_unique<TestDatabase>(engine);
             QVERIFY2(m_shop->isReady(), qPrintable(m_shop->error()));
-            AddShop();
+            AddVideoShop();
         }
         BrowseQuery list;
         list.setSql(VideoListSql());
@@ -203,7 +176,7 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        AddShop();
+        AddVideoShop();
         const VideoTotals totals = CountVideos("WHERE tab_nosic.NOSIC='DVD' AND tab_zamereni.ZAMERENI='Komedie'\n");
         QCOMPARE(totals.count, 2);
         QCOMPARE(totals.sum.toSqlText(), QString("92.2600"));
@@ -217,7 +190,7 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        AddShop();
+        AddVideoShop();
         AddLine({4, 1, 77, Today.addDays(-30), false});
         AddLine({5, 1, 1, Today.addDays(-40), false, false});
         BrowseQuery history;
@@ -239,7 +212,7 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        AddShop();
+        AddVideoShop();
         AddVideo({6, "Chobotnice"});
         AddVideo({7, "Hory"});
         QCOMPARE(VideoTitleProposals("ČA"), QStringList({"Čapkova Matka", "čarodějův učeň"}));
@@ -286,7 +259,7 @@ private slots:
         QFETCH(bool, erase);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        AddShop();
+        AddVideoShop();
         AddLine({4, 1, 1, Today.addDays(-20), false, true, false}); // returned, documents gone
         AddLine({5, 1, 1, Today.addDays(-10), false, true, true});  // returned, documented
         const QString others = VideoLines(2);
@@ -304,7 +277,7 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        AddShop();
+        AddVideoShop();
         AddLine({4, 1, 1, Today.addDays(-20), false, true, false});
         const QString lines = VideoLines(1);
         const QString rows = VideoRows();
@@ -325,7 +298,7 @@ private slots:
         QFETCH(Engine, engine);
         TestDatabase db(engine);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        AddShop();
+        AddVideoShop();
         AddLine({4, 3, 1, Today.addDays(-20), false, true, false});
         RemoveVideo(3);
         QVERIFY(VideoColumn(3, "TITUL").isNull());

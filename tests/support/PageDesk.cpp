@@ -1,10 +1,13 @@
 #include "support/PageDesk.h"
 
+#include "core/Log.h"
 #include "core/UValmedo.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
 
+#include <QAction>
+#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -55,6 +58,35 @@ void AddUser(const QString &user, const QString &password, const QStringList &ri
     SetCommand(QStringLiteral("UPDATE tab_uzivatel SET %1 WHERE UZIVATEL=:UZIVATEL").arg(sets.join(QLatin1Char(','))));
     SetCommandParam(QStringLiteral("UZIVATEL"), user);
     ExecCommand();
+}
+
+QString LastLogLine(const LoggedInDesk &desk)
+{
+    return desk.window()->log()->Lines().constLast();
+}
+
+bool LoggedTransaction(const LoggedInDesk &desk, const QString &name, qint64 number, const QString &result)
+{
+    const QRegularExpression line(QStringLiteral(" Transakce \\[%1\\] \\[\\d+ ms\\] \\[%2\\] \\[%3\\]$")
+                                      .arg(QRegularExpression::escape(name))
+                                      .arg(number, 13, 10, QChar('0'))
+                                      .arg(result));
+    return line.match(LastLogLine(desk)).hasMatch();
+}
+
+void EnterIn(QWidget *control, const char *enterAction)
+{
+    QAction *edit = FormValmedo->action(QLatin1String(enterAction));
+    const QList<QKeySequence> keys = edit->shortcuts();
+    edit->setShortcuts({});
+    QTest::keyClick(control, Qt::Key_Return);
+    edit->setShortcuts(keys);
+}
+
+void PressOn(QWidget *widget, Qt::Key key)
+{
+    widget->setFocus();
+    QTest::keyClick(widget, key);
 }
 
 void TypeText(QWidget *widget, const QString &text)

@@ -27,5 +27,18 @@ private:
 // Adds a user with a password and the named rights (every other right off).
 void AddUser(const QString &user, const QString &password, const QStringList &rights);
 
+// The log's last line, and whether it is the line of a desk transaction ("Transakce [name]
+// [n ms] [number in 13 digits] [result]").
+QString LastLogLine(const LoggedInDesk &desk);
+bool LoggedTransaction(const LoggedInDesk &desk, const QString &name, qint64 number, const QString &result);
+
+// Enter in a control of an answered dialog. An answered dialog is shown without blocking
+// and the offscreen platform may leave the main window the active one, whose action on
+// Enter (`enterAction`) would take the key; a modal dialog keeps the key from that window,
+// as this does.
+void EnterIn(QWidget *control, const char *enterAction);
+// Gives the widget the focus and presses the key in it.
+void PressOn(QWidget *widget, Qt::Key key);
+
 // Types `text` into the widget as the keyboard does, letter by letter, Czech letters too.
 void TypeText(QWidget *widget, const QString &text);
