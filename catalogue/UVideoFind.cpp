@@ -36,17 +36,20 @@ TFormVideoFind::TFormVideoFind(QWidget *parent)
     EditTitle->setMaxLength(32);
     for (QWidget *field : {static_cast<QWidget *>(Int64EditVideo), static_cast<QWidget *>(EditTitle)}) {
         QFont large = field->font();
-        large.setPointSize(large.pointSize() + 4);
+        if (large.pointSizeF() > 0)
+            large.setPointSizeF(large.pointSizeF() * 1.5);
+        else
+            large.setPixelSize(large.pixelSize() * 3 / 2);
         field->setFont(large);
     }
     AddFields({{"Kód:", Int64EditVideo}, {"Titul:", EditTitle}}, EditTitle);
     connect(EditTitle, &QLineEdit::textEdited, this, [this] { RunReported([this] { EditsChange(); }); });
-    RxDBGridVideoFind = AddList(ADOQueryVideoFind, "RxDBGridVideoFind", {82, 280, 76},
+    RxDBGridVideoFind = AddList(ADOQueryVideoFind, "RxDBGridVideoFind", {100, 280, 76},
                                 [](qint64 video) -> std::optional<bool> {
                                     TCustomerPage *page = FormValmedo ? FormValmedo->customerPage() : nullptr;
                                     return page ? page->LentLines()->VideoOverdue(video) : std::nullopt;
                                 });
-    resize(520, 420);
+    resize(540, 440);
 }
 
 void TFormVideoFind::EditsChange()
