@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -260,6 +261,19 @@ FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numb
             box->setFixedWidth(qMax(80, panel->width() - 376));
     });
     return find;
+}
+
+void OnEvent(QObject *watched, std::function<void(QEvent *event)> onEvent)
+{
+    new EventHook(watched, std::move(onEvent));
+}
+
+void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box))
+{
+    const QString chosen = box->currentIndex() >= 0 ? box->currentText() : QString();
+    const QSignalBlocker quiet(box);
+    fill(box);
+    box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen, Qt::MatchFixedString));
 }
 
 void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName)

@@ -15,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QDate;
 class QDialog;
+class QEvent;
 class QFrame;
 class QGridLayout;
 class QGroupBox;
@@ -127,6 +128,13 @@ struct FindPanel {
 };
 FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numberName, const QString &textCaption,
                           const char *textName);
+// Runs `onEvent` for every event of `watched` (which goes on to its receiver), as long as
+// `watched` lives.
+void OnEvent(QObject *watched, std::function<void(QEvent *event)> onEvent);
+// Fills a pick list again (by FillMediumList, FillDirectionList...) and chooses the name
+// chosen before, letter case ignored, when it is still there; nothing is chosen otherwise.
+// The box signals no change meanwhile.
+void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box));
 // Gives the main window's action the key Del while `grid` has the focus, and takes it
 // away again when the grid loses it.
 void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName);

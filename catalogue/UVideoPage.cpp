@@ -31,18 +31,12 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QSignalBlocker>
 #include <QSplitter>
-#include <QVBoxLayout>
 
 namespace {
-
-constexpr qint64 HighestNumber = 9999999999999LL;
 
 const QString NoVideoText = QStringLiteral("V evidenci není žádné video...");
 
@@ -65,34 +59,6 @@ bool isTitleBox(const QObject *sender)
 {
     static const QStringList names{QStringLiteral("ComboBoxVideoTitle"), QStringLiteral("ComboBoxLendTitle")};
     return sender && names.contains(sender->objectName());
-}
-
-// Refills a pick list of the filter panel and chooses again the name chosen before, when
-// it is still there.
-void refill(QComboBox *box, void (*fill)(QComboBox *))
-{
-    const QString chosen = box->currentIndex() >= 0 ? box->currentText() : QString();
-    const QSignalBlocker quiet(box);
-    fill(box);
-    if (!chosen.isEmpty())
-        box->setCurrentIndex(box->findText(chosen, Qt::MatchFixedString));
-}
-
-// Runs `onEnter` when the focus enters the widget (not when a popup of its own returns it).
-void onFocusIn(QWidget *widget, std::function<void()> onEnter)
-{
-    struct Hook : QObject {
-        Hook(QWidget *w, std::function<void()> f) : QObject(w), onEnter(std::move(f)) { w->installEventFilter(this); }
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::FocusIn
-                && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-                RunReported(onEnter);
-            return false;
-        }
-        std::function<void()> onEnter;
-    };
-    new Hook(widget, std::move(onEnter));
 }
 
 } // namespace
@@ -219,8 +185,15 @@ void TVideoPage::createFilterControls(QWidget *panel)
     ButtonVideoFilter = column.BottomButton("ButtonVideoFilter", QStringLiteral("Filtr..."));
     ButtonVideoReset = column.BottomButton("ButtonVideoReset", QStringLiteral("Vypnout filtr"));
     ConnectFilterChanges(panel, [this] { VideoFilter(); });
-    onFocusIn(ComboBoxVideoDirection, [this] { ComboBoxVideoDirectionEnter(); });
-    onFocusIn(ComboBoxVideoMedium, [this] { ComboBoxVideoMediumEnter(); });
+    // Entering a pick list (not its own popup closing) refills it.
+    for (auto [box, enter] : {std::pair{ComboBoxVideoDirection, &TVideoPage::ComboBoxVideoDirectionEnter},
+                              std::pair{ComboBoxVideoMedium, &TVideoPage::ComboBoxVideoMediumEnter}}) {
+        OnEvent(box, [this, enter](QEvent *event) {
+            if (event->type() == QEvent::FocusIn
+                && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+                RunReported([this, enter] { (this->*enter)(); });
+        });
+    }
     connect(ButtonVideoFilter, &QPushButton::clicked, this, [this] { RunReported([this] { ButtonVideoFilterClick(); }); });
     connect(ButtonVideoReset, &QPushButton::clicked, this, [this] { RunReported([this] { ButtonVideoResetClick(); }); });
 }
@@ -311,12 +284,12 @@ void TVideoPage::ButtonVideoResetClick()
 
 void TVideoPage::ComboBoxVideoDirectionEnter()
 {
-    refill(ComboBoxVideoDirection, FillDirectionList);
+    RefillPickList(ComboBoxVideoDirection, FillDirectionList);
 }
 
 void TVideoPage::ComboBoxVideoMediumEnter()
 {
-    refill(ComboBoxVideoMedium, FillMediumList);
+    RefillPickList(ComboBoxVideoMedium, FillMediumList);
 }
 
 void TVideoPage::DataSourceVideoDataChange()

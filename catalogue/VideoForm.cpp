@@ -133,14 +133,9 @@ namespace {
 
 void runCodeBook(const char *actionName, QComboBox *box, void (*fill)(QComboBox *))
 {
-    const QString chosen = box->currentText();
     if (QAction *action = WindowAction(actionName))
         action->trigger();
-    {
-        const QSignalBlocker quiet(box);
-        fill(box);
-        choose(box, chosen);
-    }
+    RefillPickList(box, fill);
     box->setFocus();
 }
 
