@@ -1,9 +1,20 @@
 #include "catalogue/CatalogueStore.h"
 
+#include "core/Errors.h"
 #include "core/Log.h"
 #include "core/database/Commands.h"
+#include "core/database/DataSetRoutines.h"
+#include "core/database/SqlServer.h"
 
 #include <exception>
+
+const SqlDialect &CatalogueDialect()
+{
+    SqlServer *server = CurrentServer();
+    if (!server)
+        throw EDatabaseError(QStringLiteral("Databáze není připojena"));
+    return server->dialect();
+}
 
 qint64 LowestFreeNumber(const QString &table, const QString &column)
 {
@@ -26,4 +37,19 @@ bool RunLoggedChange(const QString &operation, const QVariant &number,
     }
     LogTransaction(operation, start, number, result);
     return result;
+}
+
+QString StoredText(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+void AddWhereLine(QString &where, const QString &condition)
+{
+    where += WhereOrAnd(where) + condition + QLatin1Char('\n');
+}
+
+QString FilterDate(const QDate &date, bool wholeDay)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd ")) + (wholeDay ? QStringLiteral("23:59:59") : QStringLiteral("00:00:00"));
 }

@@ -1,5 +1,6 @@
 #include "catalogue/CustomerForm.h"
 
+#include "catalogue/ListPage.h"
 #include "core/DialogButton.h"
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
@@ -41,16 +42,10 @@ TFormCustomer::TFormCustomer(const QString &objectName, const QString &caption, 
 
 void TFormCustomer::createIdentity()
 {
-    auto *layout = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
-    Image = Named<QLabel>(this, "Image");
-    Image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    Image->setFixedWidth(48);
-    top->addWidget(Image);
-
-    GroupBoxIdentity = Named<QGroupBox>(this, "GroupBoxIdentity");
-    GroupBoxIdentity->setTitle(QStringLiteral("Iniciály a identifikace zákazníka"));
-    m_grid = new QGridLayout(GroupBoxIdentity);
+    const IdentityGroup identity = CreateIdentityGroup(this, QStringLiteral("Iniciály a identifikace zákazníka"));
+    Image = identity.image;
+    GroupBoxIdentity = identity.group;
+    m_grid = identity.grid;
     Int64EditCustomer = Named<TInt64Edit>(GroupBoxIdentity, "Int64EditCustomer");
     Int64EditCustomer->SetMax(HighestNumber);
     auto edit = [this](const char *name, int maxLength, bool digits) {
@@ -81,10 +76,8 @@ void TFormCustomer::createIdentity()
     LabelBirthValid = AddWarning("LabelBirthValid", QStringLiteral("Neplatné RČ..."), RowBirth);
     LabelBirthExist = AddWarning("LabelBirthExist", QStringLiteral("RČ již existuje..."), RowBirth);
     LabelIdentityExist = AddWarning("LabelIdentityExist", QStringLiteral("OP již existuje..."), RowIdentity);
-    top->addWidget(GroupBoxIdentity, 1);
-    layout->addLayout(top);
     createLimitAndText(this);
-    AddDialogButtons(this, layout, true);
+    AddDialogButtons(this, static_cast<QVBoxLayout *>(layout()), true);
     ButtonOk = findChild<QPushButton *>(QStringLiteral("ButtonOk"));
     ButtonCancel = findChild<QPushButton *>(QStringLiteral("ButtonCancel"));
 }

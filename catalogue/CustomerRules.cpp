@@ -31,8 +31,9 @@ void checkIdentity(const CustomerCheckInput &input, const CustomerLookups &looku
 CustomerWarnings CheckNewCustomer(const CustomerCheckInput &input, const CustomerLookups &lookups)
 {
     CustomerWarnings w;
-    w.prohibition = input.number == 0;
-    w.exist = !w.prohibition && lookups.customerExists(input.number);
+    const NewNumberWarnings number = CheckNewNumber(input.number, lookups.customerExists);
+    w.prohibition = number.prohibition;
+    w.exist = number.exist;
     checkIdentity(input, lookups, 0, w);
     return w;
 }
@@ -42,9 +43,4 @@ CustomerWarnings CheckEditedCustomer(const CustomerCheckInput &input, const Cust
     CustomerWarnings w;
     checkIdentity(input, lookups, input.number, w);
     return w;
-}
-
-bool IdentityEditable(bool editRight, bool hasLent, bool specialRight)
-{
-    return (editRight && !hasLent) || specialRight;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "catalogue/CatalogueRules.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -48,8 +50,3 @@ CustomerWarnings CheckNewCustomer(const CustomerCheckInput &input, const Custome
 // An edited customer: the birth-number and identity-card checks, his own ones not counting
 // as taken; the number is not checked.
 CustomerWarnings CheckEditedCustomer(const CustomerCheckInput &input, const CustomerLookups &lookups);
-
-// Whether the clerk may change the identity data of a customer (name, phone, addresses,
-// birth number, identity card): with the editing right while the customer has nothing out,
-// or with the special right always.
-bool IdentityEditable(bool editRight, bool hasLent, bool specialRight);

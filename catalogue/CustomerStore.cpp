@@ -5,44 +5,23 @@
 #include "core/Errors.h"
 #include "core/database/Commands.h"
 #include "core/database/SqlDialect.h"
-#include "core/database/SqlServer.h"
 
 #include <QSqlQuery>
 
 namespace {
 
-const SqlDialect &dialect()
-{
-    SqlServer *server = CurrentServer();
-    if (!server)
-        throw EDatabaseError(QStringLiteral("Databáze není připojena"));
-    return server->dialect();
-}
-
-QString literalDate(const QDate &date, const char *time)
-{
-    return date.toString(QStringLiteral("yyyy-MM-dd ")) + QLatin1String(time);
-}
-
-// An empty field is stored as an empty text: the text of an empty edit is a null string,
-// which the drivers would bind as NULL (and the search by address would then miss him).
-QString stored(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
 void bindCustomer(const CustomerRecord &c)
 {
     SetCommandParam(QStringLiteral("ZAKAZNIK"), c.number);
-    SetCommandParam(QStringLiteral("JMENO"), stored(c.name));
-    SetCommandParam(QStringLiteral("TELEFON"), stored(c.phone));
-    SetCommandParam(QStringLiteral("ADRESA1"), stored(c.address1));
-    SetCommandParam(QStringLiteral("ADRESA2"), stored(c.address2));
-    SetCommandParam(QStringLiteral("RC"), stored(c.birthNumber));
-    SetCommandParam(QStringLiteral("OP"), stored(c.identityCard));
+    SetCommandParam(QStringLiteral("JMENO"), StoredText(c.name));
+    SetCommandParam(QStringLiteral("TELEFON"), StoredText(c.phone));
+    SetCommandParam(QStringLiteral("ADRESA1"), StoredText(c.address1));
+    SetCommandParam(QStringLiteral("ADRESA2"), StoredText(c.address2));
+    SetCommandParam(QStringLiteral("RC"), StoredText(c.birthNumber));
+    SetCommandParam(QStringLiteral("OP"), StoredText(c.identityCard));
     SetCommandParam(QStringLiteral("OMEZENI"),
                     c.limit >= 0 ? QVariant(c.limit) : QVariant(QMetaType::fromType<int>()));
-    SetCommandParam(QStringLiteral("TEXT"), stored(c.text));
+    SetCommandParam(QStringLiteral("TEXT"), StoredText(c.text));
 }
 
 void execFor(const QString &statement, qint64 number)
@@ -91,7 +70,7 @@ QStringList CustomerSearchAllSql()
 
 QStringList CustomerSearchSql()
 {
-    const SqlDialect &d = dialect();
+    const SqlDialect &d = CatalogueDialect();
     return {QStringLiteral("SELECT ZAKAZNIK,JMENO,ADRESA1,RC FROM tab_zakaznik WHERE %1 AND %2 AND %3")
                 .arg(d.foldLike(QStringLiteral("JMENO"), QStringLiteral(":JMENO")),
                      d.foldLike(QStringLiteral("ADRESA1"), QStringLiteral(":ADRESA1")),
@@ -101,35 +80,32 @@ QStringList CustomerSearchSql()
 QString CustomerFilterWhere(const CustomerFilterInput &f, const SqlDialect &dialect)
 {
     QString where;
-    auto add = [&where](const QString &condition) {
-        where += (where.isEmpty() ? QStringLiteral("WHERE ") : QStringLiteral("AND ")) + condition
-            + QLatin1Char('\n');
-    };
     if (f.codeOn) {
         if (f.codeFirst)
-            add(QStringLiteral("tab_zakaznik.ZAKAZNIK>=%1").arg(*f.codeFirst));
+            AddWhereLine(where, QStringLiteral("tab_zakaznik.ZAKAZNIK>=%1").arg(*f.codeFirst));
         if (f.codeSecond)
-            add(QStringLiteral("tab_zakaznik.ZAKAZNIK<=%1").arg(*f.codeSecond));
+            AddWhereLine(where, QStringLiteral("tab_zakaznik.ZAKAZNIK<=%1").arg(*f.codeSecond));
     }
     if (f.nameOn)
-        add(dialect.foldLike(QStringLiteral("tab_zakaznik.JMENO"),
-                             QLatin1Char('\'') + dialect.likeText(f.name) + QStringLiteral("%'")));
+        AddWhereLine(where, dialect.foldLike(QStringLiteral("tab_zakaznik.JMENO"),
+                                             QLatin1Char('\'') + dialect.likeText(f.name) + QStringLiteral("%'")));
     if (f.limitOn && f.limit >= 0 && f.limit <= LimitVip)
-        add(QStringLiteral("tab_zakaznik.OMEZENI=%1").arg(f.limit));
+        AddWhereLine(where, QStringLiteral("tab_zakaznik.OMEZENI=%1").arg(f.limit));
     if (f.registrationOn) {
         if (f.registrationFirst)
-            add(QStringLiteral("tab_zakaznik.REGISTRACE>='%1'").arg(literalDate(*f.registrationFirst, "00:00:00")));
+            AddWhereLine(where, QStringLiteral("tab_zakaznik.REGISTRACE>='%1'").arg(FilterDate(*f.registrationFirst)));
         if (f.registrationSecond)
-            add(QStringLiteral("tab_zakaznik.REGISTRACE<='%1'").arg(literalDate(*f.registrationSecond, "23:59:59")));
+            AddWhereLine(where,
+                         QStringLiteral("tab_zakaznik.REGISTRACE<='%1'").arg(FilterDate(*f.registrationSecond, true)));
     }
     if (f.lent)
-        add(QStringLiteral("EXISTS (SELECT * FROM tab_pujckydetail where "
-                           "tab_zakaznik.ZAKAZNIK=tab_pujckydetail.ZAKAZNIK AND tab_pujckydetail.PUJCENA=1)"));
+        AddWhereLine(where, QStringLiteral("EXISTS (SELECT * FROM tab_pujckydetail where "
+                                           "tab_zakaznik.ZAKAZNIK=tab_pujckydetail.ZAKAZNIK AND tab_pujckydetail.PUJCENA=1)"));
     if (f.overdue)
-        add(QStringLiteral("EXISTS (SELECT * FROM tab_pujckydetail where "
-                           "tab_zakaznik.ZAKAZNIK=tab_pujckydetail.ZAKAZNIK AND tab_pujckydetail.VRATIT<'%1' "
-                           "AND tab_pujckydetail.PUJCENA=1)")
-                .arg(literalDate(f.runDate, "00:00:00")));
+        AddWhereLine(where, QStringLiteral("EXISTS (SELECT * FROM tab_pujckydetail where "
+                                           "tab_zakaznik.ZAKAZNIK=tab_pujckydetail.ZAKAZNIK AND tab_pujckydetail.VRATIT<'%1' "
+                                           "AND tab_pujckydetail.PUJCENA=1)")
+                                .arg(FilterDate(f.runDate)));
     return where;
 }
 
@@ -141,7 +117,7 @@ int CountCustomers(const QString &wherePart)
 
 QList<CustomerProposal> CustomerNameProposals(const QString &typed)
 {
-    const SqlDialect &d = dialect();
+    const SqlDialect &d = CatalogueDialect();
     SetCommand(QStringLiteral("SELECT JMENO,RC,ZAKAZNIK FROM tab_zakaznik WHERE %1 ORDER BY %2")
                    .arg(d.foldLike(QStringLiteral("JMENO"), QStringLiteral(":JMENO")),
                         d.textOrder(QStringLiteral("JMENO"))));

@@ -3,10 +3,11 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CustomerStore.h"
 #include "catalogue/LentLines.h"
-#include "catalogue/PageHooks.h"
+#include "catalogue/ListPage.h"
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
 #include "catalogue/UCustomerNew.h"
+#include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPrint.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
@@ -30,8 +31,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,93 +38,34 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSplitter>
-#include <QStackedWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 
 constexpr qint64 HighestNumber = 9999999999999LL;
 
 const QString NoCustomerText = QStringLiteral("V evidenci není žádný zákazník...");
-const QString CheckFilterText = QStringLiteral("Zkontrolujte zda není aktivní filtr...");
-const QString TransactionFailedText = QStringLiteral("Transakce skončila s chybou...");
 
-// The list's columns in field order: title (empty: the field's name), width (0 hidden),
-// and the width a hidden column gets back when it is shown again.
-struct Column {
-    const char *field;
-    const char *title;
-    int width;
-    int restoreWidth;
-};
-const Column CustomerColumns[] = {
+const ListColumn CustomerColumns[] = {
     {"ZAKAZNIK", "Kód - zákazník", 82, 0}, {"JMENO", "Jméno", 234, 0},   {"TELEFON", "Telefon", 0, 60},
     {"ADRESA1", "Adresa", 258, 0},         {"ADRESA2", "Adresa", 0, 258}, {"RC", "RČ", 74, 0},
     {"OP", "", 68, 0},                     {"REGISTRACE", "Registrace", 90, 0},
     {"OMEZENI", "Om.", 36, 0},             {"PUJCKY", ">>", 30, 0},      {"TEXT", "Text", 0, 512},
 };
-const Column HistoryColumns[] = {
+const ListColumn HistoryColumns[] = {
     {"VIDEO", "Kód - video", 82, 0}, {"TITUL", "Titul", 445, 0},    {"NOSIC", "Nosič", 76, 0},
     {"ZDARMA", "$", 26, 0},          {"PUJCENO", "Půjčeno", 90, 0}, {"VRATIT", "Do", 60, 0},
     {"VRACENO", "Vráceno", 90, 0},
 };
 
-void describeFields(BrowseQuery *query, const Column *columns, int count, const QString &origin)
-{
-    for (int i = 0; i < count; ++i) {
-        const QString field = QLatin1String(columns[i].field);
-        query->setDisplayLabel(field, QString::fromUtf8(columns[i].title));
-        query->setFieldTag(field, columns[i].restoreWidth);
-        if (!origin.isEmpty())
-            query->setOrigin(field, origin);
-    }
-}
-
-// Gives a grid the widths of its columns; a field without a column of its own is hidden.
-void layOut(TRxDBGridEx *grid, const Column *columns, int count)
-{
-    DataSet *ds = grid->dataSet();
-    for (int f = 0; f < ds->fieldCount(); ++f) {
-        grid->setColumnHidden(f, true);
-        for (int i = 0; i < count; ++i) {
-            if (ds->fieldName(f) == QLatin1String(columns[i].field)) {
-                grid->setColumnHidden(f, false);
-                grid->setColumnWidth(f, columns[i].width);
-            }
-        }
-    }
-}
-
-// The current row of a data set changes once, when the work is done, however often the
-// work moves it (a refilter closes, opens and locates).
-class OneRowChange {
-public:
-    explicit OneRowChange(DataSet &dataSet) : m_dataSet(dataSet) { m_dataSet.disableControls(); }
-    ~OneRowChange() { m_dataSet.enableControls(); }
-    OneRowChange(const OneRowChange &) = delete;
-    OneRowChange &operator=(const OneRowChange &) = delete;
-
-private:
-    DataSet &m_dataSet;
-};
+// The pages whose lists show customers' data.
+const std::initializer_list<int> OtherPages{TFormValmedo::PageVideo, TFormValmedo::PageBack, TFormValmedo::PageLends};
 
 bool isNameBox(const QObject *sender)
 {
     static const QStringList names{QStringLiteral("ComboBoxCustomerName"), QStringLiteral("ComboBoxLendName"),
                                    QStringLiteral("ComboBoxBackName")};
     return sender && names.contains(sender->objectName());
-}
-
-QAction *windowAction(const char *name)
-{
-    return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;
-}
-
-void selectAll()
-{
-    ActiveControlSelectAll(nullptr, FormValmedo);
 }
 
 } // namespace
@@ -141,28 +81,42 @@ void ProposeCustomerNames(TFindComboBox *box)
 }
 
 TCustomerPage::TCustomerPage(QWidget *parent)
-    : TValmedoPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),
-                   QStringLiteral("Int64EditCustomerCustomer"), parent)
+    : TListPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),
+                QStringLiteral("Int64EditCustomerCustomer"), QStringLiteral("LabelCustomerFilter"), parent)
 {
-    setFilterLabel(QStringLiteral("LabelCustomerFilter"));
     createQueries();
+    PanelCustomerFunction = CreateFunctionColumn(this, "PanelCustomerFunction",
+                                                 {{"SpeedButtonCustomerNew", "Nový\n[F2]", "ActionCustomerNew"},
+                                                  {"SpeedButtonCustomerEdit", "Editace\n[Enter]", "ActionCustomerEdit"},
+                                                  {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", "ActionCustomerDelete"},
+                                                  {"SpeedButtonCustomerExportImport", "Import\nExport",
+                                                   "ActionCustomerExportImport"},
+                                                  {"SpeedButtonCustomerPrint", "Tisk", "ActionCustomerPrint"}});
+    createFindPanel();
+    createLists();
+    const StatusBar status = CreateStatusBar(this, "StatusBarCustomer", {224}, true);
+    StatusBarCustomer = status.bar;
+    StatusBarCustomerPanel0 = status.panels[0];
+    FilterPanel = CreateFilter("PanelCustomerSplitter", "PanelCustomerFilter", Int64EditCustomerCustomer,
+                               {PanelCustomerFind, PanelCustomerGrid, RxDBGridCustomer, PanelCustomerDetailPanel,
+                                RxDBGridCustomerVideo, StatusBarCustomer});
+    createFilterControls(FilterPanel->Panel());
+    Assemble(PanelCustomerFunction, PanelCustomerFind, SplitterCustomer, StatusBarCustomer, FilterPanel);
 
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(createFunctionColumn());
-    auto *centre = new QVBoxLayout;
-    centre->setSpacing(0);
-    centre->addWidget(createFindPanel());
-    centre->addWidget(createLists(), 1);
-    centre->addWidget(createStatusBar());
-    layout->addLayout(centre, 1);
-    createFilterPanel();
-    layout->addWidget(FilterPanel->Strip());
-    layout->addWidget(FilterPanel->Panel());
-
-    connectActions();
-    registerOpenSteps();
+    ConnectActions({
+        {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
+        {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
+        {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},
+        {"ActionCustomerDelete", [this] { ActionCustomerDeleteExecute(); }},
+        {"ActionCustomerExportImport", [this] { ActionCustomerExportImportExecute(); }},
+        {"ActionCustomerPrint", [this] { ActionCustomerPrintExecute(); }},
+    });
+    // The print: the choice dialog and the customer reports over this page's lists.
+    SetPrintHandler(QStringLiteral("ActionCustomerPrint"), [page = QPointer<TCustomerPage>(this)] {
+        if (page)
+            CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
+    });
+    RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns}, {RxDBGridCustomerVideo, HistoryColumns});
 }
 
 TCustomerPage::~TCustomerPage() = default;
@@ -176,150 +130,51 @@ void TCustomerPage::createQueries()
     ADOQueryCustomer->setFieldKind(QStringLiteral("REGISTRACE"), FieldKind::DateTime);
     ADOQueryCustomer->setFieldKind(QStringLiteral("OMEZENI"), FieldKind::Text);
     ADOQueryCustomer->setFieldKind(QStringLiteral("PUJCKY"), FieldKind::Integer);
-    describeFields(ADOQueryCustomer, CustomerColumns, int(std::size(CustomerColumns)), QStringLiteral("tab_zakaznik"));
+    DescribeFields(ADOQueryCustomer, CustomerColumns, QStringLiteral("tab_zakaznik"));
     ADOQueryCustomer->setDisplayFormat(QStringLiteral("ZAKAZNIK"), QStringLiteral("0000000000000"));
     ADOQueryCustomer->setAlignment(QStringLiteral("ZAKAZNIK"), Qt::AlignLeft);
     ADOQueryCustomer->setDisplayFormat(QStringLiteral("REGISTRACE"), QStringLiteral("dd.MM.yyyy hh:mm"));
     ADOQueryCustomer->setAlignment(QStringLiteral("OMEZENI"), Qt::AlignHCenter);
-    setListQuery(ADOQueryCustomer);
 
     ADOQueryCustomerVideo = new BrowseQuery(this);
     ADOQueryCustomerVideo->setObjectName(QStringLiteral("ADOQueryCustomerVideo"));
     ADOQueryCustomerVideo->setSql(CustomerHistorySql());
-    ADOQueryCustomerVideo->setParameter(QStringLiteral("ZAKAZNIK"), QVariant(QMetaType::fromType<qint64>()));
-    ADOQueryCustomerVideo->setFieldKind(QStringLiteral("VIDEO"), FieldKind::Int64);
-    for (const char *flag : {"PUJCENA", "ZDARMA"})
-        ADOQueryCustomerVideo->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
-    for (const char *when : {"PUJCENO", "VRATIT", "VRACENO"})
-        ADOQueryCustomerVideo->setFieldKind(QLatin1String(when), FieldKind::DateTime);
-    describeFields(ADOQueryCustomerVideo, HistoryColumns, int(std::size(HistoryColumns)), QString());
-    for (const char *field : {"VIDEO", "PUJCENA", "ZDARMA", "PUJCENO", "VRATIT", "VRACENO"})
-        ADOQueryCustomerVideo->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
+    DescribeFields(ADOQueryCustomerVideo, HistoryColumns);
+    DescribeHistory(ADOQueryCustomerVideo, QStringLiteral("VIDEO"));
     ADOQueryCustomerVideo->setOrigin(QStringLiteral("TITUL"), QStringLiteral("tab_video"));
     ADOQueryCustomerVideo->setOrigin(QStringLiteral("NOSIC"), QStringLiteral("tab_nosic"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("VIDEO"), QStringLiteral("0000000000000"));
-    ADOQueryCustomerVideo->setAlignment(QStringLiteral("VIDEO"), Qt::AlignLeft);
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("ZDARMA"), QStringLiteral("$;-"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("PUJCENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("VRATIT"), QStringLiteral("dd.MM.yyyy"));
-    ADOQueryCustomerVideo->setDisplayFormat(QStringLiteral("VRACENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
 
     m_lentLines = new TLentLines(this);
-    connect(ADOQueryCustomer, &DataSet::currentRowChanged, this,
-            [this] { RunReported([this] { CustomerRowChanged(); }); });
+    FollowList(ADOQueryCustomer, ADOQueryCustomerVideo, QStringLiteral("ZAKAZNIK"));
 }
 
-QWidget *TCustomerPage::createFunctionColumn()
+void TCustomerPage::createFindPanel()
 {
-    PanelCustomerFunction = Named<QFrame>(this, "PanelCustomerFunction");
-    PanelCustomerFunction->setFixedWidth(68);
-    PanelCustomerFunction->setFrameShape(QFrame::StyledPanel);
-    auto *column = new QVBoxLayout(PanelCustomerFunction);
-    column->setContentsMargins(2, 2, 2, 2);
-    const QList<std::tuple<const char *, const char *, const char *>> buttons = {
-        {"SpeedButtonCustomerNew", "Nový\n[F2]", "ActionCustomerNew"},
-        {"SpeedButtonCustomerEdit", "Editace\n[Enter]", "ActionCustomerEdit"},
-        {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", "ActionCustomerDelete"},
-        {"SpeedButtonCustomerExportImport", "Import\nExport", "ActionCustomerExportImport"},
-        {"SpeedButtonCustomerPrint", "Tisk", "ActionCustomerPrint"},
-    };
-    for (const auto &[name, caption, actionName] : buttons) {
-        auto *button = Named<QToolButton>(PanelCustomerFunction, name, QString::fromUtf8(caption));
-        button->setFixedSize(62, 48);
-        button->setAutoRaise(true);
-        column->addWidget(button);
-        if (QAction *action = windowAction(actionName)) {
-            connect(button, &QToolButton::clicked, action, &QAction::trigger);
-            connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
-        }
-    }
-    column->addStretch(1);
-    return PanelCustomerFunction;
-}
-
-QWidget *TCustomerPage::createFindPanel()
-{
-    PanelCustomerFind = Named<QFrame>(this, "PanelCustomerFind");
-    PanelCustomerFind->setFrameShape(QFrame::StyledPanel);
-    auto *row = new QHBoxLayout(PanelCustomerFind);
-    row->setContentsMargins(6, 4, 6, 4);
-    Int64EditCustomerCustomer = Named<TInt64Edit>(PanelCustomerFind, "Int64EditCustomerCustomer");
-    Int64EditCustomerCustomer->SetMax(HighestNumber);
-    Int64EditCustomerCustomer->SetValue(1);
-    Int64EditCustomerCustomer->setFixedWidth(120);
-    ComboBoxCustomerName = Named<TFindComboBox>(PanelCustomerFind, "ComboBoxCustomerName");
-    ComboBoxCustomerName->SetMaxTyped(32);
-    auto *code = new QLabel(QStringLiteral("Kód:"), PanelCustomerFind);
-    code->setBuddy(Int64EditCustomerCustomer);
-    auto *name = new QLabel(QStringLiteral("Jméno:"), PanelCustomerFind);
-    name->setBuddy(ComboBoxCustomerName);
-    row->addWidget(code);
-    row->addWidget(Int64EditCustomerCustomer);
-    row->addSpacing(12);
-    row->addWidget(name);
-    row->addWidget(ComboBoxCustomerName);
-    row->addStretch(1);
-    // The name box takes the find panel's width less 376 pixels.
-    PanelCustomerFind->installEventFilter(this);
-
+    const FindPanel find = CreateFindPanel(this, "PanelCustomerFind", "Int64EditCustomerCustomer",
+                                           QStringLiteral("Jméno:"), "ComboBoxCustomerName");
+    PanelCustomerFind = find.panel;
+    Int64EditCustomerCustomer = find.number;
+    ComboBoxCustomerName = find.text;
     MakeNumberFindBox(Int64EditCustomerCustomer, [this] { Int64EditCustomerCustomerChange(); },
                       [this] { ActionCustomerFindExecute(Int64EditCustomerCustomer); });
     ProposeCustomerNames(ComboBoxCustomerName);
     ComboBoxCustomerName->OnChange = [this] { ComboBoxCustomerNameChange(); };
     connect(ComboBoxCustomerName, &TFindComboBox::DblClick, this,
             [this] { RunReported([this] { ActionCustomerFindExecute(ComboBoxCustomerName); }); });
-    return PanelCustomerFind;
 }
 
-QWidget *TCustomerPage::createLists()
+void TCustomerPage::createLists()
 {
-    SplitterCustomer = Named<QSplitter>(this, "SplitterCustomer");
-    SplitterCustomer->setOrientation(Qt::Vertical);
-    SplitterCustomer->setChildrenCollapsible(false);
-    auto caption = [](QWidget *parent, const char *name, const QString &text) {
-        auto *label = Named<QLabel>(parent, name, text);
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setMinimumHeight(20);
-        return label;
-    };
-    auto *top = new QWidget(SplitterCustomer);
-    top->setMinimumHeight(86);
-    auto *topLayout = new QVBoxLayout(top);
-    topLayout->setContentsMargins(0, 0, 0, 0);
-    topLayout->setSpacing(0);
-    PanelCustomerGrid = caption(top, "PanelCustomerGrid", QStringLiteral(" Zákazníci"));
-    RxDBGridCustomer = Named<TRxDBGridEx>(top, "RxDBGridCustomer");
-    topLayout->addWidget(PanelCustomerGrid);
-    topLayout->addWidget(RxDBGridCustomer, 1);
-
-    auto *bottom = new QWidget(SplitterCustomer);
-    auto *bottomLayout = new QVBoxLayout(bottom);
-    bottomLayout->setContentsMargins(0, 0, 0, 0);
-    bottomLayout->setSpacing(0);
-    PanelCustomerDetailPanel = caption(bottom, "PanelCustomerDetailPanel", QStringLiteral(" Detail - video"));
-    RxDBGridCustomerVideo = Named<TRxDBGridEx>(bottom, "RxDBGridCustomerVideo");
-    bottomLayout->addWidget(PanelCustomerDetailPanel);
-    bottomLayout->addWidget(RxDBGridCustomerVideo, 1);
-    SplitterCustomer->addWidget(top);
-    SplitterCustomer->addWidget(bottom);
-    SplitterCustomer->setStretchFactor(0, 3);
-    SplitterCustomer->setStretchFactor(1, 1);
-
-    for (TRxDBGridEx *grid : {RxDBGridCustomer, RxDBGridCustomerVideo}) {
-        grid->SetRowSelect(true);
-        BindQueryGridSort(grid);
-    }
-    RxDBGridCustomer->setModel(ADOQueryCustomer);
-    RxDBGridCustomerVideo->setModel(ADOQueryCustomerVideo);
-    colourGrids();
-    connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
-            [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
-    RxDBGridCustomer->installEventFilter(this);
-    return SplitterCustomer;
-}
-
-void TCustomerPage::colourGrids()
-{
+    const ListPair pair = CreateListPair(this,
+                                         {"SplitterCustomer", "PanelCustomerGrid", QStringLiteral(" Zákazníci"),
+                                          "RxDBGridCustomer", "PanelCustomerDetailPanel",
+                                          QStringLiteral(" Detail - video"), "RxDBGridCustomerVideo"},
+                                         ADOQueryCustomer, ADOQueryCustomerVideo);
+    SplitterCustomer = pair.splitter;
+    PanelCustomerGrid = pair.listTitle;
+    RxDBGridCustomer = pair.list;
+    PanelCustomerDetailPanel = pair.detailTitle;
+    RxDBGridCustomerVideo = pair.detail;
     // The customers with something out, from the cache of lent lines.
     ColorLentRows(RxDBGridCustomer, [this](int row) -> std::optional<bool> {
         const QVariant customer = ADOQueryCustomer->valueAt(row, 0);
@@ -327,169 +182,36 @@ void TCustomerPage::colourGrids()
             return std::nullopt;
         return m_lentLines->CustomerOverdue(customer.toLongLong());
     });
-    // The history's lines still out, from the history itself.
-    ColorLentRows(RxDBGridCustomerVideo, [this](int row) -> std::optional<bool> {
-        BrowseQuery *q = ADOQueryCustomerVideo;
-        if (!q->valueAt(row, q->fieldIndex(QStringLiteral("PUJCENA"))).toBool())
-            return std::nullopt;
-        const QDateTime due = q->valueAt(row, q->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
-        return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
-    });
-}
-
-QWidget *TCustomerPage::createStatusBar()
-{
-    StatusBarCustomer = Named<QFrame>(this, "StatusBarCustomer");
-    auto *panels = new QHBoxLayout(StatusBarCustomer);
-    panels->setContentsMargins(0, 2, 0, 0);
-    panels->setSpacing(2);
-    StatusBarCustomerPanel0 = Named<QLabel>(StatusBarCustomer, "StatusBarCustomerPanel0");
-    StatusBarCustomerPanel0->setFixedWidth(224);
-    auto *second = Named<QLabel>(StatusBarCustomer, "StatusBarCustomerPanel1");
-    for (QLabel *panel : {StatusBarCustomerPanel0, second}) {
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setMinimumHeight(19);
-    }
-    panels->addWidget(StatusBarCustomerPanel0);
-    panels->addWidget(second, 1);
-    return StatusBarCustomer;
-}
-
-void TCustomerPage::createFilterPanel()
-{
-    FilterPanel = new TFilterPanel(this, QStringLiteral("PanelCustomerSplitter"),
-                                   QStringLiteral("PanelCustomerFilter"), filterLabel(), Int64EditCustomerCustomer);
-    createFilterControls(FilterPanel->Panel());
-    for (QWidget *part : {static_cast<QWidget *>(PanelCustomerFind), static_cast<QWidget *>(PanelCustomerGrid),
-                          static_cast<QWidget *>(RxDBGridCustomer), static_cast<QWidget *>(PanelCustomerDetailPanel),
-                          static_cast<QWidget *>(RxDBGridCustomerVideo), static_cast<QWidget *>(StatusBarCustomer)})
-        TFilterPanel::CloseOnMouseMove(part);
+    ColourHistoryRows(RxDBGridCustomerVideo, ADOQueryCustomerVideo);
+    connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
+            [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
+    DeleteKeyWhileFocused(RxDBGridCustomer, "ActionCustomerDelete");
 }
 
 void TCustomerPage::createFilterControls(QWidget *panel)
 {
-    auto *column = new QVBoxLayout(panel);
-    column->setContentsMargins(6, 6, 6, 6);
-    auto box = [panel, column](const char *name, const QString &caption) {
-        auto *b = Named<QCheckBox>(panel, name, caption);
-        column->addWidget(b);
-        return b;
-    };
-    auto number = [panel, column](const char *name, qint64 value) {
-        auto *e = Named<TInt64Edit>(panel, name);
-        e->SetMax(HighestNumber);
-        e->SetValue(value);
-        column->addWidget(e);
-        return e;
-    };
-    CheckBoxCustomerCustomer = box("CheckBoxCustomerCustomer", QStringLiteral("Kód (od - do):"));
-    Int64EditCustomerCustomerFirst = number("Int64EditCustomerCustomerFirst", 0);
-    Int64EditCustomerCustomerSecond = number("Int64EditCustomerCustomerSecond", HighestNumber);
-    CheckBoxCustomerName = box("CheckBoxCustomerName", QStringLiteral("Jména začínající na:"));
-    EditCustomerName = Named<QLineEdit>(panel, "EditCustomerName");
-    EditCustomerName->setMaxLength(32);
-    column->addWidget(EditCustomerName);
-    CheckBoxCustomerLimit = box("CheckBoxCustomerLimit", QStringLiteral("Omezení:"));
-    ComboBoxCustomerLimit = Named<QComboBox>(panel, "ComboBoxCustomerLimit");
+    FilterColumn column(panel);
+    CheckBoxCustomerCustomer = column.CheckBox("CheckBoxCustomerCustomer", QStringLiteral("Kód (od - do):"));
+    Int64EditCustomerCustomerFirst = column.Number("Int64EditCustomerCustomerFirst", 0);
+    Int64EditCustomerCustomerSecond = column.Number("Int64EditCustomerCustomerSecond", HighestNumber);
+    CheckBoxCustomerName = column.CheckBox("CheckBoxCustomerName", QStringLiteral("Jména začínající na:"));
+    EditCustomerName = column.Edit("EditCustomerName", 32);
+    CheckBoxCustomerLimit = column.CheckBox("CheckBoxCustomerLimit", QStringLiteral("Omezení:"));
+    ComboBoxCustomerLimit = column.PickList("ComboBoxCustomerLimit");
     ComboBoxCustomerLimit->addItems(CustomerLimitCaptions());
     ComboBoxCustomerLimit->setCurrentIndex(-1);
-    column->addWidget(ComboBoxCustomerLimit);
-    CheckBoxCustomerRegistration = box("CheckBoxCustomerRegistration", QStringLiteral("Registrace (od - do):"));
-    for (TDateTimePicker **picker : {&DateTimePickerCustomerRegistrationFirst, &DateTimePickerCustomerRegistrationSecond}) {
-        *picker = new TDateTimePicker(panel);
-        (*picker)->SetDate(RunDate());
-        column->addWidget(*picker);
-    }
-    DateTimePickerCustomerRegistrationFirst->setObjectName(QStringLiteral("DateTimePickerCustomerRegistrationFirst"));
-    DateTimePickerCustomerRegistrationSecond->setObjectName(QStringLiteral("DateTimePickerCustomerRegistrationSecond"));
-    CheckBoxCustomerLend = box("CheckBoxCustomerLend", QStringLiteral("Zákazníci kteří mají něco půjčeno"));
-    CheckBoxCustomerLater = box("CheckBoxCustomerLater", QStringLiteral("Zákazníci kteří video již měli vrátit"));
-    column->addStretch(1);
-    ButtonCustomerFilter = Named<QPushButton>(panel, "ButtonCustomerFilter", QStringLiteral("Filtr..."));
-    ButtonCustomerReset = Named<QPushButton>(panel, "ButtonCustomerReset", QStringLiteral("Vypnout filtr"));
-    column->addWidget(ButtonCustomerFilter);
-    column->addWidget(ButtonCustomerReset);
-    connectFilterControls(panel);
-}
-
-void TCustomerPage::connectFilterControls(QWidget *panel)
-{
-    // Every box's click and every editor's change by the clerk filters the list again.
-    const auto filter = [this] { RunReported([this] { CustomerFilter(); }); };
-    for (QCheckBox *b : panel->findChildren<QCheckBox *>(Qt::FindDirectChildrenOnly))
-        connect(b, &QCheckBox::clicked, this, filter);
-    for (QLineEdit *e : {static_cast<QLineEdit *>(Int64EditCustomerCustomerFirst),
-                         static_cast<QLineEdit *>(Int64EditCustomerCustomerSecond), EditCustomerName})
-        connect(e, &QLineEdit::textEdited, this, filter);
-    connect(ComboBoxCustomerLimit, &QComboBox::activated, this, filter);
-    for (TDateTimePicker *picker : {DateTimePickerCustomerRegistrationFirst, DateTimePickerCustomerRegistrationSecond})
-        connect(picker, &TDateTimePicker::Change, this, filter);
+    CheckBoxCustomerRegistration = column.CheckBox("CheckBoxCustomerRegistration", QStringLiteral("Registrace (od - do):"));
+    DateTimePickerCustomerRegistrationFirst = column.DatePicker("DateTimePickerCustomerRegistrationFirst");
+    DateTimePickerCustomerRegistrationSecond = column.DatePicker("DateTimePickerCustomerRegistrationSecond");
+    CheckBoxCustomerLend = column.CheckBox("CheckBoxCustomerLend", QStringLiteral("Zákazníci kteří mají něco půjčeno"));
+    CheckBoxCustomerLater = column.CheckBox("CheckBoxCustomerLater", QStringLiteral("Zákazníci kteří video již měli vrátit"));
+    ButtonCustomerFilter = column.BottomButton("ButtonCustomerFilter", QStringLiteral("Filtr..."));
+    ButtonCustomerReset = column.BottomButton("ButtonCustomerReset", QStringLiteral("Vypnout filtr"));
+    ConnectFilterChanges(panel, [this] { CustomerFilter(); });
     connect(ButtonCustomerFilter, &QPushButton::clicked, this,
             [this] { RunReported([this] { ButtonCustomerFilterClick(); }); });
     connect(ButtonCustomerReset, &QPushButton::clicked, this,
             [this] { RunReported([this] { ButtonCustomerResetClick(); }); });
-}
-
-void TCustomerPage::connectActions()
-{
-    const QList<std::pair<const char *, std::function<void()>>> actions = {
-        {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
-        {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
-        {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},
-        {"ActionCustomerDelete", [this] { ActionCustomerDeleteExecute(); }},
-        {"ActionCustomerExportImport", [this] { ActionCustomerExportImportExecute(); }},
-        {"ActionCustomerPrint", [this] { ActionCustomerPrintExecute(); }},
-    };
-    for (const auto &[name, handler] : actions) {
-        if (QAction *action = windowAction(name))
-            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
-    }
-    // The print: the choice dialog and the customer reports over this page's lists.
-    SetPrintHandler(QStringLiteral("ActionCustomerPrint"), [page = QPointer<TCustomerPage>(this)] {
-        if (page)
-            CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
-    });
-}
-
-void TCustomerPage::registerOpenSteps()
-{
-    RegisterOpenStep(10, [this] {
-        ADOQueryCustomerVideo->requery();
-        return true;
-    });
-    RegisterOpenStep(20, [this] {
-        CustomerFilter();
-        // An empty list has no row to change to: its boxes show 0 and no name all the same.
-        if (ADOQueryCustomer->isEmpty())
-            DataSourceCustomerDataChange();
-        layoutGrids();
-        return true;
-    });
-}
-
-void TCustomerPage::layoutGrids()
-{
-    if (m_gridsLaidOut || !ADOQueryCustomer->isOpen() || !ADOQueryCustomerVideo->isOpen())
-        return;
-    m_gridsLaidOut = true;
-    layOut(RxDBGridCustomer, CustomerColumns, int(std::size(CustomerColumns)));
-    layOut(RxDBGridCustomerVideo, HistoryColumns, int(std::size(HistoryColumns)));
-    if (FormValmedo) {
-        for (TRxDBGridEx *grid : {RxDBGridCustomer, RxDBGridCustomerVideo})
-            grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
-    }
-}
-
-bool TCustomerPage::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == PanelCustomerFind && event->type() == QEvent::Resize)
-        ComboBoxCustomerName->setFixedWidth(qMax(80, PanelCustomerFind->width() - 376));
-    if (watched == RxDBGridCustomer && event->type() == QEvent::FocusIn)
-        RxDBGridCustomerEnter();
-    if (watched == RxDBGridCustomer && event->type() == QEvent::FocusOut)
-        RxDBGridCustomerExit();
-    return TValmedoPage::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -515,22 +237,16 @@ void TCustomerPage::CustomerFilter()
     DateTimePickerCustomerRegistrationSecond->setEnabled(CheckBoxCustomerRegistration->isChecked());
 
     CustomerFilterInput input;
-    auto bound = [](TInt64Edit *edit) {
-        return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
-    };
     input.codeOn = CheckBoxCustomerCustomer->isChecked();
-    input.codeFirst = bound(Int64EditCustomerCustomerFirst);
-    input.codeSecond = bound(Int64EditCustomerCustomerSecond);
+    input.codeFirst = NumberBound(Int64EditCustomerCustomerFirst);
+    input.codeSecond = NumberBound(Int64EditCustomerCustomerSecond);
     input.nameOn = CheckBoxCustomerName->isChecked();
     input.name = EditCustomerName->text();
     input.limitOn = CheckBoxCustomerLimit->isChecked();
     input.limit = ComboBoxCustomerLimit->currentIndex();
     input.registrationOn = CheckBoxCustomerRegistration->isChecked();
-    auto date = [](TDateTimePicker *picker) {
-        return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::optional<QDate>();
-    };
-    input.registrationFirst = date(DateTimePickerCustomerRegistrationFirst);
-    input.registrationSecond = date(DateTimePickerCustomerRegistrationSecond);
+    input.registrationFirst = DateBound(DateTimePickerCustomerRegistrationFirst);
+    input.registrationSecond = DateBound(DateTimePickerCustomerRegistrationSecond);
     input.lent = CheckBoxCustomerLend->isChecked();
     input.overdue = CheckBoxCustomerLater->isChecked();
     input.runDate = RunDate();
@@ -555,11 +271,7 @@ QString TCustomerPage::StatusText() const
 
 void TCustomerPage::ButtonCustomerFilterClick()
 {
-    if (const FilterWindowFactory factory = FilterWindow()) {
-        std::unique_ptr<QDialog> window(factory(ADOQueryCustomer));
-        if (window)
-            ExecModal(window.get());
-    }
+    RunFilterWindow(ADOQueryCustomer);
 }
 
 void TCustomerPage::ButtonCustomerResetClick()
@@ -569,18 +281,6 @@ void TCustomerPage::ButtonCustomerResetClick()
                            CheckBoxCustomerRegistration, CheckBoxCustomerLend})
         box->setChecked(false);
     CustomerFilter();
-}
-
-void TCustomerPage::CustomerRowChanged()
-{
-    const qint64 customer = CurrentCustomer();
-    ADOQueryCustomerVideo->setParameter(QStringLiteral("ZAKAZNIK"),
-                                        ADOQueryCustomer->currentRow() >= 0
-                                            ? QVariant(customer)
-                                            : QVariant(QMetaType::fromType<qint64>()));
-    if (ADOQueryCustomerVideo->isOpen())
-        ADOQueryCustomerVideo->requery();
-    DataSourceCustomerDataChange();
 }
 
 void TCustomerPage::DataSourceCustomerDataChange()
@@ -626,42 +326,6 @@ void TCustomerPage::ComboBoxCustomerNameChange()
         Int64EditCustomerCustomer->setText(QString());
 }
 
-void TCustomerPage::RxDBGridCustomerEnter()
-{
-    if (QAction *action = windowAction("ActionCustomerDelete"))
-        action->setShortcut(QKeySequence(Qt::Key_Delete));
-}
-
-void TCustomerPage::RxDBGridCustomerExit()
-{
-    if (QAction *action = windowAction("ActionCustomerDelete"))
-        action->setShortcut(QKeySequence());
-}
-
-void TCustomerPage::requeryList()
-{
-    {
-        OneRowChange once(*ADOQueryCustomer);
-        TValmedoPage::requeryList();
-    }
-    // The count follows the rows the list shows now (after the refresh button too).
-    if (ADOQueryCustomer->isOpen())
-        SetStatusBarCustomer();
-}
-
-void TCustomerPage::RequeryOtherLists()
-{
-    if (!FormValmedo)
-        return;
-    for (int index : {TFormValmedo::PageVideo, TFormValmedo::PageBack, TFormValmedo::PageLends})
-        static_cast<TValmedoPage *>(FormValmedo->notebook()->widget(index))->requeryList();
-}
-
-QWidget *TCustomerPage::FocusedControl() const
-{
-    return FormValmedo ? FormValmedo->focusWidget() : nullptr;
-}
-
 // ---------------------------------------------------------------------------------------
 // The actions
 
@@ -671,7 +335,7 @@ void TCustomerPage::ActionCustomerFindExecute(QObject *sender)
     form.StartIn(isNameBox(sender));
     form.OpenOn(CurrentCustomer());
     ExecModal(&form);
-    selectAll();
+    SelectAllInMainWindow();
 }
 
 void TCustomerPage::ActionCustomerNewExecute()
@@ -683,31 +347,17 @@ void TCustomerPage::ActionCustomerNewExecute()
         const bool done = RunLoggedChange(QStringLiteral("Nový zákazník"), customer.number,
                                           [&] { InsertCustomer(customer); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Přidání nového zákazníka neproběhlo..."));
-        {
-            OneRowChange once(*ADOQueryCustomer);
-            RequeryLocate(*ADOQueryCustomer, customer.number);
-        }
-        RequeryOtherLists();
-        SetStatusBarCustomer();
+        RequeryAfterChange(customer.number, OtherPages);
     }
-    selectAll();
+    SelectAllInMainWindow();
 }
 
 bool TCustomerPage::FindBoxMissed() const
 {
-    QWidget *active = FocusedControl();
-    if (active == Int64EditCustomerCustomer && Int64EditCustomerCustomer->Value() != CurrentCustomer()) {
-        ShowInformation(QStringLiteral("Hledaný kód zákazníka nenalezen..."),
-                        QStringLiteral("Hledaný kód: [%1]").arg(Int64EditCustomerCustomer->Value()), true, active);
-        return true;
-    }
-    if (active && (active == ComboBoxCustomerName || ComboBoxCustomerName->isAncestorOf(active))
-        && !ComboBoxCustomerName->currentText().contains(CurrentName())) {
-        ShowInformation(QStringLiteral("Hledané jméno zákazníka nenalezeno..."),
-                        QStringLiteral("Hledané jméno: [%1]").arg(ComboBoxCustomerName->currentText()), true, active);
-        return true;
-    }
-    return false;
+    return ::FindBoxMissed(Int64EditCustomerCustomer, CurrentCustomer(), ComboBoxCustomerName, CurrentName(),
+                           {QStringLiteral("Hledaný kód zákazníka nenalezen..."),
+                            QStringLiteral("Hledané jméno zákazníka nenalezeno..."),
+                            QStringLiteral("Hledané jméno: [%1]")});
 }
 
 CustomerRecord TCustomerPage::CurrentRecord() const
@@ -731,8 +381,8 @@ void TCustomerPage::ActionCustomerEditExecute(QObject *sender)
     if (auto *grid = qobject_cast<TRxDBGridEx *>(sender); grid && !GridMouseInData(grid))
         return;
     if (!DataSetHasRecords(*ADOQueryCustomer)) {
-        ShowInformation(NoCustomerText, CheckFilterText, true, FocusedControl());
-        selectAll();
+        ShowInformation(NoCustomerText, CheckFilterText, true, MainWindowFocus());
+        SelectAllInMainWindow();
         return;
     }
     if (FindBoxMissed())
@@ -747,28 +397,23 @@ void TCustomerPage::ActionCustomerEditExecute(QObject *sender)
         const bool done = RunLoggedChange(QStringLiteral("Editace zákazníka"), customer,
                                           [&] { UpdateCustomer(edited, eraseHistory); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Editace zákazníka neproběhla..."));
-        {
-            OneRowChange once(*ADOQueryCustomer);
-            RequeryLocate(*ADOQueryCustomer, customer);
-        }
-        RequeryOtherLists();
-        SetStatusBarCustomer();
+        RequeryAfterChange(customer, OtherPages);
     }
-    selectAll();
+    SelectAllInMainWindow();
 }
 
 void TCustomerPage::ActionCustomerDeleteExecute()
 {
-    const auto finish = qScopeGuard([] { selectAll(); });
+    const auto finish = qScopeGuard([] { SelectAllInMainWindow(); });
     if (!DataSetHasRecords(*ADOQueryCustomer)) {
-        ShowInformation(NoCustomerText, CheckFilterText, true, FocusedControl());
+        ShowInformation(NoCustomerText, CheckFilterText, true, MainWindowFocus());
         return;
     }
     const qint64 customer = CurrentCustomer();
     const QString caption = CustomerCaption(customer, CurrentName());
     if (CustomerHasLent(customer)) {
         ShowInformation(QStringLiteral("Tohoto zákazníka nelze odebrat..."),
-                        QStringLiteral("%1 má půjčené video...").arg(caption), true, FocusedControl());
+                        QStringLiteral("%1 má půjčené video...").arg(caption), true, MainWindowFocus());
         return;
     }
     if (!GetUserRight(UserName(), QStringLiteral("ZAKAZNIK_ODEBRAT"))) {
@@ -782,30 +427,17 @@ void TCustomerPage::ActionCustomerDeleteExecute()
     const bool done = RunLoggedChange(QStringLiteral("Vyřazení zákazníka"), customer,
                                       [&] { RemoveCustomer(customer); });
     ShowWarning(done, TransactionFailedText, QStringLiteral("Vyřazení zákazníka neproběhlo..."));
-    {
-        OneRowChange once(*ADOQueryCustomer);
-        RequeryLocate(*ADOQueryCustomer, prior);
-    }
-    RequeryOtherLists();
-    SetStatusBarCustomer();
+    RequeryAfterChange(prior, OtherPages);
 }
 
 void TCustomerPage::ActionCustomerExportImportExecute()
 {
-    if (const ImportExportWindowFactory factory = ImportExportWindow()) {
-        std::unique_ptr<QDialog> window(factory());
-        if (window)
-            ExecModal(window.get());
-    }
+    RunImportExportWindow();
     SetStatusBarCustomer();
-    selectAll();
+    SelectAllInMainWindow();
 }
 
 void TCustomerPage::ActionCustomerPrintExecute()
 {
-    if (!DataSetHasRecords(*ADOQueryCustomer))
-        ShowInformation(NoCustomerText, CheckFilterText, true, FocusedControl());
-    else if (const PrintHandler print = PrintHandlerOf(QStringLiteral("ActionCustomerPrint")))
-        print();
-    selectAll();
+    RunPagePrint("ActionCustomerPrint", *ADOQueryCustomer, NoCustomerText);
 }

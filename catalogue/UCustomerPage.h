@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ValmedoPage.h"
+#include "catalogue/ListPage.h"
 
 #include <QString>
 
@@ -38,7 +38,7 @@ void ProposeCustomerNames(TFindComboBox *box);
 // The page connects the main window's customer actions (find, new, edit, remove,
 // import/export, print) and registers its log-in steps: the history and the list
 // (CustomerFilter), and the main window's cache of lent lines.
-class TCustomerPage : public TValmedoPage {
+class TCustomerPage : public TListPage {
     Q_OBJECT
 public:
     explicit TCustomerPage(QWidget *parent = nullptr);
@@ -98,8 +98,6 @@ public:
     void ButtonCustomerResetClick();
     void Int64EditCustomerCustomerChange();
     void ComboBoxCustomerNameChange();
-    void RxDBGridCustomerEnter();
-    void RxDBGridCustomerExit();
 
     // The actions. `sender` is the control that started the action: a name box opens the
     // search dialog in its name field, a double click on a grid edits only over a data cell.
@@ -113,33 +111,21 @@ public:
     // The text of the status bar's first panel.
     QString StatusText() const;
 
-    // Requeries the list on its current row and counts it again.
-    void requeryList() override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 signals:
     // The current customer (0 and an empty name for an empty list), after this page's boxes
     // show him.
     void CurrentCustomerChanged(qint64 customer, const QString &name);
 
+protected:
+    void FilterList() override { CustomerFilter(); }
+    void CountList() override { SetStatusBarCustomer(); }
+    void HandOn() override { DataSourceCustomerDataChange(); }
+
 private:
     void createQueries();
-    QWidget *createFunctionColumn();
-    QWidget *createFindPanel();
-    QWidget *createLists();
-    QWidget *createStatusBar();
-    void createFilterPanel();
+    void createFindPanel();
+    void createLists();
     void createFilterControls(QWidget *panel);
-    void connectFilterControls(QWidget *panel);
-    void colourGrids();
-    void connectActions();
-    void registerOpenSteps();
-    // The grids' columns, once the list's fields are known.
-    void layoutGrids();
-    // The master link: the history follows the current customer, who is then handed on.
-    void CustomerRowChanged();
     // The current customer's number and name, and all his data as the edit dialog shows it.
     qint64 CurrentCustomer() const;
     QString CurrentName() const;
@@ -147,11 +133,6 @@ private:
     // Enter in a find box whose number or name is not the current customer's: the clerk is
     // told that the customer was not found (true), so that no other customer is edited.
     bool FindBoxMissed() const;
-    // The lists of the other pages that show customers' data, each on its row.
-    void RequeryOtherLists();
-    // The control of the main window that has the focus (it gets it back after a message).
-    QWidget *FocusedControl() const;
 
     TLentLines *m_lentLines = nullptr;
-    bool m_gridsLaidOut = false;
 };

@@ -2,6 +2,7 @@
 
 #include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPage.h"
+#include "catalogue/UVideoPage.h"
 #include "core/UValmedo.h"
 
 #include "catalogue/FilterRules.h"
@@ -181,8 +182,10 @@ void RegisterFormFilter()
         if (!query)
             return nullptr;
         return new TFormFilter(*query, [] {
-            if (FormValmedo)
+            if (FormValmedo) {
                 FormValmedo->customerPage()->SetStatusBarCustomer();
+                FormValmedo->videoPage()->SetStatusBarVideo();
+            }
         });
     });
 }

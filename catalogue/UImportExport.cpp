@@ -2,6 +2,7 @@
 
 #include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPage.h"
+#include "catalogue/UVideoPage.h"
 #include "core/UValmedo.h"
 
 #include "catalogue/ExchangeStore.h"
@@ -214,6 +215,11 @@ void TFormImportExport::runImport(TFormImportExportProgress &progress, const QSt
     }
 }
 
+QString TFormImportExport::listName() const
+{
+    return m_list.objectName();
+}
+
 void RegisterFormImportExport()
 {
     SetImportExportWindowFactory([]() -> QDialog * {
@@ -221,6 +227,8 @@ void RegisterFormImportExport()
             return nullptr;
         if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer)
             return new TFormImportExport(ExchangeTable::Customers, *FormValmedo->customerPage()->ADOQueryCustomer);
+        if (FormValmedo->pageIndex() == TFormValmedo::PageVideo)
+            return new TFormImportExport(ExchangeTable::Videos, *FormValmedo->videoPage()->ADOQueryVideo);
         return nullptr;
     });
 }

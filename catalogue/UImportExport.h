@@ -28,6 +28,8 @@ class TFormImportExport : public QDialog {
     Q_OBJECT
 public:
     TFormImportExport(ExchangeTable table, BrowseQuery &list, QWidget *parent = nullptr);
+    // The object name of the list it works on.
+    QString listName() const;
 
     // The picture and the import rights, as the dialog shows.
     void FormActivate();

@@ -173,19 +173,3 @@ QList<LentVideo> LentLinesOfTitle(const QString &title)
     return LentLines(ExecCommandRecordset());
 }
 
-QStringList VideoTitleProposals(const QString &typed)
-{
-    const SqlDialect &d = CurrentServer()->dialect();
-    SetCommand(QStringLiteral("SELECT TITUL FROM tab_video WHERE %1 ORDER BY %2")
-                   .arg(d.foldLike(QStringLiteral("TITUL"), QStringLiteral(":TITUL")), d.textOrder(QStringLiteral("TITUL"))));
-    SetCommandParam(QStringLiteral("TITUL"), typed + QLatin1Char('%'));
-    QSqlQuery rows = ExecCommandRecordset();
-    QStringList titles;
-    while (rows.next()) {
-        QString title = rows.value(0).toString();
-        while (title.endsWith(QLatin1Char(' ')))
-            title.chop(1);
-        titles << title;
-    }
-    return titles;
-}

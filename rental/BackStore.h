@@ -56,7 +56,6 @@ struct BackWriteProgress {
 BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool include, const QString &user,
                       const BackWriteProgress &progress = {});
 
-
 // Who has a video out: one open lend line.
 struct LentVideo {
     qint64 customer = 0;
@@ -67,6 +66,3 @@ QList<LentVideo> LentLinesOfVideo(qint64 video);
 // The open lend lines of the videos of that exact title, letter case aside (the copies of a
 // title may be out with several customers), in video order.
 QList<LentVideo> LentLinesOfTitle(const QString &title);
-// The catalogue's titles that begin with `typed` (letter case and Czech letters folded), in
-// Czech order: the proposals of a title box.
-QStringList VideoTitleProposals(const QString &typed);

@@ -20,6 +20,7 @@
 #include "core/database/Lookups.h"
 #include "core/database/Money.h"
 #include "rental/BackBasket.h"
+#include "catalogue/VideoStore.h"
 #include "rental/BackStore.h"
 #include "rental/Basket.h"
 #include "rental/DeskHooks.h"
@@ -46,7 +47,6 @@ const QString Video = QStringLiteral("VIDEO");
 const QString Title = QStringLiteral("TITUL");
 const QString Customer = QStringLiteral("ZAKAZNIK");
 
-const QString CheckFilterText = QStringLiteral("Zkontrolujte zda není aktivní filtr...");
 const QString NotLentText = QStringLiteral("Toto video není půjčené...");
 
 // The lent-videos list and the basket: their columns in order, with their widths.

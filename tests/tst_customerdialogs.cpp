@@ -55,54 +55,6 @@ void AddShop()
     AddLine({3, 2, 1, Today.addDays(-9), false, true, false});
 }
 
-// Answers a dialog of that class: `work` checks and fills it and may close it; a dialog
-// left open is cancelled.
-template <class Form>
-Answer On(std::function<void(Form *)> work)
-{
-    return [work = std::move(work)](QDialog *dialog) {
-        auto *form = qobject_cast<Form *>(dialog);
-        if (!form) {
-            QTest::qFail(qPrintable("unexpected window " + dialog->windowTitle()), __FILE__, __LINE__);
-            return int(QDialog::Rejected);
-        }
-        work(form);
-        return form->result();
-    };
-}
-
-QString LastLogLine(CustomerDesk &desk)
-{
-    return desk.window()->log()->Lines().constLast();
-}
-
-bool LoggedTransaction(CustomerDesk &desk, const QString &name, qint64 number, const QString &result)
-{
-    const QRegularExpression line(QStringLiteral(" Transakce \\[%1\\] \\[\\d+ ms\\] \\[%2\\] \\[%3\\]$")
-                                      .arg(QRegularExpression::escape(name))
-                                      .arg(number, 13, 10, QChar('0'))
-                                      .arg(result));
-    return line.match(LastLogLine(desk)).hasMatch();
-}
-
-// Enter in a control of a dialog. An answered dialog is shown without blocking and the
-// offscreen platform may leave the main window the active one, whose Enter action would
-// take the key; a modal dialog keeps the key from that window, as this does.
-void EnterIn(QWidget *control)
-{
-    QAction *edit = FormValmedo->action("ActionCustomerEdit");
-    const QList<QKeySequence> keys = edit->shortcuts();
-    edit->setShortcuts({});
-    QTest::keyClick(control, Qt::Key_Return);
-    edit->setShortcuts(keys);
-}
-
-void PressOn(QWidget *widget, Qt::Key key)
-{
-    widget->setFocus();
-    QTest::keyClick(widget, key);
-}
-
 } // namespace
 
 class TestCustomerDialogs : public QObject {
@@ -405,12 +357,12 @@ private slots:
             f->Int64EditCustomer->selectAll();
             QTest::keyClicks(f->Int64EditCustomer, "2"); // not among the selected
             QVERIFY(!f->BitBtnSearch->isEnabled());
-            EnterIn(f->Int64EditCustomer);
+            EnterIn(f->Int64EditCustomer, "ActionCustomerEdit");
             QVERIFY(f->isVisible());
             QTest::keyClick(f->Int64EditCustomer, Qt::Key_Backspace);
             QTest::keyClicks(f->Int64EditCustomer, "1");
             QVERIFY(f->BitBtnSearch->isEnabled());
-            EnterIn(f->Int64EditCustomer);
+            EnterIn(f->Int64EditCustomer, "ActionCustomerEdit");
         })});
         desk.action("ActionCustomerFind")->trigger();
         QCOMPARE(answers.shown().size(), 1);

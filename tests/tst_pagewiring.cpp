@@ -53,14 +53,33 @@ private Q_SLOTS:
         QCOMPARE(page->StatusText(), QStringLiteral(" Zákazníků: 1"));
     }
 
-    void customerExchange()
+    // Each page's action opens the exchange on its own list.
+    void exchange_data()
     {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("customers") << int(TFormValmedo::PageCustomer) << "ActionCustomerExportImport"
+                                   << "ADOQueryCustomer";
+        QTest::newRow("videos") << int(TFormValmedo::PageVideo) << "ActionVideoExportImport" << "ADOQueryVideo";
+    }
+    void exchange()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, action);
+        QFETCH(QString, list);
         LoggedInDesk desk(Engine::SQLite);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        desk.window()->setPageIndex(TFormValmedo::PageCustomer);
-        ModalAnswers answers({Reject()});
-        desk.action("ActionCustomerExportImport")->trigger();
+        desk.window()->setPageIndex(page);
+        QString listOfWindow;
+        ModalAnswers answers({[&](QDialog *dialog) {
+            if (auto *window = qobject_cast<TFormImportExport *>(dialog))
+                listOfWindow = window->listName();
+            return int(QDialog::Rejected);
+        }});
+        desk.window()->action(action)->trigger();
         QCOMPARE(answers.shown().value(0).className, QStringLiteral("TFormImportExport"));
+        QCOMPARE(listOfWindow, list);
     }
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 #include "core/Modal.h"
 
+#include <QDialog>
 #include <QList>
+#include <QTest>
 #include <QString>
 #include <functional>
 
@@ -29,6 +31,21 @@ Answer Accept();
 Answer Reject();
 // Runs `fill` (set values of the dialog's controls), then `then`.
 Answer Fill(std::function<void(QDialog *dialog)> fill, Answer then);
+// Answers a dialog of class Form: `work` checks and fills it and may close it; a dialog
+// left open is cancelled. A dialog of another class fails the test.
+template <class Form>
+Answer On(std::function<void(Form *)> work)
+{
+    return [work = std::move(work)](QDialog *dialog) {
+        auto *form = qobject_cast<Form *>(dialog);
+        if (!form) {
+            QTest::qFail(qPrintable("unexpected window " + dialog->windowTitle()), __FILE__, __LINE__);
+            return int(QDialog::Rejected);
+        }
+        work(form);
+        return form->result();
+    };
+}
 
 // Answers the next modal windows with the given answers, in order, and records every
 // window shown meanwhile. Installed for its lifetime (nesting restores the outer one).

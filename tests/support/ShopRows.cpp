@@ -1,6 +1,7 @@
 #include "support/ShopRows.h"
 
 #include "core/database/Commands.h"
+#include "core/database/Money.h"
 
 #include <QSqlQuery>
 #include <QStringList>
@@ -26,10 +27,22 @@ void AddCustomer(const ShopCustomer &c)
 
 void AddVideo(qint64 video, const QString &title)
 {
-    SetCommand(QStringLiteral("INSERT INTO tab_video (VIDEO,TITUL,ZAMERENI,NOSIC,CENA) "
-                              "VALUES (:VIDEO,:TITUL,1,1,100)"));
-    SetCommandParam(QStringLiteral("VIDEO"), video);
-    SetCommandParam(QStringLiteral("TITUL"), title);
+    AddVideo(ShopVideo(video, title));
+}
+
+void AddVideo(const ShopVideo &v)
+{
+    SetCommand(QStringLiteral("INSERT INTO tab_video (VIDEO,TITUL,ZAMERENI,NOSIC,CENA%1) "
+                              "VALUES (:VIDEO,:TITUL,:ZAMERENI,:NOSIC,:CENA%2)")
+                   .arg(v.registered.isValid() ? QStringLiteral(",REGISTRACE") : QString(),
+                        v.registered.isValid() ? QStringLiteral(",:REGISTRACE") : QString()));
+    SetCommandParam(QStringLiteral("VIDEO"), v.number);
+    SetCommandParam(QStringLiteral("TITUL"), v.title);
+    SetCommandParam(QStringLiteral("ZAMERENI"), v.direction);
+    SetCommandParam(QStringLiteral("NOSIC"), v.medium);
+    SetCommandParam(QStringLiteral("CENA"), QVariant::fromValue(Money::fromString(v.price)));
+    if (v.registered.isValid())
+        SetCommandParam(QStringLiteral("REGISTRACE"), v.registered);
     ExecCommand();
 }
 
@@ -49,22 +62,46 @@ void AddLine(const ShopLine &l)
     ExecCommand();
 }
 
-QVariant CustomerColumn(qint64 customer, const QString &column)
+namespace {
+
+QVariant column(const char *table, const char *key, qint64 number, const QString &column)
 {
-    SetCommand(QStringLiteral("SELECT %1 FROM tab_zakaznik WHERE ZAKAZNIK=:ZAKAZNIK").arg(column));
-    SetCommandParam(QStringLiteral("ZAKAZNIK"), customer);
+    SetCommand(QStringLiteral("SELECT %1 FROM %2 WHERE %3=:KEY").arg(column, QLatin1String(table), QLatin1String(key)));
+    SetCommandParam(QStringLiteral("KEY"), number);
     QSqlQuery q = ExecCommandRecordset();
     return q.next() ? q.value(0) : QVariant();
 }
 
+QString lines(const char *of, const char *by, qint64 number)
+{
+    SetCommand(QStringLiteral("SELECT %1,PUJCENA,HISTORIE FROM tab_pujckydetail WHERE %2=:KEY ORDER BY %1")
+                   .arg(QLatin1String(by), QLatin1String(of)));
+    SetCommandParam(QStringLiteral("KEY"), number);
+    QSqlQuery q = ExecCommandRecordset();
+    QStringList found;
+    while (q.next())
+        found << QStringLiteral("%1:%2/%3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
+    return found.join(QLatin1Char(','));
+}
+
+} // namespace
+
+QVariant CustomerColumn(qint64 customer, const QString &name)
+{
+    return column("tab_zakaznik", "ZAKAZNIK", customer, name);
+}
+
 QString CustomerLines(qint64 customer)
 {
-    SetCommand(QStringLiteral("SELECT VIDEO,PUJCENA,HISTORIE FROM tab_pujckydetail WHERE ZAKAZNIK=:ZAKAZNIK "
-                              "ORDER BY VIDEO"));
-    SetCommandParam(QStringLiteral("ZAKAZNIK"), customer);
-    QSqlQuery q = ExecCommandRecordset();
-    QStringList lines;
-    while (q.next())
-        lines << QStringLiteral("%1:%2/%3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
-    return lines.join(QLatin1Char(','));
+    return lines("ZAKAZNIK", "VIDEO", customer);
+}
+
+QVariant VideoColumn(qint64 video, const QString &name)
+{
+    return column("tab_video", "VIDEO", video, name);
+}
+
+QString VideoLines(qint64 video)
+{
+    return lines("VIDEO", "DOKLAD_PUJ", video);
 }

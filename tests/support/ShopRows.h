@@ -27,6 +27,22 @@ struct ShopCustomer {
 void AddCustomer(const ShopCustomer &customer);
 // A video of the first medium ("-") and the first genre.
 void AddVideo(qint64 video, const QString &title);
+// A video of that genre and medium (identities; 1 is "-" in both), its price as exact text
+// ("44.35"), a null `registered` the default time.
+struct ShopVideo {
+    ShopVideo(qint64 number, const QString &title, int direction = 1, int medium = 1,
+              const QString &price = QStringLiteral("100"), const QDateTime &registered = QDateTime())
+        : number(number), title(title), direction(direction), medium(medium), price(price), registered(registered)
+    {
+    }
+    qint64 number = 0;
+    QString title;
+    int direction = 1;
+    int medium = 1;
+    QString price;
+    QDateTime registered;
+};
+void AddVideo(const ShopVideo &video);
 // A document line of `customer` for `video` on lend document `document` (the document row
 // is not written), due `due` at 00:00; `out` still lent, `history` in the history lists,
 // `documented` its documents still exist (DOKLAD).
@@ -51,3 +67,7 @@ void AddLine(const ShopLine &line);
 QVariant CustomerColumn(qint64 customer, const QString &column);
 // "video:PUJCENA/HISTORIE" of every line of a customer in video order, joined by commas.
 QString CustomerLines(qint64 customer);
+// The named column of a video's row, null when there is no such video.
+QVariant VideoColumn(qint64 video, const QString &column);
+// "document:PUJCENA/HISTORIE" of every line of a video in document order, joined by commas.
+QString VideoLines(qint64 video);

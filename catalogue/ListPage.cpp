@@ -1,0 +1,543 @@
+#include "catalogue/ListPage.h"
+
+#include "catalogue/LentLines.h"
+#include "catalogue/PageHooks.h"
+#include "core/Grids.h"
+#include "core/Messages.h"
+#include "core/Modal.h"
+#include "core/NamedWidget.h"
+#include "core/RunGlobals.h"
+#include "core/RunReported.h"
+#include "core/UValmedo.h"
+#include "core/controls/DateTimePicker.h"
+#include "core/controls/FilterPanel.h"
+#include "core/controls/FindBoxes.h"
+#include "core/controls/Int64Edit.h"
+#include "core/controls/RxDBGridEx.h"
+#include "core/database/BrowseQuery.h"
+#include "core/database/DataSetRoutines.h"
+#include "core/database/Database.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+
+constexpr qint64 HighestNumber = 9999999999999LL;
+
+// Runs `onEvent` for the events of the watched widget.
+class EventHook : public QObject {
+public:
+    EventHook(QObject *watched, std::function<void(QEvent *)> onEvent)
+        : QObject(watched), m_onEvent(std::move(onEvent))
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        m_onEvent(event);
+        return false;
+    }
+
+private:
+    std::function<void(QEvent *)> m_onEvent;
+};
+
+QWidget *titledGrid(QWidget *parent, const char *titleName, const QString &caption, const char *gridName,
+                    QLabel *&title, TRxDBGridEx *&grid)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    title = Named<QLabel>(box, titleName, caption);
+    title->setFrameShape(QFrame::StyledPanel);
+    title->setMinimumHeight(20);
+    grid = Named<TRxDBGridEx>(box, gridName);
+    grid->SetRowSelect(true);
+    BindQueryGridSort(grid);
+    layout->addWidget(title);
+    layout->addWidget(grid, 1);
+    return box;
+}
+
+} // namespace
+
+void DescribeFields(BrowseQuery *query, std::span<const ListColumn> columns, const QString &origin)
+{
+    for (const ListColumn &column : columns) {
+        const QString field = QLatin1String(column.field);
+        query->setDisplayLabel(field, QString::fromUtf8(column.title));
+        query->setFieldTag(field, column.restoreWidth);
+        if (!origin.isEmpty())
+            query->setOrigin(field, origin);
+    }
+}
+
+void LayOutGrid(TRxDBGridEx *grid, std::span<const ListColumn> columns)
+{
+    DataSet *ds = grid->dataSet();
+    for (int f = 0; f < ds->fieldCount(); ++f) {
+        grid->setColumnHidden(f, true);
+        for (const ListColumn &column : columns) {
+            if (ds->fieldName(f) == QLatin1String(column.field)) {
+                grid->setColumnHidden(f, false);
+                grid->setColumnWidth(f, column.width);
+            }
+        }
+    }
+}
+
+void DescribeHistory(BrowseQuery *history, const QString &keyField)
+{
+    history->setFieldKind(keyField, FieldKind::Int64);
+    history->setDisplayFormat(keyField, QStringLiteral("0000000000000"));
+    history->setAlignment(keyField, Qt::AlignLeft);
+    history->setOrigin(keyField, QStringLiteral("tab_pujckydetail"));
+    for (const char *flag : {"PUJCENA", "ZDARMA"})
+        history->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
+    history->setDisplayFormat(QStringLiteral("ZDARMA"), QStringLiteral("$;-"));
+    const QList<std::pair<const char *, const char *>> moments = {
+        {"PUJCENO", "dd.MM.yyyy hh:mm"}, {"VRATIT", "dd.MM.yyyy"}, {"VRACENO", "dd.MM.yyyy hh:mm"}};
+    for (const auto &[field, format] : moments) {
+        history->setFieldKind(QLatin1String(field), FieldKind::DateTime);
+        history->setDisplayFormat(QLatin1String(field), QLatin1String(format));
+    }
+    for (const char *field : {"PUJCENA", "ZDARMA", "PUJCENO", "VRATIT", "VRACENO"})
+        history->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
+}
+
+void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history)
+{
+    ColorLentRows(grid, [history](int row) -> std::optional<bool> {
+        if (!history->valueAt(row, history->fieldIndex(QStringLiteral("PUJCENA"))).toBool())
+            return std::nullopt;
+        const QDateTime due = history->valueAt(row, history->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
+        return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
+    });
+}
+
+OneRowChange::OneRowChange(DataSet &dataSet) : m_dataSet(dataSet)
+{
+    m_dataSet.disableControls();
+}
+
+OneRowChange::~OneRowChange()
+{
+    m_dataSet.enableControls();
+}
+
+QAction *WindowAction(const char *name)
+{
+    return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;
+}
+
+void SelectAllInMainWindow()
+{
+    ActiveControlSelectAll(nullptr, FormValmedo);
+}
+
+QWidget *MainWindowFocus()
+{
+    return FormValmedo ? FormValmedo->focusWidget() : nullptr;
+}
+
+void RequeryPages(std::initializer_list<int> pageIndexes)
+{
+    if (!FormValmedo)
+        return;
+    for (int index : pageIndexes)
+        static_cast<TValmedoPage *>(FormValmedo->notebook()->widget(index))->requeryList();
+}
+
+QFrame *CreateFunctionColumn(QWidget *page, const char *name, std::initializer_list<FunctionButton> buttons)
+{
+    auto *panel = Named<QFrame>(page, name);
+    panel->setFixedWidth(68);
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto *column = new QVBoxLayout(panel);
+    column->setContentsMargins(2, 2, 2, 2);
+    for (const FunctionButton &b : buttons) {
+        auto *button = Named<QToolButton>(panel, b.name, QString::fromUtf8(b.caption));
+        button->setFixedSize(62, 48);
+        button->setAutoRaise(true);
+        column->addWidget(button);
+        if (QAction *action = WindowAction(b.action)) {
+            QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+            QObject::connect(action, &QAction::changed, button,
+                             [button, action] { button->setEnabled(action->isEnabled()); });
+        }
+    }
+    column->addStretch(1);
+    return panel;
+}
+
+ListPair CreateListPair(QWidget *page, const ListPairNames &names, DataSet *list, DataSet *detail)
+{
+    ListPair pair;
+    pair.splitter = Named<QSplitter>(page, names.splitter);
+    pair.splitter->setOrientation(Qt::Vertical);
+    pair.splitter->setChildrenCollapsible(false);
+    QWidget *top = titledGrid(pair.splitter, names.listTitle, names.listCaption, names.list, pair.listTitle,
+                              pair.list);
+    top->setMinimumHeight(86);
+    QWidget *bottom = titledGrid(pair.splitter, names.detailTitle, names.detailCaption, names.detail,
+                                 pair.detailTitle, pair.detail);
+    pair.splitter->addWidget(top);
+    pair.splitter->addWidget(bottom);
+    pair.splitter->setStretchFactor(0, 3);
+    pair.splitter->setStretchFactor(1, 1);
+    pair.list->setModel(list);
+    pair.detail->setModel(detail);
+    return pair;
+}
+
+StatusBar CreateStatusBar(QWidget *page, const char *name, std::initializer_list<int> widths, bool lastSunken)
+{
+    StatusBar status;
+    status.bar = Named<QFrame>(page, name);
+    auto *row = new QHBoxLayout(status.bar);
+    row->setContentsMargins(0, 2, 0, 0);
+    row->setSpacing(2);
+    const int count = int(widths.size()) + 1;
+    for (int i = 0; i < count; ++i) {
+        auto *panel = new QLabel(status.bar);
+        panel->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel%1").arg(i));
+        panel->setMinimumHeight(19);
+        if (i < count - 1)
+            panel->setFixedWidth(std::data(widths)[i]);
+        if (i < count - 1 || lastSunken) {
+            panel->setFrameShape(QFrame::Panel);
+            panel->setFrameShadow(QFrame::Sunken);
+        }
+        row->addWidget(panel, i == count - 1 ? 1 : 0);
+        status.panels << panel;
+    }
+    return status;
+}
+
+FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numberName, const QString &textCaption,
+                          const char *textName)
+{
+    FindPanel find;
+    find.panel = Named<QFrame>(page, panelName);
+    find.panel->setFrameShape(QFrame::StyledPanel);
+    auto *row = new QHBoxLayout(find.panel);
+    row->setContentsMargins(6, 4, 6, 4);
+    find.number = Named<TInt64Edit>(find.panel, numberName);
+    find.number->SetMax(HighestNumber);
+    find.number->SetValue(1);
+    find.number->setFixedWidth(120);
+    find.text = Named<TFindComboBox>(find.panel, textName);
+    find.text->SetMaxTyped(32);
+    auto *code = new QLabel(QStringLiteral("Kód:"), find.panel);
+    code->setBuddy(find.number);
+    auto *caption = new QLabel(textCaption, find.panel);
+    caption->setBuddy(find.text);
+    row->addWidget(code);
+    row->addWidget(find.number);
+    row->addSpacing(12);
+    row->addWidget(caption);
+    row->addWidget(find.text);
+    row->addStretch(1);
+    new EventHook(find.panel, [panel = find.panel, box = find.text](QEvent *event) {
+        if (event->type() == QEvent::Resize)
+            box->setFixedWidth(qMax(80, panel->width() - 376));
+    });
+    return find;
+}
+
+void OnEvent(QObject *watched, std::function<void(QEvent *event)> onEvent)
+{
+    new EventHook(watched, std::move(onEvent));
+}
+
+void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box))
+{
+    const QString chosen = box->currentIndex() >= 0 ? box->currentText() : QString();
+    const QSignalBlocker quiet(box);
+    fill(box);
+    box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen, Qt::MatchFixedString));
+}
+
+void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName)
+{
+    new EventHook(grid, [actionName](QEvent *event) {
+        QAction *action = WindowAction(actionName);
+        if (!action)
+            return;
+        if (event->type() == QEvent::FocusIn)
+            action->setShortcut(QKeySequence(Qt::Key_Delete));
+        else if (event->type() == QEvent::FocusOut)
+            action->setShortcut(QKeySequence());
+    });
+}
+
+FilterColumn::FilterColumn(QWidget *panel) : m_panel(panel), m_column(new QVBoxLayout(panel))
+{
+    m_column->setContentsMargins(6, 6, 6, 6);
+}
+
+QCheckBox *FilterColumn::CheckBox(const char *name, const QString &caption)
+{
+    auto *box = Named<QCheckBox>(m_panel, name, caption);
+    m_column->addWidget(box);
+    return box;
+}
+
+TInt64Edit *FilterColumn::Number(const char *name, qint64 value)
+{
+    auto *edit = Named<TInt64Edit>(m_panel, name);
+    edit->SetMax(HighestNumber);
+    edit->SetValue(value);
+    m_column->addWidget(edit);
+    return edit;
+}
+
+QLineEdit *FilterColumn::Edit(const char *name, int maxLength)
+{
+    auto *edit = Named<QLineEdit>(m_panel, name);
+    edit->setMaxLength(maxLength);
+    m_column->addWidget(edit);
+    return edit;
+}
+
+QComboBox *FilterColumn::PickList(const char *name)
+{
+    auto *box = Named<QComboBox>(m_panel, name);
+    box->setMaxVisibleItems(16);
+    m_column->addWidget(box);
+    return box;
+}
+
+TDateTimePicker *FilterColumn::DatePicker(const char *name)
+{
+    auto *picker = Named<TDateTimePicker>(m_panel, name);
+    picker->SetDate(RunDate());
+    m_column->addWidget(picker);
+    return picker;
+}
+
+QPushButton *FilterColumn::BottomButton(const char *name, const QString &caption)
+{
+    if (!m_bottom) {
+        m_column->addStretch(1);
+        m_bottom = true;
+    }
+    auto *button = Named<QPushButton>(m_panel, name, caption);
+    m_column->addWidget(button);
+    return button;
+}
+
+std::optional<qint64> NumberBound(TInt64Edit *edit)
+{
+    return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
+}
+
+std::optional<QDate> DateBound(TDateTimePicker *picker)
+{
+    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::optional<QDate>();
+}
+
+void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter)
+{
+    const auto run = [filter] { RunReported(filter); };
+    for (QCheckBox *box : panel->findChildren<QCheckBox *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(box, &QCheckBox::clicked, panel, run);
+    for (QLineEdit *edit : panel->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(edit, &QLineEdit::textEdited, panel, run);
+    for (QComboBox *box : panel->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(box, &QComboBox::activated, panel, run);
+    for (TDateTimePicker *picker : panel->findChildren<TDateTimePicker *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(picker, &TDateTimePicker::Change, panel, run);
+}
+
+void RunFilterWindow(BrowseQuery *query)
+{
+    if (const FilterWindowFactory factory = FilterWindow()) {
+        std::unique_ptr<QDialog> window(factory(query));
+        if (window)
+            ExecModal(window.get());
+    }
+}
+
+void RunImportExportWindow()
+{
+    if (const ImportExportWindowFactory factory = ImportExportWindow()) {
+        std::unique_ptr<QDialog> window(factory());
+        if (window)
+            ExecModal(window.get());
+    }
+}
+
+void RunPagePrint(const char *actionName, const DataSet &list, const QString &emptyText)
+{
+    if (!DataSetHasRecords(list))
+        ShowInformation(emptyText, CheckFilterText, true, MainWindowFocus());
+    else if (const PrintHandler print = PrintHandlerOf(QString::fromLatin1(actionName)))
+        print();
+    SelectAllInMainWindow();
+}
+
+IdentityGroup CreateIdentityGroup(QDialog *dialog, const QString &title)
+{
+    IdentityGroup identity;
+    auto *layout = new QVBoxLayout(dialog);
+    auto *top = new QHBoxLayout;
+    identity.image = Named<QLabel>(dialog, "Image");
+    identity.image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    identity.image->setFixedWidth(48);
+    identity.group = Named<QGroupBox>(dialog, "GroupBoxIdentity");
+    identity.group->setTitle(title);
+    identity.grid = new QGridLayout(identity.group);
+    top->addWidget(identity.image);
+    top->addWidget(identity.group, 1);
+    layout->addLayout(top);
+    return identity;
+}
+
+bool FindBoxMissed(TInt64Edit *numberBox, qint64 current, QComboBox *textBox, const QString &currentText,
+                   const FindBoxTexts &texts)
+{
+    QWidget *active = MainWindowFocus();
+    if (active == numberBox && numberBox->Value() != current) {
+        ShowInformation(texts.numberMissed, QStringLiteral("Hledaný kód: [%1]").arg(numberBox->Value()), true, active);
+        return true;
+    }
+    if (active && (active == textBox || textBox->isAncestorOf(active))
+        && !textBox->currentText().contains(currentText)) {
+        ShowInformation(texts.textMissed, texts.textDetail.arg(textBox->currentText()), true, active);
+        return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------
+// TListPage
+
+TListPage::TListPage(const QString &caption, const QString &objectName, const QString &numberFieldName,
+                     const QString &filterLabelName, QWidget *parent)
+    : TValmedoPage(caption, objectName, numberFieldName, parent)
+{
+    setFilterLabel(filterLabelName);
+}
+
+void TListPage::FollowList(BrowseQuery *list, BrowseQuery *detail, const QString &keyParameter)
+{
+    m_list = list;
+    m_detail = detail;
+    m_keyParameter = keyParameter;
+    setListQuery(list);
+    detail->setParameter(keyParameter, QVariant(QMetaType::fromType<qint64>()));
+    connect(list, &DataSet::currentRowChanged, this, [this] { RunReported([this] { ListRowChanged(); }); });
+}
+
+void TListPage::ListRowChanged()
+{
+    m_detail->setParameter(m_keyParameter, m_list->currentRow() >= 0 ? QVariant(m_list->value(0).toLongLong())
+                                                                     : QVariant(QMetaType::fromType<qint64>()));
+    if (m_detail->isOpen())
+        m_detail->requery();
+    HandOn();
+}
+
+TFilterPanel *TListPage::CreateFilter(const char *stripName, const char *panelName, QWidget *numberBox,
+                                      std::initializer_list<QWidget *> closers)
+{
+    auto *filter = new TFilterPanel(this, QLatin1String(stripName), QLatin1String(panelName), filterLabel(), numberBox);
+    for (QWidget *part : closers)
+        TFilterPanel::CloseOnMouseMove(part);
+    return filter;
+}
+
+void TListPage::Assemble(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
+                         TFilterPanel *filter)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(functionColumn);
+    auto *centre = new QVBoxLayout;
+    centre->setSpacing(0);
+    centre->addWidget(findPanel);
+    centre->addWidget(lists, 1);
+    centre->addWidget(statusBar);
+    layout->addLayout(centre, 1);
+    layout->addWidget(filter->Strip());
+    layout->addWidget(filter->Panel());
+}
+
+void TListPage::ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions)
+{
+    for (const auto &[name, handler] : actions) {
+        if (QAction *action = WindowAction(name))
+            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
+    }
+}
+
+void TListPage::RegisterOpenSteps(int order, GridColumns list, GridColumns detail)
+{
+    m_listColumns = list;
+    m_detailColumns = detail;
+    RegisterOpenStep(order, [this] {
+        m_detail->requery();
+        return true;
+    });
+    RegisterOpenStep(order + 10, [this] {
+        FilterList();
+        // An empty list has no row to change to: its boxes show 0 and no text all the same.
+        if (m_list->isEmpty())
+            HandOn();
+        LayOutGrids();
+        return true;
+    });
+}
+
+void TListPage::LayOutGrids()
+{
+    if (m_gridsLaidOut || !m_list->isOpen() || !m_detail->isOpen())
+        return;
+    m_gridsLaidOut = true;
+    for (const GridColumns &g : {m_listColumns, m_detailColumns}) {
+        LayOutGrid(g.grid, g.columns);
+        if (FormValmedo)
+            g.grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
+    }
+}
+
+void TListPage::requeryList()
+{
+    {
+        OneRowChange once(*m_list);
+        TValmedoPage::requeryList();
+    }
+    // The count follows the rows the list shows now (after the refresh button too).
+    if (m_list->isOpen())
+        CountList();
+}
+
+void TListPage::RequeryAfterChange(const QVariant &key, std::initializer_list<int> otherPages)
+{
+    {
+        OneRowChange once(*m_list);
+        RequeryLocate(*m_list, key);
+    }
+    RequeryPages(otherPages);
+    CountList();
+}

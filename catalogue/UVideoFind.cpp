@@ -1,0 +1,66 @@
+#include "catalogue/UVideoFind.h"
+
+#include "catalogue/LentLines.h"
+#include "catalogue/UCustomerPage.h"
+#include "catalogue/UVideoPage.h"
+#include "catalogue/VideoStore.h"
+#include "core/NamedWidget.h"
+#include "core/RunReported.h"
+#include "core/UValmedo.h"
+#include "core/controls/Int64Edit.h"
+#include "core/database/BrowseQuery.h"
+
+#include <QLineEdit>
+
+TFormVideoFind::TFormVideoFind(QWidget *parent)
+    : TFormFind(QStringLiteral("FormVideoFind"), QStringLiteral(" Vyhledání videa"), QStringLiteral(" Videa: %1"),
+                parent)
+{
+    ADOQueryVideoFind = new BrowseQuery(this);
+    ADOQueryVideoFind->setObjectName(QStringLiteral("ADOQueryVideoFind"));
+    ADOQueryVideoFind->setSql(VideoSearchAllSql());
+    ADOQueryVideoFind->setFieldKind(QStringLiteral("VIDEO"), FieldKind::Int64);
+    const QList<std::tuple<const char *, const char *, const char *>> labels = {
+        {"VIDEO", "Kód - video", "tab_video"}, {"TITUL", "Titul", "tab_video"}, {"NOSIC", "Nosič", "tab_nosic"}};
+    for (const auto &[field, label, origin] : labels) {
+        ADOQueryVideoFind->setDisplayLabel(QLatin1String(field), QString::fromUtf8(label));
+        ADOQueryVideoFind->setOrigin(QLatin1String(field), QLatin1String(origin));
+    }
+    ADOQueryVideoFind->setDisplayFormat(QStringLiteral("VIDEO"), QStringLiteral("0000000000000"));
+    ADOQueryVideoFind->setAlignment(QStringLiteral("VIDEO"), Qt::AlignLeft);
+
+    Int64EditVideo = Named<TInt64Edit>(this, "Int64EditVideo");
+    Int64EditVideo->SetMax(9999999999999LL);
+    Int64EditVideo->SetValue(1);
+    EditTitle = Named<QLineEdit>(this, "EditTitle");
+    EditTitle->setMaxLength(32);
+    for (QWidget *field : {static_cast<QWidget *>(Int64EditVideo), static_cast<QWidget *>(EditTitle)}) {
+        QFont large = field->font();
+        if (large.pointSizeF() > 0)
+            large.setPointSizeF(large.pointSizeF() * 1.5);
+        else
+            large.setPixelSize(large.pixelSize() * 3 / 2);
+        field->setFont(large);
+    }
+    AddFields({{"Kód:", Int64EditVideo}, {"Titul:", EditTitle}}, EditTitle);
+    connect(EditTitle, &QLineEdit::textEdited, this, [this] { RunReported([this] { EditsChange(); }); });
+    RxDBGridVideoFind = AddList(ADOQueryVideoFind, "RxDBGridVideoFind", {100, 280, 76},
+                                [](qint64 video) -> std::optional<bool> {
+                                    TCustomerPage *page = FormValmedo ? FormValmedo->customerPage() : nullptr;
+                                    return page ? page->LentLines()->VideoOverdue(video) : std::nullopt;
+                                });
+    resize(540, 440);
+}
+
+void TFormVideoFind::EditsChange()
+{
+    Reselect(VideoSearchSql(), {{QStringLiteral("TITUL"), EditTitle->text() + QLatin1Char('%')}});
+}
+
+void TFormVideoFind::BitBtnSearchClick()
+{
+    TVideoPage *page = FormValmedo ? FormValmedo->videoPage() : nullptr;
+    const QVariant chosen = ADOQueryVideoFind->value(0);
+    if (page && !chosen.isNull())
+        page->ADOQueryVideo->locate(QStringLiteral("VIDEO"), chosen);
+}
