@@ -18,6 +18,7 @@
 #include "core/controls/DateTimePicker.h"
 #include "core/controls/FilterPanel.h"
 #include "core/controls/FindBoxes.h"
+#include "core/controls/GridColumns.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
@@ -38,75 +39,25 @@
 #include <QScopeGuard>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <memory>
 
 namespace {
 
-constexpr qint64 HighestNumber = 9999999999999LL;
-
 const QString NoCustomerText = QStringLiteral("V evidenci není žádný zákazník...");
 const QString CheckFilterText = QStringLiteral("Zkontrolujte zda není aktivní filtr...");
 const QString TransactionFailedText = QStringLiteral("Transakce skončila s chybou...");
 
-// The list's columns in field order: title (empty: the field's name), width (0 hidden),
-// and the width a hidden column gets back when it is shown again.
-struct Column {
-    const char *field;
-    const char *title;
-    int width;
-    int restoreWidth;
-};
-const Column CustomerColumns[] = {
+const GridColumn CustomerColumns[] = {
     {"ZAKAZNIK", "Kód - zákazník", 82, 0}, {"JMENO", "Jméno", 234, 0},   {"TELEFON", "Telefon", 0, 60},
     {"ADRESA1", "Adresa", 258, 0},         {"ADRESA2", "Adresa", 0, 258}, {"RC", "RČ", 74, 0},
     {"OP", "", 68, 0},                     {"REGISTRACE", "Registrace", 90, 0},
     {"OMEZENI", "Om.", 36, 0},             {"PUJCKY", ">>", 30, 0},      {"TEXT", "Text", 0, 512},
 };
-const Column HistoryColumns[] = {
+const GridColumn HistoryColumns[] = {
     {"VIDEO", "Kód - video", 82, 0}, {"TITUL", "Titul", 445, 0},    {"NOSIC", "Nosič", 76, 0},
     {"ZDARMA", "$", 26, 0},          {"PUJCENO", "Půjčeno", 90, 0}, {"VRATIT", "Do", 60, 0},
     {"VRACENO", "Vráceno", 90, 0},
-};
-
-void describeFields(BrowseQuery *query, const Column *columns, int count, const QString &origin)
-{
-    for (int i = 0; i < count; ++i) {
-        const QString field = QLatin1String(columns[i].field);
-        query->setDisplayLabel(field, QString::fromUtf8(columns[i].title));
-        query->setFieldTag(field, columns[i].restoreWidth);
-        if (!origin.isEmpty())
-            query->setOrigin(field, origin);
-    }
-}
-
-// Gives a grid the widths of its columns; a field without a column of its own is hidden.
-void layOut(TRxDBGridEx *grid, const Column *columns, int count)
-{
-    DataSet *ds = grid->dataSet();
-    for (int f = 0; f < ds->fieldCount(); ++f) {
-        grid->setColumnHidden(f, true);
-        for (int i = 0; i < count; ++i) {
-            if (ds->fieldName(f) == QLatin1String(columns[i].field)) {
-                grid->setColumnHidden(f, false);
-                grid->setColumnWidth(f, columns[i].width);
-            }
-        }
-    }
-}
-
-// The current row of a data set changes once, when the work is done, however often the
-// work moves it (a refilter closes, opens and locates).
-class OneRowChange {
-public:
-    explicit OneRowChange(DataSet &dataSet) : m_dataSet(dataSet) { m_dataSet.disableControls(); }
-    ~OneRowChange() { m_dataSet.enableControls(); }
-    OneRowChange(const OneRowChange &) = delete;
-    OneRowChange &operator=(const OneRowChange &) = delete;
-
-private:
-    DataSet &m_dataSet;
 };
 
 bool isNameBox(const QObject *sender)
@@ -144,20 +95,12 @@ TCustomerPage::TCustomerPage(QWidget *parent)
 {
     setFilterLabel(QStringLiteral("LabelCustomerFilter"));
     createQueries();
-
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(createFunctionColumn());
-    auto *centre = new QVBoxLayout;
-    centre->setSpacing(0);
-    centre->addWidget(createFindPanel());
-    centre->addWidget(createLists(), 1);
-    centre->addWidget(createStatusBar());
-    layout->addLayout(centre, 1);
+    QWidget *functionColumn = createFunctionColumn();
+    QWidget *findPanel = createFindPanel();
+    QWidget *lists = createLists();
+    QWidget *statusBar = createStatusBar();
     createFilterPanel();
-    layout->addWidget(FilterPanel->Strip());
-    layout->addWidget(FilterPanel->Panel());
+    layOutListPage(functionColumn, findPanel, lists, statusBar, FilterPanel);
 
     connectActions();
     registerOpenSteps();
@@ -174,7 +117,7 @@ void TCustomerPage::createQueries()
     ADOQueryCustomer->setFieldKind(QStringLiteral("REGISTRACE"), FieldKind::DateTime);
     ADOQueryCustomer->setFieldKind(QStringLiteral("OMEZENI"), FieldKind::Text);
     ADOQueryCustomer->setFieldKind(QStringLiteral("PUJCKY"), FieldKind::Integer);
-    describeFields(ADOQueryCustomer, CustomerColumns, int(std::size(CustomerColumns)), QStringLiteral("tab_zakaznik"));
+    DescribeColumns(ADOQueryCustomer, CustomerColumns, QStringLiteral("tab_zakaznik"));
     ADOQueryCustomer->setDisplayFormat(QStringLiteral("ZAKAZNIK"), QStringLiteral("0000000000000"));
     ADOQueryCustomer->setAlignment(QStringLiteral("ZAKAZNIK"), Qt::AlignLeft);
     ADOQueryCustomer->setDisplayFormat(QStringLiteral("REGISTRACE"), QStringLiteral("dd.MM.yyyy hh:mm"));
@@ -190,7 +133,7 @@ void TCustomerPage::createQueries()
         ADOQueryCustomerVideo->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
     for (const char *when : {"PUJCENO", "VRATIT", "VRACENO"})
         ADOQueryCustomerVideo->setFieldKind(QLatin1String(when), FieldKind::DateTime);
-    describeFields(ADOQueryCustomerVideo, HistoryColumns, int(std::size(HistoryColumns)), QString());
+    DescribeColumns(ADOQueryCustomerVideo, HistoryColumns);
     for (const char *field : {"VIDEO", "PUJCENA", "ZDARMA", "PUJCENO", "VRATIT", "VRACENO"})
         ADOQueryCustomerVideo->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
     ADOQueryCustomerVideo->setOrigin(QStringLiteral("TITUL"), QStringLiteral("tab_video"));
@@ -209,50 +152,26 @@ void TCustomerPage::createQueries()
 
 QWidget *TCustomerPage::createFunctionColumn()
 {
-    PanelCustomerFunction = Named<QFrame>(this, "PanelCustomerFunction");
-    PanelCustomerFunction->setFixedWidth(68);
-    PanelCustomerFunction->setFrameShape(QFrame::StyledPanel);
-    auto *column = new QVBoxLayout(PanelCustomerFunction);
-    column->setContentsMargins(2, 2, 2, 2);
-    const QList<std::tuple<const char *, const char *, const char *>> buttons = {
+    static const FunctionButton buttons[] = {
         {"SpeedButtonCustomerNew", "Nový\n[F2]", "ActionCustomerNew"},
         {"SpeedButtonCustomerEdit", "Editace\n[Enter]", "ActionCustomerEdit"},
         {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", "ActionCustomerDelete"},
         {"SpeedButtonCustomerExportImport", "Import\nExport", "ActionCustomerExportImport"},
         {"SpeedButtonCustomerPrint", "Tisk", "ActionCustomerPrint"},
     };
-    for (const auto &[name, caption, actionName] : buttons) {
-        auto *button = Named<QToolButton>(PanelCustomerFunction, name, QString::fromUtf8(caption));
-        button->setFixedSize(62, 48);
-        button->setAutoRaise(true);
-        column->addWidget(button);
-        if (QAction *action = windowAction(actionName)) {
-            connect(button, &QToolButton::clicked, action, &QAction::trigger);
-            connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
-        }
-    }
-    column->addStretch(1);
+    PanelCustomerFunction = createFunctionButtons("PanelCustomerFunction", 68, QSize(62, 48), buttons);
     return PanelCustomerFunction;
 }
 
 QWidget *TCustomerPage::createFindPanel()
 {
-    PanelCustomerFind = Named<QFrame>(this, "PanelCustomerFind");
-    PanelCustomerFind->setFrameShape(QFrame::StyledPanel);
-    auto *row = new QHBoxLayout(PanelCustomerFind);
-    row->setContentsMargins(6, 4, 6, 4);
-    Int64EditCustomerCustomer = Named<TInt64Edit>(PanelCustomerFind, "Int64EditCustomerCustomer");
-    Int64EditCustomerCustomer->SetMax(HighestNumber);
-    Int64EditCustomerCustomer->SetValue(1);
-    Int64EditCustomerCustomer->setFixedWidth(120);
+    QHBoxLayout *row = nullptr;
+    PanelCustomerFind = createFindStrip("PanelCustomerFind", QStringLiteral("Kód:"), "Int64EditCustomerCustomer",
+                                        Int64EditCustomerCustomer, row);
     ComboBoxCustomerName = Named<TFindComboBox>(PanelCustomerFind, "ComboBoxCustomerName");
     ComboBoxCustomerName->SetMaxTyped(32);
-    auto *code = new QLabel(QStringLiteral("Kód:"), PanelCustomerFind);
-    code->setBuddy(Int64EditCustomerCustomer);
     auto *name = new QLabel(QStringLiteral("Jméno:"), PanelCustomerFind);
     name->setBuddy(ComboBoxCustomerName);
-    row->addWidget(code);
-    row->addWidget(Int64EditCustomerCustomer);
     row->addSpacing(12);
     row->addWidget(name);
     row->addWidget(ComboBoxCustomerName);
@@ -274,18 +193,12 @@ QWidget *TCustomerPage::createLists()
     SplitterCustomer = Named<QSplitter>(this, "SplitterCustomer");
     SplitterCustomer->setOrientation(Qt::Vertical);
     SplitterCustomer->setChildrenCollapsible(false);
-    auto caption = [](QWidget *parent, const char *name, const QString &text) {
-        auto *label = Named<QLabel>(parent, name, text);
-        label->setFrameShape(QFrame::StyledPanel);
-        label->setMinimumHeight(20);
-        return label;
-    };
     auto *top = new QWidget(SplitterCustomer);
     top->setMinimumHeight(86);
     auto *topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->setSpacing(0);
-    PanelCustomerGrid = caption(top, "PanelCustomerGrid", QStringLiteral(" Zákazníci"));
+    PanelCustomerGrid = createListTitle(top, "PanelCustomerGrid", QStringLiteral(" Zákazníci"));
     RxDBGridCustomer = Named<TRxDBGridEx>(top, "RxDBGridCustomer");
     topLayout->addWidget(PanelCustomerGrid);
     topLayout->addWidget(RxDBGridCustomer, 1);
@@ -294,7 +207,7 @@ QWidget *TCustomerPage::createLists()
     auto *bottomLayout = new QVBoxLayout(bottom);
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->setSpacing(0);
-    PanelCustomerDetailPanel = caption(bottom, "PanelCustomerDetailPanel", QStringLiteral(" Detail - video"));
+    PanelCustomerDetailPanel = createListTitle(bottom, "PanelCustomerDetailPanel", QStringLiteral(" Detail - video"));
     RxDBGridCustomerVideo = Named<TRxDBGridEx>(bottom, "RxDBGridCustomerVideo");
     bottomLayout->addWidget(PanelCustomerDetailPanel);
     bottomLayout->addWidget(RxDBGridCustomerVideo, 1);
@@ -326,13 +239,7 @@ void TCustomerPage::colourGrids()
         return m_lentLines->CustomerOverdue(customer.toLongLong());
     });
     // The history's lines still out, from the history itself.
-    ColorLentRows(RxDBGridCustomerVideo, [this](int row) -> std::optional<bool> {
-        BrowseQuery *q = ADOQueryCustomerVideo;
-        if (!q->valueAt(row, q->fieldIndex(QStringLiteral("PUJCENA"))).toBool())
-            return std::nullopt;
-        const QDateTime due = q->valueAt(row, q->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
-        return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
-    });
+    ColorLentRows(RxDBGridCustomerVideo, [this](int row) { return LineOverdue(*ADOQueryCustomerVideo, row); });
 }
 
 QWidget *TCustomerPage::createStatusBar()
@@ -367,47 +274,30 @@ void TCustomerPage::createFilterPanel()
 
 void TCustomerPage::createFilterControls(QWidget *panel)
 {
-    auto *column = new QVBoxLayout(panel);
-    column->setContentsMargins(6, 6, 6, 6);
-    auto box = [panel, column](const char *name, const QString &caption) {
-        auto *b = Named<QCheckBox>(panel, name, caption);
-        column->addWidget(b);
-        return b;
-    };
-    auto number = [panel, column](const char *name, qint64 value) {
-        auto *e = Named<TInt64Edit>(panel, name);
-        e->SetMax(HighestNumber);
-        e->SetValue(value);
-        column->addWidget(e);
-        return e;
-    };
-    CheckBoxCustomerCustomer = box("CheckBoxCustomerCustomer", QStringLiteral("Kód (od - do):"));
-    Int64EditCustomerCustomerFirst = number("Int64EditCustomerCustomerFirst", 0);
-    Int64EditCustomerCustomerSecond = number("Int64EditCustomerCustomerSecond", HighestNumber);
-    CheckBoxCustomerName = box("CheckBoxCustomerName", QStringLiteral("Jména začínající na:"));
+    TFilterColumn column(panel);
+    CheckBoxCustomerCustomer = column.CheckBox("CheckBoxCustomerCustomer", QStringLiteral("Kód (od - do):"));
+    Int64EditCustomerCustomerFirst = column.NumberBox("Int64EditCustomerCustomerFirst", 0);
+    Int64EditCustomerCustomerSecond = column.NumberBox("Int64EditCustomerCustomerSecond", TInt64Edit::HighestNumber);
+    CheckBoxCustomerName = column.CheckBox("CheckBoxCustomerName", QStringLiteral("Jména začínající na:"));
     EditCustomerName = Named<QLineEdit>(panel, "EditCustomerName");
     EditCustomerName->setMaxLength(32);
-    column->addWidget(EditCustomerName);
-    CheckBoxCustomerLimit = box("CheckBoxCustomerLimit", QStringLiteral("Omezení:"));
+    column.Layout()->addWidget(EditCustomerName);
+    CheckBoxCustomerLimit = column.CheckBox("CheckBoxCustomerLimit", QStringLiteral("Omezení:"));
     ComboBoxCustomerLimit = Named<QComboBox>(panel, "ComboBoxCustomerLimit");
     ComboBoxCustomerLimit->addItems(CustomerLimitCaptions());
     ComboBoxCustomerLimit->setCurrentIndex(-1);
-    column->addWidget(ComboBoxCustomerLimit);
-    CheckBoxCustomerRegistration = box("CheckBoxCustomerRegistration", QStringLiteral("Registrace (od - do):"));
+    column.Layout()->addWidget(ComboBoxCustomerLimit);
+    CheckBoxCustomerRegistration = column.CheckBox("CheckBoxCustomerRegistration", QStringLiteral("Registrace (od - do):"));
     for (TDateTimePicker **picker : {&DateTimePickerCustomerRegistrationFirst, &DateTimePickerCustomerRegistrationSecond}) {
         *picker = new TDateTimePicker(panel);
         (*picker)->SetDate(RunDate());
-        column->addWidget(*picker);
+        column.Layout()->addWidget(*picker);
     }
     DateTimePickerCustomerRegistrationFirst->setObjectName(QStringLiteral("DateTimePickerCustomerRegistrationFirst"));
     DateTimePickerCustomerRegistrationSecond->setObjectName(QStringLiteral("DateTimePickerCustomerRegistrationSecond"));
-    CheckBoxCustomerLend = box("CheckBoxCustomerLend", QStringLiteral("Zákazníci kteří mají něco půjčeno"));
-    CheckBoxCustomerLater = box("CheckBoxCustomerLater", QStringLiteral("Zákazníci kteří video již měli vrátit"));
-    column->addStretch(1);
-    ButtonCustomerFilter = Named<QPushButton>(panel, "ButtonCustomerFilter", QStringLiteral("Filtr..."));
-    ButtonCustomerReset = Named<QPushButton>(panel, "ButtonCustomerReset", QStringLiteral("Vypnout filtr"));
-    column->addWidget(ButtonCustomerFilter);
-    column->addWidget(ButtonCustomerReset);
+    CheckBoxCustomerLend = column.CheckBox("CheckBoxCustomerLend", QStringLiteral("Zákazníci kteří mají něco půjčeno"));
+    CheckBoxCustomerLater = column.CheckBox("CheckBoxCustomerLater", QStringLiteral("Zákazníci kteří video již měli vrátit"));
+    column.FootButtons("ButtonCustomerFilter", ButtonCustomerFilter, "ButtonCustomerReset", ButtonCustomerReset);
     connectFilterControls(panel);
 }
 
@@ -431,7 +321,7 @@ void TCustomerPage::connectFilterControls(QWidget *panel)
 
 void TCustomerPage::connectActions()
 {
-    const QList<std::pair<const char *, std::function<void()>>> actions = {
+    const std::pair<const char *, std::function<void()>> actions[] = {
         {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
         {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
         {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},
@@ -439,10 +329,7 @@ void TCustomerPage::connectActions()
         {"ActionCustomerExportImport", [this] { ActionCustomerExportImportExecute(); }},
         {"ActionCustomerPrint", [this] { ActionCustomerPrintExecute(); }},
     };
-    for (const auto &[name, handler] : actions) {
-        if (QAction *action = windowAction(name))
-            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
-    }
+    connectWindowActions(actions);
 }
 
 void TCustomerPage::registerOpenSteps()
@@ -466,8 +353,8 @@ void TCustomerPage::layoutGrids()
     if (m_gridsLaidOut || !ADOQueryCustomer->isOpen() || !ADOQueryCustomerVideo->isOpen())
         return;
     m_gridsLaidOut = true;
-    layOut(RxDBGridCustomer, CustomerColumns, int(std::size(CustomerColumns)));
-    layOut(RxDBGridCustomerVideo, HistoryColumns, int(std::size(HistoryColumns)));
+    LayOutColumns(RxDBGridCustomer, CustomerColumns);
+    LayOutColumns(RxDBGridCustomerVideo, HistoryColumns);
     if (FormValmedo) {
         for (TRxDBGridEx *grid : {RxDBGridCustomer, RxDBGridCustomerVideo})
             grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
