@@ -25,10 +25,8 @@
 #include "rental/LendsStore.h"
 #include "rental/UStatistics.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
