@@ -57,7 +57,9 @@ void TLentLines::Index() const
         return;
     m_customers.clear();
     m_videos.clear();
+    m_documents.clear();
     if (ADOQueryLended->isOpen()) {
+        const int document = ADOQueryLended->fieldIndex(QStringLiteral("DOKLAD_PUJ"));
         const int video = ADOQueryLended->fieldIndex(QStringLiteral("VIDEO"));
         const int customer = ADOQueryLended->fieldIndex(QStringLiteral("ZAKAZNIK"));
         const int due = ADOQueryLended->fieldIndex(QStringLiteral("VRATIT"));
@@ -65,6 +67,7 @@ void TLentLines::Index() const
             const QDateTime when = ADOQueryLended->valueAt(row, due).toDateTime();
             keepEarliest(m_customers, ADOQueryLended->valueAt(row, customer).toLongLong(), when);
             keepEarliest(m_videos, ADOQueryLended->valueAt(row, video).toLongLong(), when);
+            keepEarliest(m_documents, ADOQueryLended->valueAt(row, document).toLongLong(), when);
         }
     }
     m_indexed = true;
@@ -80,6 +83,20 @@ std::optional<bool> TLentLines::VideoOverdue(qint64 video) const
 {
     Index();
     return overdue(m_videos, video);
+}
+
+std::optional<bool> TLentLines::DocumentOverdue(qint64 document) const
+{
+    Index();
+    return overdue(m_documents, document);
+}
+
+std::optional<bool> LineOverdue(const DataSet &lines, int row)
+{
+    if (!lines.valueAt(row, lines.fieldIndex(QStringLiteral("PUJCENA"))).toBool())
+        return std::nullopt;
+    const QDateTime due = lines.valueAt(row, lines.fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
+    return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
 }
 
 bool RowColoursOn()

@@ -133,16 +133,6 @@ void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history)
     });
 }
 
-OneRowChange::OneRowChange(DataSet &dataSet) : m_dataSet(dataSet)
-{
-    m_dataSet.disableControls();
-}
-
-OneRowChange::~OneRowChange()
-{
-    m_dataSet.enableControls();
-}
-
 QAction *WindowAction(const char *name)
 {
     return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;

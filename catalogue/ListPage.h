@@ -1,5 +1,6 @@
 #pragma once
 #include "core/ValmedoPage.h"
+#include "core/database/DataSetRoutines.h"
 
 #include <QList>
 #include <QString>
@@ -57,19 +58,6 @@ void DescribeHistory(BrowseQuery *history, const QString &keyField);
 // Colours the history's lines still out: lent, or overdue when due before the run date.
 void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history);
 
-// The current row of a data set changes once, when the work is done, however often the
-// work moves it (a refilter closes, opens and locates).
-class OneRowChange {
-public:
-    explicit OneRowChange(DataSet &dataSet);
-    ~OneRowChange();
-    OneRowChange(const OneRowChange &) = delete;
-    OneRowChange &operator=(const OneRowChange &) = delete;
-
-private:
-    DataSet &m_dataSet;
-};
-
 // A named action of the main window (null without one).
 QAction *WindowAction(const char *name);
 // Selects the text of the main window's focused field for overtyping, as every action of
@@ -82,11 +70,6 @@ void RequeryPages(std::initializer_list<int> pageIndexes);
 
 // The function column on the page's left: buttons of two-line captions, each running the
 // main window's action of that name and enabled with it.
-struct FunctionButton {
-    const char *name;
-    const char *caption;
-    const char *action;
-};
 QFrame *CreateFunctionColumn(QWidget *page, const char *name, std::initializer_list<FunctionButton> buttons);
 
 // The list and below it its detail (the history of the current row), each under its title

@@ -3,6 +3,7 @@
 #include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
+#include "rental/ULendsPage.h"
 #include "core/UValmedo.h"
 
 #include "catalogue/FilterRules.h"
@@ -185,6 +186,7 @@ void RegisterFormFilter()
             if (FormValmedo) {
                 FormValmedo->customerPage()->SetStatusBarCustomer();
                 FormValmedo->videoPage()->SetStatusBarVideo();
+                FormValmedo->lendsPage()->SetStatusBarLends();
             }
         });
     });

@@ -141,6 +141,10 @@ TFormProgress::TFormProgress()
                    QStringLiteral("LabelInformation"), ProgressClient, false)
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
+    // Shown over the work without taking the focus: the field the clerk types in (a filter's
+    // bound, filtering at every key) keeps it, and no key typed meanwhile is lost.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     LabelInformation = mainLabel();
     LabelInformation->setText(QStringLiteral("Čekejte prosím..."));
 }

@@ -3,7 +3,9 @@
 #include "core/MessageForms.h"
 #include "core/Modal.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -38,6 +40,9 @@ void PlayWave(const QString &fileName)
 
 // The wait window is shown once for nested calls and closes when the outermost one ends.
 int progressDepth = 0;
+// The window active before it: a platform that activated the wait window all the same
+// leaves no window active when it closes, and the clerk's window gets the keys back.
+QPointer<QWidget> activeBeforeProgress;
 
 // The callers break their two-line texts with a carriage return, as the message windows
 // of the Windows desks did; a label breaks lines only at "\n".
@@ -112,6 +117,7 @@ void ShowProgress(const QString &detail)
         return;
     }
     progressDepth = 1;
+    activeBeforeProgress = QApplication::activeWindow();
     auto *form = new TFormProgress;
     FormProgress = form;
     form->LabelSpecification->setText(DisplayText(detail));
@@ -129,4 +135,6 @@ void HideProgress()
     if (--progressDepth > 0)
         return;
     delete FormProgress.data();
+    if (activeBeforeProgress && !QApplication::activeWindow())
+        activeBeforeProgress->activateWindow();
 }

@@ -1,9 +1,25 @@
 #pragma once
+#include <QSize>
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <span>
+#include <utility>
 
 class BrowseQuery;
+class QFrame;
+class QHBoxLayout;
 class QLabel;
+class TFilterPanel;
+class TInt64Edit;
+
+// A button of a list page's function column: its name, its caption (lines split by "\n")
+// and the main window's action it runs; it is enabled while that action is.
+struct FunctionButton {
+    const char *name;
+    const char *caption;
+    const char *action;
+};
 
 // One page of the main window's notebook. The page's own code (its list, filter and
 // actions) lives in its class; the frame asks it only for what the frame itself does:
@@ -30,6 +46,22 @@ public:
 
 protected:
     void setFilterLabel(const QString &objectName);
+    // The parts of a list page: the function column `name` of `width` with its buttons of
+    // `buttonSize` one under the other; a list's title bar.
+    QFrame *createFunctionButtons(const char *name, int width, QSize buttonSize,
+                                  std::span<const FunctionButton> buttons);
+    QLabel *createListTitle(QWidget *parent, const char *name, const QString &text);
+    // The find strip `name`: the label `caption` and the number box `boxName` (numbers of up
+    // to 13 digits, 1 at first) in its row, where the page adds its other boxes.
+    QFrame *createFindStrip(const char *name, const QString &caption, const char *boxName, TInt64Edit *&box,
+                            QHBoxLayout *&row);
+    // Runs each handler, its errors reported, when the main window's action of that name
+    // is triggered.
+    void connectWindowActions(std::span<const std::pair<const char *, std::function<void()>>> actions);
+    // Lays a list page out: the function column on the left, the find panel, the lists and
+    // the status bar one over the other, the filter strip and panel on the right edge.
+    void layOutListPage(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
+                        TFilterPanel *filterPanel);
 
 private:
     QString m_caption;

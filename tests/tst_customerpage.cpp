@@ -192,14 +192,7 @@ private slots:
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         TCustomerPage *page = desk.page();
         desk.window()->findChild<QTimer *>("Timer")->stop();
-        auto blinks = [&] {
-            QList<bool> shown;
-            for (int i = 0; i < 2; ++i) {
-                desk.window()->TimerTimer();
-                shown << !page->filterLabel()->isHidden();
-            }
-            return shown.contains(true);
-        };
+        auto blinks = [&] { return FilterLabelBlinks(desk.window(), page); };
         QCOMPARE(page->DateTimePickerCustomerRegistrationFirst->Date(), Today);
         QVERIFY(!page->EditCustomerName->isEnabled());
         QVERIFY(!blinks());

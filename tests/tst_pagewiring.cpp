@@ -7,12 +7,18 @@
 #include "core/UValmedo.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
+#include "core/RunGlobals.h"
+#include "core/USetupPrint.h"
+#include "rental/ULendsPage.h"
+#include "support/JournalShop.h"
 #include "support/LoggedInDesk.h"
+#include "support/ShownReports.h"
 #include "support/ModalAnswers.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 namespace {
@@ -80,6 +86,27 @@ private Q_SLOTS:
         desk.window()->action(action)->trigger();
         QCOMPARE(answers.shown().value(0).className, QStringLiteral("TFormImportExport"));
         QCOMPARE(listOfWindow, list);
+    }
+
+    // The journal's reprint previews the receipt of its current document (manual printing),
+    // and its takings action the takings report of the documents selected.
+    void journalPrints()
+    {
+        SetRunDate(JournalToday);
+        LoggedInDesk desk(Engine::SQLite);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        AddJournal();
+        TLendsPage *journal = desk.window()->lendsPage();
+        journal->requeryList();
+        QVERIFY(journal->ADOQueryLends->locate(QStringLiteral("DOKLAD"), QVariant(qint64(1))));
+        FormSetupPrint->RadioButtonManual->setChecked(true);
+        ShownReports shown;
+        desk.action("ActionLendsPrint")->trigger();
+        desk.action("ActionLendsTotalPrint")->trigger();
+        SetRunDate(QDate());
+        QCOMPARE(shown.reports().size(), 2);
+        QVERIFY2(shown.titles().value(0).contains(QStringLiteral("0000000000001")), qPrintable(shown.titles().join(u'|')));
+        QCOMPARE(journal->ADOQueryLends->value(QStringLiteral("DOKLAD")).toLongLong(), 1);
     }
 };
 

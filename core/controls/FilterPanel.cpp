@@ -1,8 +1,11 @@
 #include "core/controls/FilterPanel.h"
 
 #include "core/Grids.h"
+#include "core/NamedWidget.h"
+#include "core/controls/Int64Edit.h"
 
 #include <QAbstractScrollArea>
+#include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -113,4 +116,35 @@ bool TFilterPanel::eventFilter(QObject *, QEvent *event)
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
         Open();
     return false;
+}
+
+TFilterColumn::TFilterColumn(QWidget *panel) : m_panel(panel), m_column(new QVBoxLayout(panel))
+{
+    m_column->setContentsMargins(6, 6, 6, 6);
+}
+
+QCheckBox *TFilterColumn::CheckBox(const char *name, const QString &caption)
+{
+    auto *box = Named<QCheckBox>(m_panel, name, caption);
+    m_column->addWidget(box);
+    return box;
+}
+
+TInt64Edit *TFilterColumn::NumberBox(const char *name, qint64 value)
+{
+    auto *edit = Named<TInt64Edit>(m_panel, name);
+    edit->SetMax(TInt64Edit::HighestNumber);
+    edit->SetValue(value);
+    m_column->addWidget(edit);
+    return edit;
+}
+
+void TFilterColumn::FootButtons(const char *filterName, QPushButton *&filter, const char *resetName,
+                                QPushButton *&reset)
+{
+    m_column->addStretch(1);
+    filter = Named<QPushButton>(m_panel, filterName, QStringLiteral("Filtr..."));
+    reset = Named<QPushButton>(m_panel, resetName, QStringLiteral("Vypnout filtr"));
+    m_column->addWidget(filter);
+    m_column->addWidget(reset);
 }

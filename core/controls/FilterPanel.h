@@ -2,9 +2,13 @@
 #include <QObject>
 #include <QPointer>
 
+class QCheckBox;
 class QFrame;
 class QLabel;
+class QPushButton;
+class QVBoxLayout;
 class QWidget;
+class TInt64Edit;
 
 // The slide-out filter panel of a list page: a strip on the page's right edge (32 pixels
 // wide, holding the page's blinking "Filtr..." label) and beside it the panel of filter
@@ -42,4 +46,20 @@ private:
     QFrame *m_strip;
     QFrame *m_panel;
     QPointer<QWidget> m_numberBox;
+};
+
+// Puts a filter panel's controls one under the other, each made with its object name.
+class TFilterColumn {
+public:
+    explicit TFilterColumn(QWidget *panel);
+    QVBoxLayout *Layout() const { return m_column; }
+    QCheckBox *CheckBox(const char *name, const QString &caption);
+    // A bound of a number range: up to 13 digits, `value` at first.
+    TInt64Edit *NumberBox(const char *name, qint64 value);
+    // "Filtr..." (the free filter) and "Vypnout filtr" (the reset) at the panel's foot.
+    void FootButtons(const char *filterName, QPushButton *&filter, const char *resetName, QPushButton *&reset);
+
+private:
+    QWidget *m_panel;
+    QVBoxLayout *m_column;
 };

@@ -9,6 +9,9 @@ class TInt64Edit : public TNumberEdit {
     Q_PROPERTY(qint64 value READ Value WRITE SetValue)
 
 public:
+    // The highest customer, video and document number: 13 digits.
+    static constexpr qint64 HighestNumber = 9999999999999LL;
+
     explicit TInt64Edit(QWidget *parent = nullptr) : TNumberEdit(Width::Bits64, parent)
     {
         SetOwnerKeyPressFirst(true);

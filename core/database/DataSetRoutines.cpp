@@ -22,6 +22,16 @@ HourGlass::~HourGlass()
         QGuiApplication::restoreOverrideCursor();
 }
 
+OneRowChange::OneRowChange(DataSet &dataSet) : m_dataSet(dataSet)
+{
+    m_dataSet.disableControls();
+}
+
+OneRowChange::~OneRowChange()
+{
+    m_dataSet.enableControls();
+}
+
 void SplitSQL(const QString &text, QString &selectPart, QString &wherePart, QString &orderPart)
 {
     const qsizetype w = text.indexOf(QLatin1String("WHERE"), 0, Qt::CaseSensitive);

@@ -19,6 +19,20 @@ private:
     bool m_set = false;
 };
 
+// While it lives the controls of a data set are not told of row changes: its current row
+// changes once, when the work is done, however often the work moves it (a refilter closes,
+// opens and locates).
+class OneRowChange {
+public:
+    explicit OneRowChange(DataSet &dataSet);
+    ~OneRowChange();
+    OneRowChange(const OneRowChange &) = delete;
+    OneRowChange &operator=(const OneRowChange &) = delete;
+
+private:
+    DataSet &m_dataSet;
+};
+
 // The routines the pages use on their browse queries. None of them catches: an
 // error of the server reaches the caller as EDatabaseError.
 

@@ -3,7 +3,7 @@
 #include "core/Texts.h"
 #include "reports/layouts/ListLayout.h"
 
-TFormQRLendsTotalA4::TFormQRLendsTotalA4(DataSet *lends, const LendsPeriod &period)
+TFormQRLendsTotalA4::TFormQRLendsTotalA4(DataSet *lends, const TakingsPeriod &period)
     : m_period(period)
 {
     QuickRep.dataSet = lends;
@@ -48,7 +48,7 @@ void TFormQRLendsTotalA4::QRLabelLendsTimesPrint(QString &text) const
         text = QStringLiteral("%1%2 - %3").arg(text, ShortDateText(m_period.first), ShortDateText(m_period.second));
 }
 
-void PrintLendsTotal(DataSet &lends, const LendsPeriod &period, QWidget *focus)
+void PrintLendsTotal(DataSet &lends, const TakingsPeriod &period, QWidget *focus)
 {
     if (!HasRowsToPrint(lends, QStringLiteral("V evidenci není žádný doklad..."),
                         QStringLiteral("Není co tisknout..."), focus))

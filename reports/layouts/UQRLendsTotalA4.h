@@ -8,7 +8,7 @@ class QWidget;
 
 // The period the journal's rows were chosen by: every period, or the first to the last
 // day of one.
-struct LendsPeriod {
+struct TakingsPeriod {
     bool all = false;
     QDate first;
     QDate second;
@@ -19,16 +19,16 @@ struct LendsPeriod {
 // documents and the sums of their lines and fees at the end (deposits are not summed).
 class TFormQRLendsTotalA4 {
 public:
-    TFormQRLendsTotalA4(DataSet *lends, const LendsPeriod &period);
+    TFormQRLendsTotalA4(DataSet *lends, const TakingsPeriod &period);
     Report QuickRep;
 
 private:
     // "Období: " with the period, or with "všechna období".
     void QRLabelLendsTimesPrint(QString &text) const;
 
-    LendsPeriod m_period;
+    TakingsPeriod m_period;
 };
 
 // The journal's takings print: previews the documents under the title " Tržby". An empty
 // journal is not printed; the clerk is told so and the focus goes back to `focus`.
-void PrintLendsTotal(DataSet &lends, const LendsPeriod &period, QWidget *focus = nullptr);
+void PrintLendsTotal(DataSet &lends, const TakingsPeriod &period, QWidget *focus = nullptr);

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 
 LoggedInDesk::LoggedInDesk(Engine engine, const QString &user, const QString &password,
                            const QStringList &rights)
@@ -94,4 +95,14 @@ QAction *LoggedInDesk::action(const char *name) const
 bool LoggedInDesk::reopen()
 {
     return OpenDatabase();
+}
+
+bool FilterLabelBlinks(TFormValmedo *window, TValmedoPage *page)
+{
+    bool shown = false;
+    for (int i = 0; i < 2; ++i) {
+        window->TimerTimer();
+        shown = shown || !page->filterLabel()->isHidden();
+    }
+    return shown;
 }

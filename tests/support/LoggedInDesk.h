@@ -7,6 +7,7 @@
 
 class QAction;
 class TFormValmedo;
+class TValmedoPage;
 
 // A desk as start-up leaves it after a log-in, on a fresh database of `engine` with a
 // working folder of its own (the form-state file and the log start empty): the four settings
@@ -50,3 +51,7 @@ private:
     bool m_ready = false;
     QString m_error;
 };
+
+// Whether the page's "Filtr..." label blinks: shown at one of two ticks of the main
+// window's timer (stop the timer first, so that only these ticks count).
+bool FilterLabelBlinks(TFormValmedo *window, TValmedoPage *page);

@@ -1,0 +1,134 @@
+#include "rental/LendsStore.h"
+
+#include "core/database/DataSet.h"
+#include "core/database/DataSetRoutines.h"
+#include "core/database/SqlDialect.h"
+
+namespace {
+
+// The lines of a document: those it lent and those it took back.
+const QString LinesOfDocument = QStringLiteral(
+    "FROM tab_pujckydetail where (tab_pujcky.DOKLAD=tab_pujckydetail.DOKLAD_PUJ) or "
+    "(tab_pujcky.DOKLAD=tab_pujckydetail.DOKLAD_VRA)");
+
+// A total of a document's lines, whole crowns: `lend` for a lend document, `back` for a
+// return. The operation is tested with CASE: a bitwise "not" of a bit is no 0 or 1.
+QString documentTotal(const SqlDialect &dialect, const QString &lend, const QString &back, const char *name)
+{
+    return QStringLiteral("(SELECT ROUND(%1,0) %2) AS %3")
+        .arg(dialect.money(QStringLiteral("CASE WHEN tab_pujcky.OPERACE=1 THEN %1 ELSE %2 END").arg(lend, back)),
+             LinesOfDocument, QLatin1String(name));
+}
+
+QString dayText(const QDate &day, const char *time)
+{
+    return day.toString(QStringLiteral("yyyy-MM-dd ")) + QLatin1String(time);
+}
+
+} // namespace
+
+QStringList LendsSql(const SqlDialect &dialect)
+{
+    return {QStringLiteral("SELECT"),
+            QStringLiteral("tab_pujcky.DOKLAD,"),
+            QStringLiteral("tab_pujcky.OPERACE,"),
+            QStringLiteral("tab_pujcky.CAS,"),
+            QStringLiteral("tab_pujcky.ZAKAZNIK,"),
+            QStringLiteral("tab_zakaznik.JMENO,"),
+            QStringLiteral("tab_uzivatel.UZIVATEL,"),
+            QStringLiteral("(SELECT COUNT(*) %1) AS POLOZKY,").arg(LinesOfDocument),
+            documentTotal(dialect, QStringLiteral("SUM(PUJCOVNE*(DNY-ZDARMA))"),
+                          QStringLiteral("SUM(VRATNE*COALESCE(PRES,0))"), "PLATBA_CELKEM")
+                + QLatin1Char(','),
+            documentTotal(dialect, QStringLiteral("SUM(ZALOHA)"), QStringLiteral("-SUM(ZALOHA)"), "ZALOHA_CELKEM"),
+            QStringLiteral("FROM tab_pujcky"),
+            QStringLiteral("LEFT JOIN tab_zakaznik ON (tab_pujcky.ZAKAZNIK=tab_zakaznik.ZAKAZNIK)"),
+            QStringLiteral("JOIN tab_uzivatel ON (tab_pujcky.UZIVATEL=tab_uzivatel.ID_UZIVATEL)"),
+            QStringLiteral("ORDER BY tab_pujcky.DOKLAD")};
+}
+
+QStringList LendsDetailSql(const SqlDialect &dialect)
+{
+    return {QStringLiteral("SELECT"),
+            QStringLiteral("tab_pujckydetail.VIDEO,"),
+            QStringLiteral("tab_pujckydetail.PUJCENA,"),
+            QStringLiteral("tab_video.TITUL,"),
+            QStringLiteral("tab_nosic.NOSIC,"),
+            QStringLiteral("tab_pujckydetail.PUJCENO,"),
+            QStringLiteral("tab_pujckydetail.VRATIT,"),
+            QStringLiteral("tab_pujckydetail.DNY,"),
+            QStringLiteral("tab_pujckydetail.VRACENO,"),
+            QStringLiteral("tab_pujckydetail.PRES,"),
+            QStringLiteral("tab_pujckydetail.ZDARMA,"),
+            dialect.money(QStringLiteral("(tab_pujckydetail.DNY-tab_pujckydetail.ZDARMA)*tab_pujckydetail.PUJCOVNE"))
+                + QStringLiteral(" AS PUJCOVNE_CELKEM,"),
+            dialect.money(QStringLiteral("tab_pujckydetail.PRES*tab_pujckydetail.VRATNE"))
+                + QStringLiteral(" AS VRATNE_CELKEM,"),
+            QStringLiteral("tab_pujckydetail.ZALOHA"),
+            QStringLiteral("FROM tab_pujckydetail"),
+            QStringLiteral("LEFT JOIN tab_video ON (tab_pujckydetail.VIDEO=tab_video.VIDEO)"),
+            QStringLiteral("LEFT JOIN tab_nosic ON (tab_video.NOSIC=tab_nosic.ID_NOSIC)"),
+            QStringLiteral("WHERE tab_pujckydetail.DOKLAD_PUJ=:DOKLAD or tab_pujckydetail.DOKLAD_VRA=:DOKLAD")};
+}
+
+std::pair<QDate, QDate> LendsPeriodDays(LendsPeriod period, const QDate &runDate)
+{
+    switch (period) {
+    case LendsPeriod::Week: {
+        const int weekday = runDate.dayOfWeek(); // 1 Monday … 7 Sunday
+        return {runDate.addDays(1 - weekday), runDate.addDays(7 - weekday)};
+    }
+    case LendsPeriod::Month:
+        return {QDate(runDate.year(), runDate.month(), 1),
+                QDate(runDate.year(), runDate.month(), runDate.daysInMonth())};
+    case LendsPeriod::Year:
+        return {QDate(runDate.year(), 1, 1), QDate(runDate.year(), 12, 31)};
+    case LendsPeriod::All:
+    case LendsPeriod::Today:
+    case LendsPeriod::Other:
+        break;
+    }
+    return {runDate, runDate};
+}
+
+QString LendsFilterWhere(const LendsFilterInput &f)
+{
+    QString where;
+    auto add = [&where](const QString &condition) { where += WhereOrAnd(where) + condition + QLatin1Char('\n'); };
+    if (f.operation == LendsOperation::Lend)
+        add(QStringLiteral("OPERACE=1"));
+    else if (f.operation == LendsOperation::Back)
+        add(QStringLiteral("OPERACE=0"));
+    if (f.days)
+        add(QStringLiteral("tab_pujcky.CAS BETWEEN '%1' AND '%2'")
+                .arg(dayText(f.days->first, "00:00:00"), dayText(f.days->second, "23:59:59")));
+    const auto range = [&add](const char *column, const std::optional<qint64> &first,
+                              const std::optional<qint64> &second) {
+        if (first)
+            add(QStringLiteral("%1>=%2").arg(QLatin1String(column)).arg(*first));
+        if (second)
+            add(QStringLiteral("%1<=%2").arg(QLatin1String(column)).arg(*second));
+    };
+    if (f.documentsOn)
+        range("tab_pujcky.DOKLAD", f.documentFirst, f.documentSecond);
+    if (f.customersOn)
+        range("tab_pujcky.ZAKAZNIK", f.customerFirst, f.customerSecond);
+    if (f.user)
+        add(QStringLiteral("tab_pujcky.UZIVATEL=%1").arg(*f.user));
+    return where;
+}
+
+JournalTotals SumJournal(const DataSet &lends)
+{
+    JournalTotals totals;
+    if (!lends.isOpen())
+        return totals;
+    totals.documents = lends.recordCount();
+    const int payment = lends.fieldIndex(QStringLiteral("PLATBA_CELKEM"));
+    const int deposit = lends.fieldIndex(QStringLiteral("ZALOHA_CELKEM"));
+    for (int row = 0; row < totals.documents; ++row) {
+        totals.payments += Money::fromVariant(lends.valueAt(row, payment));
+        totals.deposits += Money::fromVariant(lends.valueAt(row, deposit));
+    }
+    return totals;
+}
