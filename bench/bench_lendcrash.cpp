@@ -1,17 +1,21 @@
-// A desk killed in the middle of its lends, on each engine (BenchSupport.h): 100 times a desk
-// process starts lending random videos to random customers as fast as it can and is killed
-// with SIGKILL after a random moment. The database, empty at the start, is then checked: no
-// document without its lines, no line without its document, every customer's and video's
-// lend count equal to its lines, and every lend a desk reported written still there. It
-// prints what it found. Run by hand.
+// A desk killed in the middle of its lends and returns, on each engine (BenchSupport.h): 100
+// times a desk process starts lending random videos to random customers as fast as it can,
+// returning every video it finds out with all its holder's videos (into the takings or not),
+// and is killed with SIGKILL after a random moment. The database, empty at the start, is then
+// checked: no lend or return document without its lines, no line without its lend document,
+// every video out at most once, every closed line with its return time and, when it went
+// into the takings, its return document, every customer's and video's lend count equal to
+// its lines, and every lend and return a desk reported written still there under a number of
+// its own. With --lend-only the desk only lends and frees the videos with a statement of its
+// own. It prints what it found. Run by hand.
 
 #include "BenchSupport.h"
+#include "DeskJournal.h"
 
 #include "support/LendDesks.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QSet>
 #include <QThread>
 
 namespace {
@@ -22,7 +26,7 @@ constexpr int Kills = 100;
 constexpr int Customers = 20;
 constexpr int Videos = 50;
 
-void Crash(const QString &engine, bool sqlite)
+void Crash(const QString &engine, bool sqlite, bool lendOnly)
 {
     for (int c = 1; c <= Customers; ++c)
         bench::exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,OMEZENI) VALUES (%1,'Zákazník %1',2)").arg(c));
@@ -31,7 +35,7 @@ void Crash(const QString &engine, bool sqlite)
 
     const bench::EngineServer &server = bench::currentEngineServer();
     QRandomGenerator random(20051104);
-    QSet<qint64> reported;
+    bench::DeskReports reports;
     int started = 0;
     for (int kill = 0; kill < Kills; ++kill) {
         LendDeskProcess desk(server.serverName, SqlServer::programDatabaseName(), server.password);
@@ -41,49 +45,37 @@ void Crash(const QString &engine, bool sqlite)
             continue;
         }
         ++started;
-        desk.send(QStringLiteral("loop %1 %2 %3").arg(random.generate()).arg(Customers).arg(Videos));
+        desk.send(QStringLiteral("%1 %2 %3 %4")
+                      .arg(lendOnly ? QStringLiteral("loop-lends") : QStringLiteral("loop"))
+                      .arg(random.generate())
+                      .arg(Customers)
+                      .arg(Videos));
         QThread::msleep(random.bounded(20, 300));
         desk.kill();
-        // The lends it reported before it died.
+        // The lends and returns it reported before it died.
         for (const QByteArray &line : desk.process().readAllStandardOutput().split('\n'))
-            if (line.startsWith("written "))
-                reported.insert(line.mid(8).trimmed().toLongLong());
+            reports.note(QString::fromUtf8(line).trimmed());
     }
 
-    const qint64 documents = bench::count(QStringLiteral("SELECT COUNT(*) FROM tab_pujcky"));
-    const qint64 lines = bench::count(QStringLiteral("SELECT COUNT(*) FROM tab_pujckydetail"));
-    const qint64 bareDocuments = bench::count(QStringLiteral(
-        "SELECT COUNT(*) FROM tab_pujcky p WHERE NOT EXISTS (SELECT 1 FROM tab_pujckydetail d WHERE d.DOKLAD_PUJ=p.DOKLAD)"));
-    const qint64 orphanLines = bench::count(QStringLiteral(
-        "SELECT COUNT(*) FROM tab_pujckydetail d WHERE NOT EXISTS (SELECT 1 FROM tab_pujcky p WHERE p.DOKLAD=d.DOKLAD_PUJ)"));
-    const qint64 customersOff = bench::count(QStringLiteral(
-        "SELECT COUNT(*) FROM tab_zakaznik z WHERE PUJCKY<>(SELECT COUNT(*) FROM tab_pujckydetail d WHERE d.ZAKAZNIK=z.ZAKAZNIK)"));
-    const qint64 videosOff = bench::count(QStringLiteral(
-        "SELECT COUNT(*) FROM tab_video v WHERE VYPUJCENA<>(SELECT COUNT(*) FROM tab_pujckydetail d WHERE d.VIDEO=v.VIDEO)"));
-    qint64 lost = 0;
-    for (qint64 document : reported)
-        lost += bench::count(QStringLiteral("SELECT CASE WHEN EXISTS (SELECT 1 FROM tab_pujcky WHERE DOKLAD=%1) THEN 0 ELSE 1 END")
-                          .arg(document));
+    const bench::JournalFindings journal = bench::checkJournal();
     QString integrity = QStringLiteral("-");
     if (sqlite) {
         QSqlQuery q(CurrentConnection());
         if (q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next())
             integrity = q.value(0).toString();
     }
-    print(QStringLiteral("%1: %2 desks killed; %3 documents with %4 lines; %5 documents without lines, %6 lines "
-                         "without a document, %7 customers and %8 videos whose lend count differs from their "
-                         "lines, %9 of %10 reported lends missing; integrity check: %11")
+    print(QStringLiteral("%1%2: %3 desks killed; %4 lends and %5 returns reported, %6 duplicate document numbers, "
+                         "%7 not in the journal as reported; integrity check: %8")
               .arg(engine)
+              .arg(lendOnly ? QStringLiteral(", lends") : QString())
               .arg(started)
-              .arg(documents)
-              .arg(lines)
-              .arg(bareDocuments)
-              .arg(orphanLines)
-              .arg(customersOff)
-              .arg(videosOff)
-              .arg(lost)
-              .arg(reported.size())
+              .arg(reports.lends())
+              .arg(reports.returns())
+              .arg(reports.duplicateNumbers())
+              .arg(reports.missing())
               .arg(integrity));
+    print(QStringLiteral("%1: journal %2: %3")
+              .arg(engine, journal.sound() ? QStringLiteral("sound") : QStringLiteral("UNSOUND"), journal.text()));
 }
 
 } // namespace
@@ -93,5 +85,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (const std::optional<int> desk = RunAsLendDesk())
         return *desk;
-    return bench::runOnEngines(QStringLiteral("valmedo4_bench_lendcrash"), Crash);
+    const bool lendOnly = app.arguments().contains(QStringLiteral("--lend-only"));
+    return bench::runOnEngines(QStringLiteral("valmedo4_bench_lendcrash"),
+                               [&](const QString &engine, bool sqlite) { Crash(engine, sqlite, lendOnly); });
 }

@@ -1,18 +1,21 @@
-// Several desks lending the same few videos at once, on each engine (BenchSupport.h): 2, 4
-// and 8 desk processes (or the counts given on the command line) each make 1 000 lend
-// attempts, in rounds in which every desk lends one of three videos to its own customer;
-// between rounds this program gives the videos back with its own statement. It prints the
-// attempts, the lends written, the refusals, the failures, duplicate document numbers and
-// videos lent twice (both must be 0), and the lends written per second.
+// Several desks lending and returning the same few videos at once, on each engine
+// (BenchSupport.h): 2, 4 and 8 desk processes (or the counts given on the command line) each
+// make 1 000 attempts, in rounds in which every desk either lends one of three videos to its
+// own customer or returns one of them as scanned at the return page (everything its holder
+// has out, into the takings or not), so that the videos are freed by real returns. With
+// --lend-only every attempt is a lend and this program frees the videos between rounds with
+// its own statement. It prints the attempts, the lends and returns written, the refusals, the
+// failures, duplicate document numbers and videos lent twice (both must be 0), the journal's
+// checks afterwards (each must be 0) and the writes per second.
 // Run by hand: it takes a while.
 
 #include "BenchSupport.h"
+#include "DeskJournal.h"
 
 #include "support/LendDesks.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QSet>
 #include <memory>
 
 namespace {
@@ -22,7 +25,7 @@ using bench::print;
 constexpr int AttemptsPerDesk = 1000;
 constexpr int Videos = 3;
 
-void Stress(const QString &engine, int desks)
+void Stress(const QString &engine, int desks, bool lendOnly)
 {
     bench::exec(QStringLiteral("DELETE FROM tab_pujckydetail"));
     bench::exec(QStringLiteral("DELETE FROM tab_pujcky"));
@@ -43,50 +46,63 @@ void Stress(const QString &engine, int desks)
             throw EDatabaseError(QStringLiteral("a desk did not start: ") + error);
     }
 
+    const QString run = QStringLiteral("%1, %2 desks, %3").arg(engine).arg(desks).arg(lendOnly ? QStringLiteral("lends") : QStringLiteral("lends and returns"));
     QRandomGenerator random(desks);
-    qint64 attempts = 0, written = 0, refused = 0, failed = 0, lentTwice = 0, lendTime = 0;
-    QSet<qint64> documents;
-    qint64 duplicates = 0;
+    bench::DeskReports reports;
+    qint64 attempts = 0, lendRefusals = 0, returnRefusals = 0, notOut = 0, failed = 0, lentTwice = 0, time = 0;
+    std::vector<bool> lending(desks);
     for (int round = 0; round < AttemptsPerDesk; ++round) {
         QElapsedTimer timer;
         timer.start();
-        for (int d = 0; d < desks; ++d)
-            processes[d]->lend(d + 1, {qint64(random.bounded(Videos) + 1)});
+        for (int d = 0; d < desks; ++d) {
+            const qint64 video = random.bounded(Videos) + 1;
+            lending[d] = lendOnly || random.bounded(2) == 0;
+            if (lending[d])
+                processes[d]->lend(d + 1, {video});
+            else
+                processes[d]->back(video, random.bounded(2) == 1);
+        }
         for (int d = 0; d < desks; ++d) {
             const QString reply = processes[d]->reply();
             ++attempts;
-            if (reply.startsWith(QLatin1String("written "))) {
-                ++written;
-                const qint64 document = reply.section(QLatin1Char(' '), 1).toLongLong();
-                if (documents.contains(document))
-                    ++duplicates;
-                documents.insert(document);
+            if (reports.note(reply))
+                continue;
+            if (reply.startsWith(QLatin1String("refused not-out "))) {
+                ++notOut;
             } else if (reply.startsWith(QLatin1String("refused "))) {
-                ++refused;
+                ++(lending[d] ? lendRefusals : returnRefusals);
             } else {
                 ++failed;
                 if (failed <= 3)
-                    print(QStringLiteral("%1, %2 desks: %3").arg(engine).arg(desks).arg(reply));
+                    print(QStringLiteral("%1: %2").arg(run, reply));
             }
         }
-        lendTime += timer.nsecsElapsed();
-        lentTwice += bench::count(QStringLiteral("SELECT COUNT(*) FROM (SELECT VIDEO FROM tab_pujckydetail WHERE PUJCENA=1 "
-                                          "GROUP BY VIDEO HAVING COUNT(*)>1) twice"));
-        bench::exec(QStringLiteral("UPDATE tab_pujckydetail SET PUJCENA=0 WHERE PUJCENA=1"));
+        time += timer.nsecsElapsed();
+        lentTwice += bench::videosOutTwice();
+        if (lendOnly)
+            FreeLentVideos();
     }
     processes.clear();
-    duplicates += bench::count(QStringLiteral("SELECT COUNT(*) - COUNT(DISTINCT DOKLAD) FROM tab_pujcky"));
-    print(QStringLiteral("%1, %2 desks: %3 attempts, %4 lends written, %5 refusals, %6 failures, %7 duplicate "
-                         "document numbers, %8 videos lent twice, %9 lends/s")
-              .arg(engine)
-              .arg(desks)
+    const bench::JournalFindings journal = bench::checkJournal();
+    print(QStringLiteral("%1: %2 attempts, %3 lends and %4 returns written, %5 refusals (%6 of lends, %7 of returns "
+                         "taken back meanwhile, %8 of videos not out), %9 failures, %10 duplicate document numbers, "
+                         "%11 videos lent twice, %12 closed lines without return time, %13 reported writes not in the "
+                         "journal, %14 writes/s")
+              .arg(run)
               .arg(attempts)
-              .arg(written)
-              .arg(refused)
+              .arg(reports.lends())
+              .arg(reports.returns())
+              .arg(lendRefusals + returnRefusals + notOut)
+              .arg(lendRefusals)
+              .arg(returnRefusals)
+              .arg(notOut)
               .arg(failed)
-              .arg(duplicates)
+              .arg(reports.duplicateNumbers())
               .arg(lentTwice)
-              .arg(double(written) / (double(lendTime) / 1e9), 0, 'f', 1));
+              .arg(journal.closedWithoutTime)
+              .arg(reports.missing())
+              .arg(double(reports.lends() + reports.returns()) / (double(time) / 1e9), 0, 'f', 1));
+    print(QStringLiteral("%1: journal %2: %3").arg(run, journal.sound() ? QStringLiteral("sound") : QStringLiteral("UNSOUND"), journal.text()));
 }
 
 } // namespace
@@ -96,13 +112,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (const std::optional<int> desk = RunAsLendDesk())
         return *desk;
+    QStringList arguments = app.arguments().mid(1);
+    const bool lendOnly = arguments.removeAll(QStringLiteral("--lend-only")) > 0;
     QList<int> deskCounts;
-    for (int i = 1; i < argc; ++i)
-        deskCounts << QString::fromLocal8Bit(argv[i]).toInt();
+    for (const QString &argument : arguments)
+        deskCounts << argument.toInt();
     if (deskCounts.isEmpty())
         deskCounts = {2, 4, 8};
     return bench::runOnEngines(QStringLiteral("valmedo4_bench_lendstress"), [&](const QString &engine, bool) {
         for (int desks : deskCounts)
-            Stress(engine, desks);
+            Stress(engine, desks, lendOnly);
     });
 }

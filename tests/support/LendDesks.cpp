@@ -3,8 +3,11 @@
 #include "core/DeskTransaction.h"
 #include "core/Errors.h"
 #include "core/RunGlobals.h"
+#include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/SqlServer.h"
+#include "rental/BackRules.h"
+#include "rental/BackStore.h"
 #include "rental/LendStore.h"
 
 #include <QCoreApplication>
@@ -67,17 +70,61 @@ QString Reply(const LendWriteResult &result)
     }
 }
 
-// Gives a video back as a return would (the lend counters stay as they are).
-void FreeVideo(qint64 video)
+QString OutcomeName(BackWrite::Outcome outcome)
 {
-    DeskTransaction transaction;
-    SetCommand(QStringLiteral("UPDATE tab_pujckydetail SET PUJCENA=0 WHERE PUJCENA=1 AND VIDEO=:VIDEO"));
-    SetCommandParam(QStringLiteral("VIDEO"), video);
-    ExecCommand();
-    transaction.commit();
+    switch (outcome) {
+    case BackWrite::Written: return QStringLiteral("returned");
+    case BackWrite::VideoNotFound: return QStringLiteral("video-missing");
+    case BackWrite::VideoNotLent: return QStringLiteral("video-not-lent");
+    case BackWrite::Failed: return QStringLiteral("failed");
+    }
+    return {};
 }
 
-[[noreturn]] void LendForEver(quint32 seed, int customers, int videos)
+// The lent videos of a customer as the return basket takes them all: back now, over their
+// due dates by the days up to today in a shop open every day.
+QList<BackLine> LentVideosBack(qint64 customer)
+{
+    BrowseQuery lent;
+    PrepareBackVideoQuery(lent);
+    lent.setParameter(QStringLiteral("ZAKAZNIK"), customer);
+    lent.open();
+    const RentalSettings openEveryDay{[](const QDate &) { return true; }};
+    const int video = lent.fieldIndex(QStringLiteral("VIDEO"));
+    const int title = lent.fieldIndex(QStringLiteral("TITUL"));
+    const int due = lent.fieldIndex(QStringLiteral("VRATIT"));
+    QList<BackLine> lines;
+    for (int row = 0; row < lent.recordCount(); ++row)
+        lines << BackLine{lent.valueAt(row, video).toLongLong(), lent.valueAt(row, title).toString(),
+                          ReturnMoment(Now()), DaysOver(openEveryDay, lent.valueAt(row, due).toDate(), RunDate())};
+    return lines;
+}
+
+// A return made from a scanned video: its holder, then all of the holder's lent videos. The
+// holder is looked up before the return's transaction, as at the return page, so another
+// desk may take the videos back in between; the return must then be refused whole. Throws
+// EDatabaseError when a look-up is refused.
+QString ReturnScanned(qint64 video, bool include)
+{
+    const QList<LentVideo> holders = LentLinesOfVideo(video);
+    const QList<BackLine> lines = holders.isEmpty() ? QList<BackLine>() : LentVideosBack(holders.first().customer);
+    // An empty basket is never written, as the page's return action is off then.
+    if (lines.isEmpty())
+        return QStringLiteral("refused not-out 0 %1").arg(video);
+    const BackWrite write = WriteReturn(holders.first().customer, lines, include, UserName());
+    const qint64 document = write.document.toLongLong();
+    switch (write.outcome) {
+    case BackWrite::Written:
+        return QStringLiteral("returned %1 %2").arg(document).arg(lines.size());
+    case BackWrite::Failed:
+        return QStringLiteral("failed %1 %2").arg(document).arg(write.error.simplified());
+    default:
+        return QStringLiteral("refused %1 %2 %3").arg(OutcomeName(write.outcome)).arg(document).arg(write.refused.video);
+    }
+}
+
+// Lends for ever; a video found out is returned by its holder (or, without `returns`, freed).
+[[noreturn]] void LendForEver(quint32 seed, int customers, int videos, bool returns)
 {
     QRandomGenerator random(seed);
     for (;;) {
@@ -92,7 +139,11 @@ void FreeVideo(qint64 video)
             Say(Reply(result));
         else if (result.outcome == LendWriteResult::VideoOut) {
             try {
-                FreeVideo(result.line.video);
+                if (!returns)
+                    FreeLentVideos(result.line.video);
+                else if (const QString reply = ReturnScanned(result.line.video, random.bounded(2) == 1);
+                         reply.startsWith(QLatin1String("returned ")))
+                    Say(reply);
             } catch (const EDatabaseError &) {
                 // tried again with the next lend that finds it out
             }
@@ -124,8 +175,16 @@ int RunDesk(const QProcessEnvironment &environment)
             for (int i = 2; i < words.size(); ++i)
                 videos << words.at(i).toLongLong();
             Say(Reply(Lend(words.at(1).toLongLong(), videos)));
-        } else if (words.first() == QLatin1String("loop") && words.size() == 4) {
-            LendForEver(words.at(1).toUInt(), words.at(2).toInt(), words.at(3).toInt());
+        } else if (words.first() == QLatin1String("return") && words.size() == 3) {
+            try {
+                Say(ReturnScanned(words.at(2).toLongLong(), words.at(1) == QLatin1String("1")));
+            } catch (const EDatabaseError &e) {
+                Say(QStringLiteral("failed 0 ") + e.message().simplified());
+            }
+        } else if ((words.first() == QLatin1String("loop") || words.first() == QLatin1String("loop-lends"))
+                   && words.size() == 4) {
+            LendForEver(words.at(1).toUInt(), words.at(2).toInt(), words.at(3).toInt(),
+                        words.first() == QLatin1String("loop"));
         } else {
             Say(QStringLiteral("unknown command"));
         }
@@ -135,6 +194,18 @@ int RunDesk(const QProcessEnvironment &environment)
 }
 
 } // namespace
+
+void FreeLentVideos(qint64 video)
+{
+    DeskTransaction transaction;
+    SetCommand(QStringLiteral("UPDATE tab_pujckydetail SET PUJCENA=0,VRACENO=:VRACENO WHERE PUJCENA=1 AND "
+                              "(VIDEO=:VIDEO OR :ALL=1)"));
+    SetCommandParam(QStringLiteral("VRACENO"), ReturnMoment(Now()));
+    SetCommandParam(QStringLiteral("VIDEO"), video);
+    SetCommandParam(QStringLiteral("ALL"), video == 0 ? 1 : 0);
+    ExecCommand();
+    transaction.commit();
+}
 
 std::optional<int> RunAsLendDesk()
 {
@@ -190,6 +261,11 @@ void LendDeskProcess::lend(qint64 customer, const QList<qint64> &videos)
     for (qint64 video : videos)
         command += QStringLiteral(" %1").arg(video);
     send(command);
+}
+
+void LendDeskProcess::back(qint64 video, bool include)
+{
+    send(QStringLiteral("return %1 %2").arg(include ? 1 : 0).arg(video));
 }
 
 QString LendDeskProcess::reply(int timeoutMs)
