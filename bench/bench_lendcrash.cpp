@@ -64,10 +64,10 @@ void Crash(const QString &engine, bool sqlite, bool lendOnly)
         if (q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next())
             integrity = q.value(0).toString();
     }
-    print(QStringLiteral("%1%2: %3 desks killed; %4 lends and %5 returns reported, %6 duplicate document numbers, "
-                         "%7 not in the journal as reported; integrity check: %8")
-              .arg(engine)
-              .arg(lendOnly ? QStringLiteral(", lends") : QString())
+    const QString run = engine + (lendOnly ? QStringLiteral(", lends") : QStringLiteral(", lends and returns"));
+    print(QStringLiteral("%1: %2 desks killed; %3 lends and %4 returns reported, %5 duplicate document numbers, "
+                         "%6 not in the journal as reported; integrity check: %7")
+              .arg(run)
               .arg(started)
               .arg(reports.lends())
               .arg(reports.returns())
@@ -75,7 +75,7 @@ void Crash(const QString &engine, bool sqlite, bool lendOnly)
               .arg(reports.missing())
               .arg(integrity));
     print(QStringLiteral("%1: journal %2: %3")
-              .arg(engine, journal.sound() ? QStringLiteral("sound") : QStringLiteral("UNSOUND"), journal.text()));
+              .arg(run, journal.sound() ? QStringLiteral("sound") : QStringLiteral("UNSOUND"), journal.text()));
 }
 
 } // namespace
