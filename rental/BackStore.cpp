@@ -114,6 +114,12 @@ BackWrite WriteReturn(qint64 customer, const QList<BackLine> &lines, bool includ
         ending(false);
         return result; // the transaction's guard rolls back on the way out
     };
+    // A return of nothing writes nothing: no document without its lines.
+    if (lines.isEmpty()) {
+        result.outcome = BackWrite::Failed;
+        result.error = QStringLiteral("Žádné video k vrácení");
+        return result;
+    }
     try {
         // Made before the transaction: a refused statement is freed after the rollback.
         CloseLentLine close;

@@ -4,6 +4,7 @@
 // or removed elsewhere meanwhile, or because the database refuses a statement, leaves nothing
 // behind; and one lend returned at two desks (two processes) at the same moment, many times
 // over: one return, one refusal, nothing half-written.
+#include "core/database/Commands.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/SqlServer.h"
 #include "rental/BackBasket.h"
@@ -200,6 +201,12 @@ void TestBackStore::firstDocumentNumber()
     Exec(QStringLiteral("INSERT INTO tab_pujcky (DOKLAD,OPERACE,ZAKAZNIK,UZIVATEL) VALUES (7,1,2,1)"));
     write = WriteReturn(1, ReturnBasket(1).mid(0, 1), true, QStringLiteral("sa"));
     QCOMPARE(write.document.toLongLong(), 8);
+    // A return of nothing takes no number and writes no document.
+    write = WriteReturn(1, {}, true, QStringLiteral("sa"));
+    QCOMPARE(write.outcome, BackWrite::Failed);
+    QVERIFY(write.document.isNull());
+    SetCommand(QStringLiteral("SELECT MAX(DOKLAD) FROM tab_pujcky"));
+    QCOMPARE(ExecCommandValue().toLongLong(), 8);
 }
 
 void TestBackStore::refusedReturnLeavesNothing_data()
