@@ -14,7 +14,6 @@
 #include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 #include "core/controls/FindBoxes.h"
-#include "core/controls/GridDrag.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
@@ -30,6 +29,7 @@
 #include "support/LendShop.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
+#include "support/DeskFixture.h"
 #include "support/PageDesk.h"
 #include "support/TestDatabase.h"
 #include "support/TestLends.h"
@@ -38,11 +38,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -76,65 +74,22 @@ void AddShop()
     AddTestLend(1, 2, QDateTime(QDate(2005, 11, 1), QTime(9, 0)), {line(4, 2), line(5, 4), line(6, 7)});
 }
 
-// What the test puts in place of the journal's refresh and the receipt: installed after the
-// log-in, since the main window registers the real ones as it is made.
-std::function<void()> g_installHooks;
-
 // The desk after a log-in, on the lend page, its window active.
-struct LendPageDesk {
-    TestDatabase db;
-    std::unique_ptr<LoggedInDesk> desk;
+struct LendPageDesk : DeskFixture {
     TLendPage *page = nullptr;
 
-    explicit LendPageDesk(Engine engine) : db(engine)
+    explicit LendPageDesk(Engine engine, RecordedDeskHooks *hooks)
+        : DeskFixture(engine, AddShop, hooks, [] {
+              FormSetupVideo->CheckBoxLendInformation->setChecked(false);
+              FormValmedo->setPageIndex(TFormValmedo::PageLend);
+          })
     {
-        if (!db.isReady())
-            return;
-        AddShop();
-        desk = std::make_unique<LoggedInDesk>(db);
-        if (!desk->isReady())
-            return;
-        if (g_installHooks)
-            g_installHooks();
-        FormSetupVideo->CheckBoxSa->setChecked(true);
-        FormSetupVideo->CheckBoxSu->setChecked(true);
-        FormSetupVideo->CheckBoxCash->setChecked(false);
-        FormSetupVideo->CheckBoxLendInformation->setChecked(false);
-        FormSetupPrint->CheckBoxOriginal->setChecked(true);
-        FormSetupPrint->CheckBoxCopy->setChecked(false);
-        page = window()->lendPage();
-        window()->setPageIndex(TFormValmedo::PageLend);
-        activate();
+        if (loggedIn())
+            page = window()->lendPage();
     }
-    QString error() const { return db.isReady() ? (desk ? desk->error() : QString()) : db.error(); }
     bool ready() const { return page; }
-    TFormValmedo *window() const { return desk->window(); }
-    TCustomerPage *customers() const { return window()->customerPage(); }
     TVideoPage *videos() const { return window()->videoPage(); }
     QAction *action(const char *name) const { return desk->action(name); }
-    void activate() const
-    {
-        window()->activateWindow();
-        static_cast<void>(QTest::qWaitForWindowActive(window()));
-    }
-    qint64 currentCustomer() const { return customers()->ADOQueryCustomer->value(0).toLongLong(); }
-    qint64 currentVideo() const { return videos()->ADOQueryVideo->value(0).toLongLong(); }
-    // Puts the focus in a box of the page and types `text` over its content.
-    void type(QWidget *box, const QString &text) const
-    {
-        box->setFocus();
-        auto *edit = qobject_cast<QLineEdit *>(box);
-        if (!edit)
-            edit = static_cast<QComboBox *>(box)->lineEdit();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
-    // A key to the control that has the focus, or to the window when none has.
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
-    {
-        QWidget *focused = QApplication::focusWidget();
-        QTest::keyClick(focused ? focused : window(), key, modifiers);
-    }
     // The basket as "video:due/days" in its order.
     QString basket() const
     {
@@ -188,16 +143,6 @@ Answer Escape()
     return LendDialog([](TFormLend *form) { Key(form, Qt::Key_Escape); });
 }
 
-// The messages that closed themselves, as "text / detail".
-QStringList Messages(const ModalAnswers &answers)
-{
-    QStringList texts;
-    for (const ShownWindow &w : answers.shown())
-        if (w.className == QLatin1String("TFormInformation"))
-            texts << w.text + QStringLiteral(" / ") + w.detail;
-    return texts;
-}
-
 // The text selected in the window's focused edit (or the focused control's class).
 QString SelectedText(QWidget *window)
 {
@@ -209,41 +154,16 @@ QString SelectedText(QWidget *window)
     return focused ? QString::fromLatin1(focused->metaObject()->className()) : QStringLiteral("no focus");
 }
 
-// A row of `from` dropped at `at` (viewport coordinates) on `onto`, the mouse left there as
-// a drop leaves it; true when the target took it.
-bool Drop(TRxDBGridEx *from, TRxDBGridEx *onto, QPoint at)
-{
-    std::unique_ptr<QMimeData> data(GridRowData(from));
-    QCursor::setPos(onto->viewport()->mapToGlobal(at));
-    QDragEnterEvent enter(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(onto->viewport(), &enter);
-    QDropEvent dropped(QPointF(at), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(onto->viewport(), &dropped);
-    const bool accepted = enter.isAccepted() && dropped.isAccepted();
-    QCoreApplication::processEvents(); // the drop acts once the drag has ended
-    return accepted;
-}
-
 } // namespace
 
 class TestLendPage : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        g_installHooks = [this] {
-            SetJournalRefresh([this](const QVariant &document) { m_journal << document; });
-            SetReceiptPrint([this](qint64 document, bool copy) { m_receipts << std::pair{document, copy}; });
-        };
-        m_journal.clear();
-        m_receipts.clear();
-    }
+    void init() { m_hooks = {}; }
     void cleanup()
     {
-        g_installHooks = {};
-        SetJournalRefresh({});
-        SetReceiptPrint({});
+        RecordedDeskHooks::remove();
         SetRunDate(QDate());
     }
 
@@ -259,8 +179,7 @@ private slots:
     void basketKeysAndMouse();
 
 private:
-    QList<QVariant> m_journal;
-    QList<std::pair<qint64, bool>> m_receipts;
+    RecordedDeskHooks m_hooks;
 };
 
 // F7, the customer's number, Enter: the lend dialog opens on the current video without adding
@@ -270,7 +189,7 @@ private:
 void TestLendPage::lendByKeys()
 {
     QFETCH(Engine, engine);
-    LendPageDesk desk(engine);
+    LendPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TLendPage *page = desk.page;
     desk.window()->setPageIndex(TFormValmedo::PageLends);
@@ -316,8 +235,8 @@ void TestLendPage::lendByKeys()
     QCOMPARE(TestRows(QStringLiteral("SELECT VIDEO,ZAKAZNIK,DNY,PUJCOVNE,ZALOHA,PUJCENA FROM tab_pujckydetail "
                                      "WHERE DOKLAD_PUJ=2 ORDER BY VIDEO")),
              (QStringList{"2|1|1|30.0000|100.0000|1", "3|1|2|30.0000|100.0000|1"}));
-    QCOMPARE(m_journal, QList<QVariant>{2});
-    QCOMPARE(m_receipts, (QList<std::pair<qint64, bool>>{{2, false}}));
+    QCOMPARE(m_hooks.journal, QList<QVariant>{2});
+    QCOMPARE(m_hooks.receipts, (QList<std::pair<qint64, bool>>{{2, false}}));
     QVERIFY(LoggedTransaction(*desk.desk, QStringLiteral("Půjčení"), 2, QStringLiteral("Ok")));
 
     // The basket is empty, the lists are read again on their rows, the lent lines too.
@@ -351,8 +270,8 @@ void TestLendPage::lendByKeys()
     QCOMPARE(shown.at(shown.size() - 2).text, QString("Video je půjčené..."));
     QCOMPARE(shown.last().text, QString("Transakce půjčení skončila s chybou..."));
     QCOMPARE(TestRows(QStringLiteral("SELECT MAX(DOKLAD) FROM tab_pujcky")), QStringList{"3"});
-    QCOMPARE(m_journal, QList<QVariant>{2});
-    QCOMPARE(m_receipts.size(), 1);
+    QCOMPARE(m_hooks.journal, QList<QVariant>{2});
+    QCOMPARE(m_hooks.receipts.size(), 1);
     QVERIFY(page->TableLend().isEmpty());
     QCOMPARE(page->StatusTexts(), EmptyStatus);
     QCOMPARE(desk.window()->focusWidget(), page->Int64EditLendCustomer);
@@ -364,7 +283,7 @@ void TestLendPage::lendByKeys()
 void TestLendPage::customerByNameAndEnterMessages()
 {
     QFETCH(Engine, engine);
-    LendPageDesk desk(engine);
+    LendPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TLendPage *page = desk.page;
 
@@ -405,7 +324,7 @@ void TestLendPage::customerByNameAndEnterMessages()
         } else
             desk.type(c.box, QString::fromUtf8(c.typed));
         desk.key(Qt::Key_Return);
-        QCOMPARE(Messages(answers).last(), QString::fromUtf8(c.message));
+        QCOMPARE(SelfClosedMessages(answers).last(), QString::fromUtf8(c.message));
         if (c.typed)
             QCOMPARE(SelectedText(desk.window()), QString::fromUtf8(c.typed));
     }
@@ -419,7 +338,7 @@ void TestLendPage::customerByNameAndEnterMessages()
     page->ComboBoxLendName->setEditText(QStringLiteral("Horák"));
     page->RxDBGridLendVideo->setFocus();
     desk.key(Qt::Key_Return);
-    QCOMPARE(Messages(answers).last(), QString("Hledané jméno zákazníka nenalezeno... / Hledané jméno: [Horák]"));
+    QCOMPARE(SelfClosedMessages(answers).last(), QString("Hledané jméno zákazníka nenalezeno... / Hledané jméno: [Horák]"));
 
     // Lists filtered to nothing.
     TVideoPage *videos = desk.videos();
@@ -430,13 +349,13 @@ void TestLendPage::customerByNameAndEnterMessages()
     page->ComboBoxLendName->setEditText(QStringLiteral("Novák"));
     page->RxDBGridLendVideo->setFocus();
     desk.key(Qt::Key_Return);
-    QCOMPARE(Messages(answers).last(), QString("V evidenci není žádné video... / Zkontrolujte zda není aktivní filtr..."));
+    QCOMPARE(SelfClosedMessages(answers).last(), QString("V evidenci není žádné video... / Zkontrolujte zda není aktivní filtr..."));
     TCustomerPage *customers = desk.customers();
     customers->CheckBoxCustomerName->setChecked(true);
     customers->EditCustomerName->setText(QStringLiteral("Zzz"));
     customers->CustomerFilter();
     desk.key(Qt::Key_Return);
-    QCOMPARE(Messages(answers).last(),
+    QCOMPARE(SelfClosedMessages(answers).last(),
              QString("V evidenci není žádný zákazník... / Zkontrolujte zda není aktivní filtr..."));
     QCOMPARE(answers.pending(), 0);
     QVERIFY(page->TableLend().isEmpty());
@@ -448,7 +367,7 @@ void TestLendPage::customerByNameAndEnterMessages()
 void TestLendPage::videosOutShownFirst()
 {
     QFETCH(Engine, engine);
-    LendPageDesk desk(engine);
+    LendPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TLendPage *page = desk.page;
     FormSetupVideo->CheckBoxLendInformation->setChecked(true);
@@ -501,7 +420,7 @@ void TestLendPage::videosOutShownFirst()
 void TestLendPage::otherPagesReachTheBoxes()
 {
     QFETCH(Engine, engine);
-    LendPageDesk desk(engine);
+    LendPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TLendPage *page = desk.page;
     BrowseQuery *customers = desk.customers()->ADOQueryCustomer;
@@ -554,27 +473,28 @@ void TestLendPage::otherPagesReachTheBoxes()
 void TestLendPage::basketKeysAndMouse()
 {
     QFETCH(Engine, engine);
-    LendPageDesk desk(engine);
+    LendPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TLendPage *page = desk.page;
     desk.type(page->Int64EditLendCustomer, QStringLiteral("4"));
     QVERIFY(desk.videos()->ADOQueryVideo->locate(QStringLiteral("VIDEO"), 2));
 
+    // The basket and the code box as the dialog opens; Esc closes it.
     QString opened;
-    ModalAnswers answers({LendDialog([&](TFormLend *form) {
-        opened = desk.basket() + QLatin1Char('|') + form->Int64EditVideo->text();
-        Key(form, Qt::Key_Escape);
-    })});
+    const auto seeOpened = [&] {
+        return LendDialog([&](TFormLend *form) {
+            opened = desk.basket() + QLatin1Char('|') + form->Int64EditVideo->text();
+            Key(form, Qt::Key_Escape);
+        });
+    };
+    ModalAnswers answers({seeOpened()});
     page->RxDBGridLendVideo->setFocus();
     desk.key(Qt::Key_Return);
     QCOMPARE(opened, QString("2:7.11./1|2"));
     QCOMPARE(desk.basket(), QString("2:7.11./1")); // Esc keeps the basket
 
     // On the basket: the dialog on its line, which stays as it is.
-    answers.add(LendDialog([&](TFormLend *form) {
-        opened = desk.basket() + QLatin1Char('|') + form->Int64EditVideo->text();
-        Key(form, Qt::Key_Escape);
-    }));
+    answers.add(seeOpened());
     desk.activate();
     QVERIFY(desk.videos()->ADOQueryVideo->locate(QStringLiteral("VIDEO"), 1));
     page->RxDBGridLend->setFocus();
@@ -591,10 +511,7 @@ void TestLendPage::basketKeysAndMouse()
     QCOMPARE(desk.basket(), QString("2:7.11./1"));
 
     // A double click on a basket row.
-    answers.add(LendDialog([&](TFormLend *form) {
-        opened = desk.basket() + QLatin1Char('|') + form->Int64EditVideo->text();
-        Key(form, Qt::Key_Escape);
-    }));
+    answers.add(seeOpened());
     desk.activate();
     const QPoint row = page->RxDBGridLend->visualRect(page->RxDBGridLend->model()->index(0, 1)).center();
     QCursor::setPos(page->RxDBGridLend->viewport()->mapToGlobal(row));
@@ -619,14 +536,14 @@ void TestLendPage::basketKeysAndMouse()
     page->RxDBGridLendVideo->setFocus();
     const QPoint titles = page->RxDBGridLend->viewport()->mapFromGlobal(
         page->RxDBGridLend->horizontalHeader()->mapToGlobal(QPoint(40, 5)));
-    QVERIFY(Drop(page->RxDBGridLendVideo, page->RxDBGridLend, titles));
+    QVERIFY(DropGridRow(page->RxDBGridLendVideo, page->RxDBGridLend, titles));
     QVERIFY(page->TableLend().isEmpty());
     answers.add(Escape());
-    QVERIFY(Drop(page->RxDBGridLendVideo, page->RxDBGridLend, QPoint(40, 20)));
+    QVERIFY(DropGridRow(page->RxDBGridLendVideo, page->RxDBGridLend, QPoint(40, 20)));
     QCOMPARE(desk.basket(), QString("3:7.11./1"));
-    QVERIFY(Drop(page->RxDBGridLend, page->RxDBGridLend, QPoint(40, 20))); // onto itself
+    QVERIFY(DropGridRow(page->RxDBGridLend, page->RxDBGridLend, QPoint(40, 20))); // onto itself
     QCOMPARE(desk.basket(), QString("3:7.11./1"));
-    QVERIFY(Drop(page->RxDBGridLend, page->RxDBGridLendVideo, QPoint(40, 20)));
+    QVERIFY(DropGridRow(page->RxDBGridLend, page->RxDBGridLendVideo, QPoint(40, 20)));
     QVERIFY(page->TableLend().isEmpty());
     QCOMPARE(answers.pending(), 0);
 }
