@@ -36,7 +36,7 @@
 #include <QScopeGuard>
 #include <QSplitter>
 #include <QToolButton>
-#include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 

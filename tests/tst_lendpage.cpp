@@ -340,6 +340,16 @@ void TestLendPage::customerByNameAndEnterMessages()
     desk.key(Qt::Key_Return);
     QCOMPARE(SelfClosedMessages(answers).last(), QString("Hledané jméno zákazníka nenalezeno... / Hledané jméno: [Horák]"));
 
+    // A double click on a number or text box opens the search dialog of its kind.
+    {
+        ModalAnswers searches({Reject(), Reject()});
+        QTest::mouseDClick(page->Int64EditLendCustomer, Qt::LeftButton);
+        QTest::mouseDClick(page->ComboBoxLendTitle->lineEdit(), Qt::LeftButton);
+        QCOMPARE(searches.pending(), 0);
+        QCOMPARE(searches.shown().first().className, QString("TFormCustomerFind"));
+        QCOMPARE(searches.shown().last().className, QString("TFormVideoFind"));
+    }
+
     // Lists filtered to nothing.
     TVideoPage *videos = desk.videos();
     videos->CheckBoxVideoTitle->setChecked(true);
