@@ -66,6 +66,16 @@ bool isTitleBox(const QObject *sender)
 
 } // namespace
 
+void ProposeVideoTitles(TFindComboBox *box)
+{
+    box->OnPropose = [](const QString &typed) {
+        QList<FindProposal> proposals;
+        for (const QString &title : VideoTitleProposals(typed))
+            proposals.append({title, title});
+        return proposals;
+    };
+}
+
 TVideoPage::TVideoPage(QWidget *parent)
     : TListPage(QStringLiteral("Video"), QStringLiteral("TabSheetVideo"), QStringLiteral("Int64EditVideoVideo"),
                 QStringLiteral("LabelVideoFilter"), parent)
@@ -142,12 +152,7 @@ void TVideoPage::createFindPanel()
     ComboBoxVideoTitle = find.text;
     MakeNumberFindBox(Int64EditVideoVideo, [this] { Int64EditVideoVideoChange(); },
                       [this] { ActionVideoFindExecute(Int64EditVideoVideo); });
-    ComboBoxVideoTitle->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const QString &title : VideoTitleProposals(typed))
-            proposals.append({title, title});
-        return proposals;
-    };
+    ProposeVideoTitles(ComboBoxVideoTitle);
     ComboBoxVideoTitle->OnChange = [this] { ComboBoxVideoTitleChange(); };
     connect(ComboBoxVideoTitle, &TFindComboBox::DblClick, this,
             [this] { RunReported([this] { ActionVideoFindExecute(ComboBoxVideoTitle); }); });

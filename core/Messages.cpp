@@ -16,11 +16,7 @@
 #include <QUrl>
 #include <memory>
 
-namespace {
-
-// Plays a wave file of the working folder without waiting for it. One effect per file is
-// kept for the run, because a destroyed effect stops playing. A missing file or a machine
-// without a sound device stays silent.
+// One effect per file is kept for the run, because a destroyed effect stops playing.
 void PlayWave(const QString &fileName)
 {
     const QFileInfo file(QDir::current().absoluteFilePath(fileName));
@@ -37,6 +33,8 @@ void PlayWave(const QString &fileName)
     }
     effect->play();
 }
+
+namespace {
 
 // The wait window is shown once for nested calls and closes when the outermost one ends.
 int progressDepth = 0;

@@ -22,3 +22,6 @@ void ShowWarning(bool success, const QString &text, const QString &detail);
 // a HideProgress with no window shown does nothing.
 void ShowProgress(const QString &detail);
 void HideProgress();
+// Plays a wave file of the working folder ("Information.wav") without waiting for it; a
+// missing file or a machine without a sound device stays silent.
+void PlayWave(const QString &fileName);

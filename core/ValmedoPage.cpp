@@ -115,6 +115,8 @@ void TValmedoPage::layOutListPage(QWidget *functionColumn, QWidget *findPanel, Q
     centre->addWidget(lists, 1);
     centre->addWidget(statusBar);
     layout->addLayout(centre, 1);
-    layout->addWidget(filterPanel->Strip());
-    layout->addWidget(filterPanel->Panel());
+    if (filterPanel) {
+        layout->addWidget(filterPanel->Strip());
+        layout->addWidget(filterPanel->Panel());
+    }
 }

@@ -59,7 +59,8 @@ protected:
     // is triggered.
     void connectWindowActions(std::span<const std::pair<const char *, std::function<void()>>> actions);
     // Lays a list page out: the function column on the left, the find panel, the lists and
-    // the status bar one over the other, the filter strip and panel on the right edge.
+    // the status bar one over the other, the filter strip and panel (when the page has one)
+    // on the right edge.
     void layOutListPage(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
                         TFilterPanel *filterPanel);
 

@@ -2,6 +2,10 @@
 
 #include "core/Grids.h"
 #include "core/controls/RxDBGridEx.h"
+#include "core/database/Money.h"
+#include "rental/RentalTotals.h"
+
+#include <QLabel>
 
 void DefineBasketFields(MemoryTable &basket, const QList<BasketField> &fields)
 {
@@ -26,6 +30,24 @@ BasketTotals BasketSums(const DataSet &basket, const QString &paymentField, cons
         totals.deposit = AddToRunningTotal(totals.deposit, Money::fromVariant(basket.valueAt(row, deposit)));
     }
     return totals;
+}
+
+void ShowBasketTotals(const BasketTotals &totals, int lines, const QString &paymentFormat,
+                      std::span<QLabel *const> panels)
+{
+    TotalPayment = totals.payment;
+    TotalDeposit = totals.deposit;
+    panels[0]->setText(QStringLiteral(" Položek: %1").arg(lines));
+    panels[1]->setText(FormatMoney(paymentFormat, double(TotalPayment)));
+    panels[2]->setText(FormatMoney(QStringLiteral(" Záloha: %m"), double(TotalDeposit)));
+}
+
+QStringList BasketStatusTexts(std::span<QLabel *const> panels)
+{
+    QStringList texts;
+    for (const QLabel *panel : panels.first(3))
+        texts << panel->text();
+    return texts;
 }
 
 void ResortBasket(MemoryTable &basket)

@@ -4,8 +4,11 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <span>
 #include <utility>
 
+class QLabel;
 class TRxDBGridEx;
 
 // What the lend and the return basket have in common.
@@ -24,6 +27,13 @@ void DefineBasketFields(MemoryTable &basket, const QList<BasketField> &fields);
 qint64 BasketCurrentVideo(const DataSet &basket);
 // The running totals of the two money fields over every line, in single precision.
 BasketTotals BasketSums(const DataSet &basket, const QString &paymentField, const QString &depositField);
+
+// A basket's totals become the desk's running totals (TotalPayment, TotalDeposit) and its
+// status bar's three panels show " Položek: %d", the payment as `paymentFormat` says
+// (" Platba: %m") and " Záloha: %m".
+void ShowBasketTotals(const BasketTotals &totals, int lines, const QString &paymentFormat,
+                      std::span<QLabel *const> panels);
+QStringList BasketStatusTexts(std::span<QLabel *const> panels);
 
 // After a line is added: the basket sorted again as its sort state says (nothing when it
 // is unsorted), letters without regard to case.

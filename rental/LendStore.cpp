@@ -104,6 +104,29 @@ int CustomerVideosOut(qint64 customer)
     return ExecCommandValue().toInt();
 }
 
+QStringList CustomerLentSql()
+{
+    return {QStringLiteral("SELECT"),
+            QStringLiteral("tab_pujckydetail.VIDEO,"),
+            QStringLiteral("tab_video.TITUL,"),
+            QStringLiteral("tab_nosic.NOSIC,"),
+            QStringLiteral("tab_pujckydetail.PUJCENO,"),
+            QStringLiteral("tab_pujckydetail.VRATIT"),
+            QStringLiteral("FROM tab_pujckydetail"),
+            QStringLiteral("JOIN tab_video ON (tab_pujckydetail.VIDEO=tab_video.VIDEO)"),
+            QStringLiteral("JOIN tab_nosic ON (tab_video.NOSIC=tab_nosic.ID_NOSIC)"),
+            QStringLiteral("WHERE tab_pujckydetail.PUJCENA=1 AND tab_pujckydetail.ZAKAZNIK=:ZAKAZNIK")};
+}
+
+int CustomerOverdueLines(qint64 customer, const QDate &runDate)
+{
+    SetCommand(QStringLiteral(
+        "SELECT COUNT(*) FROM tab_pujckydetail WHERE PUJCENA=1 AND VRATIT<:VRATIT AND ZAKAZNIK=:ZAKAZNIK"));
+    SetCommandParam(QStringLiteral("VRATIT"), runDate);
+    SetCommandParam(QStringLiteral("ZAKAZNIK"), customer);
+    return ExecCommandValue().toInt();
+}
+
 LinePrices MediumPrices(const QString &medium)
 {
     QSqlQuery prices = GetMediumPrices(medium);

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // Every statement of a lend, on the program's connection, for both engines. No windows: the
@@ -58,5 +59,9 @@ LendWriteResult WriteLendDocument(qint64 customer, const QList<LendDocumentLine>
 
 // The videos the customer has out now.
 int CustomerVideosOut(qint64 customer);
+// The videos a customer has out now (`VIDEO`, `TITUL`, `NOSIC`, `PUJCENO`, `VRATIT`), the
+// customer's number in the parameter ZAKAZNIK; and how many of them were due before `runDate`.
+QStringList CustomerLentSql();
+int CustomerOverdueLines(qint64 customer, const QDate &runDate);
 // The fee, late fee and deposit of the medium of that name; EDatabaseError when there is none.
 LinePrices MediumPrices(const QString &medium);

@@ -2,6 +2,7 @@
 
 #include "catalogue/LentLines.h"
 #include "catalogue/UCustomerPage.h"
+#include "catalogue/UVideoPage.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -18,13 +19,11 @@
 #include "core/database/DataSetRoutines.h"
 #include "core/database/Database.h"
 #include "core/database/Lookups.h"
-#include "core/database/Money.h"
 #include "rental/BackBasket.h"
 #include "catalogue/VideoStore.h"
 #include "rental/BackStore.h"
 #include "rental/Basket.h"
 #include "rental/DeskHooks.h"
-#include "rental/RentalTotals.h"
 #include "rental/UBack.h"
 
 #include <QAction>
@@ -42,7 +41,6 @@
 
 namespace {
 
-constexpr qint64 HighestNumber = 9999999999999LL;
 const QString Video = QStringLiteral("VIDEO");
 const QString Title = QStringLiteral("TITUL");
 const QString Customer = QStringLiteral("ZAKAZNIK");
@@ -70,33 +68,6 @@ QAction *windowAction(const char *name)
 void selectAll()
 {
     ActiveControlSelectAll(nullptr, FormValmedo);
-}
-
-// A titled group of a find panel, its controls in a grid.
-QGroupBox *FindGroup(QWidget *parent, const char *name, const QString &title)
-{
-    auto *group = Named<QGroupBox>(parent, name);
-    group->setTitle(title);
-    auto *grid = new QGridLayout(group);
-    grid->setContentsMargins(6, 4, 6, 4);
-    return group;
-}
-
-TInt64Edit *NumberBox(QWidget *parent, const char *name)
-{
-    auto *box = Named<TInt64Edit>(parent, name);
-    box->SetMax(HighestNumber);
-    box->SetValue(0);
-    box->setFixedWidth(120);
-    return box;
-}
-
-// The caption of a control, beside it in the same parent.
-QLabel *Caption(const QString &text, QWidget *control)
-{
-    auto *label = new QLabel(text, control->parentWidget());
-    label->setBuddy(control);
-    return label;
 }
 
 bool focusIn(const QWidget *focused, const QWidget *box)
@@ -200,69 +171,28 @@ QWidget *TBackPage::createFindPanels()
 
 QWidget *TBackPage::createCustomerPanel()
 {
-    PanelBackCustomerFind = FindGroup(this, "PanelBackCustomerFind", QStringLiteral("Zákazník"));
-    auto *grid = static_cast<QGridLayout *>(PanelBackCustomerFind->layout());
-    Int64EditBackCustomer = NumberBox(PanelBackCustomerFind, "Int64EditBackCustomer");
-    ComboBoxBackName = Named<TFindComboBox>(PanelBackCustomerFind, "ComboBoxBackName");
-    ComboBoxBackName->SetMaxTyped(32);
-    auto text = [this](const char *name) {
-        auto *t = Named<QLabel>(PanelBackCustomerFind, name);
-        t->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        return t;
-    };
-    DBTextBackCustomerBirth = text("DBTextBackCustomerBirth");
-    DBTextBackCustomerAddress = text("DBTextBackCustomerAddress");
-    DBTextBackCustomerText = text("DBTextBackCustomerText");
-    grid->addWidget(Caption(QStringLiteral("Kód:"), Int64EditBackCustomer), 0, 0);
-    grid->addWidget(Int64EditBackCustomer, 0, 1);
-    grid->addWidget(Caption(QStringLiteral("Jméno:"), ComboBoxBackName), 0, 2);
-    grid->addWidget(ComboBoxBackName, 0, 3, 1, 3);
-    grid->addWidget(Caption(QStringLiteral("RČ:"), DBTextBackCustomerBirth), 1, 0);
-    grid->addWidget(DBTextBackCustomerBirth, 1, 1);
-    grid->addWidget(Caption(QStringLiteral("Adresa:"), DBTextBackCustomerAddress), 1, 2);
-    grid->addWidget(DBTextBackCustomerAddress, 1, 3);
-    grid->addWidget(Caption(QStringLiteral("Text:"), DBTextBackCustomerText), 1, 4);
-    grid->addWidget(DBTextBackCustomerText, 1, 5);
-    grid->setColumnStretch(3, 3);
-    grid->setColumnStretch(5, 2);
-
-    MakeNumberFindBox(Int64EditBackCustomer, [this] { Int64EditBackCustomerChange(); }, [this] {
-        if (TCustomerPage *customers = Customers())
-            customers->ActionCustomerFindExecute(Int64EditBackCustomer);
-    });
-    ProposeCustomerNames(ComboBoxBackName);
-    ComboBoxBackName->OnChange = [this] { ComboBoxBackNameChange(); };
-    connect(ComboBoxBackName, &TFindComboBox::DblClick, this, [this] {
-        RunReported([this] {
-            if (TCustomerPage *customers = Customers())
-                customers->ActionCustomerFindExecute(ComboBoxBackName);
-        });
-    });
+    m_customerPanel = CreateCustomerFindPanel(
+        this, QStringLiteral("Back"), [this] { Int64EditBackCustomerChange(); }, [this] { ComboBoxBackNameChange(); });
+    PanelBackCustomerFind = m_customerPanel.group;
+    Int64EditBackCustomer = m_customerPanel.number;
+    ComboBoxBackName = m_customerPanel.name;
+    DBTextBackCustomerBirth = m_customerPanel.birth;
+    DBTextBackCustomerAddress = m_customerPanel.address;
+    DBTextBackCustomerText = m_customerPanel.text;
     return PanelBackCustomerFind;
 }
 
 QWidget *TBackPage::createVideoPanel()
 {
-    PanelBackVideoFind = FindGroup(this, "PanelBackVideoFind", QStringLiteral("Video"));
-    auto *grid = static_cast<QGridLayout *>(PanelBackVideoFind->layout());
-    Int64EditBackVideo = NumberBox(PanelBackVideoFind, "Int64EditBackVideo");
-    ComboBoxBackTitle = Named<TFindComboBox>(PanelBackVideoFind, "ComboBoxBackTitle");
-    ComboBoxBackTitle->SetMaxTyped(32);
-    grid->addWidget(Caption(QStringLiteral("Kód:"), Int64EditBackVideo), 0, 0);
-    grid->addWidget(Int64EditBackVideo, 0, 1, Qt::AlignLeft);
-    grid->addWidget(Caption(QStringLiteral("Titul:"), ComboBoxBackTitle), 1, 0);
-    grid->addWidget(ComboBoxBackTitle, 1, 1);
-    grid->setColumnStretch(1, 1);
+    const VideoFindPanel video = CreateVideoFindPanel(this, QStringLiteral("Back"));
+    PanelBackVideoFind = video.group;
+    Int64EditBackVideo = video.number;
+    ComboBoxBackTitle = video.title;
 
     // The scanned number searches the customer's lent videos; the title box completes
     // from the whole catalogue, since Enter looks for any holder of the title.
     MakeNumberFindBox(Int64EditBackVideo, [this] { Int64EditBackVideoChange(); }, {});
-    ComboBoxBackTitle->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const QString &t : VideoTitleProposals(typed))
-            proposals.append({t, QVariant()});
-        return proposals;
-    };
+    ProposeVideoTitles(ComboBoxBackTitle);
     ComboBoxBackTitle->OnChange = [this] { ComboBoxBackTitleChange(); };
     connect(ComboBoxBackTitle, &TFindComboBox::Entered, this, [] { KeyboardCzech(); });
     return PanelBackVideoFind;
@@ -449,12 +379,7 @@ void TBackPage::FollowCustomer()
 
 void TBackPage::ShowCustomerTexts(bool shown)
 {
-    const BrowseQuery *list = CustomerList();
-    shown = shown && list && list->currentRow() >= 0;
-    const std::pair<QLabel *, const char *> texts[] = {
-        {DBTextBackCustomerBirth, "RC"}, {DBTextBackCustomerAddress, "ADRESA1"}, {DBTextBackCustomerText, "TEXT"}};
-    for (const auto &[label, field] : texts)
-        label->setText(shown ? list->value(QLatin1String(field)).toString() : QString());
+    ::ShowCustomerTexts(m_customerPanel, CustomerList(), shown);
 }
 
 void TBackPage::Int64EditBackCustomerChange()
@@ -513,17 +438,12 @@ void TBackPage::DataSourceBackDataChange()
 
 void TBackPage::SetStatusBarBack()
 {
-    const BasketTotals totals = TableBack->totals();
-    TotalPayment = totals.payment;
-    TotalDeposit = totals.deposit;
-    m_statusPanels[0]->setText(QStringLiteral(" Položek: %1").arg(TableBack->recordCount()));
-    m_statusPanels[1]->setText(FormatMoney(QStringLiteral(" Vratné: %m"), double(TotalPayment)));
-    m_statusPanels[2]->setText(FormatMoney(QStringLiteral(" Záloha: %m"), double(TotalDeposit)));
+    ShowBasketTotals(TableBack->totals(), TableBack->recordCount(), QStringLiteral(" Vratné: %m"), m_statusPanels);
 }
 
 QStringList TBackPage::StatusTexts() const
 {
-    return {m_statusPanels[0]->text(), m_statusPanels[1]->text(), m_statusPanels[2]->text()};
+    return BasketStatusTexts(m_statusPanels);
 }
 
 void TBackPage::RxDBGridBackEnter()

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/ValmedoPage.h"
 #include "rental/BackTransaction.h"
+#include "rental/DeskFindPanels.h"
 
 #include <QList>
 #include <QString>
@@ -120,6 +121,7 @@ private:
                           const QString &notFoundText, const QString &detail);
     QWidget *FocusedControl() const;
 
+    CustomerFindPanel m_customerPanel;
     QLabel *m_statusPanels[3] = {};
     bool m_gridsLaidOut = false;
 };

@@ -12,7 +12,6 @@
 #include "core/USetupVideo.h"
 #include "core/UValmedo.h"
 #include "core/controls/FindBoxes.h"
-#include "core/controls/GridDrag.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
@@ -22,6 +21,7 @@
 #include "rental/UBack.h"
 #include "rental/UBackPage.h"
 #include "rental/URecapitulationBack.h"
+#include "support/DeskFixture.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
@@ -31,10 +31,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -72,61 +70,20 @@ void AddShop()
     SetClock([] { return ReturnClock; });
 }
 
-// What the test puts in place of the journal's refresh and the receipt: installed after
-// the log-in, since the main window registers the real ones as it is made.
-std::function<void()> g_installHooks;
-
 // The desk after a log-in in the later run, on the return page, its window active.
-struct ReturnPageDesk {
-    TestDatabase db;
-    std::unique_ptr<LoggedInDesk> desk;
+struct ReturnPageDesk : DeskFixture {
     TBackPage *page = nullptr;
 
-    explicit ReturnPageDesk(Engine engine) : db(engine)
+    explicit ReturnPageDesk(Engine engine, RecordedDeskHooks *hooks)
+        : DeskFixture(engine, AddShop, hooks, [] {
+              FormSetupPrint->CheckBoxExtra->setChecked(false);
+          })
     {
-        if (!db.isReady())
-            return;
-        AddShop();
-        desk = std::make_unique<LoggedInDesk>(db);
-        if (!desk->isReady())
-            return;
-        if (g_installHooks)
-            g_installHooks();
-        FormSetupVideo->CheckBoxSa->setChecked(true);
-        FormSetupVideo->CheckBoxSu->setChecked(true);
-        FormSetupVideo->CheckBoxCash->setChecked(false);
-        FormSetupPrint->CheckBoxOriginal->setChecked(true);
-        FormSetupPrint->CheckBoxCopy->setChecked(false);
-        FormSetupPrint->CheckBoxExtra->setChecked(false);
-        page = desk->window()->backPage();
-        activate();
+        if (loggedIn())
+            page = window()->backPage();
     }
-    QString error() const { return db.isReady() ? (desk ? desk->error() : QString()) : db.error(); }
     bool ready() const { return page; }
-    TFormValmedo *window() const { return desk->window(); }
-    TCustomerPage *customers() const { return window()->customerPage(); }
-    void activate() const
-    {
-        window()->activateWindow();
-        static_cast<void>(QTest::qWaitForWindowActive(window()));
-    }
-    qint64 current() const { return customers()->ADOQueryCustomer->value(0).toLongLong(); }
-    // Puts the focus in a box of the page and types `text` over its content.
-    void type(QWidget *box, const QString &text) const
-    {
-        box->setFocus();
-        auto *edit = qobject_cast<QLineEdit *>(box);
-        if (!edit)
-            edit = static_cast<QComboBox *>(box)->lineEdit();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
-    // A key to the control that has the focus, or to the window when none has.
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
-    {
-        QWidget *focused = QApplication::focusWidget();
-        QTest::keyClick(focused ? focused : window(), key, modifiers);
-    }
+    qint64 current() const { return currentCustomer(); }
 };
 
 QList<qint64> Videos(const DataSet &data)
@@ -171,36 +128,16 @@ Answer Confirm(QString *amount)
     };
 }
 
-// The messages that closed themselves, as "text / detail".
-QStringList Messages(const ModalAnswers &answers)
-{
-    QStringList texts;
-    for (const ShownWindow &w : answers.shown())
-        if (w.className == QLatin1String("TFormInformation"))
-            texts << w.text + QStringLiteral(" / ") + w.detail;
-    return texts;
-}
-
 } // namespace
 
 class TestBackPage : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        g_installHooks = [this] {
-            SetJournalRefresh([this](const QVariant &document) { m_journal << document; });
-            SetReceiptPrint([this](qint64 document, bool copy) { m_receipts << std::pair{document, copy}; });
-        };
-        m_journal.clear();
-        m_receipts.clear();
-    }
+    void init() { m_hooks = {}; }
     void cleanup()
     {
-        g_installHooks = {};
-        SetJournalRefresh({});
-        SetReceiptPrint({});
+        RecordedDeskHooks::remove();
         SetRunDate(QDate());
         SetClock({});
     }
@@ -221,8 +158,7 @@ private slots:
     void rowColours();
 
 private:
-    QList<QVariant> m_journal;
-    QList<std::pair<qint64, bool>> m_receipts;
+    RecordedDeskHooks m_hooks;
 };
 
 // F8, a scanned number of a video that another customer has out, Enter: that customer becomes
@@ -230,7 +166,7 @@ private:
 void TestBackPage::scannedVideoReturnedByKeys()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TBackPage *page = desk.page;
     desk.key(Qt::Key_F8);
@@ -267,8 +203,8 @@ void TestBackPage::scannedVideoReturnedByKeys()
     QCOMPARE(TestRows(QStringLiteral("SELECT VIDEO,DOKLAD_VRA,PUJCENA,VRACENO,PRES FROM tab_pujckydetail ORDER BY VIDEO")),
              (QStringList{"1|NULL|1|NULL|NULL", "2|NULL|1|NULL|NULL", "3|4|0|2005-11-10 16:42|1",
                           "5|NULL|1|NULL|NULL"}));
-    QCOMPARE(m_journal, QList<QVariant>{4});
-    QCOMPARE(m_receipts, (QList<std::pair<qint64, bool>>{{4, false}}));
+    QCOMPARE(m_hooks.journal, QList<QVariant>{4});
+    QCOMPARE(m_hooks.receipts, (QList<std::pair<qint64, bool>>{{4, false}}));
     QVERIFY(desk.window()->log()->Lines().last().endsWith(QStringLiteral("[0000000000004] [Ok]")));
     // The lists follow: Svoboda has nothing out any more, the basket is empty.
     QCOMPARE(desk.current(), qint64(2));
@@ -300,7 +236,7 @@ void TestBackPage::scannedVideoReturnedByKeys()
 void TestBackPage::customerTypedAndBasketKeys()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TBackPage *page = desk.page;
     desk.window()->setPageIndex(TFormValmedo::PageBack);
@@ -357,7 +293,7 @@ void TestBackPage::customerTypedAndBasketKeys()
 void TestBackPage::customerChangeEmptiesBasket()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TBackPage *page = desk.page;
     desk.window()->setPageIndex(TFormValmedo::PageBack);
@@ -387,7 +323,7 @@ void TestBackPage::customerChangeEmptiesBasket()
 void TestBackPage::hiddenHolderIsReported()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TBackPage *page = desk.page;
     TCustomerPage *customers = desk.customers();
@@ -402,7 +338,7 @@ void TestBackPage::hiddenHolderIsReported()
     ModalAnswers answers; // a dialog would fail the test
     desk.type(page->Int64EditBackVideo, QStringLiteral("3"));
     desk.key(Qt::Key_Return);
-    QCOMPARE(Messages(answers), QStringList{"Zákazník, který má video půjčené, není v seznamu... / "
+    QCOMPARE(SelfClosedMessages(answers), QStringList{"Zákazník, který má video půjčené, není v seznamu... / "
                                             "Zkontrolujte zda není aktivní filtr..."});
     QCOMPARE(desk.current(), qint64(1));
     QCOMPARE(Videos(*page->TableBack), QList<qint64>{1});
@@ -415,7 +351,7 @@ void TestBackPage::hiddenHolderIsReported()
 void TestBackPage::enterMessages()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TBackPage *page = desk.page;
     desk.window()->setPageIndex(TFormValmedo::PageBack);
@@ -443,7 +379,7 @@ void TestBackPage::enterMessages()
             desk.type(c.box, QString::fromUtf8(c.typed));
         }
         desk.key(Qt::Key_Return);
-        QCOMPARE(Messages(answers).last(), QString::fromUtf8(c.message));
+        QCOMPARE(SelfClosedMessages(answers).last(), QString::fromUtf8(c.message));
     }
     // A number that finds no customer has emptied the name box.
     desk.type(page->Int64EditBackCustomer, QStringLiteral("77"));
@@ -457,21 +393,11 @@ void TestBackPage::enterMessages()
 void TestBackPage::dragAndDrop()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TBackPage *page = desk.page;
     desk.window()->setPageIndex(TFormValmedo::PageBack);
-    auto drop = [](TRxDBGridEx *from, TRxDBGridEx *onto) {
-        std::unique_ptr<QMimeData> data(GridRowData(from));
-        const QPointF at(20, 20);
-        QDragEnterEvent enter(at.toPoint(), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(onto->viewport(), &enter);
-        QDropEvent dropped(at, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(onto->viewport(), &dropped);
-        const bool accepted = enter.isAccepted() && dropped.isAccepted();
-        QCoreApplication::processEvents(); // the drop acts once the drag has ended
-        return accepted;
-    };
+    const auto drop = [](TRxDBGridEx *from, TRxDBGridEx *onto) { return DropGridRow(from, onto); };
     page->ADOQueryBackVideo->last();
     ModalAnswers answers({BackDialog({}, {Escape})});
     QVERIFY(drop(page->RxDBGridBackVideo, page->RxDBGridBack));
@@ -489,7 +415,7 @@ void TestBackPage::dragAndDrop()
 void TestBackPage::rowColours()
 {
     QFETCH(Engine, engine);
-    ReturnPageDesk desk(engine);
+    ReturnPageDesk desk(engine, &m_hooks);
     QVERIFY2(desk.ready(), qPrintable(desk.error()));
     TRxDBGridEx *grid = desk.page->RxDBGridBackVideo;
     auto textColour = [grid](int row) {

@@ -307,8 +307,8 @@ private slots:
         QSignalSpy customer(desk.window()->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
         QSignalSpy video(desk.window()->action(QStringLiteral("ActionVideoNew")), &QAction::triggered);
         QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendNew")), &QAction::triggered);
-        // F2 opens the new-customer dialog and F3 the new-video dialog on every page.
-        ModalAnswers answers(QList<Answer>(10, Reject()));
+        // F2 and F4 open the new-customer dialog and F3 the new-video dialog on every page.
+        ModalAnswers answers(QList<Answer>(15, Reject()));
         for (int page = 0; page < 5; ++page) {
             desk.window()->setPageIndex(page);
             desk.edit()->setFocus();
