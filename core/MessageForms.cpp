@@ -24,7 +24,7 @@ constexpr QSize MessageClient(440, 103);
 constexpr QSize ProgressClient(340, 93);
 
 // A label beside the picture, tall enough for `lines` lines of its font with their
-// accents and descenders (the specification may hold two lines).
+// accents and descenders (the detail line may hold two lines).
 QLabel *makeLabel(QWidget *parent, const QString &name, int pixelSize, bool bold, int top, int lines)
 {
     auto *label = new QLabel(parent);

@@ -76,7 +76,7 @@ QString LabelProblems(QWidget *window, const QString &mainName)
         problems << QStringLiteral("labels overlap");
     for (QPushButton *button : window->findChildren<QPushButton *>()) {
         if (spec->geometry().intersects(button->geometry()))
-            problems << QStringLiteral("specification over ") + button->objectName();
+            problems << QStringLiteral("detail over ") + button->objectName();
     }
     return problems.join(QStringLiteral(", "));
 }
@@ -175,7 +175,7 @@ private Q_SLOTS:
         QCOMPARE(imageRect.size(), QSize(48, 48));
     }
 
-    // The log-in failure's two-line specification under its heading, in the program's
+    // The log-in failure's two-line detail under its heading, in the program's
     // own fonts: every line whole in every window.
     void labelsShowTwoLineTexts_data()
     {
