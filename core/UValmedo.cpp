@@ -465,6 +465,14 @@ void TFormValmedo::NotebookPageChanged()
 
     const int index = Notebook->currentIndex();
     auto *page = static_cast<TValmedoPage *>(Notebook->currentWidget());
+    // A page switched to at the desk takes the keys in its number field, its text selected,
+    // so that the next scan or number typed replaces it instead of being appended.
+    if (page && isVisible() && Notebook->isVisible()) {
+        if (QWidget *field = page->numberField()) {
+            field->setFocus();
+            ActiveControlSelectAll(field, this);
+        }
+    }
     setWindowTitle(QStringLiteral("%1 - %2 - [%3]")
                        .arg(ProgramTitle(), page ? page->caption() : QString(), UserName()));
     if (index < 0 || index > 4)

@@ -272,6 +272,27 @@ private slots:
 
     // The key a menu shows beside the page's actions: "Enter" and "Num +" (a menu shows
     // the text after a tab, or else the first shortcut).
+    // A page switched to takes the keys in its number field with its text selected, so the
+    // next scan replaces the number left there instead of being appended to it.
+    void pageSwitchSelectsNumberField()
+    {
+        TestDatabase db(Engine::SQLite);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        LoggedInDesk desk(db);
+        QVERIFY(QTest::qWaitForWindowActive(desk.window()));
+        for (int page = 0; page < 5; ++page) {
+            desk.window()->setPageIndex(page == 0 ? 1 : 0);
+            auto *field = qobject_cast<QLineEdit *>(
+                static_cast<TValmedoPage *>(desk.window()->notebook()->widget(page))->numberField());
+            QVERIFY2(field, qPrintable(QString::number(page)));
+            field->setText(QStringLiteral("7"));
+            QTest::keyClick(desk.window(), Qt::Key(Qt::Key_F5 + page));
+            QCOMPARE(desk.window()->pageIndex(), page);
+            QCOMPARE(QApplication::focusWidget(), field);
+            QCOMPARE(field->selectedText(), QStringLiteral("7"));
+        }
+    }
+
     void pageKeysInMenus()
     {
         TestDatabase db(Engine::SQLite);
