@@ -37,7 +37,7 @@ TFormCustomerFind::TFormCustomerFind(QWidget *parent)
     ADOQueryCustomerFind->setDisplayFormat(QStringLiteral("ZAKAZNIK"), QStringLiteral("0000000000000"));
 
     Int64EditCustomer = Named<TInt64Edit>(this, "Int64EditCustomer");
-    Int64EditCustomer->SetMax(9999999999999LL);
+    Int64EditCustomer->SetMax(TInt64Edit::HighestNumber);
     EditName = Named<QLineEdit>(this, "EditName");
     EditName->setMaxLength(32);
     EditAddress = Named<QLineEdit>(this, "EditAddress");

@@ -30,7 +30,7 @@ TFormVideoFind::TFormVideoFind(QWidget *parent)
     ADOQueryVideoFind->setAlignment(QStringLiteral("VIDEO"), Qt::AlignLeft);
 
     Int64EditVideo = Named<TInt64Edit>(this, "Int64EditVideo");
-    Int64EditVideo->SetMax(9999999999999LL);
+    Int64EditVideo->SetMax(TInt64Edit::HighestNumber);
     Int64EditVideo->SetValue(1);
     EditTitle = Named<QLineEdit>(this, "EditTitle");
     EditTitle->setMaxLength(32);

@@ -103,7 +103,8 @@ TVideoPage::TVideoPage(QWidget *parent)
         if (page)
             PrintVideoList(*page->ADOQueryVideo, MainWindowFocus());
     });
-    RegisterOpenSteps(30, {RxDBGridVideo, VideoColumns}, {RxDBGridVideoCustomer, HistoryColumns});
+    // Numbers and dates shown whole; the title and the name give way.
+    RegisterOpenSteps(30, {RxDBGridVideo, VideoColumns, "TITUL"}, {RxDBGridVideoCustomer, HistoryColumns, "JMENO"});
 }
 
 TVideoPage::~TVideoPage() = default;
