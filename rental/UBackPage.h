@@ -79,8 +79,6 @@ public:
     void ComboBoxBackNameChange();
     void Int64EditBackVideoChange();
     void ComboBoxBackTitleChange();
-    void RxDBGridBackEnter();
-    void RxDBGridBackExit();
     void RxDBGridBackDblClick();
     void RxDBGridBackDragDrop(TRxDBGridEx *source);
     void RxDBGridBackVideoDragDrop(TRxDBGridEx *source);
@@ -97,7 +95,6 @@ private:
     QWidget *createLists();
     QWidget *createStatusBar();
     void createQueries();
-    void connectActions();
     void connectCustomerPage();
     void registerOpenSteps();
     void layoutGrids();
@@ -118,8 +115,7 @@ private:
     // second line ("Hledaný kód: [4]").
     void StartForLentLine(const QList<LentVideo> &lines, bool videoExists, const QString &notLentText,
                           const QString &notFoundText, const QString &detail);
-    QWidget *FocusedControl() const;
 
-    QLabel *m_statusPanels[3] = {};
+    QList<QLabel *> m_statusPanels;
     bool m_gridsLaidOut = false;
 };
