@@ -50,8 +50,8 @@ TFormCustomerFind::TFormCustomerFind(QWidget *parent)
         connect(edit, &QLineEdit::textEdited, this, [this] { RunReported([this] { EditsChange(); }); });
     RxDBGridCustomerFind = AddList(ADOQueryCustomerFind, "RxDBGridCustomerFind", {82, 160, 240, 68},
                                    [](qint64 customer) -> std::optional<bool> {
-                                       TCustomerPage *page = customerPage();
-                                       return page ? page->LentLines()->CustomerOverdue(customer) : std::nullopt;
+                                       const TLentLines *lent = WindowLentLines();
+                                       return lent ? lent->CustomerOverdue(customer) : std::nullopt;
                                    });
     resize(640, 420);
 }

@@ -3,7 +3,6 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/LentLines.h"
 #include "catalogue/ListPage.h"
-#include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoEdit.h"
 #include "catalogue/UVideoFind.h"
 #include "catalogue/UVideoNew.h"
@@ -341,15 +340,10 @@ void TVideoPage::ComboBoxVideoTitleChange()
         Int64EditVideoVideo->setText(QString());
 }
 
-TLentLines *TVideoPage::LentLines() const
-{
-    return FormValmedo && FormValmedo->customerPage() ? FormValmedo->customerPage()->LentLines() : nullptr;
-}
-
 std::optional<bool> TVideoPage::VideoState(int row) const
 {
     const QVariant video = ADOQueryVideo->valueAt(row, 0);
-    TLentLines *lent = LentLines();
+    const TLentLines *lent = WindowLentLines();
     if (video.isNull() || !lent)
         return std::nullopt;
     return lent->VideoOverdue(video.toLongLong());

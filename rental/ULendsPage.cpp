@@ -2,7 +2,6 @@
 
 #include "catalogue/LentLines.h"
 #include "catalogue/PageHooks.h"
-#include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -73,12 +72,6 @@ JournalReceipt &journalReceipt()
 {
     static JournalReceipt receipt;
     return receipt;
-}
-
-// The main window's cache of lent lines (kept by the customer page).
-const TLentLines *lentLines()
-{
-    return FormValmedo && FormValmedo->customerPage() ? FormValmedo->customerPage()->LentLines() : nullptr;
 }
 
 // Adds a bold font to the cells of the columns `bold` names, over the grid's colours.
@@ -257,7 +250,7 @@ void TLendsPage::colourGrids()
     // A document with lines out, from the cache of lent lines.
     ColorLentRows(RxDBGridLends, [this](int row) -> std::optional<bool> {
         const QVariant document = ADOQueryLends->valueAt(row, 0);
-        const TLentLines *lines = lentLines();
+        const TLentLines *lines = WindowLentLines();
         if (document.isNull() || !lines)
             return std::nullopt;
         return lines->DocumentOverdue(document.toLongLong());
