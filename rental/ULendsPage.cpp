@@ -150,22 +150,16 @@ void TLendsPage::registerHooks()
 
 void TLendsPage::createQueries()
 {
-    // Their statements are set at log-in, for the engine of the server then connected.
+    // Their statements and the kinds of their fields come at log-in, for the engine of the
+    // server then connected.
     ADOQueryLends = new BrowseQuery(this);
     ADOQueryLends->setObjectName(QStringLiteral("ADOQueryLends"));
-    for (const char *number : {"DOKLAD", "ZAKAZNIK"}) {
-        ADOQueryLends->setFieldKind(QLatin1String(number), FieldKind::Int64);
+    for (const char *number : {"DOKLAD", "ZAKAZNIK"})
         ADOQueryLends->setDisplayFormat(QLatin1String(number), QStringLiteral("0000000000000"));
-    }
-    ADOQueryLends->setFieldKind(QStringLiteral("OPERACE"), FieldKind::Boolean);
     ADOQueryLends->setDisplayFormat(QStringLiteral("OPERACE"), QStringLiteral("->;<-"));
-    ADOQueryLends->setFieldKind(QStringLiteral("CAS"), FieldKind::DateTime);
     ADOQueryLends->setDisplayFormat(QStringLiteral("CAS"), QStringLiteral("dd.MM.yyyy hh:mm"));
-    ADOQueryLends->setFieldKind(QStringLiteral("POLOZKY"), FieldKind::Integer);
-    for (const char *total : {"PLATBA_CELKEM", "ZALOHA_CELKEM"}) {
-        ADOQueryLends->setFieldKind(QLatin1String(total), FieldKind::Money);
+    for (const char *total : {"PLATBA_CELKEM", "ZALOHA_CELKEM"})
         ADOQueryLends->setDisplayFormat(QLatin1String(total), QStringLiteral(",0.00"));
-    }
     DescribeFields(ADOQueryLends, LendsColumns);
     // A title click sorts by the column of its table; the totals, worked out in the
     // statement, sort by their own names.
@@ -176,22 +170,13 @@ void TLendsPage::createQueries()
 
     ADOQueryLendsDetail = new BrowseQuery(this);
     ADOQueryLendsDetail->setObjectName(QStringLiteral("ADOQueryLendsDetail"));
-    ADOQueryLendsDetail->setFieldKind(QStringLiteral("VIDEO"), FieldKind::Int64);
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("VIDEO"), QStringLiteral("0000000000000"));
-    for (const char *flag : {"PUJCENA", "ZDARMA"})
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("ZDARMA"), QStringLiteral("$;-"));
-    for (const char *when : {"PUJCENO", "VRATIT", "VRACENO"})
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(when), FieldKind::DateTime);
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("PUJCENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("VRATIT"), QStringLiteral("dd.MM.yyyy"));
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("VRACENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
-    for (const char *days : {"DNY", "PRES"})
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(days), FieldKind::Integer);
-    for (const char *amount : {"PUJCOVNE_CELKEM", "VRATNE_CELKEM", "ZALOHA"}) {
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(amount), FieldKind::Money);
+    for (const char *amount : {"PUJCOVNE_CELKEM", "VRATNE_CELKEM", "ZALOHA"})
         ADOQueryLendsDetail->setDisplayFormat(QLatin1String(amount), QStringLiteral(",0.00"));
-    }
     DescribeFields(ADOQueryLendsDetail, DetailColumns);
     for (const char *field : {"VIDEO", "PUJCENA", "PUJCENO", "VRATIT", "DNY", "VRACENO", "PRES", "ZDARMA", "ZALOHA"})
         ADOQueryLendsDetail->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
@@ -338,9 +323,8 @@ void TLendsPage::createFilterControls(QWidget *panel)
 
 void TLendsPage::OpenLists()
 {
-    const SqlDialect &dialect = CurrentServer()->dialect();
-    ADOQueryLendsDetail->setSql(LendsDetailSql(dialect));
-    ADOQueryLends->setSql(LendsSql(dialect));
+    PrepareLendsDetailQuery(*ADOQueryLendsDetail);
+    PrepareLendsQuery(*ADOQueryLends);
     TListPage::OpenLists();
     ADOQueryLends->last(); // the newest document
 }
