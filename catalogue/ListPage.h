@@ -56,7 +56,7 @@ QToolButton *CreateFunctionButton(QWidget *panel, const FunctionButton &button);
 QFrame *CreateFunctionColumn(QWidget *page, const char *name, std::initializer_list<FunctionButton> buttons,
                              int width = 68, QSize buttonSize = QSize(62, 48));
 
-// The list and below it its detail (the history of the current row), each under its title
+// The list and below it its detail (what belongs to its current row), each under its title
 // bar, in a splitter that keeps the list at least 86 pixels high and shares the height as
 // `share` says. Both grids select whole rows and sort by a click on a column title.
 struct ListPairNames {
