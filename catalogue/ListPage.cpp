@@ -107,7 +107,8 @@ QToolButton *CreateFunctionButton(QWidget *panel, const FunctionButton &b)
     button->setAutoRaise(true);
     if (QAction *action = WindowAction(b.action)) {
         QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
-        QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+        QObject::connect(action, &QAction::changed, button,
+                         [button, action] { button->setEnabled(action->isEnabled()); });
         button->setEnabled(action->isEnabled());
     }
     return button;

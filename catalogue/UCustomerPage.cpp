@@ -115,7 +115,8 @@ TCustomerPage::TCustomerPage(QWidget *parent)
             CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
     });
     // Numbers and dates shown whole; the name and the title give way.
-    RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns, "JMENO"}, {RxDBGridCustomerVideo, HistoryColumns, "TITUL"});
+    RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns, "JMENO"},
+                      {RxDBGridCustomerVideo, HistoryColumns, "TITUL"});
 }
 
 TCustomerPage::~TCustomerPage() = default;

@@ -202,9 +202,9 @@ void TLendsPage::createFindPanel()
 void TLendsPage::createLists()
 {
     const ListPair pair = CreateListPair(this,
-                                         {"SplitterLends", "PanelGridLends", QStringLiteral(" Doklady"), "RxDBGridLends",
-                                          "PanelGridLendsDetail", QStringLiteral(" Detail dokladu - Video"),
-                                          "RxDBGridLendsDetail"},
+                                         {"SplitterLends", "PanelGridLends", QStringLiteral(" Doklady"),
+                                          "RxDBGridLends", "PanelGridLendsDetail",
+                                          QStringLiteral(" Detail dokladu - Video"), "RxDBGridLendsDetail"},
                                          ADOQueryLends, ADOQueryLendsDetail, {3, 2, true});
     SplitterLends = pair.splitter;
     PanelGridLends = pair.listTitle;
