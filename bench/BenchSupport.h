@@ -1,8 +1,8 @@
 #pragma once
-// What the benchmarks share: printing a figure, timing a piece of work, the large shop, and running
-// a benchmark on each engine. SQLite always runs, in a temporary folder. PostgreSQL
-// runs too when the test server's address is in the environment
-// (VALMEDO_TEST_PG_HOST, VALMEDO_TEST_PG_PORT, VALMEDO_TEST_PG_PASSWORD, as
+// What the benchmarks share: printing a figure, timing a piece of work and the median of
+// such times, the large shop, and running a benchmark on each engine. SQLite always runs,
+// in a temporary folder. PostgreSQL runs too when the test server's address is in the
+// environment (VALMEDO_TEST_PG_HOST, VALMEDO_TEST_PG_PORT, VALMEDO_TEST_PG_PASSWORD, as
 // scripts/test.sh sets them), on a database of the benchmark's own.
 
 #include "core/Errors.h"
@@ -14,8 +14,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace bench {
 
@@ -25,12 +27,25 @@ inline void print(const QString &line)
     std::fflush(stdout);
 }
 
-inline qint64 timed(const std::function<void()> &work)
+// The time of `work` in microseconds, and in milliseconds.
+inline qint64 micro(const std::function<void()> &work)
 {
     QElapsedTimer t;
     t.start();
     work();
-    return t.elapsed();
+    return t.nsecsElapsed() / 1000;
+}
+
+inline qint64 timed(const std::function<void()> &work)
+{
+    return micro(work) / 1000;
+}
+
+// The median of some times: of an even count, the upper of the middle two.
+inline qint64 median(std::vector<qint64> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 inline void exec(const QString &text)
@@ -100,6 +115,16 @@ inline void fillLargeShop(bool sqlite)
                    .arg(Customers)
              + series(Documents * LinesPerDocument));
     });
+}
+
+// A small shop for the desks that lend at once: customers 1 to `customers` ("Zákazník 1"
+// …, lending without restriction) and videos 1 to `videos` ("Titul 1" …, on DVD).
+inline void fillSmallShop(int customers, int videos)
+{
+    for (int c = 1; c <= customers; ++c)
+        exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,OMEZENI) VALUES (%1,'Zákazník %1',2)").arg(c));
+    for (int v = 1; v <= videos; ++v)
+        exec(QStringLiteral("INSERT INTO tab_video (VIDEO,TITUL,ZAMERENI,NOSIC) VALUES (%1,'Titul %1',1,2)").arg(v));
 }
 
 // The work on one engine: given the engine's name and whether it is SQLite, it fills

@@ -4,11 +4,13 @@
 
 #include "BenchSupport.h"
 
+#include "core/controls/FindBoxes.h"
 #include "core/database/Commands.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QSqlRecord>
 #include <QVariantMap>
-#include <algorithm>
 #include <vector>
 
 namespace bench {
@@ -32,21 +34,6 @@ inline int bare(const QString &text, const QVariantMap &parameters = {})
     return rows;
 }
 
-// The time of `work` in microseconds.
-inline qint64 micro(const std::function<void()> &work)
-{
-    QElapsedTimer t;
-    t.start();
-    work();
-    return t.nsecsElapsed() / 1000;
-}
-
-inline qint64 median(std::vector<qint64> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // The medians of `ours` and `theirs` in microseconds, run in turn.
 inline std::pair<qint64, qint64> inTurn(const std::function<void()> &ours, const std::function<void()> &theirs)
 {
@@ -58,12 +45,43 @@ inline std::pair<qint64, qint64> inTurn(const std::function<void()> &ours, const
     return {median(a), median(b)};
 }
 
+// One key typed into a find box, which held nothing before: its proposals for `typed`, the
+// locate and the hand-over of the row found, in turn with `bareStatements`. `shown` gets the
+// number of proposals.
+inline std::pair<qint64, qint64> typedInTurn(TFindComboBox *box, const QString &typed, int &shown,
+                                             const std::function<void()> &bareStatements)
+{
+    return inTurn(
+        [&] {
+            box->ClearBox();
+            box->lineEdit()->setText(typed);
+            Q_EMIT box->lineEdit()->textEdited(typed);
+            shown = box->count();
+        },
+        bareStatements);
+}
+
 inline void figure(const QString &engine, const QString &what, std::pair<qint64, qint64> times)
 {
     print(QStringLiteral("%1: %2: %3 ms, bare statements %4 ms")
               .arg(engine, what)
               .arg(times.first / 1000.0, 0, 'f', 1)
               .arg(times.second / 1000.0, 0, 'f', 1));
+}
+
+// The main() of a page's benchmark: on each engine (in the database `pgDatabase` on
+// PostgreSQL) the large shop filled, then `runPage` on it; the page is drawn offscreen
+// unless another platform is asked for.
+inline int pageMain(int argc, char *argv[], const QString &pgDatabase, const EngineWork &runPage)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return runOnEngines(pgDatabase, [&runPage](const QString &engine, bool sqlite) {
+        const qint64 fill = timed([&] { fillLargeShop(sqlite); });
+        print(QStringLiteral("%1: filled the shop in %2 ms").arg(engine).arg(fill));
+        runPage(engine, sqlite);
+    });
 }
 
 } // namespace bench

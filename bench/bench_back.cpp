@@ -15,11 +15,12 @@
 #include "rental/RentalSettings.h"
 
 #include <QApplication>
-#include <algorithm>
 
 namespace {
 
 using bench::exec;
+using bench::median;
+using bench::micro;
 using bench::print;
 
 constexpr int Videos = 10;
@@ -137,45 +138,33 @@ void bareReturn(const QList<BackLine> &lines, bool sqlite)
         throw EDatabaseError(db.lastError().text());
 }
 
-double median(QList<qint64> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2) / 1000.0;
-}
-
 void benchEngine(const QString &engine, bool sqlite)
 {
     fillShop();
     TTableBack basket;
-    QList<qint64> store, transaction, bare; // microseconds
-    auto micros = [](const std::function<void()> &work) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        return t.nsecsElapsed() / 1000;
-    };
+    std::vector<qint64> store, transaction, bare; // microseconds
     for (int i = 0; i < Runs; ++i) {
         lendAll();
         fillBasket(basket);
         const QList<BackLine> lines = basketLines(basket);
-        store << micros([&] {
+        store.push_back(micro([&] {
             if (WriteReturn(Customer, lines, true, QStringLiteral("sa")).outcome != BackWrite::Written)
                 throw EDatabaseError(QStringLiteral("the return was refused"));
-        });
+        }));
 
         lendAll();
         fillBasket(basket);
-        transaction << micros([&] {
+        transaction.push_back(micro([&] {
             if (!BackTransaction(basket, Customer, true, {}))
                 throw EDatabaseError(QStringLiteral("the return transaction failed"));
-        });
+        }));
 
         lendAll();
         fillBasket(basket);
         const QList<BackLine> bareLines = basketLines(basket);
-        bare << micros([&] { bareReturn(bareLines, sqlite); });
+        bare.push_back(micro([&] { bareReturn(bareLines, sqlite); }));
     }
-    const double s = median(store), t = median(transaction), b = median(bare);
+    const double s = median(store) / 1000.0, t = median(transaction) / 1000.0, b = median(bare) / 1000.0;
     print(QStringLiteral("%1: return of %2 videos into the takings, medians of %3 runs taken in turn: "
                          "store %4 ms, BackTransaction %5 ms, bare statements %6 ms; "
                          "ratio store/bare %7, transaction/bare %8")

@@ -9,14 +9,11 @@
 
 #include "catalogue/CustomerStore.h"
 #include "catalogue/UCustomerPage.h"
-#include "core/controls/FindBoxes.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
 #include "core/database/SqlDialect.h"
 
-#include <QApplication>
-#include <QLineEdit>
 
 namespace {
 
@@ -27,7 +24,7 @@ QString historyText()
     return CustomerHistorySql().join(QLatin1Char('\n'));
 }
 
-void runPage(const QString &engine)
+void runPage(const QString &engine, bool)
 {
     TCustomerPage page;
     const QString list = CustomerListSql().join(QLatin1Char('\n'));
@@ -50,17 +47,10 @@ void runPage(const QString &engine)
                                        CurrentServer()->dialect().textOrder("JMENO"));
     for (const QString &typed : {QStringLiteral("zákazník 4321"), QStringLiteral("zákazník 5")}) {
         int shown = 0;
-        const auto times = inTurn(
-            [&] {
-                box->ClearBox();
-                box->lineEdit()->setText(typed);
-                Q_EMIT box->lineEdit()->textEdited(typed);
-                shown = box->count();
-            },
-            [&] {
-                bare(proposals, {{QStringLiteral("JMENO"), typed + QLatin1Char('%')}});
-                bare(historyText(), {{QStringLiteral("ZAKAZNIK"), qint64(5)}});
-            });
+        const auto times = typedInTurn(box, typed, shown, [&] {
+            bare(proposals, {{QStringLiteral("JMENO"), typed + QLatin1Char('%')}});
+            bare(historyText(), {{QStringLiteral("ZAKAZNIK"), qint64(5)}});
+        });
         figure(engine, QStringLiteral("one key in the name box, \"%1\" (%2 proposals, customer %3)")
                            .arg(typed)
                            .arg(shown)
@@ -77,19 +67,9 @@ void runPage(const QString &engine)
     ClearOpenSteps();
 }
 
-void benchEngine(const QString &engine, bool sqlite)
-{
-    const qint64 fill = timed([&] { fillLargeShop(sqlite); });
-    print(QStringLiteral("%1: filled the shop in %2 ms").arg(engine).arg(fill));
-    runPage(engine);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return bench::runOnEngines(QStringLiteral("valmedo4_bench_customers"), benchEngine);
+    return bench::pageMain(argc, argv, QStringLiteral("valmedo4_bench_customers"), runPage);
 }

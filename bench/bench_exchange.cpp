@@ -26,12 +26,12 @@
 #include <orcus/spreadsheet/import_interface.hpp>
 #include <xlsxwriter.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
 using bench::exec;
+using bench::median;
 using bench::print;
 using bench::timed;
 
@@ -53,12 +53,6 @@ void fillCustomers(bool sqlite)
                                                  QLatin1String("TIMESTAMP '2024-02-01 10:30:00'")))
              + (sqlite ? QStringLiteral("FROM n") : QStringLiteral("FROM generate_series(1,%1) AS n(i)").arg(Customers)));
     });
-}
-
-qint64 median(std::vector<qint64> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 QString ratio(qint64 ours, qint64 bare)

@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <algorithm>
 
 namespace {
 
@@ -19,20 +18,6 @@ using bench::print;
 
 constexpr int Rounds = 31;
 constexpr int LinesPerLend = 10;
-
-double Median(QList<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
-}
-
-double Milliseconds(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 QSqlQuery Run(const QString &text, const QList<std::pair<const char *, QVariant>> &values)
 {
@@ -109,18 +94,18 @@ void benchEngine(const QString &engine, bool sqlite)
         }
         return lines;
     };
-    QList<double> ours, bare;
+    std::vector<qint64> ours, bare; // microseconds
     for (int round = 0; round < Rounds; ++round) {
         const QList<LendDocumentLine> oursLines = nextLines();
-        ours << Milliseconds([&] {
+        ours.push_back(bench::micro([&] {
             const LendWriteResult result = WriteLendDocument(2 * round + 1, oursLines);
             if (!result.written())
                 throw EDatabaseError(QStringLiteral("lend not written: ") + result.error);
-        });
+        }));
         const QList<LendDocumentLine> bareLines = nextLines();
-        bare << Milliseconds([&] { BareLend(2 * round + 2, bareLines); });
+        bare.push_back(bench::micro([&] { BareLend(2 * round + 2, bareLines); }));
     }
-    const double o = Median(ours), b = Median(bare);
+    const double o = bench::median(ours) / 1000.0, b = bench::median(bare) / 1000.0;
     print(QStringLiteral("%1: a lend of %2 videos committed: median %3 ms of %4 runs; the same statements bare: "
                          "median %5 ms; ratio %6 (target at most 1.2)")
               .arg(engine)

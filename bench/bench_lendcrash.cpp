@@ -28,10 +28,7 @@ constexpr int Videos = 50;
 
 void Crash(const QString &engine, bool sqlite, bool lendOnly)
 {
-    for (int c = 1; c <= Customers; ++c)
-        bench::exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,OMEZENI) VALUES (%1,'Zákazník %1',2)").arg(c));
-    for (int v = 1; v <= Videos; ++v)
-        bench::exec(QStringLiteral("INSERT INTO tab_video (VIDEO,TITUL,ZAMERENI,NOSIC) VALUES (%1,'Titul %1',1,2)").arg(v));
+    bench::fillSmallShop(Customers, Videos);
 
     const bench::EngineServer &server = bench::currentEngineServer();
     QRandomGenerator random(20051104);

@@ -16,7 +16,6 @@
 #include "rental/LendsStore.h"
 #include "rental/ULendsPage.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QRadioButton>
 
@@ -31,8 +30,12 @@ QString journalText(const LendsFilterInput &filter)
     return lines.join(QLatin1Char('\n'));
 }
 
-void runPage(const QString &engine)
+void runPage(const QString &engine, bool sqlite)
 {
+    // The statistics a running server keeps: without them PostgreSQL plans the journal's
+    // sub-selects blind and compiles them (JIT) at every filter.
+    if (!sqlite)
+        exec(QStringLiteral("ANALYZE"));
     TLendsPage page;
     const QString lines = LendsDetailSql(CurrentServer()->dialect()).join(QLatin1Char('\n'));
     LendsFilterInput today;
@@ -71,23 +74,9 @@ void runPage(const QString &engine)
     ClearOpenSteps();
 }
 
-void benchEngine(const QString &engine, bool sqlite)
-{
-    const qint64 fill = timed([&] { fillLargeShop(sqlite); });
-    print(QStringLiteral("%1: filled the shop in %2 ms").arg(engine).arg(fill));
-    // The statistics a running server keeps: without them PostgreSQL plans the journal's
-    // sub-selects blind and compiles them (JIT) at every filter.
-    if (!sqlite)
-        exec(QStringLiteral("ANALYZE"));
-    runPage(engine);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return bench::runOnEngines(QStringLiteral("valmedo4_bench_lends"), benchEngine);
+    return bench::pageMain(argc, argv, QStringLiteral("valmedo4_bench_lends"), runPage);
 }

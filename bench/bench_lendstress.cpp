@@ -31,10 +31,7 @@ void Stress(const QString &engine, int desks, bool lendOnly)
     bench::exec(QStringLiteral("DELETE FROM tab_pujcky"));
     bench::exec(QStringLiteral("DELETE FROM tab_video"));
     bench::exec(QStringLiteral("DELETE FROM tab_zakaznik"));
-    for (int c = 1; c <= desks; ++c)
-        bench::exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,OMEZENI) VALUES (%1,'Zákazník %1',2)").arg(c));
-    for (int v = 1; v <= Videos; ++v)
-        bench::exec(QStringLiteral("INSERT INTO tab_video (VIDEO,TITUL,ZAMERENI,NOSIC) VALUES (%1,'Titul %1',1,2)").arg(v));
+    bench::fillSmallShop(desks, Videos);
 
     const bench::EngineServer &server = bench::currentEngineServer();
     std::vector<std::unique_ptr<LendDeskProcess>> processes;

@@ -10,14 +10,11 @@
 
 #include "catalogue/UVideoPage.h"
 #include "catalogue/VideoStore.h"
-#include "core/controls/FindBoxes.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Database.h"
 #include "core/database/SqlDialect.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 
 namespace {
 
@@ -45,7 +42,7 @@ QString countText(const QString &where)
         + where;
 }
 
-void runPage(const QString &engine)
+void runPage(const QString &engine, bool)
 {
     TVideoPage page;
     figure(engine, QStringLiteral("opening the page at log-in (%1 videos)").arg(Videos),
@@ -67,17 +64,10 @@ void runPage(const QString &engine)
                                   .arg(d.foldLike("TITUL", ":TITUL"), d.textOrder("TITUL"));
     for (const QString &typed : {QStringLiteral("titul 1234"), QStringLiteral("titul 5")}) {
         int shown = 0;
-        const auto times = inTurn(
-            [&] {
-                box->ClearBox();
-                box->lineEdit()->setText(typed);
-                Q_EMIT box->lineEdit()->textEdited(typed);
-                shown = box->count();
-            },
-            [&] {
-                bare(proposals, {{QStringLiteral("TITUL"), typed + QLatin1Char('%')}});
-                bare(historyText(), {{QStringLiteral("VIDEO"), qint64(5)}});
-            });
+        const auto times = typedInTurn(box, typed, shown, [&] {
+            bare(proposals, {{QStringLiteral("TITUL"), typed + QLatin1Char('%')}});
+            bare(historyText(), {{QStringLiteral("VIDEO"), qint64(5)}});
+        });
         figure(engine, QStringLiteral("one key in the title box, \"%1\" (%2 proposals, video %3)")
                            .arg(typed)
                            .arg(shown)
@@ -107,19 +97,9 @@ void runPage(const QString &engine)
     ClearOpenSteps();
 }
 
-void benchEngine(const QString &engine, bool sqlite)
-{
-    const qint64 fill = timed([&] { fillLargeShop(sqlite); });
-    print(QStringLiteral("%1: filled the shop in %2 ms").arg(engine).arg(fill));
-    runPage(engine);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    return bench::runOnEngines(QStringLiteral("valmedo4_bench_videos"), benchEngine);
+    return bench::pageMain(argc, argv, QStringLiteral("valmedo4_bench_videos"), runPage);
 }

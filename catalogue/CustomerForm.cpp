@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr qint64 HighestNumber = 9999999999999LL;
-
 bool settingOn(QCheckBox *TFormSetupVideo::*box)
 {
     return FormSetupVideo && FormSetupVideo->*box && (FormSetupVideo->*box)->isChecked();
@@ -47,7 +45,7 @@ void TFormCustomer::createIdentity()
     GroupBoxIdentity = identity.group;
     m_grid = identity.grid;
     Int64EditCustomer = Named<TInt64Edit>(GroupBoxIdentity, "Int64EditCustomer");
-    Int64EditCustomer->SetMax(HighestNumber);
+    Int64EditCustomer->SetMax(TInt64Edit::HighestNumber);
     auto edit = [this](const char *name, int maxLength, bool digits) {
         auto *e = Named<QLineEdit>(GroupBoxIdentity, name);
         e->setMaxLength(maxLength);

@@ -6,6 +6,7 @@
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
 #include "core/UValmedo.h"
+#include "core/controls/GridColumns.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
@@ -101,6 +102,8 @@ void TFormFind::OpenOn(qint64 key)
     m_query->open();
     for (int column = 0; column < m_widths.size(); ++column)
         m_grid->setColumnWidth(column, m_widths[column]);
+    // Numbers shown whole, titles uncut; the name or the title gives way.
+    FitColumns(m_grid, m_query->fieldName(1));
     m_query->locate(m_query->fieldName(0), key);
     ListDataChange();
     m_number->SetValue(m_query->value(0).toLongLong()); // also when the dialog starts in it

@@ -1,8 +1,10 @@
 #include "catalogue/LentLines.h"
 
+#include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
 #include "core/USetupVideo.h"
+#include "core/UValmedo.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSetRoutines.h"
@@ -97,6 +99,11 @@ std::optional<bool> LineOverdue(const DataSet &lines, int row)
         return std::nullopt;
     const QDateTime due = lines.valueAt(row, lines.fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
     return due.isValid() && due < QDateTime(RunDate(), QTime(0, 0));
+}
+
+TLentLines *WindowLentLines()
+{
+    return FormValmedo && FormValmedo->customerPage() ? FormValmedo->customerPage()->LentLines() : nullptr;
 }
 
 bool RowColoursOn()

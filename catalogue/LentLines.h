@@ -40,6 +40,9 @@ private:
     mutable bool m_indexed = false;
 };
 
+// The main window's cache, which its customer page keeps; null without a main window.
+TLentLines *WindowLentLines();
+
 // The rental setting "Odlišení aktivní" (`CheckBoxColor`): lists colour lent and overdue rows.
 bool RowColoursOn();
 

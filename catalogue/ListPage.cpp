@@ -9,7 +9,6 @@
 #include "core/RunGlobals.h"
 #include "core/RunReported.h"
 #include "core/UValmedo.h"
-#include "core/controls/DateTimePicker.h"
 #include "core/controls/FilterPanel.h"
 #include "core/controls/FindBoxes.h"
 #include "core/controls/Int64Edit.h"
@@ -19,7 +18,6 @@
 #include "core/database/Database.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
@@ -28,18 +26,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
-#include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <memory>
 
 namespace {
-
-constexpr qint64 HighestNumber = 9999999999999LL;
 
 // Runs `onEvent` for the events of the watched widget.
 class EventHook : public QObject {
@@ -79,31 +72,6 @@ QWidget *titledGrid(QWidget *parent, const char *titleName, const QString &capti
 
 } // namespace
 
-void DescribeFields(BrowseQuery *query, std::span<const ListColumn> columns, const QString &origin)
-{
-    for (const ListColumn &column : columns) {
-        const QString field = QLatin1String(column.field);
-        query->setDisplayLabel(field, QString::fromUtf8(column.title));
-        query->setFieldTag(field, column.restoreWidth);
-        if (!origin.isEmpty())
-            query->setOrigin(field, origin);
-    }
-}
-
-void LayOutGrid(TRxDBGridEx *grid, std::span<const ListColumn> columns)
-{
-    DataSet *ds = grid->dataSet();
-    for (int f = 0; f < ds->fieldCount(); ++f) {
-        grid->setColumnHidden(f, true);
-        for (const ListColumn &column : columns) {
-            if (ds->fieldName(f) == QLatin1String(column.field)) {
-                grid->setColumnHidden(f, false);
-                grid->setColumnWidth(f, column.width);
-            }
-        }
-    }
-}
-
 void DescribeHistory(BrowseQuery *history, const QString &keyField)
 {
     history->setFieldKind(keyField, FieldKind::Int64);
@@ -133,52 +101,38 @@ void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history)
     });
 }
 
-QAction *WindowAction(const char *name)
+QToolButton *CreateFunctionButton(QWidget *panel, const FunctionButton &b)
 {
-    return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;
+    auto *button = Named<QToolButton>(panel, b.name, QString::fromUtf8(b.caption));
+    button->setAutoRaise(true);
+    if (QAction *action = WindowAction(b.action)) {
+        QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+        QObject::connect(action, &QAction::changed, button,
+                         [button, action] { button->setEnabled(action->isEnabled()); });
+        button->setEnabled(action->isEnabled());
+    }
+    return button;
 }
 
-void SelectAllInMainWindow()
-{
-    ActiveControlSelectAll(nullptr, FormValmedo);
-}
-
-QWidget *MainWindowFocus()
-{
-    return FormValmedo ? FormValmedo->focusWidget() : nullptr;
-}
-
-void RequeryPages(std::initializer_list<int> pageIndexes)
-{
-    if (!FormValmedo)
-        return;
-    for (int index : pageIndexes)
-        static_cast<TValmedoPage *>(FormValmedo->notebook()->widget(index))->requeryList();
-}
-
-QFrame *CreateFunctionColumn(QWidget *page, const char *name, std::initializer_list<FunctionButton> buttons)
+QFrame *CreateFunctionColumn(QWidget *page, const char *name, std::initializer_list<FunctionButton> buttons, int width,
+                             QSize buttonSize)
 {
     auto *panel = Named<QFrame>(page, name);
-    panel->setFixedWidth(68);
+    panel->setFixedWidth(width);
     panel->setFrameShape(QFrame::StyledPanel);
     auto *column = new QVBoxLayout(panel);
     column->setContentsMargins(2, 2, 2, 2);
     for (const FunctionButton &b : buttons) {
-        auto *button = Named<QToolButton>(panel, b.name, QString::fromUtf8(b.caption));
-        button->setFixedSize(62, 48);
-        button->setAutoRaise(true);
+        QToolButton *button = CreateFunctionButton(panel, b);
+        button->setFixedSize(buttonSize);
         column->addWidget(button);
-        if (QAction *action = WindowAction(b.action)) {
-            QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
-            QObject::connect(action, &QAction::changed, button,
-                             [button, action] { button->setEnabled(action->isEnabled()); });
-        }
     }
     column->addStretch(1);
     return panel;
 }
 
-ListPair CreateListPair(QWidget *page, const ListPairNames &names, DataSet *list, DataSet *detail)
+ListPair CreateListPair(QWidget *page, const ListPairNames &names, DataSet *list, DataSet *detail,
+                        ListPairShare share)
 {
     ListPair pair;
     pair.splitter = Named<QSplitter>(page, names.splitter);
@@ -189,10 +143,12 @@ ListPair CreateListPair(QWidget *page, const ListPairNames &names, DataSet *list
     top->setMinimumHeight(86);
     QWidget *bottom = titledGrid(pair.splitter, names.detailTitle, names.detailCaption, names.detail,
                                  pair.detailTitle, pair.detail);
+    if (share.detailMinimum)
+        bottom->setMinimumHeight(86);
     pair.splitter->addWidget(top);
     pair.splitter->addWidget(bottom);
-    pair.splitter->setStretchFactor(0, 3);
-    pair.splitter->setStretchFactor(1, 1);
+    pair.splitter->setStretchFactor(0, share.list);
+    pair.splitter->setStretchFactor(1, share.detail);
     pair.list->setModel(list);
     pair.detail->setModel(detail);
     return pair;
@@ -222,26 +178,40 @@ StatusBar CreateStatusBar(QWidget *page, const char *name, std::initializer_list
     return status;
 }
 
-FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numberName, const QString &textCaption,
-                          const char *textName)
+namespace {
+
+// The panel and its row with `numberCaption` and the number box, where the caller adds
+// the rest.
+FindPanel findPanel(QWidget *page, const char *panelName, const QString &numberCaption, const char *numberName,
+                    QHBoxLayout *&row)
 {
     FindPanel find;
     find.panel = Named<QFrame>(page, panelName);
     find.panel->setFrameShape(QFrame::StyledPanel);
-    auto *row = new QHBoxLayout(find.panel);
+    row = new QHBoxLayout(find.panel);
     row->setContentsMargins(6, 4, 6, 4);
     find.number = Named<TInt64Edit>(find.panel, numberName);
-    find.number->SetMax(HighestNumber);
+    find.number->SetMax(TInt64Edit::HighestNumber);
     find.number->SetValue(1);
     find.number->setFixedWidth(120);
+    auto *caption = new QLabel(numberCaption, find.panel);
+    caption->setBuddy(find.number);
+    row->addWidget(caption);
+    row->addWidget(find.number);
+    return find;
+}
+
+} // namespace
+
+FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numberName, const QString &textCaption,
+                          const char *textName)
+{
+    QHBoxLayout *row = nullptr;
+    FindPanel find = findPanel(page, panelName, QStringLiteral("Kód:"), numberName, row);
     find.text = Named<TFindComboBox>(find.panel, textName);
     find.text->SetMaxTyped(32);
-    auto *code = new QLabel(QStringLiteral("Kód:"), find.panel);
-    code->setBuddy(find.number);
     auto *caption = new QLabel(textCaption, find.panel);
     caption->setBuddy(find.text);
-    row->addWidget(code);
-    row->addWidget(find.number);
     row->addSpacing(12);
     row->addWidget(caption);
     row->addWidget(find.text);
@@ -253,17 +223,45 @@ FindPanel CreateFindPanel(QWidget *page, const char *panelName, const char *numb
     return find;
 }
 
+FindPanel CreateNumberFindPanel(QWidget *page, const char *panelName, const QString &numberCaption,
+                                const char *numberName)
+{
+    QHBoxLayout *row = nullptr;
+    FindPanel find = findPanel(page, panelName, numberCaption, numberName, row);
+    row->addStretch(1);
+    return find;
+}
+
+void AssemblePage(QWidget *page, QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
+                  TFilterPanel *filter)
+{
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(functionColumn);
+    auto *centre = new QVBoxLayout;
+    centre->setSpacing(0);
+    centre->addWidget(findPanel);
+    centre->addWidget(lists, 1);
+    centre->addWidget(statusBar);
+    layout->addLayout(centre, 1);
+    if (filter) {
+        layout->addWidget(filter->Strip());
+        layout->addWidget(filter->Panel());
+    }
+}
+
 void OnEvent(QObject *watched, std::function<void(QEvent *event)> onEvent)
 {
     new EventHook(watched, std::move(onEvent));
 }
 
-void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box))
+void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box), Qt::MatchFlags match)
 {
     const QString chosen = box->currentIndex() >= 0 ? box->currentText() : QString();
     const QSignalBlocker quiet(box);
     fill(box);
-    box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen, Qt::MatchFixedString));
+    box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen, match));
 }
 
 void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName)
@@ -277,85 +275,6 @@ void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName)
         else if (event->type() == QEvent::FocusOut)
             action->setShortcut(QKeySequence());
     });
-}
-
-FilterColumn::FilterColumn(QWidget *panel) : m_panel(panel), m_column(new QVBoxLayout(panel))
-{
-    m_column->setContentsMargins(6, 6, 6, 6);
-}
-
-QCheckBox *FilterColumn::CheckBox(const char *name, const QString &caption)
-{
-    auto *box = Named<QCheckBox>(m_panel, name, caption);
-    m_column->addWidget(box);
-    return box;
-}
-
-TInt64Edit *FilterColumn::Number(const char *name, qint64 value)
-{
-    auto *edit = Named<TInt64Edit>(m_panel, name);
-    edit->SetMax(HighestNumber);
-    edit->SetValue(value);
-    m_column->addWidget(edit);
-    return edit;
-}
-
-QLineEdit *FilterColumn::Edit(const char *name, int maxLength)
-{
-    auto *edit = Named<QLineEdit>(m_panel, name);
-    edit->setMaxLength(maxLength);
-    m_column->addWidget(edit);
-    return edit;
-}
-
-QComboBox *FilterColumn::PickList(const char *name)
-{
-    auto *box = Named<QComboBox>(m_panel, name);
-    box->setMaxVisibleItems(16);
-    m_column->addWidget(box);
-    return box;
-}
-
-TDateTimePicker *FilterColumn::DatePicker(const char *name)
-{
-    auto *picker = Named<TDateTimePicker>(m_panel, name);
-    picker->SetDate(RunDate());
-    m_column->addWidget(picker);
-    return picker;
-}
-
-QPushButton *FilterColumn::BottomButton(const char *name, const QString &caption)
-{
-    if (!m_bottom) {
-        m_column->addStretch(1);
-        m_bottom = true;
-    }
-    auto *button = Named<QPushButton>(m_panel, name, caption);
-    m_column->addWidget(button);
-    return button;
-}
-
-std::optional<qint64> NumberBound(TInt64Edit *edit)
-{
-    return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
-}
-
-std::optional<QDate> DateBound(TDateTimePicker *picker)
-{
-    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::optional<QDate>();
-}
-
-void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter)
-{
-    const auto run = [filter] { RunReported(filter); };
-    for (QCheckBox *box : panel->findChildren<QCheckBox *>(Qt::FindDirectChildrenOnly))
-        QObject::connect(box, &QCheckBox::clicked, panel, run);
-    for (QLineEdit *edit : panel->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
-        QObject::connect(edit, &QLineEdit::textEdited, panel, run);
-    for (QComboBox *box : panel->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly))
-        QObject::connect(box, &QComboBox::activated, panel, run);
-    for (TDateTimePicker *picker : panel->findChildren<TDateTimePicker *>(Qt::FindDirectChildrenOnly))
-        QObject::connect(picker, &TDateTimePicker::Change, panel, run);
 }
 
 void RunFilterWindow(BrowseQuery *query)
@@ -434,14 +353,18 @@ void TListPage::FollowList(BrowseQuery *list, BrowseQuery *detail, const QString
     m_detail = detail;
     m_keyParameter = keyParameter;
     setListQuery(list);
-    detail->setParameter(keyParameter, QVariant(QMetaType::fromType<qint64>()));
     connect(list, &DataSet::currentRowChanged, this, [this] { RunReported([this] { ListRowChanged(); }); });
+}
+
+void TListPage::SetDetailKey()
+{
+    m_detail->setParameter(m_keyParameter, m_list->currentRow() >= 0 ? QVariant(m_list->value(0).toLongLong())
+                                                                     : QVariant(QMetaType::fromType<qint64>()));
 }
 
 void TListPage::ListRowChanged()
 {
-    m_detail->setParameter(m_keyParameter, m_list->currentRow() >= 0 ? QVariant(m_list->value(0).toLongLong())
-                                                                     : QVariant(QMetaType::fromType<qint64>()));
+    SetDetailKey();
     if (m_detail->isOpen())
         m_detail->requery();
     HandOn();
@@ -456,47 +379,25 @@ TFilterPanel *TListPage::CreateFilter(const char *stripName, const char *panelNa
     return filter;
 }
 
-void TListPage::Assemble(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
-                         TFilterPanel *filter)
-{
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(functionColumn);
-    auto *centre = new QVBoxLayout;
-    centre->setSpacing(0);
-    centre->addWidget(findPanel);
-    centre->addWidget(lists, 1);
-    centre->addWidget(statusBar);
-    layout->addLayout(centre, 1);
-    layout->addWidget(filter->Strip());
-    layout->addWidget(filter->Panel());
-}
-
-void TListPage::ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions)
-{
-    for (const auto &[name, handler] : actions) {
-        if (QAction *action = WindowAction(name))
-            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
-    }
-}
-
 void TListPage::RegisterOpenSteps(int order, GridColumns list, GridColumns detail)
 {
     m_listColumns = list;
     m_detailColumns = detail;
     RegisterOpenStep(order, [this] {
-        m_detail->requery();
-        return true;
-    });
-    RegisterOpenStep(order + 10, [this] {
-        FilterList();
-        // An empty list has no row to change to: its boxes show 0 and no text all the same.
-        if (m_list->isEmpty())
-            HandOn();
+        OpenLists();
         LayOutGrids();
         return true;
     });
+}
+
+void TListPage::OpenLists()
+{
+    SetDetailKey();
+    m_detail->requery();
+    FilterList();
+    // An empty list has no row to change to: its boxes show 0 and no text all the same.
+    if (m_list->isEmpty())
+        HandOn();
 }
 
 void TListPage::LayOutGrids()
@@ -506,6 +407,8 @@ void TListPage::LayOutGrids()
     m_gridsLaidOut = true;
     for (const GridColumns &g : {m_listColumns, m_detailColumns}) {
         LayOutGrid(g.grid, g.columns);
+        if (g.stretchField)
+            FitColumns(g.grid, QLatin1String(g.stretchField));
         if (FormValmedo)
             g.grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
     }

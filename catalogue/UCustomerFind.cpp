@@ -37,7 +37,7 @@ TFormCustomerFind::TFormCustomerFind(QWidget *parent)
     ADOQueryCustomerFind->setDisplayFormat(QStringLiteral("ZAKAZNIK"), QStringLiteral("0000000000000"));
 
     Int64EditCustomer = Named<TInt64Edit>(this, "Int64EditCustomer");
-    Int64EditCustomer->SetMax(9999999999999LL);
+    Int64EditCustomer->SetMax(TInt64Edit::HighestNumber);
     EditName = Named<QLineEdit>(this, "EditName");
     EditName->setMaxLength(32);
     EditAddress = Named<QLineEdit>(this, "EditAddress");
@@ -50,8 +50,8 @@ TFormCustomerFind::TFormCustomerFind(QWidget *parent)
         connect(edit, &QLineEdit::textEdited, this, [this] { RunReported([this] { EditsChange(); }); });
     RxDBGridCustomerFind = AddList(ADOQueryCustomerFind, "RxDBGridCustomerFind", {82, 160, 240, 68},
                                    [](qint64 customer) -> std::optional<bool> {
-                                       TCustomerPage *page = customerPage();
-                                       return page ? page->LentLines()->CustomerOverdue(customer) : std::nullopt;
+                                       const TLentLines *lent = WindowLentLines();
+                                       return lent ? lent->CustomerOverdue(customer) : std::nullopt;
                                    });
     resize(640, 420);
 }

@@ -42,8 +42,6 @@
 
 namespace {
 
-constexpr qint64 HighestNumber = 9999999999999LL;
-
 const QString NoCustomerText = QStringLiteral("V evidenci není žádný zákazník...");
 
 const ListColumn CustomerColumns[] = {
@@ -101,7 +99,7 @@ TCustomerPage::TCustomerPage(QWidget *parent)
                                {PanelCustomerFind, PanelCustomerGrid, RxDBGridCustomer, PanelCustomerDetailPanel,
                                 RxDBGridCustomerVideo, StatusBarCustomer});
     createFilterControls(FilterPanel->Panel());
-    Assemble(PanelCustomerFunction, PanelCustomerFind, SplitterCustomer, StatusBarCustomer, FilterPanel);
+    AssemblePage(this, PanelCustomerFunction, PanelCustomerFind, SplitterCustomer, StatusBarCustomer, FilterPanel);
 
     ConnectActions({
         {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
@@ -116,7 +114,9 @@ TCustomerPage::TCustomerPage(QWidget *parent)
         if (page)
             CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
     });
-    RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns}, {RxDBGridCustomerVideo, HistoryColumns});
+    // Numbers and dates shown whole; the name and the title give way.
+    RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns, "JMENO"},
+                      {RxDBGridCustomerVideo, HistoryColumns, "TITUL"});
 }
 
 TCustomerPage::~TCustomerPage() = default;
@@ -193,7 +193,7 @@ void TCustomerPage::createFilterControls(QWidget *panel)
     FilterColumn column(panel);
     CheckBoxCustomerCustomer = column.CheckBox("CheckBoxCustomerCustomer", QStringLiteral("Kód (od - do):"));
     Int64EditCustomerCustomerFirst = column.Number("Int64EditCustomerCustomerFirst", 0);
-    Int64EditCustomerCustomerSecond = column.Number("Int64EditCustomerCustomerSecond", HighestNumber);
+    Int64EditCustomerCustomerSecond = column.Number("Int64EditCustomerCustomerSecond", TInt64Edit::HighestNumber);
     CheckBoxCustomerName = column.CheckBox("CheckBoxCustomerName", QStringLiteral("Jména začínající na:"));
     EditCustomerName = column.Edit("EditCustomerName", 32);
     CheckBoxCustomerLimit = column.CheckBox("CheckBoxCustomerLimit", QStringLiteral("Omezení:"));

@@ -1,7 +1,6 @@
 #include "catalogue/UVideoFind.h"
 
 #include "catalogue/LentLines.h"
-#include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
 #include "catalogue/VideoStore.h"
 #include "core/NamedWidget.h"
@@ -30,7 +29,7 @@ TFormVideoFind::TFormVideoFind(QWidget *parent)
     ADOQueryVideoFind->setAlignment(QStringLiteral("VIDEO"), Qt::AlignLeft);
 
     Int64EditVideo = Named<TInt64Edit>(this, "Int64EditVideo");
-    Int64EditVideo->SetMax(9999999999999LL);
+    Int64EditVideo->SetMax(TInt64Edit::HighestNumber);
     Int64EditVideo->SetValue(1);
     EditTitle = Named<QLineEdit>(this, "EditTitle");
     EditTitle->setMaxLength(32);
@@ -46,8 +45,8 @@ TFormVideoFind::TFormVideoFind(QWidget *parent)
     connect(EditTitle, &QLineEdit::textEdited, this, [this] { RunReported([this] { EditsChange(); }); });
     RxDBGridVideoFind = AddList(ADOQueryVideoFind, "RxDBGridVideoFind", {100, 280, 76},
                                 [](qint64 video) -> std::optional<bool> {
-                                    TCustomerPage *page = FormValmedo ? FormValmedo->customerPage() : nullptr;
-                                    return page ? page->LentLines()->VideoOverdue(video) : std::nullopt;
+                                    const TLentLines *lent = WindowLentLines();
+                                    return lent ? lent->VideoOverdue(video) : std::nullopt;
                                 });
     resize(540, 440);
 }

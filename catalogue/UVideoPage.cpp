@@ -3,7 +3,6 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/LentLines.h"
 #include "catalogue/ListPage.h"
-#include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoEdit.h"
 #include "catalogue/UVideoFind.h"
 #include "catalogue/UVideoNew.h"
@@ -98,7 +97,7 @@ TVideoPage::TVideoPage(QWidget *parent)
                                {PanelVideoFind, PanelVideoGrid, RxDBGridVideo, PanelVideoCustomerGrid,
                                 RxDBGridVideoCustomer, StatusBarVideo});
     createFilterControls(FilterPanel->Panel());
-    Assemble(PanelVideoFunction, PanelVideoFind, SplitterVideo, StatusBarVideo, FilterPanel);
+    AssemblePage(this, PanelVideoFunction, PanelVideoFind, SplitterVideo, StatusBarVideo, FilterPanel);
 
     ConnectActions({
         {"ActionVideoFind", [this] { ActionVideoFindExecute(); }},
@@ -113,7 +112,8 @@ TVideoPage::TVideoPage(QWidget *parent)
         if (page)
             PrintVideoList(*page->ADOQueryVideo, MainWindowFocus());
     });
-    RegisterOpenSteps(30, {RxDBGridVideo, VideoColumns}, {RxDBGridVideoCustomer, HistoryColumns});
+    // Numbers and dates shown whole; the title and the name give way.
+    RegisterOpenSteps(30, {RxDBGridVideo, VideoColumns, "TITUL"}, {RxDBGridVideoCustomer, HistoryColumns, "JMENO"});
 }
 
 TVideoPage::~TVideoPage() = default;
@@ -345,15 +345,10 @@ void TVideoPage::ComboBoxVideoTitleChange()
         Int64EditVideoVideo->setText(QString());
 }
 
-TLentLines *TVideoPage::LentLines() const
-{
-    return FormValmedo && FormValmedo->customerPage() ? FormValmedo->customerPage()->LentLines() : nullptr;
-}
-
 std::optional<bool> TVideoPage::VideoState(int row) const
 {
     const QVariant video = ADOQueryVideo->valueAt(row, 0);
-    TLentLines *lent = LentLines();
+    const TLentLines *lent = WindowLentLines();
     if (video.isNull() || !lent)
         return std::nullopt;
     return lent->VideoOverdue(video.toLongLong());

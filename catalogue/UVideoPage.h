@@ -139,5 +139,4 @@ private:
     qint64 CurrentVideo() const;
     QString CurrentTitle() const;
     std::optional<bool> VideoState(int row) const;
-    TLentLines *LentLines() const;
 };

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr qint64 HighestNumber = 9999999999999LL;
-
 void choose(QComboBox *box, const QString &name)
 {
     box->setCurrentIndex(name.isEmpty() ? -1 : box->findText(name, Qt::MatchFixedString));
@@ -45,7 +43,7 @@ void TFormVideo::createIdentity(const char *priceName)
     GroupBoxIdentity = identity.group;
     m_grid = identity.grid;
     Int64EditVideo = Named<TInt64Edit>(GroupBoxIdentity, "Int64EditVideo");
-    Int64EditVideo->SetMax(HighestNumber);
+    Int64EditVideo->SetMax(TInt64Edit::HighestNumber);
     EditTitle = Named<QLineEdit>(GroupBoxIdentity, "EditTitle");
     EditTitle->setMaxLength(32);
     ComboBoxMedium = Named<QComboBox>(GroupBoxIdentity, "ComboBoxMedium");

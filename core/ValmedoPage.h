@@ -1,25 +1,23 @@
 #pragma once
-#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <span>
+#include <initializer_list>
 #include <utility>
 
 class BrowseQuery;
-class QFrame;
-class QHBoxLayout;
+class QAction;
 class QLabel;
-class TFilterPanel;
-class TInt64Edit;
 
-// A button of a list page's function column: its name, its caption (lines split by "\n")
-// and the main window's action it runs; it is enabled while that action is.
-struct FunctionButton {
-    const char *name;
-    const char *caption;
-    const char *action;
-};
+// A named action of the main window (null without one).
+QAction *WindowAction(const char *name);
+// Selects the text of the main window's focused field for overtyping, as every action of
+// a page ends.
+void SelectAllInMainWindow();
+// The control of the main window that has the focus (it gets it back after a message).
+QWidget *MainWindowFocus();
+// Requeries the lists of these pages of the main window, each on its row.
+void RequeryPages(std::initializer_list<int> pageIndexes);
 
 // One page of the main window's notebook. The page's own code (its list, filter and
 // actions) lives in its class; the frame asks it only for what the frame itself does:
@@ -46,23 +44,8 @@ public:
 
 protected:
     void setFilterLabel(const QString &objectName);
-    // The parts of a list page: the function column `name` of `width` with its buttons of
-    // `buttonSize` one under the other; a list's title bar.
-    QFrame *createFunctionButtons(const char *name, int width, QSize buttonSize,
-                                  std::span<const FunctionButton> buttons);
-    QLabel *createListTitle(QWidget *parent, const char *name, const QString &text);
-    // The find strip `name`: the label `caption` and the number box `boxName` (numbers of up
-    // to 13 digits, 1 at first) in its row, where the page adds its other boxes.
-    QFrame *createFindStrip(const char *name, const QString &caption, const char *boxName, TInt64Edit *&box,
-                            QHBoxLayout *&row);
-    // Runs each handler, its errors reported, when the main window's action of that name
-    // is triggered.
-    void connectWindowActions(std::span<const std::pair<const char *, std::function<void()>>> actions);
-    // Lays a list page out: the function column on the left, the find panel, the lists and
-    // the status bar one over the other, the filter strip and panel (when the page has one)
-    // on the right edge.
-    void layOutListPage(QWidget *functionColumn, QWidget *findPanel, QWidget *lists, QWidget *statusBar,
-                        TFilterPanel *filterPanel);
+    // Runs each handler (reporting its errors) when the main window's action of that name fires.
+    void ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions);
 
 private:
     QString m_caption;

@@ -1,8 +1,10 @@
 #include "rental/LendsStore.h"
 
+#include "core/database/BrowseQuery.h"
 #include "core/database/DataSet.h"
 #include "core/database/DataSetRoutines.h"
 #include "core/database/SqlDialect.h"
+#include "core/database/SqlServer.h"
 
 namespace {
 
@@ -68,7 +70,33 @@ QStringList LendsDetailSql(const SqlDialect &dialect)
             QStringLiteral("FROM tab_pujckydetail"),
             QStringLiteral("LEFT JOIN tab_video ON (tab_pujckydetail.VIDEO=tab_video.VIDEO)"),
             QStringLiteral("LEFT JOIN tab_nosic ON (tab_video.NOSIC=tab_nosic.ID_NOSIC)"),
-            QStringLiteral("WHERE tab_pujckydetail.DOKLAD_PUJ=:DOKLAD or tab_pujckydetail.DOKLAD_VRA=:DOKLAD")};
+            QStringLiteral("WHERE tab_pujckydetail.DOKLAD_PUJ=:DOKLAD or tab_pujckydetail.DOKLAD_VRA=:DOKLAD"),
+            QStringLiteral("ORDER BY tab_pujckydetail.VIDEO")};
+}
+
+void PrepareLendsQuery(BrowseQuery &query)
+{
+    query.setSql(LendsSql(CurrentServer()->dialect()));
+    const std::pair<const char *, FieldKind> kinds[] = {
+        {"DOKLAD", FieldKind::Int64},   {"OPERACE", FieldKind::Boolean}, {"CAS", FieldKind::DateTime},
+        {"ZAKAZNIK", FieldKind::Int64}, {"POLOZKY", FieldKind::Integer}, {"PLATBA_CELKEM", FieldKind::Money},
+        {"ZALOHA_CELKEM", FieldKind::Money}};
+    for (const auto &[field, kind] : kinds)
+        query.setFieldKind(QString::fromLatin1(field), kind);
+}
+
+void PrepareLendsDetailQuery(BrowseQuery &query)
+{
+    query.setSql(LendsDetailSql(CurrentServer()->dialect()));
+    const std::pair<const char *, FieldKind> kinds[] = {
+        {"VIDEO", FieldKind::Int64},      {"PUJCENA", FieldKind::Boolean},
+        {"PUJCENO", FieldKind::DateTime}, {"VRATIT", FieldKind::DateTime},
+        {"DNY", FieldKind::Integer},      {"VRACENO", FieldKind::DateTime},
+        {"PRES", FieldKind::Integer},     {"ZDARMA", FieldKind::Boolean},
+        {"ZALOHA", FieldKind::Money},     {"PUJCOVNE_CELKEM", FieldKind::Money},
+        {"VRATNE_CELKEM", FieldKind::Money}};
+    for (const auto &[field, kind] : kinds)
+        query.setFieldKind(QString::fromLatin1(field), kind);
 }
 
 std::pair<QDate, QDate> LendsPeriodDays(LendsPeriod period, const QDate &runDate)

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+class BrowseQuery;
 class DataSet;
 class SqlDialect;
 
@@ -23,8 +24,13 @@ class SqlDialect;
 // it is ordered by document number.
 QStringList LendsSql(const SqlDialect &dialect);
 // The lines of one document `ADOQueryLendsDetail` (parameter DOKLAD), lent or returned by
-// it, with each line's fee and late fee.
+// it, in the order of the videos, with each line's fee ((DNY - ZDARMA) x PUJCOVNE) and late
+// fee (PRES x VRATNE).
 QStringList LendsDetailSql(const SqlDialect &dialect);
+// These two statements for the engine of the server connected now, with the kinds of
+// their fields: what the journal page and the receipts read.
+void PrepareLendsQuery(BrowseQuery &query);
+void PrepareLendsDetailQuery(BrowseQuery &query);
 
 // The filter panel's choices.
 enum class LendsOperation { All, Lend, Back };

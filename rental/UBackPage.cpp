@@ -1,8 +1,10 @@
 #include "rental/UBackPage.h"
 
 #include "catalogue/LentLines.h"
+#include "catalogue/ListPage.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
+#include "catalogue/VideoStore.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -20,7 +22,6 @@
 #include "core/database/Database.h"
 #include "core/database/Lookups.h"
 #include "rental/BackBasket.h"
-#include "catalogue/VideoStore.h"
 #include "rental/BackStore.h"
 #include "rental/Basket.h"
 #include "rental/DeskHooks.h"
@@ -29,14 +30,11 @@
 #include <QAction>
 #include <QEvent>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSplitter>
-#include <QStackedWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <optional>
 
 namespace {
@@ -59,16 +57,6 @@ const QList<std::pair<QString, int>> BasketColumns = {
     {QStringLiteral("PRES"), 40},   {QStringLiteral("VRATNE"), 100},      {QStringLiteral("VRATNE_CELKEM"), 80},
     {QStringLiteral("ZALOHA"), 86},
 };
-
-QAction *windowAction(const char *name)
-{
-    return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;
-}
-
-void selectAll()
-{
-    ActiveControlSelectAll(nullptr, FormValmedo);
-}
 
 bool focusIn(const QWidget *focused, const QWidget *box)
 {
@@ -93,18 +81,16 @@ TBackPage::TBackPage(QWidget *parent)
     : TValmedoPage(QStringLiteral("Vracení"), QStringLiteral("TabSheetBack"), QStringLiteral("Int64EditBackCustomer"), parent)
 {
     createQueries();
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(createFunctionColumn());
-    auto *centre = new QVBoxLayout;
-    centre->setSpacing(0);
-    centre->addWidget(createFindPanels());
-    centre->addWidget(createLists(), 1);
-    centre->addWidget(createStatusBar());
-    layout->addLayout(centre, 1);
+    QWidget *functionColumn = createFunctionColumn();
+    QWidget *findPanels = createFindPanels();
+    QWidget *lists = createLists();
+    AssemblePage(this, functionColumn, findPanels, lists, createStatusBar());
 
-    connectActions();
+    ConnectActions({
+        {"ActionBackSelect", [this] { ActionBackSelectExecute(); }},
+        {"ActionBackDelete", [this] { ActionBackDeleteExecute(); }},
+        {"ActionBackBack", [this] { ActionBackBackExecute(); }},
+    });
     connectCustomerPage();
     registerOpenSteps();
     DataSourceBackDataChange();
@@ -137,24 +123,18 @@ QWidget *TBackPage::createFunctionColumn()
     PanelBackFunction = Named<QFrame>(this, "PanelBackFunction");
     PanelBackFunction->setFixedWidth(68);
     PanelBackFunction->setFrameShape(QFrame::StyledPanel);
-    const QList<std::tuple<QToolButton **, const char *, const char *, const char *>> buttons = {
-        {&SpeedButtonBackEdit, "SpeedButtonBackEdit", "Editace\nzákazníka", "ActionCustomerEdit"},
-        {&SpeedButtonBackSelect, "SpeedButtonBackSelect", "Vybrat\n[Enter]", "ActionBackSelect"},
-        {&SpeedButtonBackDelete, "SpeedButtonBackDelete", "Odebrat\n[Del]", "ActionBackDelete"},
-        {&SpeedButtonBackBack, "SpeedButtonBackBack", "Vrátit\n[+]", "ActionBackBack"},
+    // Placed by hand: the basket's two buttons move with the splitter (SplitterBackMoved).
+    const std::pair<QToolButton **, FunctionButton> buttons[] = {
+        {&SpeedButtonBackEdit, {"SpeedButtonBackEdit", "Editace\nzákazníka", "ActionCustomerEdit"}},
+        {&SpeedButtonBackSelect, {"SpeedButtonBackSelect", "Vybrat\n[Enter]", "ActionBackSelect"}},
+        {&SpeedButtonBackDelete, {"SpeedButtonBackDelete", "Odebrat\n[Del]", "ActionBackDelete"}},
+        {&SpeedButtonBackBack, {"SpeedButtonBackBack", "Vrátit\n[+]", "ActionBackBack"}},
     };
     int top = 2;
-    for (const auto &[member, name, caption, actionName] : buttons) {
-        auto *button = Named<QToolButton>(PanelBackFunction, name, QString::fromUtf8(caption));
-        button->setGeometry(3, top, 62, 48);
-        button->setAutoRaise(true);
+    for (const auto &[member, button] : buttons) {
+        *member = CreateFunctionButton(PanelBackFunction, button);
+        (*member)->setGeometry(3, top, 62, 48);
         top += 50;
-        *member = button;
-        if (QAction *action = windowAction(actionName)) {
-            connect(button, &QToolButton::clicked, action, &QAction::trigger);
-            connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
-            button->setEnabled(action->isEnabled());
-        }
     }
     return PanelBackFunction;
 }
@@ -200,45 +180,31 @@ QWidget *TBackPage::createVideoPanel()
 
 QWidget *TBackPage::createLists()
 {
-    SplitterBack = Named<QSplitter>(this, "SplitterBack");
-    SplitterBack->setOrientation(Qt::Vertical);
-    SplitterBack->setChildrenCollapsible(false);
-    auto half = [this](const char *captionName, const QString &caption, const char *gridName, QLabel *&header,
-                       TRxDBGridEx *&grid) {
-        auto *part = new QWidget(SplitterBack);
-        part->setMinimumHeight(86);
-        auto *column = new QVBoxLayout(part);
-        column->setContentsMargins(0, 0, 0, 0);
-        column->setSpacing(0);
-        header = Named<QLabel>(part, captionName, caption);
-        header->setFrameShape(QFrame::StyledPanel);
-        header->setMinimumHeight(20);
-        grid = Named<TRxDBGridEx>(part, gridName);
-        grid->SetRowSelect(true);
+    const ListPair pair = CreateListPair(this,
+                                         {"SplitterBack", "PanelGridBackLends", QStringLiteral(" Video k vrácení"),
+                                          "RxDBGridBackVideo", "PanelGridBack",
+                                          QStringLiteral(" Video které bude vrácené"), "RxDBGridBack"},
+                                         ADOQueryBackVideo, TableBack, {1, 1, true});
+    SplitterBack = pair.splitter;
+    PanelGridBackLends = pair.listTitle;
+    RxDBGridBackVideo = pair.list;
+    PanelGridBack = pair.detailTitle;
+    RxDBGridBack = pair.detail;
+    for (TRxDBGridEx *grid : {RxDBGridBackVideo, RxDBGridBack}) {
         grid->installEventFilter(this);
-        column->addWidget(header);
-        column->addWidget(grid, 1);
-        SplitterBack->addWidget(part);
-    };
-    half("PanelGridBackLends", QStringLiteral(" Video k vrácení"), "RxDBGridBackVideo", PanelGridBackLends,
-         RxDBGridBackVideo);
-    half("PanelGridBack", QStringLiteral(" Video které bude vrácené"), "RxDBGridBack", PanelGridBack, RxDBGridBack);
-    SplitterBack->setStretchFactor(0, 1);
-    SplitterBack->setStretchFactor(1, 1);
+        DeleteKeyWhileFocused(grid, "ActionBackDelete");
+    }
     connect(SplitterBack, &QSplitter::splitterMoved, this, [this] { SplitterBackMoved(); });
 
-    RxDBGridBackVideo->setModel(ADOQueryBackVideo);
-    BindQueryGridSort(RxDBGridBackVideo);
     // Every row is a line out: lent, or overdue when due before the run date.
     ColorLentRows(RxDBGridBackVideo, [this](int row) -> std::optional<bool> {
         const QDateTime due = ADOQueryBackVideo->valueAt(row, ADOQueryBackVideo->fieldIndex(QStringLiteral("VRATIT"))).toDateTime();
         return due.isValid() && due.date() < RunDate();
     });
-    RxDBGridBack->setModel(TableBack);
     ShowBasketColumns(RxDBGridBack, BasketColumns);
     // The late fee is worked out from the other columns: the basket is not sorted by it.
     RxDBGridBack->SetColumnTitleColor(TableBack->fieldIndex(QStringLiteral("VRATNE_CELKEM")), QColor(128, 128, 128));
-    BindBasketGridSort(RxDBGridBack);
+    BindBasketGridSort(RxDBGridBack); // in place of the list's sort
 
     DragGridRows(RxDBGridBackVideo);
     DragGridRows(RxDBGridBack);
@@ -250,37 +216,10 @@ QWidget *TBackPage::createLists()
 
 QWidget *TBackPage::createStatusBar()
 {
-    StatusBarBack = Named<QFrame>(this, "StatusBarBack");
-    auto *panels = new QHBoxLayout(StatusBarBack);
-    panels->setContentsMargins(0, 2, 0, 0);
-    panels->setSpacing(2);
-    const int widths[] = {200, 300, 300};
-    for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(StatusBarBack);
-        panel->setObjectName(QStringLiteral("StatusBarBackPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setMinimumHeight(19);
-        if (i < 3) {
-            panel->setFixedWidth(widths[i]);
-            m_statusPanels[i] = panel;
-        }
-        panels->addWidget(panel, i == 3 ? 1 : 0);
-    }
+    const StatusBar status = CreateStatusBar(this, "StatusBarBack", {200, 300, 300}, true);
+    StatusBarBack = status.bar;
+    m_statusPanels = status.panels;
     return StatusBarBack;
-}
-
-void TBackPage::connectActions()
-{
-    const QList<std::pair<const char *, std::function<void()>>> actions = {
-        {"ActionBackSelect", [this] { ActionBackSelectExecute(); }},
-        {"ActionBackDelete", [this] { ActionBackDeleteExecute(); }},
-        {"ActionBackBack", [this] { ActionBackBackExecute(); }},
-    };
-    for (const auto &[name, handler] : actions) {
-        if (QAction *action = windowAction(name))
-            connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
-    }
 }
 
 void TBackPage::connectCustomerPage()
@@ -318,11 +257,7 @@ void TBackPage::layoutGrids()
 bool TBackPage::eventFilter(QObject *watched, QEvent *event)
 {
     const bool grid = watched == RxDBGridBack || watched == RxDBGridBackVideo;
-    if (grid && event->type() == QEvent::FocusIn)
-        RxDBGridBackEnter();
-    else if (grid && event->type() == QEvent::FocusOut)
-        RxDBGridBackExit();
-    else if (grid && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    if (grid && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         SplitterBackMoved();
     return TValmedoPage::eventFilter(watched, event);
 }
@@ -432,7 +367,7 @@ void TBackPage::DataSourceBackDataChange()
 {
     const bool lines = !TableBack->isEmpty();
     for (const char *name : {"ActionBackDelete", "ActionBackBack"})
-        if (QAction *action = windowAction(name))
+        if (QAction *action = WindowAction(name))
             action->setEnabled(lines);
 }
 
@@ -446,18 +381,6 @@ QStringList TBackPage::StatusTexts() const
     return BasketStatusTexts(m_statusPanels);
 }
 
-void TBackPage::RxDBGridBackEnter()
-{
-    if (QAction *action = windowAction("ActionBackDelete"))
-        action->setShortcut(QKeySequence(Qt::Key_Delete));
-}
-
-void TBackPage::RxDBGridBackExit()
-{
-    if (QAction *action = windowAction("ActionBackDelete"))
-        action->setShortcut(QKeySequence());
-}
-
 void TBackPage::SplitterBackMoved()
 {
     // The basket's two buttons stand beside the basket.
@@ -469,21 +392,13 @@ void TBackPage::SplitterBackMoved()
 // ---------------------------------------------------------------------------------------
 // The actions
 
-QWidget *TBackPage::FocusedControl() const
-{
-    return FormValmedo ? FormValmedo->focusWidget() : nullptr;
-}
-
 BackPageHooks TBackPage::Hooks()
 {
     return {[this](const QVariant &document) {
                 RefreshJournal(document);
                 // The other lists, each on its row; the customer list empties a basket
                 // that still holds lines when it moves.
-                if (FormValmedo) {
-                    for (int index : {TFormValmedo::PageCustomer, TFormValmedo::PageVideo})
-                        static_cast<TValmedoPage *>(FormValmedo->notebook()->widget(index))->requeryList();
-                }
+                RequeryPages({TFormValmedo::PageCustomer, TFormValmedo::PageVideo});
                 requeryList();
                 if (TCustomerPage *customers = Customers())
                     customers->LentLines()->Requery();
@@ -522,7 +437,7 @@ void TBackPage::ActionBackDeleteExecute()
 void TBackPage::StartForLentLine(const QList<LentVideo> &lines, bool videoExists, const QString &notLentText,
                                  const QString &notFoundText, const QString &detail)
 {
-    QWidget *focused = FocusedControl();
+    QWidget *focused = MainWindowFocus();
     if (lines.isEmpty()) {
         ShowInformation(videoExists ? notLentText : notFoundText, detail, true, focused);
         return;
@@ -553,7 +468,7 @@ void TBackPage::StartForLentLine(const QList<LentVideo> &lines, bool videoExists
 
 void TBackPage::ActionBackSelectExecute()
 {
-    QWidget *focused = FocusedControl();
+    QWidget *focused = MainWindowFocus();
     if (!DataSetHasRecords(*CustomerList())) {
         ShowInformation(QStringLiteral("V evidenci není žádný zákazník..."), CheckFilterText, true, focused);
     } else if (focused == Int64EditBackVideo) {
@@ -585,7 +500,7 @@ void TBackPage::ActionBackSelectExecute()
         ShowInformation(QStringLiteral("Zadaný zákazník nemá nic vypůjčeno..."), QStringLiteral("Není co vracet..."),
                         true, focused);
     }
-    selectAll();
+    SelectAllInMainWindow();
 }
 
 // ---------------------------------------------------------------------------------------

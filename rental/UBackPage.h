@@ -80,8 +80,6 @@ public:
     void ComboBoxBackNameChange();
     void Int64EditBackVideoChange();
     void ComboBoxBackTitleChange();
-    void RxDBGridBackEnter();
-    void RxDBGridBackExit();
     void RxDBGridBackDblClick();
     void RxDBGridBackDragDrop(TRxDBGridEx *source);
     void RxDBGridBackVideoDragDrop(TRxDBGridEx *source);
@@ -98,7 +96,6 @@ private:
     QWidget *createLists();
     QWidget *createStatusBar();
     void createQueries();
-    void connectActions();
     void connectCustomerPage();
     void registerOpenSteps();
     void layoutGrids();
@@ -119,9 +116,8 @@ private:
     // second line ("Hledaný kód: [4]").
     void StartForLentLine(const QList<LentVideo> &lines, bool videoExists, const QString &notLentText,
                           const QString &notFoundText, const QString &detail);
-    QWidget *FocusedControl() const;
 
     CustomerFindPanel m_customerPanel;
-    QLabel *m_statusPanels[3] = {};
+    QList<QLabel *> m_statusPanels;
     bool m_gridsLaidOut = false;
 };

@@ -36,7 +36,6 @@
 #include <QScopeGuard>
 #include <QSplitter>
 #include <QToolButton>
-#include <algorithm>
 
 namespace {
 
@@ -71,11 +70,15 @@ TLendPage::TLendPage(QWidget *parent)
     QWidget *lists = createLists();
     const StatusBar status = CreateStatusBar(this, "StatusBarLend", {200, 300, 300}, true);
     StatusBarLend = status.bar;
-    std::copy_n(status.panels.cbegin(), 3, m_statusPanels);
+    m_statusPanels = status.panels;
+    AssemblePage(this, PanelLendFunction, findPanels, lists, StatusBarLend);
 
-    layOutListPage(PanelLendFunction, findPanels, lists, StatusBarLend, nullptr);
-
-    connectActions();
+    ConnectActions({
+        {"ActionLendNew", [this] { ActionLendNewExecute(); }},
+        {"ActionLendSelect", [this] { ActionLendSelectExecute(); }},
+        {"ActionLendDelete", [this] { ActionLendDeleteExecute(); }},
+        {"ActionLendLend", [this] { ActionLendLendExecute(); }},
+    });
     connectPages();
     registerOpenStep();
     DataSourceLendDataChange();
@@ -163,14 +166,12 @@ QWidget *TLendPage::createLists()
                                          {"SplitterLend", "PanelGridLendVideo", QStringLiteral(" Video k půjčení"),
                                           "RxDBGridLendVideo", "PanelGridLend", QStringLiteral(" Právě půjčované video"),
                                           "RxDBGridLend"},
-                                         VideoList(), m_tableLend);
+                                         VideoList(), m_tableLend, {1, 1});
     SplitterLend = pair.splitter;
     PanelGridLendVideo = pair.listTitle;
     RxDBGridLendVideo = pair.list;
     PanelGridLend = pair.detailTitle;
     RxDBGridLend = pair.detail;
-    SplitterLend->setStretchFactor(0, 1);
-    SplitterLend->setStretchFactor(1, 1);
     connect(SplitterLend, &QSplitter::splitterMoved, this, [this] { SplitterLendMoved(); });
 
     if (TVideoPage *videos = Videos())
@@ -193,17 +194,6 @@ QWidget *TLendPage::createLists()
     DropGridRows(RxDBGridLendVideo, [this](TRxDBGridEx *source) { RxDBGridLendVideoDragDrop(source); });
     connect(RxDBGridLend, &TRxDBGridEx::DblClick, this, [this] { RunReported([this] { RxDBGridLendDblClick(); }); });
     return SplitterLend;
-}
-
-void TLendPage::connectActions()
-{
-    const std::pair<const char *, std::function<void()>> actions[] = {
-        {"ActionLendNew", [this] { ActionLendNewExecute(); }},
-        {"ActionLendSelect", [this] { ActionLendSelectExecute(); }},
-        {"ActionLendDelete", [this] { ActionLendDeleteExecute(); }},
-        {"ActionLendLend", [this] { ActionLendLendExecute(); }},
-    };
-    connectWindowActions(actions);
 }
 
 void TLendPage::connectPages()

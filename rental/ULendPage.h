@@ -3,6 +3,7 @@
 #include "rental/DeskFindPanels.h"
 #include "rental/LendDesk.h"
 
+#include <QList>
 #include <QStringList>
 
 class BrowseQuery;
@@ -92,7 +93,6 @@ private:
     QWidget *createFindPanels();
     QWidget *createLists();
     void createBasket();
-    void connectActions();
     void connectPages();
     void registerOpenStep();
     void layOutVideoList();
@@ -109,6 +109,6 @@ private:
 
     TTableLend *m_tableLend = nullptr;
     CustomerFindPanel m_customerPanel;
-    QLabel *m_statusPanels[3] = {};
+    QList<QLabel *> m_statusPanels;
     bool m_videoListLaidOut = false;
 };

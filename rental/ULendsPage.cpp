@@ -1,12 +1,7 @@
 #include "rental/ULendsPage.h"
-#include "catalogue/ListPage.h"
-#include "reports/layouts/UQRLendsTotalA4.h"
-#include "reports/layouts/Receipts.h"
-#include "rental/DeskHooks.h"
 
 #include "catalogue/LentLines.h"
 #include "catalogue/PageHooks.h"
-#include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -16,40 +11,38 @@
 #include "core/USetupPrint.h"
 #include "core/UValmedo.h"
 #include "core/controls/DateTimePicker.h"
-#include "core/controls/FilterPanel.h"
 #include "core/controls/FindBoxes.h"
-#include "core/controls/GridColumns.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSetRoutines.h"
-#include "core/database/Database.h"
 #include "core/database/Lookups.h"
 #include "core/database/SqlServer.h"
+#include "reports/layouts/Receipts.h"
+#include "reports/layouts/UQRLendsTotalA4.h"
+#include "rental/DeskHooks.h"
 #include "rental/LendsStore.h"
 #include "rental/UStatistics.h"
 
-#include <QPointer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSplitter>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 
 const QString NoDocumentText = QStringLiteral("V evidenci není žádný doklad...");
 const QString NothingToPrintText = QStringLiteral("Není co tisknout...");
 
-const GridColumn LendsColumns[] = {
+const ListColumn LendsColumns[] = {
     {"DOKLAD", "Doklad", 82},
     {"OPERACE", "Op.", 36},
     {"CAS", "Čas", 90},
@@ -60,7 +53,7 @@ const GridColumn LendsColumns[] = {
     {"PLATBA_CELKEM", "Půjčovné / Vratné [Kč]", 114},
     {"ZALOHA_CELKEM", "Přijatá / Vrácená záloha [Kč]", 138},
 };
-const GridColumn DetailColumns[] = {
+const ListColumn DetailColumns[] = {
     {"VIDEO", "Kód - Video", 68},
     {"TITUL", "Titul", 212},
     {"NOSIC", "Nosič", 66},
@@ -81,22 +74,6 @@ JournalReceipt &journalReceipt()
     return receipt;
 }
 
-QWidget *focusedControl()
-{
-    return FormValmedo ? FormValmedo->focusWidget() : nullptr;
-}
-
-void selectAll()
-{
-    ActiveControlSelectAll(nullptr, FormValmedo);
-}
-
-// The main window's cache of lent lines (kept by the customer page).
-const TLentLines *lentLines()
-{
-    return FormValmedo && FormValmedo->customerPage() ? FormValmedo->customerPage()->LentLines() : nullptr;
-}
-
 // Adds a bold font to the cells of the columns `bold` names, over the grid's colours.
 void boldColumns(TRxDBGridEx *grid, std::function<bool(const QString &field)> bold)
 {
@@ -110,11 +87,6 @@ void boldColumns(TRxDBGridEx *grid, std::function<bool(const QString &field)> bo
     };
 }
 
-std::optional<qint64> bound(TInt64Edit *edit)
-{
-    return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
-}
-
 } // namespace
 
 void SetJournalReceipt(JournalReceipt receipt)
@@ -123,19 +95,31 @@ void SetJournalReceipt(JournalReceipt receipt)
 }
 
 TLendsPage::TLendsPage(QWidget *parent)
-    : TValmedoPage(QStringLiteral("Doklady"), QStringLiteral("TabSheetLends"), QStringLiteral("Int64EditLendsVoucher"), parent)
+    : TListPage(QStringLiteral("Doklady"), QStringLiteral("TabSheetLends"), QStringLiteral("Int64EditLendsVoucher"),
+                QStringLiteral("LabelLendsFilter"), parent)
 {
-    setFilterLabel(QStringLiteral("LabelLendsFilter"));
     createQueries();
-    QWidget *functionColumn = createFunctionColumn();
-    QWidget *findPanel = createFindPanel();
-    QWidget *lists = createLists();
-    QWidget *statusBar = createStatusBar();
-    createFilterPanel();
-    layOutListPage(functionColumn, findPanel, lists, statusBar, FilterPanel);
+    PanelLendsFunction = CreateFunctionColumn(this, "PanelLendsFunction",
+                                              {{"SpeedButtonLendsPrint", "Tisk\n[Enter]", "ActionLendsPrint"},
+                                               {"SpeedButtonLendsTotalPrint", "Tisk tržeb", "ActionLendsTotalPrint"},
+                                               {"SpeedButtonStatistics", "Statistiky", "ActionLendsStatistics"}},
+                                              70, QSize(64, 64));
+    createFindPanel();
+    createLists();
+    createStatusBar();
+    FilterPanel = CreateFilter("PanelLendsSplitter", "PanelLendsFilter", Int64EditLendsVoucher,
+                               {PanelLendsFind, PanelGridLends, RxDBGridLends, PanelGridLendsDetail,
+                                RxDBGridLendsDetail, StatusBarLends});
+    createFilterControls(FilterPanel->Panel());
+    AssemblePage(this, PanelLendsFunction, PanelLendsFind, SplitterLends, StatusBarLends, FilterPanel);
 
-    connectActions();
-    registerOpenSteps();
+    ConnectActions({
+        {"ActionLendsPrint", [this] { ActionLendsPrintExecute(); }},
+        {"ActionLendsTotalPrint", [this] { ActionLendsTotalPrintExecute(); }},
+        {"ActionLendsStatistics", [this] { ActionLendsStatisticsExecute(); }},
+    });
+    // Numbers and dates shown whole, titles uncut; the name and the title give way.
+    RegisterOpenSteps(70, {RxDBGridLends, LendsColumns, "JMENO"}, {RxDBGridLendsDetail, DetailColumns, "TITUL"});
     registerHooks();
 }
 
@@ -166,118 +150,84 @@ void TLendsPage::registerHooks()
 
 void TLendsPage::createQueries()
 {
-    // Their statements are set at log-in, for the engine of the server then connected.
+    // Their statements and the kinds of their fields come at log-in, for the engine of the
+    // server then connected.
     ADOQueryLends = new BrowseQuery(this);
     ADOQueryLends->setObjectName(QStringLiteral("ADOQueryLends"));
-    for (const char *number : {"DOKLAD", "ZAKAZNIK"}) {
-        ADOQueryLends->setFieldKind(QLatin1String(number), FieldKind::Int64);
+    for (const char *number : {"DOKLAD", "ZAKAZNIK"})
         ADOQueryLends->setDisplayFormat(QLatin1String(number), QStringLiteral("0000000000000"));
-    }
-    ADOQueryLends->setFieldKind(QStringLiteral("OPERACE"), FieldKind::Boolean);
     ADOQueryLends->setDisplayFormat(QStringLiteral("OPERACE"), QStringLiteral("->;<-"));
-    ADOQueryLends->setFieldKind(QStringLiteral("CAS"), FieldKind::DateTime);
     ADOQueryLends->setDisplayFormat(QStringLiteral("CAS"), QStringLiteral("dd.MM.yyyy hh:mm"));
-    ADOQueryLends->setFieldKind(QStringLiteral("POLOZKY"), FieldKind::Integer);
-    for (const char *total : {"PLATBA_CELKEM", "ZALOHA_CELKEM"}) {
-        ADOQueryLends->setFieldKind(QLatin1String(total), FieldKind::Money);
+    for (const char *total : {"PLATBA_CELKEM", "ZALOHA_CELKEM"})
         ADOQueryLends->setDisplayFormat(QLatin1String(total), QStringLiteral(",0.00"));
-    }
-    DescribeColumns(ADOQueryLends, LendsColumns);
+    DescribeFields(ADOQueryLends, LendsColumns);
     // A title click sorts by the column of its table; the totals, worked out in the
     // statement, sort by their own names.
     for (const char *field : {"DOKLAD", "OPERACE", "CAS", "ZAKAZNIK"})
         ADOQueryLends->setOrigin(QLatin1String(field), QStringLiteral("tab_pujcky"));
     ADOQueryLends->setOrigin(QStringLiteral("JMENO"), QStringLiteral("tab_zakaznik"));
     ADOQueryLends->setOrigin(QStringLiteral("UZIVATEL"), QStringLiteral("tab_uzivatel"));
-    setListQuery(ADOQueryLends);
 
     ADOQueryLendsDetail = new BrowseQuery(this);
     ADOQueryLendsDetail->setObjectName(QStringLiteral("ADOQueryLendsDetail"));
-    ADOQueryLendsDetail->setFieldKind(QStringLiteral("VIDEO"), FieldKind::Int64);
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("VIDEO"), QStringLiteral("0000000000000"));
-    for (const char *flag : {"PUJCENA", "ZDARMA"})
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(flag), FieldKind::Boolean);
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("ZDARMA"), QStringLiteral("$;-"));
-    for (const char *when : {"PUJCENO", "VRATIT", "VRACENO"})
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(when), FieldKind::DateTime);
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("PUJCENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("VRATIT"), QStringLiteral("dd.MM.yyyy"));
     ADOQueryLendsDetail->setDisplayFormat(QStringLiteral("VRACENO"), QStringLiteral("dd.MM.yyyy hh:mm"));
-    for (const char *days : {"DNY", "PRES"})
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(days), FieldKind::Integer);
-    for (const char *amount : {"PUJCOVNE_CELKEM", "VRATNE_CELKEM", "ZALOHA"}) {
-        ADOQueryLendsDetail->setFieldKind(QLatin1String(amount), FieldKind::Money);
+    for (const char *amount : {"PUJCOVNE_CELKEM", "VRATNE_CELKEM", "ZALOHA"})
         ADOQueryLendsDetail->setDisplayFormat(QLatin1String(amount), QStringLiteral(",0.00"));
-    }
-    DescribeColumns(ADOQueryLendsDetail, DetailColumns);
+    DescribeFields(ADOQueryLendsDetail, DetailColumns);
     for (const char *field : {"VIDEO", "PUJCENA", "PUJCENO", "VRATIT", "DNY", "VRACENO", "PRES", "ZDARMA", "ZALOHA"})
         ADOQueryLendsDetail->setOrigin(QLatin1String(field), QStringLiteral("tab_pujckydetail"));
     ADOQueryLendsDetail->setOrigin(QStringLiteral("TITUL"), QStringLiteral("tab_video"));
     ADOQueryLendsDetail->setOrigin(QStringLiteral("NOSIC"), QStringLiteral("tab_nosic"));
-
-    connect(ADOQueryLends, &DataSet::currentRowChanged, this,
-            [this] { RunReported([this] { DataSourceLendsDataChange(); }); });
+    FollowList(ADOQueryLends, ADOQueryLendsDetail, QStringLiteral("DOKLAD"));
 }
 
-QWidget *TLendsPage::createFunctionColumn()
+void TLendsPage::createFindPanel()
 {
-    static const FunctionButton buttons[] = {
-        {"SpeedButtonLendsPrint", "Tisk\n[Enter]", "ActionLendsPrint"},
-        {"SpeedButtonLendsTotalPrint", "Tisk tržeb", "ActionLendsTotalPrint"},
-        {"SpeedButtonStatistics", "Statistiky", "ActionLendsStatistics"},
-    };
-    PanelLendsFunction = createFunctionButtons("PanelLendsFunction", 70, QSize(64, 64), buttons);
-    return PanelLendsFunction;
-}
-
-QWidget *TLendsPage::createFindPanel()
-{
-    QHBoxLayout *row = nullptr;
-    PanelLendsFind = createFindStrip("PanelLendsFind", QStringLiteral("Doklad:"), "Int64EditLendsVoucher",
-                                     Int64EditLendsVoucher, row);
-    row->addStretch(1);
+    const FindPanel find = CreateNumberFindPanel(this, "PanelLendsFind", QStringLiteral("Doklad:"),
+                                                 "Int64EditLendsVoucher");
+    PanelLendsFind = find.panel;
+    Int64EditLendsVoucher = find.number;
     // The box searches only while the clerk types in it: the numbers shown in it by the
     // journal's moves search nothing.
     connect(Int64EditLendsVoucher, &QLineEdit::textEdited, this, [this] {
         if (Int64EditLendsVoucher->hasFocus())
             RunReported([this] { Int64EditLendsVoucherChange(); });
     });
-    return PanelLendsFind;
 }
 
-QWidget *TLendsPage::createLists()
+void TLendsPage::createLists()
 {
-    SplitterLends = Named<QSplitter>(this, "SplitterLends");
-    SplitterLends->setOrientation(Qt::Vertical);
-    SplitterLends->setChildrenCollapsible(false);
-    auto part = [this](const char *captionName, const QString &caption, const char *gridName, QLabel *&title,
-                       TRxDBGridEx *&grid) {
-        auto *box = new QWidget(SplitterLends);
-        box->setMinimumHeight(86);
-        auto *layout = new QVBoxLayout(box);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        title = createListTitle(box, captionName, caption);
-        grid = Named<TRxDBGridEx>(box, gridName);
-        // The desk's form font: the journal's many columns fit the page in it.
+    const ListPair pair = CreateListPair(this,
+                                         {"SplitterLends", "PanelGridLends", QStringLiteral(" Doklady"),
+                                          "RxDBGridLends", "PanelGridLendsDetail",
+                                          QStringLiteral(" Detail dokladu - Video"), "RxDBGridLendsDetail"},
+                                         ADOQueryLends, ADOQueryLendsDetail, {3, 2, true});
+    SplitterLends = pair.splitter;
+    PanelGridLends = pair.listTitle;
+    RxDBGridLends = pair.list;
+    PanelGridLendsDetail = pair.detailTitle;
+    RxDBGridLendsDetail = pair.detail;
+    // The desk's form font: the journal's many columns fit the page in it.
+    for (TRxDBGridEx *grid : {RxDBGridLends, RxDBGridLendsDetail})
         grid->setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-        grid->SetRowSelect(true);
-        BindQueryGridSort(grid);
-        layout->addWidget(title);
-        layout->addWidget(grid, 1);
-        SplitterLends->addWidget(box);
-    };
-    part("PanelGridLends", QStringLiteral(" Doklady"), "RxDBGridLends", PanelGridLends, RxDBGridLends);
-    part("PanelGridLendsDetail", QStringLiteral(" Detail dokladu - Video"), "RxDBGridLendsDetail",
-         PanelGridLendsDetail, RxDBGridLendsDetail);
-    SplitterLends->setStretchFactor(0, 3);
-    SplitterLends->setStretchFactor(1, 2);
-    RxDBGridLends->setModel(ADOQueryLends);
-    RxDBGridLendsDetail->setModel(ADOQueryLendsDetail);
     colourGrids();
     connect(RxDBGridLends, &TRxDBGridEx::DblClick, this,
             [this] { RunReported([this] { ActionLendsPrintExecute(RxDBGridLends); }); });
-    return SplitterLends;
+}
+
+void TLendsPage::createStatusBar()
+{
+    const StatusBar status = CreateStatusBar(this, "StatusBarLends", {224, 300, 300}, true);
+    StatusBarLends = status.bar;
+    StatusBarLendsPanels = status.panels;
+    QFont font(QStringLiteral("Arial Black"));
+    font.setBold(true);
+    font.setPixelSize(12);
+    StatusBarLends->setFont(font);
 }
 
 void TLendsPage::colourGrids()
@@ -285,7 +235,7 @@ void TLendsPage::colourGrids()
     // A document with lines out, from the cache of lent lines.
     ColorLentRows(RxDBGridLends, [this](int row) -> std::optional<bool> {
         const QVariant document = ADOQueryLends->valueAt(row, 0);
-        const TLentLines *lines = lentLines();
+        const TLentLines *lines = WindowLentLines();
         if (document.isNull() || !lines)
             return std::nullopt;
         return lines->DocumentOverdue(document.toLongLong());
@@ -302,45 +252,9 @@ void TLendsPage::colourGrids()
     });
 }
 
-QWidget *TLendsPage::createStatusBar()
-{
-    StatusBarLends = Named<QFrame>(this, "StatusBarLends");
-    QFont font(QStringLiteral("Arial Black"));
-    font.setBold(true);
-    font.setPixelSize(12);
-    StatusBarLends->setFont(font);
-    auto *panels = new QHBoxLayout(StatusBarLends);
-    panels->setContentsMargins(0, 2, 0, 0);
-    panels->setSpacing(2);
-    const int widths[] = {224, 300, 300, 0};
-    for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(StatusBarLends);
-        panel->setObjectName(QStringLiteral("StatusBarLendsPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setMinimumHeight(19);
-        if (widths[i] > 0)
-            panel->setFixedWidth(widths[i]);
-        panels->addWidget(panel, widths[i] > 0 ? 0 : 1);
-        StatusBarLendsPanels << panel;
-    }
-    return StatusBarLends;
-}
-
-void TLendsPage::createFilterPanel()
-{
-    FilterPanel = new TFilterPanel(this, QStringLiteral("PanelLendsSplitter"), QStringLiteral("PanelLendsFilter"),
-                                   filterLabel(), Int64EditLendsVoucher);
-    createFilterControls(FilterPanel->Panel());
-    for (QWidget *part : {static_cast<QWidget *>(PanelLendsFind), static_cast<QWidget *>(PanelGridLends),
-                          static_cast<QWidget *>(RxDBGridLends), static_cast<QWidget *>(PanelGridLendsDetail),
-                          static_cast<QWidget *>(RxDBGridLendsDetail), static_cast<QWidget *>(StatusBarLends)})
-        TFilterPanel::CloseOnMouseMove(part);
-}
-
 void TLendsPage::createFilterControls(QWidget *panel)
 {
-    TFilterColumn column(panel);
+    FilterColumn column(panel);
     column.Layout()->setSpacing(3);
     auto group = [panel, &column](const char *name) {
         auto *frame = Named<QFrame>(panel, name);
@@ -379,93 +293,40 @@ void TLendsPage::createFilterControls(QWidget *panel)
     DateTimePickerLendsSecond->setObjectName(QStringLiteral("DateTimePickerLendsSecond"));
 
     CheckBoxLendsVoucher = column.CheckBox("CheckBoxLendsVoucher", QStringLiteral("Doklady (od - do):"));
-    Int64EditLendsVoucherFirst = column.NumberBox("Int64EditLendsVoucherFirst", 1);
-    Int64EditLendsVoucherSecond = column.NumberBox("Int64EditLendsVoucherSecond", TInt64Edit::HighestNumber);
+    Int64EditLendsVoucherFirst = column.Number("Int64EditLendsVoucherFirst", 1);
+    Int64EditLendsVoucherSecond = column.Number("Int64EditLendsVoucherSecond", TInt64Edit::HighestNumber);
     CheckBoxLendsCustomer = column.CheckBox("CheckBoxLendsCustomer", QStringLiteral("Zákazníci (od - do):"));
-    Int64EditLendsCustomerFirst = column.NumberBox("Int64EditLendsCustomerFirst", 1);
-    Int64EditLendsCustomerSecond = column.NumberBox("Int64EditLendsCustomerSecond", TInt64Edit::HighestNumber);
+    Int64EditLendsCustomerFirst = column.Number("Int64EditLendsCustomerFirst", 1);
+    Int64EditLendsCustomerSecond = column.Number("Int64EditLendsCustomerSecond", TInt64Edit::HighestNumber);
     CheckBoxLendsUser = column.CheckBox("CheckBoxLendsUser", QStringLiteral("Uživatel:"));
-    ComboBoxLendsUser = Named<QComboBox>(panel, "ComboBoxLendsUser");
-    ComboBoxLendsUser->setMaxVisibleItems(16);
-    ComboBoxLendsUser->installEventFilter(this);
-    column.Layout()->addWidget(ComboBoxLendsUser);
-    column.FootButtons("ButtonLendsFilter", ButtonLendsFilter, "ButtonLendsReset", ButtonLendsReset);
-    connectFilterControls();
-}
+    ComboBoxLendsUser = column.PickList("ComboBoxLendsUser");
+    ButtonLendsFilter = column.BottomButton("ButtonLendsFilter", QStringLiteral("Filtr..."));
+    ButtonLendsReset = column.BottomButton("ButtonLendsReset", QStringLiteral("Vypnout filtr"));
 
-void TLendsPage::connectFilterControls()
-{
     // Every click and every change the clerk makes filters the journal again.
-    const auto filter = [this] { RunReported([this] { LendsFilter(); }); };
-    for (QRadioButton *b : FilterPanel->Panel()->findChildren<QRadioButton *>())
-        connect(b, &QRadioButton::clicked, this, filter);
-    for (QCheckBox *b : {CheckBoxLendsVoucher, CheckBoxLendsCustomer, CheckBoxLendsUser})
-        connect(b, &QCheckBox::clicked, this, filter);
-    for (TInt64Edit *e : {Int64EditLendsVoucherFirst, Int64EditLendsVoucherSecond, Int64EditLendsCustomerFirst,
-                          Int64EditLendsCustomerSecond})
-        connect(e, &QLineEdit::textEdited, this, filter);
-    for (TDateTimePicker *picker : {DateTimePickerLendsFirst, DateTimePickerLendsSecond})
-        connect(picker, &TDateTimePicker::Change, this, filter);
-    connect(ComboBoxLendsUser, &QComboBox::activated, this, filter);
+    for (QWidget *controls : {panel, static_cast<QWidget *>(operation), static_cast<QWidget *>(period)})
+        ConnectFilterChanges(controls, [this] { LendsFilter(); });
+    // Entering the user box (not the focus coming back from its own list or with the
+    // window) reads the users again.
+    OnEvent(ComboBoxLendsUser, [this](QEvent *event) {
+        if (event->type() != QEvent::FocusIn)
+            return;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            RunReported([this] { ComboBoxLendsUserEnter(); });
+    });
     connect(ButtonLendsFilter, &QPushButton::clicked, this,
             [this] { RunReported([this] { ButtonLendsFilterClick(); }); });
     connect(ButtonLendsReset, &QPushButton::clicked, this,
             [this] { RunReported([this] { ButtonLendsResetClick(); }); });
 }
 
-void TLendsPage::connectActions()
+void TLendsPage::OpenLists()
 {
-    const std::pair<const char *, std::function<void()>> actions[] = {
-        {"ActionLendsPrint", [this] { ActionLendsPrintExecute(); }},
-        {"ActionLendsTotalPrint", [this] { ActionLendsTotalPrintExecute(); }},
-        {"ActionLendsStatistics", [this] { ActionLendsStatisticsExecute(); }},
-    };
-    connectWindowActions(actions);
-}
-
-void TLendsPage::registerOpenSteps()
-{
-    RegisterOpenStep(70, [this] {
-        const SqlDialect &dialect = CurrentServer()->dialect();
-        ADOQueryLendsDetail->setSql(LendsDetailSql(dialect));
-        ADOQueryLendsDetail->setParameter(QStringLiteral("DOKLAD"), QVariant(QMetaType::fromType<qint64>()));
-        ADOQueryLendsDetail->requery();
-        ADOQueryLends->setSql(LendsSql(dialect));
-        LendsFilter();
-        ADOQueryLends->last(); // the newest document
-        // An empty journal has no row to change to: its box and lines follow all the same.
-        if (ADOQueryLends->isEmpty())
-            DataSourceLendsDataChange();
-        layoutGrids();
-        return true;
-    });
-}
-
-void TLendsPage::layoutGrids()
-{
-    if (m_gridsLaidOut || !ADOQueryLends->isOpen() || !ADOQueryLendsDetail->isOpen())
-        return;
-    m_gridsLaidOut = true;
-    LayOutColumns(RxDBGridLends, LendsColumns);
-    LayOutColumns(RxDBGridLendsDetail, DetailColumns);
-    // Numbers and dates shown whole, titles uncut; the name and the title give way.
-    FitColumns(RxDBGridLends, QStringLiteral("JMENO"));
-    FitColumns(RxDBGridLendsDetail, QStringLiteral("TITUL"));
-    if (FormValmedo) {
-        for (TRxDBGridEx *grid : {RxDBGridLends, RxDBGridLendsDetail})
-            grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
-    }
-}
-
-bool TLendsPage::eventFilter(QObject *watched, QEvent *event)
-{
-    // Entering the box: not the focus coming back from its own list or with the window.
-    if (watched == ComboBoxLendsUser && event->type() == QEvent::FocusIn) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            RunReported([this] { ComboBoxLendsUserEnter(); });
-    }
-    return TValmedoPage::eventFilter(watched, event);
+    PrepareLendsDetailQuery(*ADOQueryLendsDetail);
+    PrepareLendsQuery(*ADOQueryLends);
+    TListPage::OpenLists();
+    ADOQueryLends->last(); // the newest document
 }
 
 // ---------------------------------------------------------------------------------------
@@ -511,13 +372,13 @@ void TLendsPage::LendsFilter()
     input.documentsOn = CheckBoxLendsVoucher->isChecked();
     Int64EditLendsVoucherFirst->setEnabled(input.documentsOn);
     Int64EditLendsVoucherSecond->setEnabled(input.documentsOn);
-    input.documentFirst = bound(Int64EditLendsVoucherFirst);
-    input.documentSecond = bound(Int64EditLendsVoucherSecond);
+    input.documentFirst = NumberBound(Int64EditLendsVoucherFirst);
+    input.documentSecond = NumberBound(Int64EditLendsVoucherSecond);
     input.customersOn = CheckBoxLendsCustomer->isChecked();
     Int64EditLendsCustomerFirst->setEnabled(input.customersOn);
     Int64EditLendsCustomerSecond->setEnabled(input.customersOn);
-    input.customerFirst = bound(Int64EditLendsCustomerFirst);
-    input.customerSecond = bound(Int64EditLendsCustomerSecond);
+    input.customerFirst = NumberBound(Int64EditLendsCustomerFirst);
+    input.customerSecond = NumberBound(Int64EditLendsCustomerSecond);
     ComboBoxLendsUser->setEnabled(CheckBoxLendsUser->isChecked());
     if (CheckBoxLendsUser->isChecked() && ComboBoxLendsUser->currentIndex() >= 0)
         input.user = GetUserId(ComboBoxLendsUser->currentText());
@@ -557,24 +418,8 @@ void TLendsPage::DocumentWritten(const QVariant &document)
     SetStatusBarLends();
 }
 
-void TLendsPage::requeryList()
+void TLendsPage::HandOn()
 {
-    {
-        OneRowChange once(*ADOQueryLends);
-        TValmedoPage::requeryList();
-    }
-    // The sums follow the documents listed now (after the refresh button too).
-    if (ADOQueryLends->isOpen())
-        SetStatusBarLends();
-}
-
-void TLendsPage::DataSourceLendsDataChange()
-{
-    ADOQueryLendsDetail->setParameter(QStringLiteral("DOKLAD"), ADOQueryLends->currentRow() >= 0
-                                                                  ? QVariant(CurrentDocument())
-                                                                  : QVariant(QMetaType::fromType<qint64>()));
-    if (ADOQueryLendsDetail->isOpen())
-        ADOQueryLendsDetail->requery();
     if (!ClerkTypesIn(Int64EditLendsVoucher))
         Int64EditLendsVoucher->SetValue(CurrentDocument());
 }
@@ -587,20 +432,14 @@ void TLendsPage::Int64EditLendsVoucherChange()
 
 void TLendsPage::ComboBoxLendsUserEnter()
 {
-    // The user list is read again each time; the user chosen stays chosen while he exists.
-    const QString chosen = ComboBoxLendsUser->currentIndex() >= 0 ? ComboBoxLendsUser->currentText() : QString();
-    FillUserList(ComboBoxLendsUser);
-    if (!chosen.isEmpty())
-        ComboBoxLendsUser->setCurrentIndex(ComboBoxLendsUser->findText(chosen));
+    // The user list is read again each time; the user chosen stays chosen while he exists
+    // (user names tell letter case apart).
+    RefillPickList(ComboBoxLendsUser, FillUserList, Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 void TLendsPage::ButtonLendsFilterClick()
 {
-    if (const FilterWindowFactory factory = FilterWindow()) {
-        std::unique_ptr<QDialog> window(factory(ADOQueryLends));
-        if (window)
-            ExecModal(window.get());
-    }
+    RunFilterWindow(ADOQueryLends);
     SetStatusBarLends();
 }
 
@@ -621,8 +460,8 @@ void TLendsPage::ActionLendsPrintExecute(QObject *sender)
 {
     if (auto *grid = qobject_cast<TRxDBGridEx *>(sender); grid && !GridMouseInData(grid))
         return;
-    const auto finish = qScopeGuard([] { selectAll(); });
-    QWidget *active = focusedControl();
+    const auto finish = qScopeGuard([] { SelectAllInMainWindow(); });
+    QWidget *active = MainWindowFocus();
     if (!DataSetHasRecords(*ADOQueryLends)) {
         ShowInformation(NoDocumentText, NothingToPrintText, true, active);
         return;
@@ -639,9 +478,9 @@ void TLendsPage::ActionLendsPrintExecute(QObject *sender)
 
 void TLendsPage::ActionLendsTotalPrintExecute()
 {
-    const auto finish = qScopeGuard([] { selectAll(); });
+    const auto finish = qScopeGuard([] { SelectAllInMainWindow(); });
     if (!DataSetHasRecords(*ADOQueryLends)) {
-        ShowInformation(NoDocumentText, NothingToPrintText, true, focusedControl());
+        ShowInformation(NoDocumentText, NothingToPrintText, true, MainWindowFocus());
         return;
     }
     const PrintHandler print = PrintHandlerOf(QStringLiteral("ActionLendsTotalPrint"));
@@ -663,5 +502,5 @@ void TLendsPage::ActionLendsStatisticsExecute()
         TFormStatistics statistics(*ADOQueryLends, FormValmedo);
         ExecModal(&statistics);
     }
-    selectAll();
+    SelectAllInMainWindow();
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ValmedoPage.h"
+#include "catalogue/ListPage.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -34,7 +34,7 @@ void SetJournalReceipt(JournalReceipt receipt);
 //
 // The page connects the main window's journal actions and registers its log-in step: the
 // journal filtered and standing on its newest document.
-class TLendsPage : public TValmedoPage {
+class TLendsPage : public TListPage {
     Q_OBJECT
 public:
     explicit TLendsPage(QWidget *parent = nullptr);
@@ -104,31 +104,24 @@ public:
     // The texts of the status bar's three panels.
     QStringList StatusTexts() const;
 
-    // Requeries the journal on its current document and sums it again.
-    void requeryList() override;
-
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void FilterList() override { LendsFilter(); }
+    void CountList() override { SetStatusBarLends(); }
+    // The number box shows the current document (the lines follow it by themselves).
+    void HandOn() override;
+    // At log-in: the statements for the engine of the server connected, the journal
+    // filtered and standing on its newest document.
+    void OpenLists() override;
 
 private:
     // What the lend and return transactions, the receipts and the takings report hand in.
     void registerHooks();
     void createQueries();
-    QWidget *createFunctionColumn();
-    QWidget *createFindPanel();
-    QWidget *createLists();
-    QWidget *createStatusBar();
-    void createFilterPanel();
+    void createFindPanel();
+    void createLists();
+    void createStatusBar();
     void createFilterControls(QWidget *panel);
-    void connectFilterControls();
     void colourGrids();
-    void connectActions();
-    void registerOpenSteps();
-    void layoutGrids();
-    // The master link: the lines follow the current document, the number box shows it.
-    void DataSourceLendsDataChange();
     LendsPeriod CheckedPeriod() const;
     qint64 CurrentDocument() const;
-
-    bool m_gridsLaidOut = false;
 };

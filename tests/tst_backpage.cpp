@@ -25,6 +25,7 @@
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
+#include "support/TestCommands.h"
 #include "support/TestLends.h"
 
 #include <functional>

@@ -27,6 +27,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -340,6 +341,10 @@ private slots:
             QCOMPARE_EQ(f->focusWidget(), static_cast<QWidget *>(f->Int64EditCustomer));
             QCOMPARE_EQ(f->Panel->text(), QString(" Zákazníků: 5"));
             QCOMPARE_EQ(f->ADOQueryCustomerFind->value(0).toLongLong(), qint64(2));
+            // The number column shows 13 digits whole, the name giving way.
+            const int number = f->RxDBGridCustomerFind->columnWidth(0);
+            QVERIFY(number >= QFontMetrics(f->RxDBGridCustomerFind->font()).horizontalAdvance("0000000000000") + 6);
+            QCOMPARE_EQ(number + f->RxDBGridCustomerFind->columnWidth(1), 82 + 160);
             QFont font;
             QColor text = Qt::black, background = Qt::white;
             f->RxDBGridCustomerFind->OnGetCellParams(f->RxDBGridCustomerFind,

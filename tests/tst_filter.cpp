@@ -2,6 +2,7 @@
 // second statement or a write is refused and leaves the list unfiltered), filter files
 // keep the text in UTF-8 with CR LF and read the Windows-1250 files of old, and the
 // dialog applies, clears, opens and saves.
+#include "catalogue/CustomerStore.h"
 #include "catalogue/FilterRules.h"
 #include "catalogue/FilterStore.h"
 #include "catalogue/UFilter.h"
@@ -11,7 +12,7 @@
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/SqlServer.h"
-#include "support/ListQueries.h"
+#include "rental/LendsStore.h"
 #include "support/ModalAnswers.h"
 #include "support/TestDatabase.h"
 #include "support/TestFiles.h"
@@ -149,7 +150,7 @@ private Q_SLOTS:
         OPEN_DATABASE();
         addCustomers();
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.open();
         list.last();
         QVERIFY(ApplyFreeFilter(list, CustomerSelect, QStringLiteral("WHERE JMENO LIKE 'Nov%'\nAND ZAKAZNIK>0\n"),
@@ -200,7 +201,7 @@ private Q_SLOTS:
         };
         const int before = sequence();
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.open();
         QVERIFY(!ApplyFreeFilter(list, CustomerSelect, where, CustomerOrder));
         QVERIFY(list.isOpen());
@@ -220,7 +221,7 @@ private Q_SLOTS:
         OPEN_DATABASE();
         addCustomers();
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.setSqlText(CustomerSelect + "WHERE tab_zakaznik.ZAKAZNIK>=1\nAND tab_zakaznik.JMENO LIKE 'N%'\n"
                         + CustomerOrder);
         list.open();
@@ -272,7 +273,7 @@ private Q_SLOTS:
         OPEN_DATABASE();
         SetProgramDir(database.scratchDir());
         BrowseQuery customers;
-        SetCustomerListSql(customers);
+        customers.setSql(CustomerListSql());
         customers.open();
         const QString file = database.scratchDir() + "/Doklady.txt";
         const QString text = QStringLiteral("WHERE tab_pujcky.DOKLAD>=2\n");
@@ -294,7 +295,7 @@ private Q_SLOTS:
         SetCommand(QStringLiteral("INSERT INTO tab_pujcky (DOKLAD,OPERACE,ZAKAZNIK,UZIVATEL) VALUES (2,1,1,1)"));
         ExecCommand();
         BrowseQuery lends;
-        SetLendsListSql(lends);
+        lends.setSql(LendsSql(CurrentServer()->dialect()));
         lends.open();
         TFormFilter filter(lends, {});
         filter.show();

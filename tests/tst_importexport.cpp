@@ -2,10 +2,12 @@
 // the workbook files (our .xlsx read by another reader, .xlsx and .ods read by ours),
 // export and import round trips, the import as one transaction (a bad row or a stop
 // imports nothing), and the choice and progress windows with the import right.
+#include "catalogue/CustomerStore.h"
 #include "catalogue/ExchangeRules.h"
 #include "catalogue/ExchangeStore.h"
 #include "catalogue/UImportExport.h"
 #include "catalogue/UImportExportProgress.h"
+#include "catalogue/VideoStore.h"
 #include "catalogue/Worksheet.h"
 #include "core/RunGlobals.h"
 #include "core/database/BrowseQuery.h"
@@ -13,7 +15,6 @@
 #include "core/database/DataSetRoutines.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
-#include "support/ListQueries.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestCommands.h"
@@ -129,7 +130,7 @@ const QList<QStringList> CustomerCells = {
 // The customer list of the page, filtered (not customer 4) and sorted by name in Czech order.
 void openSortedCustomers(BrowseQuery &list)
 {
-    SetCustomerListSql(list);
+    list.setSql(CustomerListSql());
     QStringList lines = list.sql();
     lines.last() = QStringLiteral("ORDER BY ") + CurrentServer()->dialect().textOrder(QStringLiteral("JMENO"));
     list.setSql(lines);
@@ -418,7 +419,7 @@ private Q_SLOTS:
         OPEN_DATABASE();
         addVideos();
         BrowseQuery list;
-        SetVideoListSql(list);
+        list.setSql(VideoListSql());
         list.open();
         MemoryWorksheet sheet;
         QCOMPARE(ExportList(list, sheet, NoStop).rows, 2);
@@ -470,7 +471,7 @@ private Q_SLOTS:
         const auto sheet = ReadWorksheet(path);
         QCOMPARE(ImportSheet(*sheet, ExchangeTable::Customers, ImportMode::Add, NoStop).rows, 2);
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.open();
         QCOMPARE(list.recordCount(), 2);
         QCOMPARE(list.valueAt(0, 0).toLongLong(), 7);
@@ -556,7 +557,7 @@ private Q_SLOTS:
         QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")).size(), 3);
 
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.open();
         MemoryWorksheet exported;
         result = ExportList(list, exported, [](int row) { return row < 1; });
@@ -575,7 +576,7 @@ private Q_SLOTS:
                           {QStringLiteral("ZAKAZNIK_EDITACE")});
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.open();
         TFormImportExport exchange(ExchangeTable::Customers, list);
         exchange.show();
@@ -646,7 +647,7 @@ private Q_SLOTS:
             sheet.save();
         }
         BrowseQuery list;
-        SetCustomerListSql(list);
+        list.setSql(CustomerListSql());
         list.open();
         TFormImportExport exchange(ExchangeTable::Customers, list);
         exchange.show();

@@ -31,6 +31,7 @@
 #include "support/ModalAnswers.h"
 #include "support/DeskFixture.h"
 #include "support/PageDesk.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 #include "support/TestLends.h"
 

@@ -8,10 +8,9 @@
 #include "core/controls/IntegerEdit.h"
 #include "core/database/BrowseQuery.h"
 #include "rental/LendTransaction.h"
+#include "rental/LendsStore.h"
 #include "reports/layouts/ReceiptRules.h"
-#include "reports/layouts/ReceiptStore.h"
 #include "reports/layouts/Receipts.h"
-#include "support/ListQueries.h"
 #include "support/LoggedInDesk.h"
 #include "support/PdfOutput.h"
 #include "support/ShopRows.h"
@@ -108,7 +107,7 @@ struct Settings {
 struct Journal {
     explicit Journal(qint64 document)
     {
-        SetLendsListSql(lends);
+        PrepareLendsQuery(lends);
         lends.open();
         lends.locate(QStringLiteral("DOKLAD"), document);
         PrepareLendsDetailQuery(lines);

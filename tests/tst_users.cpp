@@ -14,6 +14,7 @@
 #include "core/controls/RxDBGridEx.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -60,21 +60,6 @@ int RightValue(const QString &user, const QString &right)
                    .arg(right));
     SetCommandParam(QStringLiteral("UZIVATEL"), user);
     return ExecCommandValue().toInt();
-}
-
-// Every row of tab_uzivatel as text, to compare the table before and after.
-QStringList UsersState()
-{
-    SetCommand(QStringLiteral("SELECT * FROM tab_uzivatel ORDER BY ID_UZIVATEL"));
-    QSqlQuery q = ExecCommandRecordset();
-    QStringList rows;
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
 }
 
 bool MoveTo(TFormUser *form, const QString &user)
@@ -273,7 +258,7 @@ private slots:
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
-        const QStringList before = UsersState();
+        const QStringList before = TableRows(QStringLiteral("tab_uzivatel"));
         int windowResult = -1;
         ModalAnswers answers(
             {[&](QDialog *dialog) {
@@ -298,7 +283,7 @@ private slots:
         desk.action("ActionUser")->trigger();
         QCOMPARE(windowResult, int(QDialog::Rejected));
         QCOMPARE(answers.pending(), 0);
-        QCOMPARE(UsersState(), before);
+        QCOMPARE(TableRows(QStringLiteral("tab_uzivatel")), before);
     }
 
     // Add and edit through the window: the list opens on the logged-in user; a new user
@@ -508,7 +493,7 @@ private slots:
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         AddUserRow(QStringLiteral("eva"), QStringLiteral("heslo"));
         AddDocument(AddUserRow(QStringLiteral("jana"), QStringLiteral("heslo")));
-        const QStringList before = UsersState();
+        const QStringList before = TableRows(QStringLiteral("tab_uzivatel"));
         LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         ModalAnswers answers({UsersWindow(
                                   [&](TFormUser *form) {
@@ -530,7 +515,7 @@ private slots:
         QVERIFY(!InTransactionFrame());
         QCOMPARE(Informations(answers).size(), 1);
         if (!ok) {
-            QCOMPARE(UsersState(), before);
+            QCOMPARE(TableRows(QStringLiteral("tab_uzivatel")), before);
             return;
         }
         QCOMPARE(RightValue(QStringLiteral("jana"), QStringLiteral("ADMIN")), 0); // still there

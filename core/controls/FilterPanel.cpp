@@ -2,14 +2,22 @@
 
 #include "core/Grids.h"
 #include "core/NamedWidget.h"
+#include "core/RunGlobals.h"
+#include "core/RunReported.h"
+#include "core/controls/DateTimePicker.h"
 #include "core/controls/Int64Edit.h"
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QList>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -118,19 +126,19 @@ bool TFilterPanel::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
-TFilterColumn::TFilterColumn(QWidget *panel) : m_panel(panel), m_column(new QVBoxLayout(panel))
+FilterColumn::FilterColumn(QWidget *panel) : m_panel(panel), m_column(new QVBoxLayout(panel))
 {
     m_column->setContentsMargins(6, 6, 6, 6);
 }
 
-QCheckBox *TFilterColumn::CheckBox(const char *name, const QString &caption)
+QCheckBox *FilterColumn::CheckBox(const char *name, const QString &caption)
 {
     auto *box = Named<QCheckBox>(m_panel, name, caption);
     m_column->addWidget(box);
     return box;
 }
 
-TInt64Edit *TFilterColumn::NumberBox(const char *name, qint64 value)
+TInt64Edit *FilterColumn::Number(const char *name, qint64 value)
 {
     auto *edit = Named<TInt64Edit>(m_panel, name);
     edit->SetMax(TInt64Edit::HighestNumber);
@@ -139,12 +147,62 @@ TInt64Edit *TFilterColumn::NumberBox(const char *name, qint64 value)
     return edit;
 }
 
-void TFilterColumn::FootButtons(const char *filterName, QPushButton *&filter, const char *resetName,
-                                QPushButton *&reset)
+QLineEdit *FilterColumn::Edit(const char *name, int maxLength)
 {
-    m_column->addStretch(1);
-    filter = Named<QPushButton>(m_panel, filterName, QStringLiteral("Filtr..."));
-    reset = Named<QPushButton>(m_panel, resetName, QStringLiteral("Vypnout filtr"));
-    m_column->addWidget(filter);
-    m_column->addWidget(reset);
+    auto *edit = Named<QLineEdit>(m_panel, name);
+    edit->setMaxLength(maxLength);
+    m_column->addWidget(edit);
+    return edit;
+}
+
+QComboBox *FilterColumn::PickList(const char *name)
+{
+    auto *box = Named<QComboBox>(m_panel, name);
+    box->setMaxVisibleItems(16);
+    m_column->addWidget(box);
+    return box;
+}
+
+TDateTimePicker *FilterColumn::DatePicker(const char *name)
+{
+    auto *picker = Named<TDateTimePicker>(m_panel, name);
+    picker->SetDate(RunDate());
+    m_column->addWidget(picker);
+    return picker;
+}
+
+QPushButton *FilterColumn::BottomButton(const char *name, const QString &caption)
+{
+    if (!m_bottom) {
+        m_column->addStretch(1);
+        m_bottom = true;
+    }
+    auto *button = Named<QPushButton>(m_panel, name, caption);
+    m_column->addWidget(button);
+    return button;
+}
+
+std::optional<qint64> NumberBound(TInt64Edit *edit)
+{
+    return edit->text().isEmpty() ? std::optional<qint64>() : std::optional<qint64>(edit->Value());
+}
+
+std::optional<QDate> DateBound(TDateTimePicker *picker)
+{
+    return picker->Checked() ? std::optional<QDate>(picker->Date()) : std::optional<QDate>();
+}
+
+void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter)
+{
+    const auto run = [filter] { RunReported(filter); };
+    for (QCheckBox *box : panel->findChildren<QCheckBox *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(box, &QCheckBox::clicked, panel, run);
+    for (QRadioButton *button : panel->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(button, &QRadioButton::clicked, panel, run);
+    for (QLineEdit *edit : panel->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(edit, &QLineEdit::textEdited, panel, run);
+    for (QComboBox *box : panel->findChildren<QComboBox *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(box, &QComboBox::activated, panel, run);
+    for (TDateTimePicker *picker : panel->findChildren<TDateTimePicker *>(Qt::FindDirectChildrenOnly))
+        QObject::connect(picker, &TDateTimePicker::Change, panel, run);
 }

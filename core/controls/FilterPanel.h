@@ -1,13 +1,20 @@
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <QString>
+#include <functional>
+#include <optional>
 
 class QCheckBox;
+class QComboBox;
+class QDate;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
 class QWidget;
+class TDateTimePicker;
 class TInt64Edit;
 
 // The slide-out filter panel of a list page: a strip on the page's right edge (32 pixels
@@ -48,18 +55,31 @@ private:
     QPointer<QWidget> m_numberBox;
 };
 
-// Puts a filter panel's controls one under the other, each made with its object name.
-class TFilterColumn {
+// The controls of a filter panel, one under the other, each made with its object name.
+class FilterColumn {
 public:
-    explicit TFilterColumn(QWidget *panel);
+    explicit FilterColumn(QWidget *panel);
     QVBoxLayout *Layout() const { return m_column; }
     QCheckBox *CheckBox(const char *name, const QString &caption);
-    // A bound of a number range: up to 13 digits, `value` at first.
-    TInt64Edit *NumberBox(const char *name, qint64 value);
-    // "Filtr..." (the free filter) and "Vypnout filtr" (the reset) at the panel's foot.
-    void FootButtons(const char *filterName, QPushButton *&filter, const char *resetName, QPushButton *&reset);
+    // A number box of 0 to 9999999999999.
+    TInt64Edit *Number(const char *name, qint64 value);
+    QLineEdit *Edit(const char *name, int maxLength);
+    QComboBox *PickList(const char *name);
+    // Starts on the run date.
+    TDateTimePicker *DatePicker(const char *name);
+    // The free filter and reset buttons stand at the bottom.
+    QPushButton *BottomButton(const char *name, const QString &caption);
 
 private:
     QWidget *m_panel;
     QVBoxLayout *m_column;
+    bool m_bottom = false;
 };
+// A bound of the filter: the number of a range box (none while it is empty), the date of a
+// picker (none while its own box is unticked).
+std::optional<qint64> NumberBound(TInt64Edit *edit);
+std::optional<QDate> DateBound(TDateTimePicker *picker);
+// Every change the clerk makes among the controls laid straight on `panel` runs `filter`:
+// a click of a check box or a radio button, typing in an edit or number box, a choice in a
+// pick list, a change of a date picker.
+void ConnectFilterChanges(QWidget *panel, const std::function<void()> &filter);

@@ -7,9 +7,9 @@
 #include <QFontMetrics>
 #include <QStyle>
 
-void DescribeColumns(DataSet *dataSet, std::span<const GridColumn> columns, const QString &origin)
+void DescribeFields(DataSet *dataSet, std::span<const ListColumn> columns, const QString &origin)
 {
-    for (const GridColumn &column : columns) {
+    for (const ListColumn &column : columns) {
         const QString field = QLatin1String(column.field);
         dataSet->setDisplayLabel(field, QString::fromUtf8(column.title));
         dataSet->setFieldTag(field, column.restoreWidth);
@@ -18,12 +18,12 @@ void DescribeColumns(DataSet *dataSet, std::span<const GridColumn> columns, cons
     }
 }
 
-void LayOutColumns(TRxDBGridEx *grid, std::span<const GridColumn> columns)
+void LayOutGrid(TRxDBGridEx *grid, std::span<const ListColumn> columns)
 {
     DataSet *ds = grid->dataSet();
     for (int f = 0; f < ds->fieldCount(); ++f) {
         grid->setColumnHidden(f, true);
-        for (const GridColumn &column : columns) {
+        for (const ListColumn &column : columns) {
             if (ds->fieldName(f) == QLatin1String(column.field)) {
                 grid->setColumnHidden(f, false);
                 grid->setColumnWidth(f, column.width);

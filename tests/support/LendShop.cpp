@@ -2,37 +2,9 @@
 
 #include "core/database/Commands.h"
 #include "core/database/Money.h"
+#include "support/TestCommands.h"
 
-#include <QDateTime>
-#include <QRegularExpression>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
-
-namespace {
-
-// SQLite keeps money as a number of its own choosing (30 or 30.5), PostgreSQL as NUMERIC.
-bool IsMoneyColumn(const QString &name)
-{
-    static const QStringList money{QStringLiteral("PUJCOVNE"), QStringLiteral("VRATNE"), QStringLiteral("ZALOHA"),
-                                   QStringLiteral("CENA")};
-    return money.contains(name.toUpper());
-}
-
-QString ValueText(const QVariant &value, bool money)
-{
-    static const QRegularExpression storedTime(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
-    if (value.isNull())
-        return QStringLiteral("-");
-    if (money)
-        return Money::fromVariant(value).toSqlText();
-    if (value.typeId() == QMetaType::QDateTime)
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-    const QString text = value.toString();
-    return storedTime.match(text).hasMatch() ? text.left(16) : text;
-}
-
-} // namespace
 
 void SetMediumPrices(const QString &medium, const QString &fee, const QString &lateFee, const QString &deposit)
 {
@@ -69,16 +41,7 @@ void AddLendVideo(qint64 video, const QString &title, const QString &medium)
 
 QString LendRows(const QString &sql)
 {
-    SetCommand(sql);
-    QSqlQuery q = ExecCommandRecordset();
-    QStringList rows;
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << ValueText(q.value(i), IsMoneyColumn(q.record().fieldName(i)));
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows.join(QLatin1Char('\n'));
+    return TestRows(sql, QStringLiteral("-")).join(QLatin1Char('\n'));
 }
 
 QString LendTables()

@@ -12,8 +12,7 @@ void AddLendCustomer(qint64 number, const QString &name, int restriction, int le
 // A video of the first genre on `medium`.
 void AddLendVideo(qint64 video, const QString &title, const QString &medium = QStringLiteral("DVD"));
 
-// The rows of a statement, one line each, values joined by "|": money with four decimals,
-// dates and times "yyyy-MM-dd hh:mm", null "-", the same on both engines.
+// The rows of a statement as TestRows gives them (null "-"), one line each.
 QString LendRows(const QString &sql);
 // What a lend changes, as text: the customers' and videos' lend counts, the documents and
 // their lines (without the server's time stamps).

@@ -11,5 +11,10 @@ void Exec(const QString &sql);
 qint64 ValueOf(const QString &sql);
 // The customers as "ZAKAZNIK=JMENO" in number order, joined by commas.
 QString CustomerRows();
-// Every row of the table as its values joined by "|", in the order of its first column.
+// Every row of the table as its values' own texts joined by "|", in the order of its first
+// column.
 QStringList TableRows(const QString &table);
+// The rows of a statement, each its values joined by "|": null as `nullText`, times as
+// "yyyy-MM-dd hh:mm", amounts (sums and the money columns) exact ("12.5000"), so both engines
+// give the same text.
+QStringList TestRows(const QString &sql, const QString &nullText = QStringLiteral("NULL"));

@@ -1,10 +1,8 @@
 #include "support/TestLends.h"
 
 #include "core/database/Commands.h"
-
-#include <QRegularExpression>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include "support/JournalShop.h"
+#include "support/ShopRows.h"
 
 namespace {
 
@@ -14,30 +12,6 @@ void Run(const QString &sql, const QList<std::pair<QString, QVariant>> &params)
     for (const auto &[name, value] : params)
         SetCommandParam(name, value);
     ExecCommand();
-}
-
-bool IsMoneyColumn(const QString &name)
-{
-    static const QStringList money{"PUJCOVNE", "VRATNE", "ZALOHA", "CENA"};
-    return money.contains(name.toUpper()) || name.toUpper().endsWith(QLatin1String("_CELKEM"));
-}
-
-QString CellText(const QVariant &value, bool money)
-{
-    static const QRegularExpression storedTime(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
-    static const QRegularExpression decimal(QStringLiteral("^-?\\d+\\.\\d+$"));
-    if (value.isNull())
-        return QStringLiteral("NULL");
-    if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-    if (money || value.metaType().id() == QMetaType::Double)
-        return Money::fromVariant(value).toSqlText();
-    const QString text = value.toString();
-    if (storedTime.match(text).hasMatch())
-        return text.left(16);
-    if (decimal.match(text).hasMatch())
-        return Money::fromVariant(value).toSqlText();
-    return text;
 }
 
 } // namespace
@@ -50,17 +24,14 @@ void AddTestCustomer(qint64 customer, const QString &name, int restriction)
 
 void AddTestVideo(qint64 video, const QString &title, int medium)
 {
-    Run(QStringLiteral("INSERT INTO tab_video (VIDEO,TITUL,ZAMERENI,NOSIC,CENA) VALUES (:VIDEO,:TITUL,1,:NOSIC,499)"),
-        {{"VIDEO", video}, {"TITUL", title}, {"NOSIC", medium}});
+    AddVideo({video, title, 1, medium, QStringLiteral("499")});
 }
 
 void AddTestLend(qint64 document, qint64 customer, const QDateTime &lent, const QList<TestLentLine> &lines)
 {
     Run(QStringLiteral("UPDATE tab_zakaznik SET PUJCKY=PUJCKY+:PUJCKY WHERE ZAKAZNIK=:ZAKAZNIK"),
         {{"PUJCKY", int(lines.size())}, {"ZAKAZNIK", customer}});
-    Run(QStringLiteral("INSERT INTO tab_pujcky (DOKLAD,OPERACE,CAS,ZAKAZNIK,UZIVATEL) "
-                       "VALUES (:DOKLAD,1,:CAS,:ZAKAZNIK,1)"),
-        {{"DOKLAD", document}, {"CAS", lent}, {"ZAKAZNIK", customer}});
+    AddDocument(document, true, lent, customer, 1);
     for (const TestLentLine &line : lines) {
         Run(QStringLiteral("UPDATE tab_video SET VYPUJCENA=VYPUJCENA+1 WHERE VIDEO=:VIDEO"), {{"VIDEO", line.video}});
         Run(QStringLiteral("INSERT INTO tab_pujckydetail (DOKLAD_PUJ,VIDEO,ZAKAZNIK,ZDARMA,PUJCOVNE,VRATNE,ZALOHA,"
@@ -77,18 +48,4 @@ void AddTestLend(qint64 document, qint64 customer, const QDateTime &lent, const 
              {"VRATIT", line.due},
              {"DNY", line.days}});
     }
-}
-
-QStringList TestRows(const QString &sql)
-{
-    SetCommand(sql);
-    QSqlQuery q = ExecCommandRecordset();
-    QStringList rows;
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << CellText(q.value(i), IsMoneyColumn(q.record().fieldName(i)));
-        rows << values.join(QLatin1Char('|'));
-    }
-    return rows;
 }

@@ -28,8 +28,3 @@ struct TestLentLine {
 // lines' PUJCENO) with its lines out (PUJCENA 1), the customer's and the videos' lend
 // counters raised, as the lend transaction writes them.
 void AddTestLend(qint64 document, qint64 customer, const QDateTime &lent, const QList<TestLentLine> &lines);
-
-// The rows of a statement, each its values joined by "|": null as "NULL", times as
-// "yyyy-MM-dd hh:mm", amounts (sums and the money columns) exact ("12.5000"), so both engines
-// give the same text.
-QStringList TestRows(const QString &sql);
