@@ -31,6 +31,13 @@ Answer Accept();
 Answer Reject();
 // Runs `fill` (set values of the dialog's controls), then `then`.
 Answer Fill(std::function<void(QDialog *dialog)> fill, Answer then);
+// What a file dialog showed before it was answered.
+struct FileDialogSeen {
+    QString title;    // its caption
+    QString proposed; // the name of the file it proposed
+};
+// Chooses `path` in a file dialog and accepts it; `seen`, when given, gets what it showed.
+Answer ChooseFile(const QString &path, FileDialogSeen *seen = nullptr);
 // Answers a dialog of class Form: `work` checks and fills it and may close it; a dialog
 // left open is cancelled. A dialog of another class fails the test.
 template <class Form>
@@ -73,3 +80,6 @@ private:
 
 // Describes a window as ShownWindow does (button, result and modal left empty).
 ShownWindow DescribeWindow(QWidget *window);
+
+// The modal windows answered, in order (the windows shown without blocking left out).
+QList<ShownWindow> ModalWindows(const ModalAnswers &answers);
