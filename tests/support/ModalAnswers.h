@@ -66,6 +66,8 @@ public:
     ModalAnswers &operator=(const ModalAnswers &) = delete;
 
     void add(Answer answer) { m_answers.append(std::move(answer)); }
+    // Drops the answers not used yet, for windows that did not open.
+    void clear() { m_answers.clear(); }
     const QList<ShownWindow> &shown() const { return m_shown; }
     qsizetype pending() const { return m_answers.size(); }
 
