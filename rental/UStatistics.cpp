@@ -84,7 +84,8 @@ void TFormStatistics::drawView(StatisticsView view)
     const QList<float> buckets = TakingsBuckets(view, journalRows());
     Chart->setTitle(StatisticsTitle(view));
 
-    Chart->removeSeries(Series);
+    if (Chart->series().contains(Series)) // the first drawing finds it not yet attached
+        Chart->removeSeries(Series);
     for (QAbstractAxis *axis : Chart->axes()) {
         Chart->removeAxis(axis);
         delete axis;

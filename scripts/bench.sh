@@ -13,6 +13,7 @@ build=${VALMEDO_BUILD_DIR:-$root/build}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 "$build/bench/bench_lists"
 "$build/bench/bench_customers"
+"$build/bench/bench_videos"
 "$build/bench/bench_lends"
 "$build/bench/bench_grids"
 "$build/bench/bench_reports"

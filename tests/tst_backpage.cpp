@@ -21,6 +21,7 @@
 #include "rental/UBack.h"
 #include "rental/UBackPage.h"
 #include "rental/URecapitulationBack.h"
+#include "support/DeskAnswers.h"
 #include "support/DeskFixture.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
@@ -95,28 +96,9 @@ QList<qint64> Videos(const DataSet &data)
     return videos;
 }
 
-// The return dialog's keys, as the clerk presses them once the dialog is up.
-Answer BackDialog(std::function<void(TFormBack *form)> look, QList<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys)
-{
-    return [look = std::move(look), keys = std::move(keys)](QDialog *dialog) {
-        auto *form = qobject_cast<TFormBack *>(dialog);
-        if (!form) {
-            qWarning("not the return dialog: %s", dialog->metaObject()->className());
-            return int(QDialog::Rejected);
-        }
-        form->activateWindow();
-        if (!QTest::qWaitFor([form] { return QApplication::activeWindow() == form; }))
-            qWarning("the return dialog is not active");
-        if (look)
-            look(form);
-        for (const auto &[key, modifiers] : keys)
-            QTest::keyClick(form->Int64EditVideo, key, modifiers);
-        return form->result();
-    };
-}
-const std::pair<Qt::Key, Qt::KeyboardModifiers> Plus{Qt::Key_Plus, Qt::KeypadModifier};
-const std::pair<Qt::Key, Qt::KeyboardModifiers> Space{Qt::Key_Space, Qt::NoModifier};
-const std::pair<Qt::Key, Qt::KeyboardModifiers> Escape{Qt::Key_Escape, Qt::NoModifier};
+const KeyPress Plus{Qt::Key_Plus, Qt::KeypadModifier};
+const KeyPress Space{Qt::Key_Space, Qt::NoModifier};
+const KeyPress Escape{Qt::Key_Escape, Qt::NoModifier};
 
 // The recapitulation confirmed; its amount kept.
 Answer Confirm(QString *amount)

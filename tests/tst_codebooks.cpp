@@ -16,6 +16,7 @@
 #include "core/database/Lookups.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
+#include "support/DeskAnswers.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestCommands.h"
@@ -129,32 +130,6 @@ template <class Form> Answer CodeBookWindow(std::function<void(Form *)> work, Cl
         work(form);
         return Close(form, form->ButtonOk, form->ButtonCancel, closing);
     };
-}
-
-// Fills the new or edit dialog of a medium and presses Ok.
-Answer MediumDialog(const MediumValues &values)
-{
-    return Fill(
-        [values](QDialog *dialog) {
-            auto *form = qobject_cast<TFormMediumValues *>(dialog);
-            QVERIFY(form);
-            form->EditMedium->setText(values.name);
-            form->CurrencyEditLend->SetValue(values.rentalFee);
-            form->CurrencyEditBack->SetValue(values.lateFee);
-            form->CurrencyEditAdvance->SetValue(values.deposit);
-            if (form->CheckBoxDubing->isChecked() != values.dubbing)
-                form->CheckBoxDubing->click();
-        },
-        ClickButton(QStringLiteral("ButtonOk")));
-}
-
-Answer DirectionDialog(const QString &name)
-{
-    return Fill(
-        [name](QDialog *dialog) {
-            dialog->findChild<QLineEdit *>(QStringLiteral("EditDirection"))->setText(name);
-        },
-        ClickButton(QStringLiteral("ButtonOk")));
 }
 
 QString CurrentName(BrowseQuery *query, const char *field)

@@ -70,18 +70,6 @@ const QString CustomerSelect = QStringLiteral(
     " WHEN OMEZENI=3 THEN '+'\nEND AS OMEZENI,\nPUJCKY,\nTEXT\nFROM tab_zakaznik\n");
 const QString CustomerOrder = QStringLiteral("ORDER BY tab_zakaznik.ZAKAZNIK\n");
 
-// The file dialog's answer: that file, accepted.
-Answer ChooseFile(const QString &path, QString *title = nullptr)
-{
-    return Fill(
-        [path, title](QDialog *dialog) {
-            if (title)
-                *title = dialog->windowTitle();
-            qobject_cast<QFileDialog *>(dialog)->selectFile(path);
-        },
-        Accept());
-}
-
 } // namespace
 
 class TestFilter : public QObject {
@@ -281,10 +269,10 @@ private Q_SLOTS:
             TFormFilter filter(customers, {});
             filter.show();
             filter.SQLMemo->setPlainText(text);
-            QString title;
-            ModalAnswers answers({ChooseFile(file, &title)});
+            FileDialogSeen seen;
+            ModalAnswers answers({ChooseFile(file, &seen)});
             QTest::mouseClick(filter.ButtonSave, Qt::LeftButton);
-            QCOMPARE(title, QStringLiteral("Uložit Filtr"));
+            QCOMPARE(seen.title, QStringLiteral("Uložit Filtr"));
             QCOMPARE(filter.SaveDialog->directory().absolutePath(), database.scratchDir());
             QCOMPARE(filter.SaveDialog->nameFilters(), QStringList{QStringLiteral("Filtr (*.txt)")});
             QCOMPARE(ReadBytes(file), QByteArray("WHERE tab_pujcky.DOKLAD>=2\r\n"));
@@ -306,10 +294,10 @@ private Q_SLOTS:
             QVERIFY(filter.SQLMemo->toPlainText().isEmpty());
         }
         {
-            QString title;
-            ModalAnswers answers({ChooseFile(file, &title)});
+            FileDialogSeen seen;
+            ModalAnswers answers({ChooseFile(file, &seen)});
             QTest::mouseClick(filter.ButtonOpen, Qt::LeftButton);
-            QCOMPARE(title, QStringLiteral("Otevřít Filtr"));
+            QCOMPARE(seen.title, QStringLiteral("Otevřít Filtr"));
             QCOMPARE(filter.SQLMemo->toPlainText(), text);
         }
         QCOMPARE(keys(lends), (QList<qint64>{1, 2})); // nothing applied yet

@@ -15,6 +15,7 @@
 #include "core/database/DataSetRoutines.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
+#include "support/DeskAnswers.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestCommands.h"
@@ -173,25 +174,6 @@ bool runPython(const QString &script, const QStringList &arguments, QByteArray *
     if (output)
         *output = python.readAllStandardOutput();
     return true;
-}
-
-// Answers a file dialog with that file.
-Answer ChooseFile(const QString &path)
-{
-    return Fill([path](QDialog *dialog) { qobject_cast<QFileDialog *>(dialog)->selectFile(path); }, Accept());
-}
-
-// Answers the progress window: lets its work run to the end; `during` runs first.
-Answer RunProgress(std::function<void(QDialog *)> during = {})
-{
-    return [during](QDialog *dialog) {
-        if (during)
-            during(dialog);
-        QDeadlineTimer deadline(30000);
-        while (dialog->isVisible() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return dialog->result();
-    };
 }
 
 // The progress window's stop pressed as soon as it shows its first caption.

@@ -29,6 +29,7 @@
 #include "support/LendShop.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
+#include "support/DeskAnswers.h"
 #include "support/DeskFixture.h"
 #include "support/PageDesk.h"
 #include "support/TestCommands.h"
@@ -107,41 +108,9 @@ struct LendPageDesk : DeskFixture {
 
 const QStringList EmptyStatus{" Položek: 0", " Platba: 0,00 Kč", " Záloha: 0,00 Kč"};
 
-// The lend dialog driven by `drive` once it is up and active; its result is what the keys
-// left it with (a dialog left open is cancelled).
-Answer LendDialog(std::function<void(TFormLend *form)> drive)
-{
-    return [drive = std::move(drive)](QDialog *dialog) {
-        auto *form = qobject_cast<TFormLend *>(dialog);
-        if (!form) {
-            qWarning("not the lend dialog: %s", dialog->metaObject()->className());
-            return int(QDialog::Rejected);
-        }
-        form->activateWindow();
-        QApplication::setActiveWindow(form);
-        if (!QTest::qWaitForWindowActive(form))
-            qWarning("the lend dialog is not active");
-        drive(form);
-        return form->result();
-    };
-}
-
-void Key(QWidget *form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(form->focusWidget() ? form->focusWidget() : form, key, modifiers);
-}
-
-// Scans a code into the lend dialog's code box.
-void Scan(TFormLend *form, const char *code)
-{
-    form->Int64EditVideo->setFocus();
-    form->Int64EditVideo->selectAll();
-    QTest::keyClicks(form->Int64EditVideo, QString::fromLatin1(code));
-}
-
 Answer Escape()
 {
-    return LendDialog([](TFormLend *form) { Key(form, Qt::Key_Escape); });
+    return LendDialog([](TFormLend *form) { KeyTo(form, Qt::Key_Escape); });
 }
 
 // The text selected in the window's focused edit (or the focused control's class).
@@ -212,13 +181,13 @@ void TestLendPage::lendByKeys()
     ModalAnswers answers({LendDialog([&](TFormLend *form) {
                               during << desk.basket() << form->EditTitle->text();
                               Scan(form, "2");
-                              Key(form, Qt::Key_Return);
+                              KeyTo(form, Qt::Key_Return);
                               Scan(form, "3");
-                              Key(form, Qt::Key_Return);
-                              Key(form, Qt::Key_Return);
+                              KeyTo(form, Qt::Key_Return);
+                              KeyTo(form, Qt::Key_Return);
                               during << desk.basket() << page->StatusTexts()
                                      << QStringLiteral("%1/%2").arg(TotalPayment).arg(TotalDeposit);
-                              Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+                              KeyTo(form, Qt::Key_Plus, Qt::KeypadModifier);
                           }),
                           On<TFormRecapitulationLend>([&](TFormRecapitulationLend *recapitulation) {
                               amount = recapitulation->LabelRecapitulation->text();
@@ -495,7 +464,7 @@ void TestLendPage::basketKeysAndMouse()
     const auto seeOpened = [&] {
         return LendDialog([&](TFormLend *form) {
             opened = desk.basket() + QLatin1Char('|') + form->Int64EditVideo->text();
-            Key(form, Qt::Key_Escape);
+            KeyTo(form, Qt::Key_Escape);
         });
     };
     ModalAnswers answers({seeOpened()});

@@ -77,20 +77,6 @@ QStringList TempQrpFiles()
     return QDir(QDir::tempPath()).entryList({QStringLiteral("qrp*")}, QDir::Files);
 }
 
-// Answers a file dialog with a file name after checking the name it proposed.
-Answer ChooseFile(const QString &path, QString *proposed = nullptr)
-{
-    return Fill(
-        [path, proposed](QDialog *dialog) {
-            auto *files = qobject_cast<QFileDialog *>(dialog);
-            QVERIFY(files);
-            if (proposed)
-                *proposed = QFileInfo(files->selectedFiles().value(0)).fileName();
-            files->selectFile(path);
-        },
-        Accept());
-}
-
 Answer PrintDialog(std::function<void(TFormPrint *)> fill, const QString &button = QStringLiteral("ButtonOk"))
 {
     return Fill([fill](QDialog *dialog) { fill(qobject_cast<TFormPrint *>(dialog)); }, ClickButton(button));
@@ -227,20 +213,20 @@ private slots:
         PreparedReport *pages = three.prepared();
         TFormPreview *form = Open(pages);
 
-        QString proposed;
+        FileDialogSeen seen;
         {
-            ModalAnswers answers({ChooseFile(dir.filePath("kopie.qrp"), &proposed)});
+            ModalAnswers answers({ChooseFile(dir.filePath("kopie.qrp"), &seen)});
             form->BitBtnSave->click();
         }
-        QCOMPARE(proposed, QString("0000000000042.qrp"));
+        QCOMPARE(seen.proposed, QString("0000000000042.qrp"));
         const QByteArray saved = ReadBytes(dir.filePath("kopie.qrp"));
         QCOMPARE(qFromLittleEndian<qint32>(saved.constData() + QrpPageCountOffset), 3);
 
         {
-            ModalAnswers answers({ChooseFile(dir.filePath("kopie"), &proposed)});
+            ModalAnswers answers({ChooseFile(dir.filePath("kopie"), &seen)});
             form->BitBtnExport->click();
         }
-        QCOMPARE(proposed, QString("0000000000042.rtf"));
+        QCOMPARE(seen.proposed, QString("0000000000042.rtf"));
         QVERIFY(ReadBytes(dir.filePath("kopie.rtf")).contains("Strana 3"));
 
         // A damaged file is refused with a message; the pages stay.

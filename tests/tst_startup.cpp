@@ -9,6 +9,7 @@
 #include "core/UStartup.h"
 #include "core/UValmedo.h"
 #include "core/platform/SingleInstance.h"
+#include "support/DeskAnswers.h"
 #include "support/FormStateFile.h"
 #include "support/ModalAnswers.h"
 #include "support/OtherDesk.h"
@@ -43,44 +44,6 @@ QString readFile(const QString &name)
 {
     QFile f(name);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-// The log's lines without their date and time.
-QStringList logTexts()
-{
-    QStringList texts;
-    for (const QString &line : readFile(QStringLiteral("Valmedo4.log")).split(QStringLiteral("\r\n"),
-                                                                             Qt::SkipEmptyParts))
-        texts << line.section(QLatin1Char(' '), 2);
-    return texts;
-}
-
-// Fills the login dialog and presses Ok.
-Answer Login(const QString &user, const QString &password, const QString &server)
-{
-    return Fill(
-        [=](QDialog *d) {
-            d->findChild<QLineEdit *>(QStringLiteral("EditUser"))->setText(user);
-            d->findChild<QLineEdit *>(QStringLiteral("EditPassword"))->setText(password);
-            d->findChild<QComboBox *>(QStringLiteral("ComboBoxServer"))->setEditText(server);
-        },
-        ClickButton(QStringLiteral("ButtonOk")));
-}
-
-// Chooses `file` in the file dialog and accepts it.
-Answer ChooseFile(const QString &file)
-{
-    return Fill([=](QDialog *d) { qobject_cast<QFileDialog *>(d)->selectFile(file); }, Accept());
-}
-
-// The modal windows a test answered, in order (the windows shown without blocking left out).
-QList<ShownWindow> modal(const ModalAnswers &answers)
-{
-    QList<ShownWindow> windows;
-    for (const ShownWindow &w : answers.shown())
-        if (w.modal)
-            windows << w;
-    return windows;
 }
 
 QString startupMemo()
@@ -169,11 +132,11 @@ private slots:
             caption = FormValmedo->windowTitle();
         }));
         QCOMPARE(caption, QStringLiteral("Valmedo 4.0.1.8 - Půjčení - [sa]"));
-        QCOMPARE(modal(answers).at(0).caption, QStringLiteral(" Systémové heslo"));
-        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Heslo bylo uloženo..."));
-        QCOMPARE(modal(answers).at(2).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(ModalWindows(answers).at(0).caption, QStringLiteral(" Systémové heslo"));
+        QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Heslo bylo uloženo..."));
+        QCOMPARE(ModalWindows(answers).at(2).caption, QStringLiteral(" Přihlášení"));
         QCOMPARE(ReadPasswordFile(QString::fromLatin1(PasswordFileName)), db.password());
-        QCOMPARE(logTexts(),
+        QCOMPARE(LogFileTexts(),
                  QStringList({"Start programu Valmedo 4.0.1.8 [Ok]", "Start nastavení programu [Ok]",
                               QStringLiteral("Připojování k serveru a databázi: [%1] [valmedo4] [Ok]")
                                   .arg(db.serverName()),
@@ -207,7 +170,7 @@ private slots:
         QVERIFY(run({}, [&] { hasUsers = TableHasRecords(QStringLiteral("tab_uzivatel")); }));
         QVERIFY(hasUsers);
         QVERIFY(QFileInfo(folder).isDir());
-        const QStringList log = logTexts();
+        const QStringList log = LogFileTexts();
         const qsizetype connect = log.indexOf(
             QStringLiteral("Připojování k serveru a databázi: [%1] [valmedo4] [Ok]").arg(folder));
         QVERIFY2(connect >= 0, qPrintable(log.join(u'|')));
@@ -245,16 +208,16 @@ private slots:
             },
         });
         QVERIFY(!run({}));
-        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Chyba přihlašování k SQL serveru..."));
+        QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Chyba přihlašování k SQL serveru..."));
         // The two lines of the detail, as the label shows them.
-        QCOMPARE(modal(answers).at(1).detail,
+        QCOMPARE(ModalWindows(answers).at(1).detail,
                  QStringLiteral("SQL server nebo databáze nejsou dostupní, uživatel neexistuje,\n"
                                 "zadaný uživatel nemá příslušné oprávnění, špatně zadané heslo..."));
         QCOMPARE(user, QStringLiteral("sa"));
         QCOMPARE(server, db.serverName());
         QVERIFY(password.isEmpty());
         QVERIFY(memo.endsWith(QLatin1String("\nError")));
-        const QStringList log = logTexts();
+        const QStringList log = LogFileTexts();
         QCOMPARE(log.constLast(), QStringLiteral("Připojování k serveru a databázi: [%1] [valmedo4] [Error]")
                                       .arg(db.serverName()));
         QVERIFY(!readFile(QStringLiteral("Valmedo4.log")).contains(QStringLiteral("Ukončování")));
@@ -293,8 +256,8 @@ private slots:
         ModalAnswers answers({Login(user, password, db.serverName())});
         answers.add(loggedIn ? ClickButton(QStringLiteral("ButtonYes")) : Reject());
         QCOMPARE(run({}), loggedIn);
-        QCOMPARE(modal(answers).size(), 2); // no message window between
-        QCOMPARE(logTexts().constLast(),
+        QCOMPARE(ModalWindows(answers).size(), 2); // no message window between
+        QCOMPARE(LogFileTexts().constLast(),
                  loggedIn ? QStringLiteral("Ukončování programu [Ok]")
                           : QStringLiteral("Přihlášování uživatele: [%1] [Error]").arg(user));
     }
@@ -330,13 +293,13 @@ private slots:
             answers.add(Reject());
         }
         QCOMPARE(run({QStringLiteral("/PASSWORD")}), confirm);
-        QCOMPARE(modal(answers).at(0).caption, QStringLiteral(" Systémové heslo"));
+        QCOMPARE(ModalWindows(answers).at(0).caption, QStringLiteral(" Systémové heslo"));
         if (confirm) {
             QCOMPARE(ReadPasswordFile(QString::fromLatin1(PasswordFileName)), db.password());
-            QCOMPARE(logTexts().constLast(), QStringLiteral("Ukončování programu [Ok]"));
+            QCOMPARE(LogFileTexts().constLast(), QStringLiteral("Ukončování programu [Ok]"));
         } else {
             QCOMPARE(ReadBytes(QString::fromLatin1(PasswordFileName)), old);
-            QCOMPARE(modal(answers).at(2).detail, QStringLiteral("SQL server není dostupný..."));
+            QCOMPARE(ModalWindows(answers).at(2).detail, QStringLiteral("SQL server není dostupný..."));
         }
     }
 
@@ -360,11 +323,11 @@ private slots:
             Reject(),
         });
         QVERIFY(!run({QStringLiteral("/RESET")}));
-        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Opravdu chcete vytvořit novou databázi ?"));
-        QCOMPARE(modal(answers).at(2).caption, QStringLiteral(" Upozornění"));
-        QCOMPARE(modal(answers).at(2).text, QStringLiteral("Chyba při otevírání databáze..."));
-        QCOMPARE(modal(answers).at(3).caption, QStringLiteral(" Přihlášení"));
-        QCOMPARE(logTexts().constLast(), QStringLiteral("Připojování k databázi: [valmedo4] [Error]"));
+        QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Opravdu chcete vytvořit novou databázi ?"));
+        QCOMPARE(ModalWindows(answers).at(2).caption, QStringLiteral(" Upozornění"));
+        QCOMPARE(ModalWindows(answers).at(2).text, QStringLiteral("Chyba při otevírání databáze..."));
+        QCOMPARE(ModalWindows(answers).at(3).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(LogFileTexts().constLast(), QStringLiteral("Připojování k databázi: [valmedo4] [Error]"));
     }
 
     // A user table that cannot be read fails the user check with a warning (unlike a
@@ -390,9 +353,9 @@ private slots:
             Reject(),
         });
         QVERIFY(!run({}));
-        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Chyba při přihlašování uživatele..."));
-        QCOMPARE(modal(answers).at(2).caption, QStringLiteral(" Přihlášení"));
-        QCOMPARE(logTexts().constLast(), QStringLiteral("Přihlášování uživatele: [pokladna] [Error]"));
+        QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Chyba při přihlašování uživatele..."));
+        QCOMPARE(ModalWindows(answers).at(2).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(LogFileTexts().constLast(), QStringLiteral("Přihlášování uživatele: [pokladna] [Error]"));
     }
 
     // As the README starts the program: the first server offered is "(local)", and the
@@ -430,7 +393,7 @@ private slots:
             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/server");
         QVERIFY2(folder.startsWith(home.path()), qPrintable(folder));
         QVERIFY(QFileInfo(folder).isDir());
-        const QStringList log = logTexts();
+        const QStringList log = LogFileTexts();
         QVERIFY2(log.contains(QStringLiteral("Databázový server vytvořen [%1]").arg(folder)),
                  qPrintable(log.join(u'|')));
     }
@@ -483,7 +446,7 @@ private slots:
         }));
         QVERIFY(!loopWentOn);
         QVERIFY(other.isVisible());
-        QCOMPARE(logTexts().constLast(), QStringLiteral("Ukončování programu [Ok]"));
+        QCOMPARE(LogFileTexts().constLast(), QStringLiteral("Ukončování programu [Ok]"));
     }
 
     // Switches are looked for after the program's path only.
@@ -532,7 +495,7 @@ private slots:
             ClickButton(QStringLiteral("ButtonYes")),
         });
         QVERIFY(run({}));
-        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Nenalezen soubor [Valmedo4.pwd]..."));
+        QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Nenalezen soubor [Valmedo4.pwd]..."));
         QVERIFY(!QFile::exists(QStringLiteral("Valmedo4.pwd")));
     }
 
@@ -547,8 +510,8 @@ private slots:
         f.close();
         ModalAnswers answers({ClickButton(QStringLiteral("ButtonOk")), Reject()});
         QVERIFY(!run({}));
-        QCOMPARE(modal(answers).at(0).caption, QStringLiteral(" Upozornění"));
-        QCOMPARE(modal(answers).at(1).caption, QStringLiteral(" Přihlášení"));
+        QCOMPARE(ModalWindows(answers).at(0).caption, QStringLiteral(" Upozornění"));
+        QCOMPARE(ModalWindows(answers).at(1).caption, QStringLiteral(" Přihlášení"));
         QCOMPARE(readFile(QStringLiteral("Valmedo4.pwd")), QStringLiteral("abc"));
     }
 
@@ -572,9 +535,9 @@ private slots:
             SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_uzivatel"));
             users = ExecCommandValue().toInt();
         }));
-        QCOMPARE(modal(answers).at(1).text, QStringLiteral("Opravdu chcete vytvořit novou databázi ?"));
+        QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Opravdu chcete vytvořit novou databázi ?"));
         QCOMPARE(users, yes ? 1 : 2);
-        const QStringList log = logTexts();
+        const QStringList log = LogFileTexts();
         QCOMPARE(log.at(2), QStringLiteral("Připojování k serveru a databázi: [%1] [master] [Ok]")
                                 .arg(db.serverName()));
         QCOMPARE(log.contains(QStringLiteral("Vytváření databáze: [valmedo4] [Ok]")), yes);
@@ -604,9 +567,9 @@ private slots:
                         SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_uzivatel"));
                         users = ExecCommandValue().toInt();
                     }));
-        QCOMPARE(modal(answers).at(1).caption, QStringLiteral("Obnova databáze"));
+        QCOMPARE(ModalWindows(answers).at(1).caption, QStringLiteral("Obnova databáze"));
         QCOMPARE(users, 1);
-        const QStringList log = logTexts();
+        const QStringList log = LogFileTexts();
         QVERIFY2(log.contains(QStringLiteral("Obnovování databáze ze zálohy: [%1] [Ok]").arg(backup)),
                  qPrintable(log.join('\n')));
         QVERIFY(log.contains(QStringLiteral("Reindexace databáze [Ok]")));
@@ -639,14 +602,14 @@ private slots:
             Reject(),
         });
         QVERIFY(!run({QStringLiteral("/RESTORE"), QStringLiteral("/RESET")}));
-        const QList<ShownWindow> windows = modal(answers);
+        const QList<ShownWindow> windows = ModalWindows(answers);
         QCOMPARE(windows.at(3).caption, QStringLiteral(" Upozornění"));
         QCOMPARE(windows.at(3).text, QStringLiteral("Chyba při obnovování databáze..."));
         QCOMPARE(windows.at(3).detail, QStringLiteral("Databáze nebyla obnovena..."));
         QCOMPARE(windows.at(7).text, QStringLiteral("Chyba při vytváření databáze..."));
         QCOMPARE(windows.at(7).detail, QStringLiteral("Databáze nebyla vytvořena..."));
         QCOMPARE(windows.at(8).caption, QStringLiteral(" Přihlášení"));
-        QVERIFY(logTexts().contains(QStringLiteral("Vytváření databáze: [valmedo4] [Error]")));
+        QVERIFY(LogFileTexts().contains(QStringLiteral("Vytváření databáze: [valmedo4] [Error]")));
         QCOMPARE(desk.ask(QStringLiteral("insert 2")), QStringLiteral("ok"));
         QCOMPARE(desk.ask(QStringLiteral("rows")), QStringLiteral("1=Desk 1,2=Desk 2"));
     }
@@ -705,7 +668,7 @@ private slots:
         }));
         QCOMPARE(left, 1);
         QCOMPARE(details, QStringList({"20=0", "30=1", "40=1"}));
-        const QStringList log = logTexts();
+        const QStringList log = LogFileTexts();
         QVERIFY2(log.contains(QStringLiteral("Vymazávání záznamů s doklady: [2] [Ok]")),
                  qPrintable(log.join('\n')));
         QVERIFY(log.contains(QStringLiteral("Vymazávání záznamů s historií: [1] [Ok]")));
@@ -732,7 +695,7 @@ private slots:
         ModalAnswers answers({ClickButton(QStringLiteral("ButtonYes")), Reject(),
                               ClickButton(QStringLiteral("ButtonOk")), Reject()});
         QVERIFY(!run({}));
-        QCOMPARE(modal(answers).at(1).caption, QStringLiteral(" Systémové heslo"));
+        QCOMPARE(ModalWindows(answers).at(1).caption, QStringLiteral(" Systémové heslo"));
     }
 
     // The stored user and server come back at the next start, after a successful login only.

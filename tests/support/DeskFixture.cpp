@@ -8,14 +8,13 @@
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "rental/DeskHooks.h"
+#include "support/Clerk.h"
 #include "support/ModalAnswers.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCursor>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 
@@ -75,18 +74,12 @@ void DeskFixture::activate() const
 
 void DeskFixture::type(QWidget *box, const QString &text) const
 {
-    box->setFocus();
-    auto *edit = qobject_cast<QLineEdit *>(box);
-    if (!edit)
-        edit = static_cast<QComboBox *>(box)->lineEdit();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
+    TypeOver(box, text);
 }
 
 void DeskFixture::key(Qt::Key key, Qt::KeyboardModifiers modifiers) const
 {
-    QWidget *focused = QApplication::focusWidget();
-    QTest::keyClick(focused ? focused : window(), key, modifiers);
+    KeyToDesk(key, modifiers);
 }
 
 QStringList SelfClosedMessages(const ModalAnswers &answers)

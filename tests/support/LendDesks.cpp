@@ -14,7 +14,6 @@
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -23,12 +22,6 @@ namespace {
 const char *const ServerVariable = "VALMEDO_LEND_DESK_SERVER";
 const char *const DatabaseVariable = "VALMEDO_LEND_DESK_DATABASE";
 const char *const PasswordVariable = "VALMEDO_LEND_DESK_PASSWORD";
-
-void Say(const QString &line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
 
 QString OutcomeName(LendWriteResult::Outcome outcome)
 {
@@ -136,14 +129,14 @@ QString ReturnScanned(qint64 video, bool include)
                 chosen << v;
         const LendWriteResult result = Lend(customer, chosen);
         if (result.written())
-            Say(Reply(result));
+            DeskSays(Reply(result));
         else if (result.outcome == LendWriteResult::VideoOut) {
             try {
                 if (!returns)
                     FreeLentVideos(result.line.video);
                 else if (const QString reply = ReturnScanned(result.line.video, random.bounded(2) == 1);
                          reply.startsWith(QLatin1String("returned ")))
-                    Say(reply);
+                    DeskSays(reply);
             } catch (const EDatabaseError &) {
                 // tried again with the next lend that finds it out
             }
@@ -157,11 +150,11 @@ int RunDesk(const QProcessEnvironment &environment)
     SetCurrentServer(SqlServer::create(environment.value(QString::fromLatin1(ServerVariable))));
     if (!CurrentServer()->open(QString::fromLatin1(SqlServer::ProgramDatabase), QStringLiteral("sa"),
                                environment.value(QString::fromLatin1(PasswordVariable)))) {
-        Say(QStringLiteral("cannot connect: ") + CurrentServer()->errorText());
+        DeskSays(QStringLiteral("cannot connect: ") + CurrentServer()->errorText());
         return 2;
     }
     SetUserName(QStringLiteral("sa"));
-    Say(QStringLiteral("ready"));
+    DeskSays(QStringLiteral("ready"));
 
     std::string input;
     while (std::getline(std::cin, input)) {
@@ -174,19 +167,19 @@ int RunDesk(const QProcessEnvironment &environment)
             QList<qint64> videos;
             for (int i = 2; i < words.size(); ++i)
                 videos << words.at(i).toLongLong();
-            Say(Reply(Lend(words.at(1).toLongLong(), videos)));
+            DeskSays(Reply(Lend(words.at(1).toLongLong(), videos)));
         } else if (words.first() == QLatin1String("return") && words.size() == 3) {
             try {
-                Say(ReturnScanned(words.at(2).toLongLong(), words.at(1) == QLatin1String("1")));
+                DeskSays(ReturnScanned(words.at(2).toLongLong(), words.at(1) == QLatin1String("1")));
             } catch (const EDatabaseError &e) {
-                Say(QStringLiteral("failed 0 ") + e.message().simplified());
+                DeskSays(QStringLiteral("failed 0 ") + e.message().simplified());
             }
         } else if ((words.first() == QLatin1String("loop") || words.first() == QLatin1String("loop-lends"))
                    && words.size() == 4) {
             LendForEver(words.at(1).toUInt(), words.at(2).toInt(), words.at(3).toInt(),
                         words.first() == QLatin1String("loop"));
         } else {
-            Say(QStringLiteral("unknown command"));
+            DeskSays(QStringLiteral("unknown command"));
         }
     }
     SetCurrentServer(nullptr);
@@ -216,43 +209,10 @@ std::optional<int> RunAsLendDesk()
 }
 
 LendDeskProcess::LendDeskProcess(const QString &serverName, const QString &databaseName, const QString &password)
+    : DeskProcess({{QString::fromLatin1(ServerVariable), serverName},
+                   {QString::fromLatin1(DatabaseVariable), databaseName},
+                   {QString::fromLatin1(PasswordVariable), password}})
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(ServerVariable), serverName);
-    environment.insert(QString::fromLatin1(DatabaseVariable), databaseName);
-    environment.insert(QString::fromLatin1(PasswordVariable), password);
-    m_process.setProcessEnvironment(environment);
-    m_process.setProgram(QCoreApplication::applicationFilePath());
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-}
-
-LendDeskProcess::~LendDeskProcess()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    send(QStringLiteral("quit"));
-    m_process.closeWriteChannel();
-    if (!m_process.waitForFinished(10000))
-        kill();
-}
-
-bool LendDeskProcess::start(QString *error)
-{
-    m_process.start();
-    const QString first = m_process.waitForStarted(10000) ? reply() : QString();
-    if (first == QLatin1String("ready"))
-        return true;
-    if (error)
-        *error = first.isEmpty() ? QStringLiteral("the desk did not start") : first;
-    return false;
-}
-
-void LendDeskProcess::send(const QString &command)
-{
-    m_process.write((command + QLatin1Char('\n')).toUtf8());
-    // Sent now, not when this process next waits for the desk: desks started one after
-    // the other must be able to work at the same moment.
-    m_process.waitForBytesWritten(10000);
 }
 
 void LendDeskProcess::lend(qint64 customer, const QList<qint64> &videos)
@@ -266,19 +226,4 @@ void LendDeskProcess::lend(qint64 customer, const QList<qint64> &videos)
 void LendDeskProcess::back(qint64 video, bool include)
 {
     send(QStringLiteral("return %1 %2").arg(include ? 1 : 0).arg(video));
-}
-
-QString LendDeskProcess::reply(int timeoutMs)
-{
-    while (!m_process.canReadLine()) {
-        if (m_process.state() == QProcess::NotRunning || !m_process.waitForReadyRead(timeoutMs))
-            return m_process.canReadLine() ? QString::fromUtf8(m_process.readLine()).trimmed() : QString();
-    }
-    return QString::fromUtf8(m_process.readLine()).trimmed();
-}
-
-void LendDeskProcess::kill()
-{
-    m_process.kill();
-    m_process.waitForFinished(10000);
 }

@@ -1,6 +1,7 @@
 #pragma once
+#include "support/DeskProcess.h"
+
 #include <QList>
-#include <QProcess>
 #include <QString>
 #include <optional>
 
@@ -40,27 +41,13 @@ std::optional<int> RunAsLendDesk();
 // are. Throws EDatabaseError when refused.
 void FreeLentVideos(qint64 video = 0);
 
-class LendDeskProcess {
+class LendDeskProcess : public DeskProcess {
 public:
     // A desk of this program on the database that the program's connection is on now
     // (server name, physical database name and "sa"'s password).
     LendDeskProcess(const QString &serverName, const QString &databaseName, const QString &password);
-    ~LendDeskProcess();
-    LendDeskProcess(const LendDeskProcess &) = delete;
-    LendDeskProcess &operator=(const LendDeskProcess &) = delete;
 
-    // Starts the desk and waits until it has connected; false with the reason otherwise.
-    bool start(QString *error = nullptr);
-    void send(const QString &command);
     void lend(qint64 customer, const QList<qint64> &videos);
     // The return of everything the holder of `video` has out.
     void back(qint64 video, bool include);
-    // The next reply line; empty when none came in time or the desk ended.
-    QString reply(int timeoutMs = 30000);
-    // Ends the desk at once, as a power cut would (SIGKILL).
-    void kill();
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
 };

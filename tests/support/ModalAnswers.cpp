@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTest>
 
@@ -78,6 +80,21 @@ Answer Fill(std::function<void(QDialog *)> fill, Answer then)
     };
 }
 
+Answer ChooseFile(const QString &path, FileDialogSeen *seen)
+{
+    return Fill(
+        [path, seen](QDialog *dialog) {
+            auto *files = qobject_cast<QFileDialog *>(dialog);
+            QVERIFY(files);
+            if (seen) {
+                seen->title = files->windowTitle();
+                seen->proposed = QFileInfo(files->selectedFiles().value(0)).fileName();
+            }
+            files->selectFile(path);
+        },
+        Accept());
+}
+
 ModalAnswers::ModalAnswers(QList<Answer> answers)
     : m_answers(std::move(answers)), m_previous(InstallModalAnswerer(this))
 {
@@ -122,4 +139,13 @@ int ModalAnswers::answer(QDialog *dialog)
 void ModalAnswers::shown(QWidget *window)
 {
     m_shown.append(DescribeWindow(window));
+}
+
+QList<ShownWindow> ModalWindows(const ModalAnswers &answers)
+{
+    QList<ShownWindow> windows;
+    for (const ShownWindow &w : answers.shown())
+        if (w.modal)
+            windows << w;
+    return windows;
 }

@@ -31,6 +31,13 @@ Answer Accept();
 Answer Reject();
 // Runs `fill` (set values of the dialog's controls), then `then`.
 Answer Fill(std::function<void(QDialog *dialog)> fill, Answer then);
+// What a file dialog showed before it was answered.
+struct FileDialogSeen {
+    QString title;    // its caption
+    QString proposed; // the name of the file it proposed
+};
+// Chooses `path` in a file dialog and accepts it; `seen`, when given, gets what it showed.
+Answer ChooseFile(const QString &path, FileDialogSeen *seen = nullptr);
 // Answers a dialog of class Form: `work` checks and fills it and may close it; a dialog
 // left open is cancelled. A dialog of another class fails the test.
 template <class Form>
@@ -59,6 +66,8 @@ public:
     ModalAnswers &operator=(const ModalAnswers &) = delete;
 
     void add(Answer answer) { m_answers.append(std::move(answer)); }
+    // Drops the answers not used yet, for windows that did not open.
+    void clear() { m_answers.clear(); }
     const QList<ShownWindow> &shown() const { return m_shown; }
     qsizetype pending() const { return m_answers.size(); }
 
@@ -73,3 +82,6 @@ private:
 
 // Describes a window as ShownWindow does (button, result and modal left empty).
 ShownWindow DescribeWindow(QWidget *window);
+
+// The modal windows answered, in order (the windows shown without blocking left out).
+QList<ShownWindow> ModalWindows(const ModalAnswers &answers);

@@ -2,7 +2,13 @@
 
 #include "reports/ReportPreview.h"
 #include "reports/ReportPrinting.h"
+#include "reports/UPreview.h"
 #include "support/PdfOutput.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -56,4 +62,30 @@ QString PrintedPdf(const PreparedReport &pages, const QString &folder)
 QStringList PrintedPageTexts(const PreparedReport &pages, const QString &folder)
 {
     return PdfPageTexts(PrintedPdf(pages, folder));
+}
+
+PreviewsPrinted::PreviewsPrinted()
+{
+    qApp->installEventFilter(this);
+}
+
+PreviewsPrinted::~PreviewsPrinted()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool PreviewsPrinted::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *preview = qobject_cast<TFormPreview *>(watched);
+    if (preview && event->type() == QEvent::Show) {
+        // Pressed once the window is up and its pages are shown, as a person would.
+        QTimer::singleShot(0, preview, [this, preview = QPointer<TFormPreview>(preview)] {
+            if (!preview)
+                return;
+            m_titles << preview->windowTitle();
+            preview->BitBtnPrint->click();
+            preview->BitBtnClose->click();
+        });
+    }
+    return false;
 }

@@ -2,6 +2,7 @@
 #include "reports/ReportPages.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -26,3 +27,19 @@ public:
 QStringList PrintedPageTexts(const PreparedReport &pages, const QString &folder);
 // The same PDF's file name, for a closer look (words, pictures).
 QString PrintedPdf(const PreparedReport &pages, const QString &folder);
+
+// While it lives, each preview window that opens is printed with its print button and then
+// closed, as the clerk prints a report from the preview; its caption is kept. The pages go
+// to the report layer's printer (a PdfPrints in a test).
+class PreviewsPrinted : public QObject {
+public:
+    PreviewsPrinted();
+    ~PreviewsPrinted() override;
+    QStringList titles() const { return m_titles; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QStringList m_titles;
+};

@@ -12,6 +12,15 @@ bool WriteBytes(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
+QStringList LogFileTexts()
+{
+    QStringList texts;
+    const QString log = QString::fromUtf8(ReadBytes(QStringLiteral("Valmedo4.log")));
+    for (const QString &line : log.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        texts << line.section(QLatin1Char(' '), 2);
+    return texts;
+}
+
 QByteArray ReadBytes(const QString &path)
 {
     QFile f(path);

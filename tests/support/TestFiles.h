@@ -1,11 +1,14 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Replaces the file at `path` with `bytes`; false when it cannot be written.
 bool WriteBytes(const QString &path, const QByteArray &bytes);
 // The bytes of the file at `path`; empty when it cannot be read.
 QByteArray ReadBytes(const QString &path);
+// The lines of the log "Valmedo4.log" in the working folder, without their date and time.
+QStringList LogFileTexts();
 
 enum class Engine;
 
