@@ -367,7 +367,7 @@ void TFormValmedo::createFunctionPanel()
         layout->addWidget(b);
         return b;
     };
-    QToolButton *refresh = tool(QStringLiteral("SpeedButtonRefresh"), QStringLiteral("Refresh"));
+    QToolButton *refresh = tool(QStringLiteral("SpeedButtonRefresh"), QStringLiteral("Obnovit"));
     refresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     connect(refresh, &QToolButton::clicked, this,
             [this] { RunReported([this] { SpeedButtonRefreshClick(); }); });
