@@ -5,6 +5,7 @@
 #include "catalogue/UVideoPage.h"
 #include "core/UValmedo.h"
 
+#include "catalogue/ExchangeRules.h"
 #include "catalogue/ExchangeStore.h"
 #include "catalogue/UImportExportProgress.h"
 #include "catalogue/Worksheet.h"
@@ -193,6 +194,13 @@ void TFormImportExport::runImport(TFormImportExportProgress &progress, const QSt
     } catch (const EWorksheetError &) {
         ShowInformation(QStringLiteral("Soubor nelze otevřít..."),
                         QStringLiteral("Soubor musí být sešit .xlsx nebo .ods..."));
+        return;
+    }
+    // A workbook with nothing in its first cell imports no row, and "vymazána" would then
+    // only empty the table: refused before anything is changed.
+    if (CellAsString(sheet->cell(1, 1)).isEmpty()) {
+        ShowInformation(QStringLiteral("Sešit neobsahuje žádná data..."),
+                        QStringLiteral("První buňka prvního listu je prázdná, nic nebylo změněno..."));
         return;
     }
     const ImportMode mode = RadioButtonImportDelete->isChecked() ? ImportMode::Replace : ImportMode::Add;

@@ -611,7 +611,8 @@ private Q_SLOTS:
     }
 
     // "Přerušit" rolls the import back and says nothing was imported; a bad row says
-    // which row and why; a file that is no workbook cannot be opened.
+    // which row and why; an empty workbook changes nothing, even with "vymazána"; a file
+    // that is no workbook cannot be opened.
     void windowRefusals_data() { AddEngineRows(); }
     void windowRefusals()
     {
@@ -648,6 +649,13 @@ private Q_SLOTS:
             QCOMPARE(answers.shown().at(1).detail,
                      QStringLiteral("Řádek 3: sloupec H (registrace): „zítra“ není datum\n"
                                     "Žádná data nebyla naimportována..."));
+        }
+        QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")), before);
+        XlsxWorksheet(path).save(); // a workbook that holds nothing
+        {
+            ModalAnswers answers({ChooseFile(path), RunProgress(), Accept()});
+            QTest::mouseClick(exchange.ButtonStart, Qt::LeftButton);
+            QCOMPARE(answers.shown().at(1).text, QStringLiteral("Sešit neobsahuje žádná data..."));
         }
         QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")), before);
         WriteBytes(path, "ZAKAZNIK;JMENO\r\n1;Novák\r\n");
