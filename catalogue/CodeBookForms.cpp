@@ -191,6 +191,8 @@ TFormCodeBookItem::TFormCodeBookItem(const QString &objectName, const QString &c
     m_name = new QLineEdit(fields);
     m_name->setObjectName(nameEdit);
     m_name->setMaxLength(nameLength);
+    // Wide enough to show a whole name of the longest length while it is typed.
+    m_name->setMinimumWidth(m_name->fontMetrics().horizontalAdvance(QString(nameLength, QLatin1Char('o'))) + 12);
     label->setBuddy(m_name);
     m_fields->addWidget(label, 0, 0);
     m_fields->addWidget(m_name, 0, 1, 1, 2);

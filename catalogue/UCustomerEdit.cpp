@@ -37,7 +37,8 @@ TFormCustomerEdit::TFormCustomerEdit(QWidget *parent)
     connect(EditText, &QLineEdit::textChanged, this, [this] { EditsChange(); });
     connect(m_limits, &QButtonGroup::buttonClicked, this, [this] { EditsChange(); });
     connect(CheckBoxHistory, &QCheckBox::clicked, this, [this] { EditsChange(); });
-    Int64EditCustomer->setFocus();
+    // The number cannot change: start in the name.
+    EditName->setFocus();
     setFixedSize(sizeHint());
 }
 
@@ -49,6 +50,10 @@ void TFormCustomerEdit::FormActivate()
                                                CustomerHasLent(customer),
                                                GetUserRight(UserName(), QStringLiteral("SPECIAL")));
         GroupBoxIdentity->setEnabled(editable);
+        if (!editable) { // the name is closed: start in the restriction
+            QAbstractButton *limit = m_limits->checkedButton();
+            (limit ? limit : LimitButtons().constFirst())->setFocus();
+        }
         CheckBoxHistory->setEnabled(GetUserRight(UserName(), QStringLiteral("ZAKAZNIK_HISTORIE")));
     });
     ButtonOk->setEnabled(false);

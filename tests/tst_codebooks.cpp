@@ -357,6 +357,9 @@ private slots:
         }
         form->show();
         QVERIFY(!form->ButtonOk->isEnabled());
+        // A name of the longest length is seen whole while it is typed.
+        const QString longest(nameEdit->maxLength(), QLatin1Char('o'));
+        QVERIFY(nameEdit->fontMetrics().horizontalAdvance(longest) + 8 <= nameEdit->width());
         nameEdit->clear();
         nameEdit->setText(name);
         QCOMPARE(form->ButtonOk->isEnabled(), enabled);

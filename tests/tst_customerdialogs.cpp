@@ -227,6 +227,11 @@ private slots:
             QCOMPARE_EQ(f->GroupBoxIdentity->isEnabled(), identity);
             QCOMPARE_EQ(f->EditName->isEnabled(), identity);
             QCOMPARE_EQ(f->CheckBoxHistory->isEnabled(), history);
+            // The clerk starts where he can type: the name, or past the closed group.
+            QWidget *focus = f->focusWidget();
+            QVERIFY(focus && focus->isEnabled());
+            if (identity)
+                QCOMPARE_EQ(focus, static_cast<QWidget *>(f->EditName));
             QVERIFY(f->RadioGroupLimit->isEnabled());
             QVERIFY(f->EditText->isEnabled());
         })});

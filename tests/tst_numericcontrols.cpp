@@ -281,6 +281,25 @@ private slots:
         QCOMPARE(returns.count(), 1);
     }
 
+    void readOnlyKeepsItsText()
+    {
+        Form form(Kind::Int64);
+        QVERIFY(form.Show());
+        form.edit->setText(QStringLiteral("42"));
+        form.edit->setReadOnly(true);
+        QSignalSpy returns(form.edit, &QLineEdit::returnPressed);
+        form.edit->setCursorPosition(1);
+        QTest::keyClicks(form.edit, QStringLiteral("57"));
+        QTest::keyClick(form.edit, Qt::Key_Backspace);
+        QTest::keyClick(form.edit, Qt::Key_Delete);
+        QInputMethodEvent event(QString(), {});
+        event.setCommitString(QStringLiteral("9"));
+        QApplication::sendEvent(form.edit, &event);
+        QCOMPARE(form.edit->text(), QStringLiteral("42"));
+        QTest::keyClick(form.edit, Qt::Key_Return);
+        QCOMPARE(returns.count(), 1);
+    }
+
     void escapeStillClosesTheDialog()
     {
         QDialog dialog;

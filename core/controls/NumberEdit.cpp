@@ -163,6 +163,9 @@ bool TNumberEdit::event(QEvent *event)
 
 QChar TNumberEdit::FilterKey(QChar key, bool keypad)
 {
+    // A read-only box (the number of an edited customer or video) keeps its text.
+    if (isReadOnly() && key != QChar(13))
+        return QChar(0);
     if (key == QChar(8)) {
         if (!RemovalAllowed(TextAfterBackspace()))
             return QChar(0);
@@ -197,7 +200,7 @@ void TNumberEdit::keyPressEvent(QKeyEvent *event)
     }
 
     if (code == Qt::Key_Delete) {
-        if (mods != Qt::NoModifier || !RemovalAllowed(TextAfterDelete())) {
+        if (mods != Qt::NoModifier || isReadOnly() || !RemovalAllowed(TextAfterDelete())) {
             event->accept();
             return;
         }
@@ -262,7 +265,7 @@ void TNumberEdit::inputMethodEvent(QInputMethodEvent *event)
             c = CzechNumberRowDigit(c);
     const bool digits = !commit.isEmpty()
                         && std::all_of(commit.cbegin(), commit.cend(), IsAsciiDigit);
-    if (digits && InsertAllowed(TextWithSelectionReplaced(commit)))
+    if (digits && !isReadOnly() && InsertAllowed(TextWithSelectionReplaced(commit)))
         insert(commit);
     event->accept();
 }
