@@ -152,6 +152,9 @@ void TFormLend::createCalendar()
     MonthCalendar->setFirstDayOfWeek(Qt::Monday);
     MonthCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthCalendar->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+    // The shop's closed days are its settings', not the weekend: no day is drawn in red.
+    for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday})
+        MonthCalendar->setWeekdayTextFormat(day, MonthCalendar->weekdayTextFormat(Qt::Monday));
     connect(MonthCalendar, &QCalendarWidget::clicked, this,
             [this](const QDate &date) { RunReported([this, date] { MonthCalendarClick(date); }); });
     connect(MonthCalendar, &QCalendarWidget::selectionChanged, this, &TFormLend::MonthCalendarSelectionChanged);

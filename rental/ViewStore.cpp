@@ -120,7 +120,8 @@ const std::pair<const char *, const char *> Origins[] = {
 
 const std::pair<const char *, const char *> Formats[] = {
     {"VIDEO", "0000000000000"},   {"ZAKAZNIK", "0000000000000"}, {"PUJCENO", "dd.MM.yyyy hh:mm"},
-    {"VRATIT", "dd.MM.yyyy"},     {"PUJCOVNE_CELKEM", ",0.00"},  {"VRATNE_CELKEM", ",0.00"},
+    {"VRATIT", "dd.MM.yyyy"},     {"CENA", ",0.00"},             {"PUJCOVNE_CELKEM", ",0.00"},
+    {"VRATNE_CELKEM", ",0.00"},
 };
 
 } // namespace
@@ -134,7 +135,9 @@ void PrepareViewQuery(BrowseQuery &query, int list)
 {
     query.setObjectName(QStringLiteral("ADOQueryView%1").arg(list + 1));
     query.setSql(ViewSql(list));
-    // The sums are computed: on SQLite the driver would read them as plain numbers.
+    // The sums are computed: on SQLite the driver would read them as plain numbers. The
+    // video's price is money as on the video page, not a bare number ("299,5").
+    query.setFieldKind(QStringLiteral("CENA"), FieldKind::Money);
     query.setFieldKind(QStringLiteral("PUJCOVNE_CELKEM"), FieldKind::Money);
     query.setFieldKind(QStringLiteral("VRATNE_CELKEM"), FieldKind::Money);
     for (const auto &[field, origin] : Origins)

@@ -181,7 +181,7 @@ PageItem ReadItem(Reader &r)
     case ItemText: {
         PageText t;
         t.rect = r.rect();
-        t.flags = r.i32() & int(Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask);
+        t.flags = r.i32() & int(Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask | Qt::TextWordWrap);
         t.font.family = r.text();
         t.font.size = r.f64();
         if (t.font.size <= 0 || t.font.size > 1000)

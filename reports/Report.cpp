@@ -87,7 +87,7 @@ void ReportText::print(const ReportPrintState &state, const QPointF &origin, QLi
     const int horizontal = m_align == TextAlign::Right    ? Qt::AlignRight
                            : m_align == TextAlign::Centre ? Qt::AlignHCenter
                                                           : Qt::AlignLeft;
-    t.flags = horizontal | Qt::AlignTop;
+    t.flags = horizontal | Qt::AlignTop | (m_wordWrap ? int(Qt::TextWordWrap) : 0);
     t.font = font;
     t.text = s;
     items.append(std::move(t));
@@ -180,6 +180,7 @@ ReportMemo::ReportMemo(qreal left, qreal top, qreal width, qreal height)
     : ReportText(left, top, width)
 {
     m_height = height;
+    m_wordWrap = true;
     setBox(width);
 }
 

@@ -101,6 +101,9 @@ protected:
     virtual QString text(const ReportPrintState &state) const = 0;
     void print(const ReportPrintState &state, const QPointF &origin, QList<PageItem> &items) override;
 
+    // Lines longer than the box go on in the next line of the box.
+    bool m_wordWrap = false;
+
 private:
     const LayoutMetrics &metrics();
 
@@ -169,7 +172,8 @@ private:
     Money m_sum;
 };
 
-// Lines of text in a fixed box, clipped to it.
+// Lines of text in a fixed box, a line longer than the box wrapped at its words, all
+// clipped to the box.
 class ReportMemo : public ReportText {
 public:
     ReportMemo(qreal left, qreal top, qreal width, qreal height);

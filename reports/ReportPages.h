@@ -73,7 +73,7 @@ private:
 // The drawing operations a prepared page is made of.
 struct PageText {
     QRectF rect;      // the text's box; the text is clipped to it
-    int flags = 0;    // Qt::AlignmentFlag; several lines when the text holds "\n"
+    int flags = 0;    // Qt::AlignmentFlag, and Qt::TextWordWrap; several lines when the text holds "\n"
     ReportFont font;
     QColor color = Qt::black;
     QString text;

@@ -327,6 +327,10 @@ void TestLendDialog::dayButtonsCalendarAndWheel()
     ModalAnswers answers;
     answers.add(Drive<TFormLend>([&](TFormLend *form) {
         QCOMPARE(form->MonthCalendar->minimumDate(), QDate(2005, 11, 7));
+        // Saturday and Sunday look like any other day: only the settings close a day.
+        for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday})
+            QCOMPARE(form->MonthCalendar->weekdayTextFormat(day).foreground(),
+                     form->MonthCalendar->weekdayTextFormat(Qt::Monday).foreground());
         QList<bool> enabled;
         for (QPushButton *button : form->ButtonDay)
             enabled << button->isEnabled();

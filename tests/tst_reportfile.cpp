@@ -24,7 +24,7 @@ PreparedReport Sample(int pageCount, QPageLayout::Orientation orientation = QPag
         ReportPage page;
         PageText t;
         t.rect = QRectF(38, 45.5, 300, 20);
-        t.flags = Qt::AlignLeft | Qt::AlignTop;
+        t.flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
         t.font = ReportFont(QStringLiteral("Arial Black"), 12.5, false, true);
         t.text = QStringLiteral("Stránka č. %1\nŽluťoučký kůň").arg(p);
         page.items << t << PageLine{QPointF(38, 560.5), QPointF(756, 560.5), 1, Qt::DashDotLine}

@@ -347,6 +347,36 @@ private slots:
                 QCOMPARE(image.pixelColor(x, y), QColor(Qt::white));
     }
 
+    // A memo line longer than its box goes on in the box's next line, and what does not
+    // fit the box's height is clipped.
+    void memoLinesWrapInTheirBox()
+    {
+        Report report;
+        ReportBand *band = report.addBand(BandType::Title, 100);
+        auto *memo = band->add<ReportMemo>(0, 0, 200, 40);
+        memo->font = ReportFont(9);
+        memo->lines = QStringList{QStringLiteral("Děkujeme za návštěvu. Vypůjčená videa vracejte převinutá "
+                                                 "a v obalu, jinak účtujeme poplatek dvacet korun za kus.")};
+        const PreparedReport *pages = report.prepare();
+        QImage image(pages->paperSize().toSize(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        pages->paintPage(painter, 0, 1.0);
+        painter.end();
+        const QPointF corner = report.printableRect().topLeft();
+        const auto inked = [&](qreal top, qreal bottom, qreal left, qreal right) {
+            for (int x = qRound(corner.x() + left); x < qRound(corner.x() + right); ++x)
+                for (int y = qRound(corner.y() + top); y < qRound(corner.y() + bottom); ++y)
+                    if (image.pixelColor(x, y) != Qt::white)
+                        return true;
+            return false;
+        };
+        const qreal line = LayoutMetrics(memo->font).height();
+        QVERIFY(inked(0, line, 0, 200));
+        QVERIFY(inked(line + 1, 40, 0, 200));
+        QVERIFY(!inked(0, 60, 201, 400));
+        QVERIFY(!inked(41, 60, 0, 400));
+    }
+
     // A list of the database's videos through a browse query: texts trimmed, money exact.
     void printsABrowseQuery_data() { AddEngineRows(); }
     void printsABrowseQuery()

@@ -104,11 +104,12 @@ void TestView::lists()
     QVERIFY2(db.isReady(), qPrintable(db.error()));
     PrepareDay();
 
-    const QStringList line = {"VIDEO", "TITUL", "NOSIC", "PUJCENO", "VRATIT", "ZAKAZNIK", "JMENO"};
+    Exec("UPDATE tab_video SET CENA=1299.5 WHERE VIDEO=2");
+    const QStringList line = {"VIDEO", "TITUL", "NOSIC", "CENA", "PUJCENO", "VRATIT", "ZAKAZNIK", "JMENO"};
     QCOMPARE(OpenList(0, line),
-             (QStringList{"0000000000001|Film 1|DVD|01.11.2005 10:00|07.11.2005|0000000000001|Novák",
-                          "0000000000002|Film 2|DVD|07.11.2005 09:00|08.11.2005|0000000000002|Svoboda",
-                          "0000000000003|Film 3|DVD|08.11.2005 23:59|11.11.2005|0000000000001|Novák"}));
+             (QStringList{"0000000000001|Film 1|DVD|499,00|01.11.2005 10:00|07.11.2005|0000000000001|Novák",
+                          "0000000000002|Film 2|DVD|1\u00a0299,50|07.11.2005 09:00|08.11.2005|0000000000002|Svoboda",
+                          "0000000000003|Film 3|DVD|499,00|08.11.2005 23:59|11.11.2005|0000000000001|Novák"}));
     QCOMPARE(OpenList(1, {"VIDEO"}), QStringList{"0000000000001"});
     QCOMPARE(OpenList(2, {"VIDEO", "ZAKAZNIK"}), (QStringList{"0000000000003|0000000000001",
                                                              "0000000000005|0000000000001"}));
