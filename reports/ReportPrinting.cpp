@@ -2,9 +2,12 @@
 
 #include "reports/QrpFile.h"
 #include "reports/ReportPages.h"
+#include "core/Modal.h"
+#include "core/controls/PrinterComboBox.h"
 
+#include <QApplication>
 #include <QFile>
-
+#include <QFileDialog>
 #include <QPainter>
 #include <QPrinter>
 
@@ -14,6 +17,23 @@ ReportPrinterFactory &Factory()
 {
     static ReportPrinterFactory factory;
     return factory;
+}
+
+// The PDF file a print to the PDF printer writes, chosen in a save dialog that proposes the
+// report's name; empty when the clerk cancels.
+QString ChoosePdfFile(const QString &jobName)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Tisk do souboru PDF"));
+    dialog.setObjectName(QStringLiteral("SaveDialogPdf"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QStringLiteral("Dokument PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(jobName.trimmed() + QStringLiteral(".pdf"));
+    if (ExecModal(&dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -29,7 +49,7 @@ std::unique_ptr<QPrinter> CreateReportPrinter(const QString &printerName)
         return Factory()(printerName);
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     // The printer is chosen by its name, never by a position in some list of printers.
-    if (!printerName.isEmpty())
+    if (!printerName.isEmpty() && !PrintsToPdfFile(printerName))
         printer->setPrinterName(printerName);
     return printer;
 }
@@ -39,6 +59,13 @@ void PrintPreparedReport(const PreparedReport &report, const QString &jobName, i
     if (report.pageCount() == 0 || copies < 1)
         return;
     std::unique_ptr<QPrinter> printer = CreateReportPrinter(report.printerName);
+    if (!Factory() && PrintsToPdfFile(report.printerName)) {
+        const QString file = ChoosePdfFile(jobName);
+        if (file.isEmpty())
+            return;
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(file);
+    }
     // Without the printer asked for (or any printer at all) Qt falls back to a PDF printer
     // that has no file to write.
     const bool noPrinter = printer->printerName().isEmpty() && printer->outputFileName().isEmpty();

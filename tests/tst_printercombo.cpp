@@ -153,20 +153,25 @@ private slots:
         QCOMPARE(combo.count(), later.size());
     }
 
-    // The machine's own printers through Qt: none gives an empty list; a CUPS queue
-    // or a PDF printer is listed, and the default one is selected.
+    // The machine's own printers through Qt, then the PDF printer; the default one is
+    // selected, and the PDF printer is the default of a machine without printers.
     void systemPrinters()
     {
         TPrinterComboBox combo;
         const QStringList names = QPrinterInfo::availablePrinterNames();
-        QCOMPARE(combo.count(), names.size());
+        QCOMPARE(combo.count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(combo.itemText(i), names[i]);
+        QCOMPARE(combo.itemText(names.size()), PdfPrinterName());
         const QString def = QPrinterInfo::defaultPrinterName();
-        if (def.isEmpty())
-            QCOMPARE(combo.PrinterIndex(), -1);
-        else
+        if (!def.isEmpty())
             QCOMPARE(combo.PrinterName(), def);
+        else if (names.isEmpty())
+            QCOMPARE(combo.PrinterName(), PdfPrinterName());
+        else
+            QCOMPARE(combo.PrinterIndex(), -1);
+        QCOMPARE(PrintsToPdfFile(QString()), def.isEmpty() && names.isEmpty());
+        QVERIFY(PrintsToPdfFile(PdfPrinterName()));
     }
 };
 

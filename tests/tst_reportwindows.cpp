@@ -427,6 +427,38 @@ private slots:
         QCOMPARE(prints.files().size(), 2);
     }
 
+    // The PDF printer listed after the system's printers writes the pages to the file the
+    // clerk names (the report's name proposed); cancelling that dialog prints nothing.
+    void printToPdfFile()
+    {
+        SetPrinterEnumeration(nullptr);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("Strany.pdf");
+        PagedReport three(3);
+        TFormPreview *form = Open(three.prepared());
+        FileDialogSeen seen;
+        {
+            ModalAnswers answers({PrintDialog([](TFormPrint *dialog) {
+                                      QVERIFY(dialog->PrinterComboBox->SetPrinterName(PdfPrinterName()));
+                                  }),
+                                  ChooseFile(pdf, &seen)});
+            form->BitBtnPrintSetup->click();
+            QCOMPARE(answers.shown().size(), 2);
+        }
+        QCOMPARE(seen.title, QString("Tisk do souboru PDF"));
+        QCOMPARE(seen.proposed, form->windowTitle().trimmed() + ".pdf");
+        QCOMPARE(PdfPageTexts(pdf).size(), 3);
+        QFile::remove(pdf);
+        {
+            ModalAnswers answers({Reject()});
+            form->BitBtnPrint->click(); // the preview keeps the printer chosen
+            QCOMPARE(answers.shown().size(), 1);
+        }
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(TempQrpFiles().isEmpty());
+        SetPrinterEnumeration([] { return QList<PrinterRecord>(); });
+    }
+
     // A printer that cannot print is reported, and the page files still go.
     void failedPrintIsReported()
     {

@@ -30,6 +30,11 @@ QList<PrinterRecord> qtPrinters()
         r.isDefault = info.isDefault() || r.printerName == defaultName;
         list.append(r);
     }
+    PrinterRecord pdf;
+    pdf.printerName = PdfPrinterName();
+    pdf.comment = QStringLiteral("PDF");
+    pdf.isDefault = defaultName.isEmpty() && list.isEmpty();
+    list.append(pdf);
     return list;
 }
 
@@ -99,6 +104,18 @@ private:
 };
 
 } // namespace
+
+QString PdfPrinterName()
+{
+    return QStringLiteral("Tisk do souboru PDF");
+}
+
+bool PrintsToPdfFile(const QString &printerName)
+{
+    if (!printerName.isEmpty())
+        return printerName == PdfPrinterName();
+    return QPrinterInfo::defaultPrinterName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty();
+}
 
 void SetPrinterEnumeration(PrinterEnumeration enumeration)
 {

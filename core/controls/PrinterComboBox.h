@@ -24,6 +24,12 @@ struct PrinterRecord {
     bool isDefault = false;
 };
 
+// The printer that writes a PDF file the clerk names, listed after the system's printers
+// (and their default when the system has none), as a desk without a printer needs.
+QString PdfPrinterName();
+// Whether a print to `printerName` (empty: the default printer) goes to that PDF printer.
+bool PrintsToPdfFile(const QString &printerName);
+
 // The system's printers in the order the platform lists them. Tests replace it with
 // SetPrinterEnumeration; null restores QPrinterInfo.
 using PrinterEnumeration = std::function<QList<PrinterRecord>()>;
