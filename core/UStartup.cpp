@@ -26,6 +26,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFont>
@@ -203,7 +204,10 @@ int Startup::run()
     SetProgramTitle(QStringLiteral("%1 %2").arg(GetVersionInfo(QStringLiteral("ProductName")),
                                                  GetVersionInfo(QStringLiteral("ProductVersion"))));
     SetRunDate(Now().date());
-    SetProgramDir(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    // The program's folder, where its dialogs start, is its working folder: the shop's files
+    // live there, while the executable's folder (build/, or /usr/local/bin once installed) is
+    // no place for backups and exports, and often not writable.
+    SetProgramDir(QDir::currentPath() + QLatin1Char('/'));
 
     // 5. One copy per user, unless the person wants a second one.
     m_instance = std::make_unique<SingleInstance>(m_options.instanceName);

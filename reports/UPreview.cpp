@@ -488,7 +488,7 @@ const QString PrintFailed = QStringLiteral("Tisk se nezdařil...");
 void TFormPreview::BitBtnSaveClick()
 {
     const QString file = chooseFile(QStringLiteral("SaveDialogQrp"), QStringLiteral("Uložit do QRP"), QrpFilter,
-                                    QStringLiteral("qrp"), QStringLiteral("%1.qrp").arg(windowTitle()), true);
+                                    QStringLiteral("qrp"), QStringLiteral("%1.qrp").arg(windowTitle().trimmed()), true);
     if (!file.isEmpty())
         ReportFailure(SaveFailed, [&] { SaveQrpFile(file, *m_printer); });
 }
@@ -521,7 +521,7 @@ void TFormPreview::BitBtnExportClick()
 {
     const QString file = chooseFile(QStringLiteral("SaveDialogRtf"), QStringLiteral("Export do RTF"),
                                     QStringLiteral("Formát RTF (*.rtf)"), QStringLiteral("rtf"),
-                                    QStringLiteral("%1.rtf").arg(windowTitle()), true);
+                                    QStringLiteral("%1.rtf").arg(windowTitle().trimmed()), true);
     if (!file.isEmpty())
         ReportFailure(SaveFailed, [&] { ExportRtf(*m_printer, file); });
 }

@@ -148,6 +148,8 @@ private slots:
         QVERIFY(ini.contains(QStringLiteral("ComboBoxServer_Text=") + db.serverName()));
         QVERIFY(ini.contains(QLatin1String("Notebook_PageIndex=2")));
         QVERIFY(!FormValmedo);
+        // The dialogs for backups, exports and filters start in the working folder.
+        QCOMPARE(ProgramDir(), QDir::currentPath() + '/');
     }
 
     // A new shop: the embedded server folder does not exist yet. The first "sa" login
