@@ -9,6 +9,7 @@
 #include "core/Utils.h"
 #include "rental/LendBasket.h"
 #include "rental/LendDesk.h"
+#include "rental/LendsStore.h"
 #include "rental/UCash.h"
 #include "rental/URecapitulationLend.h"
 #include "rental/UTransactionProgress.h"
@@ -120,8 +121,16 @@ void ActionLendLendExecute(TLendDesk &desk)
             if (const qint64 document = LendTransaction(desk)) {
                 LendPrint(document, print, copy);
                 if (FormSetupVideo->CheckBoxCash->isChecked()) {
-                    // The amounts of this lend, whether its receipt was printed or not.
-                    TFormCash cash(Money::fromDouble(totals.payment), Money::fromDouble(totals.deposit));
+                    // The customer pays what his receipt says (the document's totals in whole
+                    // crowns); without a receipt, what the basket showed.
+                    Money payment = Money::fromDouble(totals.payment);
+                    Money deposit = Money::fromDouble(totals.deposit);
+                    if (print) {
+                        const JournalTotals written = DocumentTotals(document);
+                        payment = written.payments;
+                        deposit = written.deposits;
+                    }
+                    TFormCash cash(payment, deposit);
                     ExecModal(&cash);
                 }
                 desk.SetStatusBarLend();

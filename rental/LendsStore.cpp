@@ -85,6 +85,16 @@ void PrepareLendsQuery(BrowseQuery &query)
         query.setFieldKind(QString::fromLatin1(field), kind);
 }
 
+void OpenJournalDocument(BrowseQuery &lends, qint64 document)
+{
+    PrepareLendsQuery(lends);
+    QStringList sql = lends.sql();
+    sql.insert(sql.size() - 1, QStringLiteral("WHERE tab_pujcky.DOKLAD=:DOKLAD"));
+    lends.setSql(sql);
+    lends.setParameter(QStringLiteral("DOKLAD"), document);
+    lends.open();
+}
+
 void PrepareLendsDetailQuery(BrowseQuery &query)
 {
     query.setSql(LendsDetailSql(CurrentServer()->dialect()));
@@ -159,4 +169,11 @@ JournalTotals SumJournal(const DataSet &lends)
         totals.deposits += Money::fromVariant(lends.valueAt(row, deposit));
     }
     return totals;
+}
+
+JournalTotals DocumentTotals(qint64 document)
+{
+    BrowseQuery lends;
+    OpenJournalDocument(lends, document);
+    return SumJournal(lends);
 }

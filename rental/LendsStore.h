@@ -31,6 +31,9 @@ QStringList LendsDetailSql(const SqlDialect &dialect);
 // their fields: what the journal page and the receipts read.
 void PrepareLendsQuery(BrowseQuery &query);
 void PrepareLendsDetailQuery(BrowseQuery &query);
+// The journal's row of one document (none when there is no such document): what its
+// receipt prints.
+void OpenJournalDocument(BrowseQuery &lends, qint64 document);
 
 // The filter panel's choices.
 enum class LendsOperation { All, Lend, Back };
@@ -68,3 +71,5 @@ struct JournalTotals {
     Money deposits; // ZALOHA_CELKEM
 };
 JournalTotals SumJournal(const DataSet &lends);
+// The totals of one written document, as its receipt and the journal show them.
+JournalTotals DocumentTotals(qint64 document);

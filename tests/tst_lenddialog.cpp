@@ -15,6 +15,7 @@
 #include "rental/LendDesk.h"
 #include "rental/DeskHooks.h"
 #include "rental/LendTransaction.h"
+#include "rental/LendsStore.h"
 #include "rental/UCash.h"
 #include "rental/ULend.h"
 #include "rental/URecapitulationLend.h"
@@ -156,6 +157,8 @@ private slots:
     void aShopClosedEveryDayNeverHangs();
     void threeLineLendOfADepositCustomer_data() { AddEngineRows(); }
     void threeLineLendOfADepositCustomer();
+    void cashWindowAsTheReceiptSays_data() { AddEngineFlagRows("printed", "no receipt", "receipt"); }
+    void cashWindowAsTheReceiptSays();
     void videoLentMeanwhileIsRefusedAfterTheRollback_data() { AddEngineRows(); }
     void videoLentMeanwhileIsRefusedAfterTheRollback();
 };
@@ -467,6 +470,43 @@ void TestLendDialog::threeLineLendOfADepositCustomer()
     QCOMPARE(desk.requeried, QVariantList{QVariant(qint64(1))});
     QCOMPARE(desk.journalBars, 1);
     QCOMPARE(desk.customerFocused, 1);
+}
+
+// A fee of half a crown: the receipt and the journal round the document to 31 Kč, and the
+// change calculator asks what the receipt says; without a receipt, what the basket showed.
+void TestLendDialog::cashWindowAsTheReceiptSays()
+{
+    QFETCH(Engine, engine);
+    QFETCH(bool, printed);
+    LoggedInDesk session(engine);
+    QVERIFY2(session.isReady(), qPrintable(session.error()));
+    SetMediumPrices(QStringLiteral("DVD"), QStringLiteral("30.50"), QStringLiteral("10"), QStringLiteral("100"));
+    AddLendVideo(1, QStringLiteral("Alfa"));
+    AddLendCustomer(42, QStringLiteral("Dvořák"), 1);
+    CloseWeekend();
+    FormSetupVideo->IntegerEditAmountOff->SetValue(3);
+    FormSetupVideo->CheckBoxCash->setChecked(true);
+    FormSetupPrint->CheckBoxOriginal->setChecked(printed);
+    SetReceiptPrint([](qint64, bool) {});
+    TestDesk desk({42, QStringLiteral("Dvořák"), u'$', 0});
+
+    QString asked;
+    ModalAnswers answers;
+    answers.add(Drive<TFormLend>([&](TFormLend *form) {
+        form->ButtonDay[0]->click();
+        Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+    }));
+    answers.add(Drive<TFormRecapitulationLend>([&](TFormRecapitulationLend *form) {
+        Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+    }));
+    answers.add(Drive<TFormCash>([&](TFormCash *form) {
+        asked = form->PanelPayment->text();
+        form->reject();
+    }));
+    LendStart(desk, false, 1);
+    QCOMPARE(answers.pending(), 0);
+    QCOMPARE(DocumentTotals(1).payments, Money::fromDouble(31));
+    QCOMPARE(asked, printed ? QStringLiteral("131,00 Kč") : QStringLiteral("130,50 Kč"));
 }
 
 void TestLendDialog::videoLentMeanwhileIsRefusedAfterTheRollback()

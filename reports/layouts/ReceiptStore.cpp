@@ -9,12 +9,7 @@
 
 void OpenReceiptDocument(BrowseQuery &lends, BrowseQuery &lines, qint64 document)
 {
-    PrepareLendsQuery(lends);
-    QStringList sql = lends.sql();
-    sql.insert(sql.size() - 1, QStringLiteral("WHERE tab_pujcky.DOKLAD=:DOKLAD"));
-    lends.setSql(sql);
-    lends.setParameter(QStringLiteral("DOKLAD"), document);
-    lends.open();
+    OpenJournalDocument(lends, document);
     PrepareLendsDetailQuery(lines);
     lines.setParameter(QStringLiteral("DOKLAD"), document);
     lines.open();
