@@ -121,11 +121,6 @@ void TQRPreview::ZoomToWidth()
     SetZoom(qBound(MinZoom, int(std::floor(100 * room / m_printer->paperSize().width())), MaxZoom));
 }
 
-void TQRPreview::UpdatePage()
-{
-    resizePage();
-}
-
 void TQRPreview::resizePage()
 {
     const QSizeF paper = m_printer ? m_printer->paperSize() : QSizeF(0, 0);

@@ -29,8 +29,6 @@ public:
     void SetZoom(int zoom);
     void ZoomToFit();
     void ZoomToWidth();
-    // Draws the page again (its pages were replaced).
-    void UpdatePage();
 
 Q_SIGNALS:
     void CanResize();                          // the zoom changed

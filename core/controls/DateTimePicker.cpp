@@ -43,9 +43,3 @@ bool TDateTimePicker::Checked() const
 {
     return m_check->isChecked();
 }
-
-void TDateTimePicker::SetChecked(bool checked)
-{
-    m_check->setChecked(checked);
-    m_date->setEnabled(checked);
-}

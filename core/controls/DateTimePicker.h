@@ -17,7 +17,6 @@ public:
     QDate Date() const;
     void SetDate(const QDate &date);
     bool Checked() const;
-    void SetChecked(bool checked);
 
     QCheckBox *CheckBox() const { return m_check; }
     QDateEdit *DateEdit() const { return m_date; }
