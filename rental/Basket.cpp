@@ -11,7 +11,7 @@ void DefineBasketFields(MemoryTable &basket, const QList<BasketField> &fields)
 {
     for (const BasketField &f : fields) {
         basket.addField(f.name, f.kind, f.calculated);
-        basket.setFieldDisplay(f.name, FieldDisplay{f.label, f.format, {}, 0});
+        basket.setFieldDisplay(f.name, FieldDisplay{f.label, f.format, {}, 0, {}});
     }
 }
 
