@@ -275,7 +275,7 @@ bool EmbeddedServer::open(const QString &database, const QString &user, const QS
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
                                                     QString::fromLatin1(ConnectionName));
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockWaitMs));
         if (!db.open())
             throw EDatabaseError(db.lastError().text());
         prepareConnection(db);

@@ -87,6 +87,18 @@ void setDeskTimeZone(const QSqlDatabase &db)
         throw EDatabaseError(q.lastError().text());
 }
 
+// A row or table lock held by another desk is waited for no longer than the embedded
+// engine waits: PostgreSQL would wait for ever, and the desk would hang until the
+// other desk closed its window.
+bool limitLockWait(const QSqlDatabase &db, QString *error)
+{
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SET lock_timeout = %1").arg(SqlServer::LockWaitMs)))
+        return true;
+    *error = q.lastError().text();
+    return false;
+}
+
 } // namespace
 
 PostgresServer::PostgresServer(const QString &serverName, const QString &host, int port)
@@ -137,7 +149,8 @@ bool PostgresServer::open(const QString &database, const QString &user, const QS
     const bool master = database == QLatin1String(MasterDatabase);
     const QString physical = master ? QStringLiteral("postgres") : m_databaseName;
     QString error;
-    if (!openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error)) {
+    if (!openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error)
+        || !limitLockWait(CurrentConnection(), &error)) {
         close();
         m_errorText = error;
         return false;

@@ -27,6 +27,9 @@ public:
     static constexpr const char *ConnectionName = "ADOConnection";
     static constexpr const char *ProgramDatabase = "valmedo4";
     static constexpr const char *MasterDatabase = "master";
+    // How long the desk's statements wait for what another desk holds (an open code
+    // book, say) before they fail, so that the desk never hangs on it.
+    static constexpr int LockWaitMs = 5000;
 
     virtual ~SqlServer();
 
