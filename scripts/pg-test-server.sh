@@ -1,7 +1,9 @@
 # Sourced by test.sh: a private PostgreSQL 15 server for the tests.
 # initdb into a temporary folder (UTF-8, password authentication: the default trust
 # would let a wrong password in), on a free port of 127.0.0.1, run as the postgres
-# user because initdb refuses root. Its superuser is "sa" with a password.
+# user because initdb refuses root. Its superuser is "valmedo_admin"; "sa" is made as
+# scripts/shop-server.sh makes it for a shop (LOGIN, CREATEDB and pg_checkpoint, no
+# superuser), so that the tests meet what the shop's role may not do. Both have one password.
 PG_BIN=/usr/lib/postgresql/15/bin
 
 pg_test_start() {
@@ -15,7 +17,7 @@ pg_test_start() {
   VALMEDO_TEST_PG_PASSWORD="sa-$RANDOM-$RANDOM"
   printf '%s\n' "$VALMEDO_TEST_PG_PASSWORD" >"$PG_DIR/pwfile"
   [ "$(id -u)" -eq 0 ] && chown postgres:postgres "$PG_DIR/pwfile"
-  "${as[@]}" "$PG_BIN/initdb" -D "$PG_DIR/data" -U sa --pwfile="$PG_DIR/pwfile" \
+  "${as[@]}" "$PG_BIN/initdb" -D "$PG_DIR/data" -U valmedo_admin --pwfile="$PG_DIR/pwfile" \
     -E UTF8 --locale=C.UTF-8 --auth=scram-sha-256 >"$PG_DIR/initdb.log" 2>&1 \
     || { cat "$PG_DIR/initdb.log"; return 1; }
   rm -f "$PG_DIR/pwfile"
@@ -30,8 +32,15 @@ pg_test_start() {
     fi
   done
   [ -n "${VALMEDO_TEST_PG_PORT:-}" ] || { cat "$PG_DIR/server.log"; return 1; }
+  PGPASSWORD=$VALMEDO_TEST_PG_PASSWORD "${as[@]}" /usr/bin/psql -X -q -v ON_ERROR_STOP=1 \
+    -h "$PG_DIR" -p "$VALMEDO_TEST_PG_PORT" -U valmedo_admin -d postgres \
+    -v pw="$VALMEDO_TEST_PG_PASSWORD" >/dev/null <<'SQL' || return 1
+SELECT format('CREATE ROLE sa LOGIN CREATEDB PASSWORD %L', :'pw') \gexec
+GRANT pg_checkpoint TO sa;
+SQL
   VALMEDO_TEST_PG_HOST=127.0.0.1
-  export VALMEDO_TEST_PG_HOST VALMEDO_TEST_PG_PORT VALMEDO_TEST_PG_PASSWORD
+  VALMEDO_TEST_PG_ADMIN=valmedo_admin
+  export VALMEDO_TEST_PG_HOST VALMEDO_TEST_PG_PORT VALMEDO_TEST_PG_PASSWORD VALMEDO_TEST_PG_ADMIN
   PG_AS=("${as[@]}")
   echo "PostgreSQL test server on $VALMEDO_TEST_PG_HOST:$VALMEDO_TEST_PG_PORT"
 }

@@ -147,13 +147,18 @@ private Q_SLOTS:
     {
         TestDatabase db(Engine::PostgreSQL);
         QVERIFY2(db.isReady(), qPrintable(db.error()));
-        // Utility statements cannot be prepared: run them straight.
-        QVERIFY(QSqlQuery(CurrentConnection()).exec("DROP ROLE IF EXISTS novak"));
-        QVERIFY(QSqlQuery(CurrentConnection()).exec("CREATE ROLE novak LOGIN PASSWORD 'heslo'"));
+        // The shop's "sa" may not make roles: the test server's superuser makes this one.
+        const auto server = PgTestServerFromEnv();
+        QVERIFY(server);
+        QString error;
+        QVERIFY(!QSqlQuery(CurrentConnection()).exec("CREATE ROLE novak LOGIN PASSWORD 'heslo'"));
+        QVERIFY2(ExecAsPgAdmin(*server, "DROP ROLE IF EXISTS novak", &error), qPrintable(error));
+        QVERIFY2(ExecAsPgAdmin(*server, "CREATE ROLE novak LOGIN PASSWORD 'heslo'", &error),
+                 qPrintable(error));
         QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, "novak", "heslo"));
         QVERIFY(!ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, "novak", "jine"));
         QVERIFY(connectProgram(db));
-        QVERIFY(QSqlQuery(CurrentConnection()).exec("DROP ROLE novak"));
+        QVERIFY2(ExecAsPgAdmin(*server, "DROP ROLE novak", &error), qPrintable(error));
     }
 
     void backupRestore_data() { AddEngineRows(); }

@@ -1,5 +1,8 @@
 #include "support/TestSupport.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <utility>
 
@@ -32,5 +35,31 @@ std::optional<PgTestServer> PgTestServerFromEnv()
     s.host = QString::fromUtf8(host);
     s.port = port.toInt();
     s.password = QString::fromUtf8(qgetenv("VALMEDO_TEST_PG_PASSWORD"));
+    s.admin = QString::fromUtf8(qgetenv("VALMEDO_TEST_PG_ADMIN"));
     return s;
+}
+
+bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString *error)
+{
+    const QString name = QStringLiteral("valmedo-test-admin");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(QStringLiteral("postgres"));
+        db.setUserName(server.admin);
+        db.setPassword(server.password);
+        if (!db.open()) {
+            if (error)
+                *error = db.lastError().text();
+        } else {
+            QSqlQuery query(db);
+            ok = query.exec(statement);
+            if (!ok && error)
+                *error = query.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }

@@ -14,12 +14,19 @@ void AddEngineRows();
 void AddEngineFlagRows(const char *flag, const char *falseTag, const char *trueTag);
 
 // The private PostgreSQL server that scripts/test.sh starts, from the environment
-// (VALMEDO_TEST_PG_HOST, VALMEDO_TEST_PG_PORT, VALMEDO_TEST_PG_PASSWORD). Its superuser
-// is "sa". A test that needs it and finds none must fail, never skip.
+// (VALMEDO_TEST_PG_HOST, VALMEDO_TEST_PG_PORT, VALMEDO_TEST_PG_PASSWORD). Its "sa" has the
+// shop's rights only (LOGIN, CREATEDB, pg_checkpoint), as on a shop's server; the superuser
+// VALMEDO_TEST_PG_ADMIN, with the same password, is for what only a test does (roles).
+// A test that needs it and finds none must fail, never skip.
 struct PgTestServer {
     QString host;
     int port = 0;
     QString password;
+    QString admin;
     QString serverName() const { return QStringLiteral("%1:%2").arg(host).arg(port); }
 };
 std::optional<PgTestServer> PgTestServerFromEnv();
+
+// Runs one statement on the test server's "postgres" database as its superuser; false with
+// the server's text in *error when it fails.
+bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString *error = nullptr);
