@@ -142,8 +142,6 @@ void TFormFilter::ButtonApplyClick()
                     QStringLiteral("Specifikace není k dispozici"));
     if (m_refreshCounts) {
         HourGlass hourGlass;
-        // The counts run the typed text again.
-        ReadOnlyStatements readOnly;
         m_refreshCounts();
     }
 }
