@@ -677,6 +677,7 @@ private Q_SLOTS:
             ModalAnswers answers({ChooseFile(file, &seen)});
             QTest::mouseClick(filter.ButtonSave, Qt::LeftButton);
             QCOMPARE(seen.title, QStringLiteral("Uložit Filtr"));
+            QCOMPARE(seen.proposed, QStringLiteral("*.txt"));
             QCOMPARE(filter.SaveDialog->directory().absolutePath(), database.scratchDir());
             QCOMPARE(filter.SaveDialog->nameFilters(), QStringList{QStringLiteral("Filtr (*.txt)")});
             QCOMPARE(ReadBytes(file), QByteArray("WHERE tab_pujcky.DOKLAD>=2\r\n"));
