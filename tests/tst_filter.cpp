@@ -568,6 +568,32 @@ private Q_SLOTS:
         Exec(QStringLiteral("UPDATE tab_zakaznik SET JMENO='Zeman' WHERE ZAKAZNIK=5")); // it writes again
     }
 
+    // A server whose texts take backslash escapes (standard_conforming_strings off): the
+    // program's connection reads a backslash as a letter all the same, as the check does.
+    void backslashOnEveryServer()
+    {
+        TestDatabase database(Engine::PostgreSQL);
+        QVERIFY2(database.isReady(), qPrintable(database.error()));
+        addShop();
+        QVERIFY(QSqlQuery(CurrentConnection())
+                    .exec(QStringLiteral("ALTER DATABASE %1 SET standard_conforming_strings = off")
+                              .arg(database.databaseName())));
+        {
+            QSqlDatabase plain = database.openOtherDesk(QStringLiteral("plain"));
+            QSqlQuery q(plain);
+            QVERIFY(q.exec(QStringLiteral("SHOW standard_conforming_strings")) && q.next());
+            QCOMPARE(q.value(0).toString(), QStringLiteral("off"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("plain"));
+        QVERIFY(database.server()->open(QString::fromLatin1(SqlServer::ProgramDatabase), database.user(),
+                                        database.password()));
+        QCOMPARE(TestRows(QStringLiteral("SELECT current_setting('standard_conforming_strings')")), QStringList{QStringLiteral("on")});
+        BrowseQuery list;
+        list.setSql(CustomerListSql());
+        QVERIFY(ApplyFreeFilter(list, CustomerSelect, QStringLiteral("WHERE JMENO='Back\\slash'\n"), CustomerOrder));
+        QCOMPARE(keys(list), QList<qint64>{5});
+    }
+
     // The dialog: the memo shows the WHERE part as the page built it; "Použít" applies
     // the edited text and refreshes the counts; a refused text warns and the list
     // shows every row; "Vymazat" empties the memo and applies nothing.
