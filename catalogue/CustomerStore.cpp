@@ -111,6 +111,7 @@ QString CustomerFilterWhere(const CustomerFilterInput &f, const SqlDialect &dial
 
 int CountCustomers(const QString &wherePart)
 {
+    ReadOnlyStatements readOnly; // the WHERE part may be the free filter's
     SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_zakaznik ") + wherePart);
     return ExecCommandValue().toInt();
 }

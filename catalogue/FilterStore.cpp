@@ -2,51 +2,25 @@
 
 #include "catalogue/FilterRules.h"
 #include "core/Errors.h"
+#include "core/Log.h"
 #include "core/database/BrowseQuery.h"
-#include "core/database/SqlDialect.h"
-#include "core/database/SqlServer.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
-
-namespace {
-void runAll(const QStringList &statements)
-{
-    QSqlDatabase db = CurrentConnection();
-    for (const QString &text : statements) {
-        QSqlQuery q(db);
-        if (!q.exec(text))
-            throw EDatabaseError(q.lastError().text());
-    }
-}
-} // namespace
-
-ReadOnlyStatements::ReadOnlyStatements()
-{
-    runAll(CurrentServer()->dialect().readOnlyBegin());
-}
-
-ReadOnlyStatements::~ReadOnlyStatements()
-{
-    try {
-        runAll(CurrentServer()->dialect().readOnlyEnd());
-    } catch (const EDatabaseError &) {
-        // A lost connection: the next statement reports it.
-    }
-}
+#include "core/database/Commands.h"
 
 bool ApplyFreeFilter(BrowseQuery &query, const QString &selectPart, const QString &where,
                      const QString &orderPart)
 {
-    if (!HasStatementSeparator(where)) {
+    const QString refused = RefusedFilterWord(where);
+    if (refused.isEmpty()) {
         try {
             ReadOnlyStatements readOnly;
             query.setSqlText(selectPart + where + orderPart);
             query.open();
             return true;
         } catch (const EDatabaseError &) {
-            // Refused: the list goes on without a filter.
+            // Refused by the server: the list goes on without a filter.
         }
+    } else if (TLog *log = MainLog()) {
+        log->AddLog(QStringLiteral("Filtr [%1] [%2]").arg(refused, ResultText(false)));
     }
     query.setSqlText(selectPart + orderPart);
     query.open();

@@ -125,6 +125,7 @@ void TCustomerPage::createQueries()
 {
     ADOQueryCustomer = new BrowseQuery(this);
     ADOQueryCustomer->setObjectName(QStringLiteral("ADOQueryCustomer"));
+    ADOQueryCustomer->setOnlyReads(true); // the free filter's text stays in it
     ADOQueryCustomer->setSql(CustomerListSql());
     ADOQueryCustomer->setFieldKind(QStringLiteral("ZAKAZNIK"), FieldKind::Int64);
     ADOQueryCustomer->setFieldKind(QStringLiteral("REGISTRACE"), FieldKind::DateTime);

@@ -48,11 +48,13 @@ QFileDialog *filterFileDialog(QWidget *parent, const QString &name, const QStrin
     return dialog;
 }
 
-// The file the clerk chose in the dialog, started in the program's folder; empty when
-// he cancelled.
+// The file the clerk chose in the dialog, started in the program's folder (a save
+// proposing "*.txt"); empty when he cancelled.
 QString chooseFile(QFileDialog *dialog)
 {
     dialog->setDirectory(ProgramDir());
+    if (dialog->acceptMode() == QFileDialog::AcceptSave)
+        dialog->selectFile(QStringLiteral("*.txt"));
     if (ExecModal(dialog) != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
     return dialog->selectedFiles().constFirst();
@@ -142,8 +144,6 @@ void TFormFilter::ButtonApplyClick()
                     QStringLiteral("Specifikace není k dispozici"));
     if (m_refreshCounts) {
         HourGlass hourGlass;
-        // The counts run the typed text again.
-        ReadOnlyStatements readOnly;
         m_refreshCounts();
     }
 }

@@ -15,8 +15,8 @@ class QPushButton;
 //     TFormFilter filter(*ADOQueryCustomer, [] { RefreshListCounts(); });
 //     ExecModal(&filter);
 //
-// The text runs as one statement that only reads; a text the server refuses (or one
-// that holds a second statement) leaves the list with no filter at all.
+// The text runs as one condition the program has checked, in a statement that only
+// reads; a text the check or the server refuses leaves the list with no filter at all.
 class TFormFilter : public QDialog {
     Q_OBJECT
 public:

@@ -122,6 +122,7 @@ void TVideoPage::createQueries()
 {
     ADOQueryVideo = new BrowseQuery(this);
     ADOQueryVideo->setObjectName(QStringLiteral("ADOQueryVideo"));
+    ADOQueryVideo->setOnlyReads(true); // the free filter's text stays in it
     ADOQueryVideo->setSql(VideoListSql());
     ADOQueryVideo->setFieldKind(QStringLiteral("VIDEO"), FieldKind::Int64);
     ADOQueryVideo->setFieldKind(QStringLiteral("CENA"), FieldKind::Money);

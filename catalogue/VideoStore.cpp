@@ -117,6 +117,7 @@ VideoTotals CountVideos(const QString &wherePart)
 {
     // Over the list's joins, so that a free filter naming a genre's or medium's column
     // counts the rows the list shows (every video has exactly one of each).
+    ReadOnlyStatements readOnly; // the WHERE part may be the free filter's
     SetCommand(QStringLiteral("SELECT COUNT(*),%1 %2 %3 %4 ")
                    .arg(CatalogueDialect().money(QStringLiteral("SUM(tab_video.CENA)")), ListFrom, DirectionJoin,
                         MediumJoin)

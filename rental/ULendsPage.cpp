@@ -154,6 +154,7 @@ void TLendsPage::createQueries()
     // server then connected.
     ADOQueryLends = new BrowseQuery(this);
     ADOQueryLends->setObjectName(QStringLiteral("ADOQueryLends"));
+    ADOQueryLends->setOnlyReads(true); // the free filter's text stays in it
     for (const char *number : {"DOKLAD", "ZAKAZNIK"})
         ADOQueryLends->setDisplayFormat(QLatin1String(number), QStringLiteral("0000000000000"));
     ADOQueryLends->setDisplayFormat(QStringLiteral("OPERACE"), QStringLiteral("->;<-"));

@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <optional>
 
 namespace {
 
@@ -189,6 +190,9 @@ void BrowseQuery::run()
     const QString text = sqlText();
     if (text.trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("Dotaz nemá žádný text"));
+    std::optional<ReadOnlyStatements> readOnly;
+    if (m_onlyReads)
+        readOnly.emplace();
     QSqlQuery q = PrepareQuery(text, m_markers, m_params);
     q.setForwardOnly(true);
     ExecQueryOrThrow(q, text);
@@ -230,6 +234,7 @@ void BrowseQuery::run()
     if (q.lastError().isValid())
         throw EDatabaseError(q.lastError().text());
     q.finish();
+    readOnly.reset(); // the rows are read; what the model's signals start may write
     for (auto &c : columns)
         c->finish(rows);
 

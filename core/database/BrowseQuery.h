@@ -49,6 +49,10 @@ public:
 
     void setFieldKind(const QString &name, FieldKind kind);
 
+    // Every run of the statement inside ReadOnlyStatements: a list whose WHERE part a
+    // person may have typed (the free filter), whichever re-run carries it again.
+    void setOnlyReads(bool on) { m_onlyReads = on; }
+
     void open();
     void close();
     bool isOpen() const override { return m_open; }
@@ -89,5 +93,6 @@ private:
     int m_shown = 0;
     int m_fetchBlock = 256;
     bool m_open = false;
+    bool m_onlyReads = false;
     quint32 m_generation = 1; // bookmarks die with the rows they name
 };

@@ -121,6 +121,40 @@ void RefusedCommandHold::Release()
     refused().kept.clear();
 }
 
+namespace {
+
+int g_readOnlyDepth = 0;
+
+void runAll(const QStringList &statements)
+{
+    QSqlDatabase db = CurrentConnection();
+    for (const QString &text : statements) {
+        QSqlQuery q(db);
+        if (!q.exec(text))
+            throw EDatabaseError(q.lastError().text());
+    }
+}
+
+} // namespace
+
+ReadOnlyStatements::ReadOnlyStatements()
+{
+    if (g_readOnlyDepth == 0)
+        runAll(CurrentServer()->dialect().readOnlyBegin());
+    ++g_readOnlyDepth;
+}
+
+ReadOnlyStatements::~ReadOnlyStatements()
+{
+    if (--g_readOnlyDepth > 0)
+        return;
+    try {
+        runAll(CurrentServer()->dialect().readOnlyEnd());
+    } catch (const EDatabaseError &) {
+        // A lost connection: the next statement reports it.
+    }
+}
+
 void SetCommand(const QString &text)
 {
     Command &c = command();

@@ -56,6 +56,18 @@ public:
     void Release();
 };
 
+// While the outermost one lives, the program's connection only reads (PostgreSQL: each
+// statement a read-only transaction of its own; SQLite: query_only), so a statement
+// that carries a text a person typed writes nothing, whatever it calls. Scopes may nest.
+// Throws EDatabaseError when it cannot begin.
+class ReadOnlyStatements {
+public:
+    ReadOnlyStatements();
+    ~ReadOnlyStatements();
+    ReadOnlyStatements(const ReadOnlyStatements &) = delete;
+    ReadOnlyStatements &operator=(const ReadOnlyStatements &) = delete;
+};
+
 // The named markers of a statement text, in order, without their colons; markers
 // inside quoted literals and PostgreSQL's "::" casts are not markers.
 QStringList CommandMarkers(const QString &text);

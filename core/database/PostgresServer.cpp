@@ -87,6 +87,15 @@ void setDeskTimeZone(const QSqlDatabase &db)
         throw EDatabaseError(q.lastError().text());
 }
 
+// A backslash is an ordinary letter in a quoted text, as on the embedded engine, whatever
+// the server's own setting: the free filter's check reads texts so.
+void setPlainBackslashes(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SET standard_conforming_strings = on")))
+        throw EDatabaseError(q.lastError().text());
+}
+
 // A row or table lock held by another desk is waited for no longer than the embedded
 // engine waits: PostgreSQL would wait for ever, and the desk would hang until the
 // other desk closed its window.
@@ -134,6 +143,7 @@ bool PostgresServer::openConnection(const QString &name, const QString &physical
     }
     try {
         setDeskTimeZone(db);
+        setPlainBackslashes(db);
     } catch (const EDatabaseError &e) {
         *error = e.message();
         db.close();
