@@ -106,12 +106,14 @@ void TFormFind::OpenOn(qint64 key)
     FitColumns(m_grid, m_query->fieldName(1));
     m_query->locate(m_query->fieldName(0), key);
     ListDataChange();
-    m_number->SetValue(m_query->value(0).toLongLong()); // also when the dialog starts in it
 }
 
 void TFormFind::StartIn(bool textField)
 {
     (textField ? m_textField : static_cast<QWidget *>(m_number))->setFocus();
+    // The clerk's first digit replaces what the number box holds.
+    if (!textField)
+        m_number->selectAll();
 }
 
 void TFormFind::Reselect(const QStringList &sql, const QVariantMap &parameters)

@@ -329,8 +329,9 @@ bool FindBoxMissed(TInt64Edit *numberBox, qint64 current, QComboBox *textBox, co
         ShowInformation(texts.numberMissed, QStringLiteral("Hledaný kód: [%1]").arg(numberBox->Value()), true, active);
         return true;
     }
+    // An empty text is found in no box: a row without a name or title is never edited from it.
     if (active && (active == textBox || textBox->isAncestorOf(active))
-        && !textBox->currentText().contains(currentText)) {
+        && (currentText.isEmpty() || !textBox->currentText().contains(currentText))) {
         ShowInformation(texts.textMissed, texts.textDetail.arg(textBox->currentText()), true, active);
         return true;
     }

@@ -343,6 +343,7 @@ void TCustomerPage::ActionCustomerNewExecute()
 {
     TFormCustomerNew form(FormValmedo);
     form.Int64EditCustomer->setText(QString::number(LowestFreeCustomer()));
+    form.Int64EditCustomer->selectAll(); // the clerk's digits replace the proposal
     if (ExecModal(&form) == QDialog::Accepted) {
         const CustomerRecord customer = form.Record();
         const bool done = RunLoggedChange(QStringLiteral("Nový zákazník"), customer.number,

@@ -377,6 +377,7 @@ void TVideoPage::ActionVideoNewExecute()
     TFormVideoNew form(FormValmedo);
     form.FillPickLists(GetDefaultMedium(), GetDefaultDirection());
     form.Int64EditVideo->setText(QString::number(LowestFreeVideo()));
+    form.Int64EditVideo->selectAll(); // the clerk's digits replace the proposal
     if (ExecModal(&form) == QDialog::Accepted) {
         const VideoRecord video = form.Record();
         const bool done = RunLoggedChange(QStringLiteral("Nové video"), video.number, [&] { InsertVideo(video); });

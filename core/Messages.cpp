@@ -7,13 +7,16 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <memory>
 
 // One effect per file is kept for the run, because a destroyed effect stops playing.
@@ -124,6 +127,20 @@ void ShowProgress(const QString &detail)
     // Painted now: the long work that follows processes no messages.
     form->repaint();
     QCoreApplication::processEvents();
+}
+
+void ShowPainted(QWidget *window)
+{
+    window->show();
+    // Bounded: a window system that never maps the window must not hold the transaction.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && waited.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
+    window->repaint();
+    NoteShownWindow(window);
 }
 
 void HideProgress()

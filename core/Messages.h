@@ -22,6 +22,11 @@ void ShowWarning(bool success, const QString &text, const QString &detail);
 // a HideProgress with no window shown does nothing.
 void ShowProgress(const QString &detail);
 void HideProgress();
+// Shows a window that stays up while the desk's loop does not run (the progress of a
+// transaction) and paints it before it returns: the window system maps a new window in its
+// own time, and a window not yet mapped paints nothing. The clerk's keys and clicks wait
+// meanwhile. The window is then announced as shown (core/Modal.h).
+void ShowPainted(QWidget *window);
 // Plays a wave file of the working folder ("Information.wav") without waiting for it; a
 // missing file or a machine without a sound device stays silent.
 void PlayWave(const QString &fileName);

@@ -63,3 +63,8 @@ BasketTotals TTableBack::totals() const
 {
     return BasketSums(*this, LateFees, Deposit);
 }
+
+DocumentAmount TTableBack::amount() const
+{
+    return BookedAmount(BasketSum(*this, LateFees), -BasketSum(*this, Deposit));
+}

@@ -25,4 +25,7 @@ public:
 
     // The late fees and the deposits handed back of the whole basket.
     BasketTotals totals() const;
+    // What the return document of this basket will book (the deposits negative); a return
+    // left out of the takings shows the same.
+    DocumentAmount amount() const;
 };

@@ -16,19 +16,10 @@ QDateTime ReturnMoment(const QDateTime &clock)
     return QDateTime(clock.date(), QTime(t.hour(), t.minute()));
 }
 
-NetAmount ReturnNetAmount(const BasketTotals &totals)
+QString BackRecapitulationText(const DocumentAmount &amount)
 {
-    const double lateFees = totals.payment;
-    const double deposits = totals.deposit;
-    NetAmount net;
-    net.customerPays = lateFees >= deposits;
-    net.crowns = RoundCrowns(net.customerPays ? lateFees - deposits : deposits - lateFees);
-    return net;
-}
-
-QString BackRecapitulationText(const BasketTotals &totals)
-{
-    const NetAmount net = ReturnNetAmount(totals);
-    return (net.customerPays ? QStringLiteral("Platba:   %1,00 Kč") : QStringLiteral("Vrátit:   %1,00 Kč"))
-        .arg(net.crowns);
+    const Money net = amount.sum();
+    const bool customerPays = net >= Money();
+    return (customerPays ? QStringLiteral("Platba:   %1,00 Kč") : QStringLiteral("Vrátit:   %1,00 Kč"))
+        .arg((customerPays ? net : -net).units() / Money::Scale);
 }

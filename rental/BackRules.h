@@ -19,13 +19,7 @@ Money LateFee(int daysOver, Money lateFeePerDay);
 // When a video came back: the clock cut to the minute, as the database keeps it.
 QDateTime ReturnMoment(const QDateTime &clock);
 
-// What the return comes to: the late fees less the deposits handed back. The customer pays
-// when the late fees are not below the deposits, otherwise the shop pays out the
-// difference; whole crowns, halves to the even neighbour.
-struct NetAmount {
-    bool customerPays = true;
-    qint64 crowns = 0;
-};
-NetAmount ReturnNetAmount(const BasketTotals &totals);
-// "Platba:   %d,00 Kč" or "Vrátit:   %d,00 Kč".
-QString BackRecapitulationText(const BasketTotals &totals);
+// What the return comes to: its late fees less the deposits handed back, as its document
+// books them. "Platba:   %d,00 Kč" when the customer pays (also nothing), otherwise
+// "Vrátit:   %d,00 Kč" with what the shop pays out.
+QString BackRecapitulationText(const DocumentAmount &amount);

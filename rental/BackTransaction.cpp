@@ -4,6 +4,7 @@
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/RunGlobals.h"
+#include "core/RunReported.h"
 #include "core/USetupVideo.h"
 #include "core/Utils.h"
 #include "rental/BackBasket.h"
@@ -55,8 +56,7 @@ bool BackTransaction(TTableBack &basket, qint64 customer, bool include, const Ba
     BackWrite write;
     {
         TFormTransactionProgress progress(int(lines.size()));
-        progress.show();
-        NoteShownWindow(&progress);
+        ShowPainted(&progress);
         const quint32 start = TickCount();
         progress.setStage(QStringLiteral("Transaction in progres..."));
         write = WriteReturn(customer, lines, include, UserName(),
@@ -92,18 +92,20 @@ void ActionBackBackExecute(TTableBack &basket, qint64 customer, const BackPageHo
 {
     if (basket.isEmpty())
         return;
-    const BasketTotals totals = basket.totals();
-    TFormRecapitulationBack recapitulation(basket, totals);
+    // What the return document will book (also when the return stays out of the takings):
+    // the recapitulation and the calculator show it.
+    const DocumentAmount amount = basket.amount();
+    TFormRecapitulationBack recapitulation(basket, basket.totals(), amount);
     if (ExecModal(&recapitulation) != QDialog::Accepted)
         return;
     QVariant document;
     if (!BackTransaction(basket, customer, recapitulation.CheckBoxInclude->isChecked(), hooks, &document))
         return;
+    // The return is written whatever becomes of its receipt.
     if (recapitulation.CheckBoxOriginal->isChecked() && !document.isNull() && hooks.print)
-        hooks.print(document.toLongLong(), recapitulation.CheckBoxCopy->isChecked());
+        RunReported([&] { hooks.print(document.toLongLong(), recapitulation.CheckBoxCopy->isChecked()); });
     if (FormSetupVideo && FormSetupVideo->CheckBoxCash->isChecked()) {
-        // The amounts the recapitulation showed: late fees less the deposits handed back.
-        TFormCash cash(Money::fromDouble(totals.payment), -Money::fromDouble(totals.deposit));
+        TFormCash cash(amount.payment, amount.deposit);
         ExecModal(&cash);
     }
 }

@@ -32,6 +32,15 @@ BasketTotals BasketSums(const DataSet &basket, const QString &paymentField, cons
     return totals;
 }
 
+Money BasketSum(const DataSet &basket, const QString &field)
+{
+    Money sum;
+    const int index = basket.fieldIndex(field);
+    for (int row = 0; row < basket.recordCount(); ++row)
+        sum += Money::fromVariant(basket.valueAt(row, index));
+    return sum;
+}
+
 void ShowBasketTotals(const BasketTotals &totals, int lines, const QString &paymentFormat,
                       std::span<QLabel *const> panels)
 {

@@ -27,6 +27,8 @@ void DefineBasketFields(MemoryTable &basket, const QList<BasketField> &fields);
 qint64 BasketCurrentVideo(const DataSet &basket);
 // The running totals of the two money fields over every line, in single precision.
 BasketTotals BasketSums(const DataSet &basket, const QString &paymentField, const QString &depositField);
+// The exact sum of a money field over every line.
+Money BasketSum(const DataSet &basket, const QString &field);
 
 // A basket's totals become the desk's running totals (TotalPayment, TotalDeposit) and its
 // status bar's three panels show " Položek: %d", the payment as `paymentFormat` says

@@ -83,3 +83,8 @@ BasketTotals TTableLend::totals() const
 {
     return BasketSums(*this, Charge, Deposit);
 }
+
+DocumentAmount TTableLend::amount() const
+{
+    return BookedAmount(BasketSum(*this, Charge), BasketSum(*this, Deposit));
+}

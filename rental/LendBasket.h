@@ -41,4 +41,6 @@ public:
 
     // The fees (the lines' charges) and the deposits of the whole basket.
     BasketTotals totals() const;
+    // What the lend document of this basket will book.
+    DocumentAmount amount() const;
 };

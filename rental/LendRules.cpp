@@ -3,7 +3,6 @@
 #include "core/Utils.h"
 
 #include <QtMath>
-#include <cmath>
 
 QDate NextOpenDate(const RentalSettings &settings, const QDate &runDate)
 {
@@ -117,18 +116,20 @@ float AddToRunningTotal(float total, Money amount)
     return float((double(amount.units()) + double(total) * Money::Scale) / Money::Scale);
 }
 
-qint64 RoundCrowns(double amount)
+Money WholeCrowns(Money amount)
 {
-    // nearbyint rounds halves to even in the default rounding mode.
-    return qint64(std::nearbyint(amount));
+    const qint64 half = Money::Scale / 2;
+    const qint64 units = amount.units();
+    const qint64 crowns = units >= 0 ? (units + half) / Money::Scale : -((-units + half) / Money::Scale);
+    return Money::fromCrowns(crowns);
 }
 
-qint64 LendRecapitulationAmount(const BasketTotals &totals)
+DocumentAmount BookedAmount(Money fees, Money deposits)
 {
-    return RoundCrowns(double(totals.payment) + double(totals.deposit));
+    return {WholeCrowns(fees), WholeCrowns(deposits)};
 }
 
-QString LendRecapitulationText(const BasketTotals &totals)
+QString LendRecapitulationText(const DocumentAmount &amount)
 {
-    return QStringLiteral("Platba:   %1,00 Kč").arg(LendRecapitulationAmount(totals));
+    return QStringLiteral("Platba:   %1,00 Kč").arg(amount.sum().units() / Money::Scale);
 }

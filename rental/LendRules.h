@@ -71,9 +71,18 @@ struct BasketTotals {
     float payment = 0.0f;
     float deposit = 0.0f;
 };
-// Whole crowns, halves to the even neighbour (12.50 gives 12, 13.50 gives 14).
-qint64 RoundCrowns(double amount);
-// The lend recapitulation's amount: the fees and deposits together in whole crowns,
-// "Platba:   %d,00 Kč".
-qint64 LendRecapitulationAmount(const BasketTotals &totals);
-QString LendRecapitulationText(const BasketTotals &totals);
+// What one document books, as the journal rounds it: its fee total (of a return, the late
+// fees) and its deposit total (of a return, the deposits handed back: negative), each in
+// whole crowns, halves away from zero. The recapitulations, the change calculator and the
+// receipts show this amount, so that the clerk collects what the takings record.
+struct DocumentAmount {
+    Money payment;
+    Money deposit;
+    Money sum() const { return payment + deposit; }
+};
+// Whole crowns, halves away from zero (12.50 gives 13, -12.50 gives -13).
+Money WholeCrowns(Money amount);
+// The document of these exact fee and deposit sums.
+DocumentAmount BookedAmount(Money fees, Money deposits);
+// "Platba:   %d,00 Kč": what the lend document books.
+QString LendRecapitulationText(const DocumentAmount &amount);

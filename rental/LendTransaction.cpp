@@ -4,12 +4,12 @@
 #include "core/Log.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
+#include "core/RunReported.h"
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
 #include "core/Utils.h"
 #include "rental/LendBasket.h"
 #include "rental/LendDesk.h"
-#include "rental/LendsStore.h"
 #include "rental/UCash.h"
 #include "rental/URecapitulationLend.h"
 #include "rental/UTransactionProgress.h"
@@ -74,8 +74,7 @@ qint64 LendTransaction(TLendDesk &desk)
     const QList<LendDocumentLine> lines = LendDocumentLines(basket);
 
     TFormTransactionProgress progress(int(lines.size()));
-    progress.show();
-    NoteShownWindow(&progress);
+    ShowPainted(&progress);
     basket.disableControls();
     const quint32 start = TickCount();
     progress.setStage(QStringLiteral("Transaction in progres..."));
@@ -109,32 +108,25 @@ void ActionLendLendExecute(TLendDesk &desk)
     TTableLend &basket = desk.TableLend();
     if (basket.isEmpty())
         return;
-    // The fees and deposits as the basket's status bar shows them.
-    const BasketTotals totals = basket.totals();
+    // What the document will book: the recapitulation and the calculator ask the customer
+    // for it, receipt or none.
+    const DocumentAmount amount = basket.amount();
     {
-        TFormRecapitulationLend recapitulation(basket, totals, FormSetupPrint->CheckBoxOriginal->isChecked(),
+        TFormRecapitulationLend recapitulation(basket, amount, FormSetupPrint->CheckBoxOriginal->isChecked(),
                                                FormSetupPrint->CheckBoxCopy->isChecked());
         if (ExecModal(&recapitulation) == QDialog::Accepted) {
             const bool print = recapitulation.CheckBoxOriginal->isChecked();
             const bool copy = recapitulation.CheckBoxCopy->isChecked();
             recapitulation.hide();
             if (const qint64 document = LendTransaction(desk)) {
-                LendPrint(document, print, copy);
-                if (FormSetupVideo->CheckBoxCash->isChecked()) {
-                    // The customer pays what his receipt says (the document's totals in whole
-                    // crowns); without a receipt, what the basket showed.
-                    Money payment = Money::fromDouble(totals.payment);
-                    Money deposit = Money::fromDouble(totals.deposit);
-                    if (print) {
-                        const JournalTotals written = DocumentTotals(document);
-                        payment = written.payments;
-                        deposit = written.deposits;
-                    }
-                    TFormCash cash(payment, deposit);
-                    ExecModal(&cash);
-                }
                 desk.SetStatusBarLend();
                 desk.SetStatusBarLends();
+                // The lend is written whatever becomes of its receipt.
+                RunReported([&] { LendPrint(document, print, copy); });
+                if (FormSetupVideo->CheckBoxCash->isChecked()) {
+                    TFormCash cash(amount.payment, amount.deposit);
+                    ExecModal(&cash);
+                }
             }
         }
     }

@@ -3,6 +3,7 @@
 #include "core/NamedWidget.h"
 
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -27,6 +28,26 @@ QLabel *AmountPanel(QWidget *parent, const char *name, int points)
     panel->setMinimumHeight(64);
     return panel;
 }
+
+// The amount received in Czech notation; a decimal point typed (also the numeric keypad's,
+// which gives "." on many layouts) is the decimal comma.
+class TReceivedSpinEdit : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->text() == QLatin1String(".")) {
+            QKeyEvent comma(event->type(), Qt::Key_Comma, event->modifiers(), QStringLiteral(","),
+                            event->isAutoRepeat(), ushort(event->count()));
+            QDoubleSpinBox::keyPressEvent(&comma);
+            event->setAccepted(comma.isAccepted());
+            return;
+        }
+        QDoubleSpinBox::keyPressEvent(event);
+    }
+};
 
 } // namespace
 
@@ -62,7 +83,7 @@ void TFormCash::createReceived()
     LabelReceived = Named<QLabel>(this, "LabelReceived", QStringLiteral("Přijatá částka [Kč]:"));
     LabelReceived->setFont(LargeFont(12));
     layout->addWidget(LabelReceived);
-    RxSpinEditReceived = Named<QDoubleSpinBox>(this, "RxSpinEditReceived");
+    RxSpinEditReceived = Named<TReceivedSpinEdit>(this, "RxSpinEditReceived");
     QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
     czech.setNumberOptions(QLocale::OmitGroupSeparator);
     RxSpinEditReceived->setLocale(czech);

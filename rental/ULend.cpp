@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -289,6 +290,15 @@ void TFormLend::Int64EditVideoChange()
     calendarFromBasket(text);
 }
 
+void TFormLend::StartOn(qint64 video)
+{
+    {
+        const QSignalBlocker once(Int64EditVideo);
+        Int64EditVideo->SetValue(video);
+    }
+    Int64EditVideoChange();
+}
+
 void TFormLend::EditTitleEnter()
 {
     m_titleChangeAttached = true;
@@ -537,7 +547,7 @@ void LendStart(TLendDesk &desk, bool addAtOnce, qint64 video)
     bool lend = false;
     {
         TFormLend form(desk);
-        form.Int64EditVideo->SetValue(video); // looked up at once
+        form.StartOn(video);
         if (!addAtOnce)
             form.RemoveFormActivate();
         lend = ExecModal(&form) == QDialog::Accepted;

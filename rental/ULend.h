@@ -33,6 +33,9 @@ public:
 
     // Opened only to look at the basket: the first activation adds nothing.
     void RemoveFormActivate() { m_addOnActivate = false; }
+    // Writes `video` into the code box and looks it up, also when the box held that number
+    // already: what the dialog then finds is always that number's.
+    void StartOn(qint64 video);
 
     // Handlers.
     void FormShow();

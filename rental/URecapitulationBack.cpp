@@ -29,7 +29,8 @@ bool Ticked(const QCheckBox *box)
 
 } // namespace
 
-TFormRecapitulationBack::TFormRecapitulationBack(TTableBack &basket, const BasketTotals &totals, QWidget *parent)
+TFormRecapitulationBack::TFormRecapitulationBack(TTableBack &basket, const BasketTotals &totals,
+                                                 const DocumentAmount &amount, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormRecapitulationBack"));
@@ -40,7 +41,7 @@ TFormRecapitulationBack::TFormRecapitulationBack(TTableBack &basket, const Baske
     auto *bottom = new QHBoxLayout;
     static_cast<QVBoxLayout *>(layout())->addLayout(bottom);
     createBoxes(bottom);
-    createAmount(bottom, totals);
+    createAmount(bottom, amount);
     createButtons(bottom);
     setStartingBoxes(totals);
 }
@@ -92,9 +93,9 @@ void TFormRecapitulationBack::createBoxes(QHBoxLayout *bottom)
     bottom->addLayout(boxes);
 }
 
-void TFormRecapitulationBack::createAmount(QHBoxLayout *bottom, const BasketTotals &totals)
+void TFormRecapitulationBack::createAmount(QHBoxLayout *bottom, const DocumentAmount &amount)
 {
-    LabelRecapitulation = Named<QLabel>(this, "LabelRecapitulation", BackRecapitulationText(totals));
+    LabelRecapitulation = Named<QLabel>(this, "LabelRecapitulation", BackRecapitulationText(amount));
     QFont large(QStringLiteral("Arial Black"), 22);
     large.setBold(true);
     LabelRecapitulation->setFont(large);

@@ -18,8 +18,10 @@ class TTableBack;
 class TFormRecapitulationBack : public QDialog {
     Q_OBJECT
 public:
-    // `totals` are the basket's late fees and deposits as its status bar shows them.
-    TFormRecapitulationBack(TTableBack &basket, const BasketTotals &totals, QWidget *parent = nullptr);
+    // `totals` are the basket's late fees and deposits as its status bar shows them (a return
+    // of neither may stay out of the takings), `amount` what its document will book.
+    TFormRecapitulationBack(TTableBack &basket, const BasketTotals &totals, const DocumentAmount &amount,
+                            QWidget *parent = nullptr);
 
     void FormActivate();
     void CheckBoxIncludeClick();
@@ -45,7 +47,7 @@ protected:
 private:
     void createGrid(TTableBack &basket);
     void createBoxes(QHBoxLayout *bottom);
-    void createAmount(QHBoxLayout *bottom, const BasketTotals &totals);
+    void createAmount(QHBoxLayout *bottom, const DocumentAmount &amount);
     void createButtons(QHBoxLayout *bottom);
     void setStartingBoxes(const BasketTotals &totals);
 };

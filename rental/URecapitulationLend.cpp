@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFormRecapitulationLend::TFormRecapitulationLend(TTableLend &basket, const BasketTotals &totals, bool print,
+TFormRecapitulationLend::TFormRecapitulationLend(TTableLend &basket, const DocumentAmount &amount, bool print,
                                                  bool copy, QWidget *parent)
     : QDialog(parent)
 {
@@ -23,7 +23,7 @@ TFormRecapitulationLend::TFormRecapitulationLend(TTableLend &basket, const Baske
     new QVBoxLayout(this);
     createActions();
     createGrid(basket);
-    createAmount(totals);
+    createAmount(amount);
     createBoxes(print, copy);
     createButtons();
 }
@@ -73,9 +73,9 @@ void TFormRecapitulationLend::createGrid(TTableLend &basket)
     layout()->addWidget(grid);
 }
 
-void TFormRecapitulationLend::createAmount(const BasketTotals &totals)
+void TFormRecapitulationLend::createAmount(const DocumentAmount &amount)
 {
-    LabelRecapitulation = Named<QLabel>(this, "LabelRecapitulation", LendRecapitulationText(totals));
+    LabelRecapitulation = Named<QLabel>(this, "LabelRecapitulation", LendRecapitulationText(amount));
     QFont font(QStringLiteral("Arial Black"), 24);
     font.setBold(true);
     LabelRecapitulation->setFont(font);

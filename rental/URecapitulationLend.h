@@ -17,8 +17,8 @@ class TTableLend;
 class TFormRecapitulationLend : public QDialog {
     Q_OBJECT
 public:
-    // `totals`: the basket's fees and deposits; `print` and `copy`: the print settings.
-    TFormRecapitulationLend(TTableLend &basket, const BasketTotals &totals, bool print, bool copy,
+    // `amount`: what the lend document will book; `print` and `copy`: the print settings.
+    TFormRecapitulationLend(TTableLend &basket, const DocumentAmount &amount, bool print, bool copy,
                             QWidget *parent = nullptr);
 
     // Handlers.
@@ -43,7 +43,7 @@ protected:
 private:
     void createActions();
     void createGrid(TTableLend &basket);
-    void createAmount(const BasketTotals &totals);
+    void createAmount(const DocumentAmount &amount);
     void createBoxes(bool print, bool copy);
     void createButtons();
 };

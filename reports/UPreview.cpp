@@ -241,8 +241,9 @@ void TFormPreview::createSecondRow(QHBoxLayout *row)
     LabelGotoPage->setObjectName(QStringLiteral("LabelGotoPage"));
     IntegerEditGotoPage = new TIntegerEdit(Panel);
     IntegerEditGotoPage->setObjectName(QStringLiteral("IntegerEditGotoPage"));
-    IntegerEditGotoPage->SetMin(1);
+    // The bound above first: a lower bound above the present upper one is refused.
     IntegerEditGotoPage->SetMax(9999);
+    IntegerEditGotoPage->SetMin(1);
     IntegerEditGotoPage->SetValue(1);
     IntegerEditGotoPage->setFixedWidth(56);
     IntegerEditGotoPage->setAlignment(Qt::AlignRight);
@@ -255,8 +256,8 @@ void TFormPreview::createSecondRow(QHBoxLayout *row)
                                    QStringLiteral("100"), QStringLiteral("125"), QStringLiteral("150"),
                                    QStringLiteral("175"), QStringLiteral("200")});
     // Up to the page view's own limit, so that the box can show every zoom of the page.
-    IntegerComboBoxZoom->SetMin(1);
     IntegerComboBoxZoom->SetMax(MaxZoom);
+    IntegerComboBoxZoom->SetMin(1);
     IntegerComboBoxZoom->SetValue(100);
     IntegerComboBoxZoom->setFixedWidth(72);
     LabelZoom->setBuddy(IntegerComboBoxZoom);

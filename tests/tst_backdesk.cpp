@@ -18,6 +18,7 @@
 #include "rental/UBack.h"
 #include "rental/UCash.h"
 #include "rental/URecapitulationBack.h"
+#include "reports/ReportPages.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestCommands.h"
@@ -138,6 +139,8 @@ private slots:
     void returnInALaterRun();
     void returnedAtAnotherDesk_data() { AddEngineRows(); }
     void returnedAtAnotherDesk();
+    void receiptThatCannotBePrinted_data() { AddEngineRows(); }
+    void receiptThatCannotBePrinted();
 };
 
 void TestBackDesk::dialogKeys()
@@ -292,7 +295,8 @@ void TestBackDesk::recapitulationBoxes()
     FormSetupPrint->CheckBoxExtra->setChecked(extra);
 
     TTableBack basket;
-    TFormRecapitulationBack form(basket, BasketTotals{lateFees, deposits});
+    TFormRecapitulationBack form(basket, BasketTotals{lateFees, deposits},
+                                 BookedAmount(Money::fromDouble(lateFees), -Money::fromDouble(deposits)));
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(form.windowTitle(), QString(" Rekapitulace - vrácení"));
@@ -337,7 +341,7 @@ void TestBackDesk::includeNeedsAdmin()
     LoggedInDesk desk(engine, QStringLiteral("pokladni"), QStringLiteral("Heslo1"), {QStringLiteral("NASTAVENI")});
     QVERIFY2(desk.isReady(), qPrintable(desk.error()));
     TTableBack basket;
-    TFormRecapitulationBack form(basket, BasketTotals{25.0f, 100.0f});
+    TFormRecapitulationBack form(basket, BasketTotals{25.0f, 100.0f}, BookedAmount(Money::fromCrowns(25), -Money::fromCrowns(100)));
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QVERIFY(form.CheckBoxInclude->isChecked());
@@ -477,6 +481,42 @@ void TestBackDesk::returnedAtAnotherDesk()
     QCOMPARE(hooks.statusBars, 1);
     QVERIFY(page.basket.isEmpty());
     QVERIFY(desk.window()->log()->Lines().last().endsWith(QStringLiteral("[0000000000003] [Error]")));
+}
+
+// The receipt of a written return cannot be printed: the warning says why, and the change
+// calculator still follows, as after a good print; the page then takes the focus back.
+void TestBackDesk::receiptThatCannotBePrinted()
+{
+    QFETCH(Engine, engine);
+    LoggedInDesk desk(engine);
+    QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+    LendInFirstRun();
+    FormSetupVideo->CheckBoxCash->setChecked(true);
+    FormSetupPrint->CheckBoxOriginal->setChecked(true);
+    LaterRun();
+    ReturnDesk page;
+    AddBackItem(page.basket, page.lent);
+    PageHooks hooks;
+    BackPageHooks failing = hooks.hooks();
+    failing.print = [](qint64, bool) { throw EReportError(QStringLiteral("Tiskárna není k dispozici.")); };
+    QString cashAmount;
+    ModalAnswers answers({ClickButton(QStringLiteral("BitBtnBack")), ClickButton(QStringLiteral("ButtonOk")),
+                          [&](QDialog *dialog) {
+                              cashAmount = static_cast<TFormCash *>(dialog)->PanelPayment->text();
+                              dialog->reject();
+                              return dialog->result();
+                          }});
+    ActionBackBackExecute(page.basket, 1, failing);
+    QCOMPARE(answers.pending(), 0);
+    const QList<ShownWindow> modal = ModalWindows(answers);
+    QCOMPARE(modal.size(), 3);
+    QCOMPARE(modal.at(1).caption, QString(" Upozornění"));
+    QCOMPARE(modal.at(1).text, QString("Tiskárna není k dispozici."));
+    QCOMPARE(modal.at(2).className, QString("TFormCash"));
+    QCOMPARE(cashAmount, QString("70,00 Kč"));
+    QCOMPARE(TestRows(QStringLiteral("SELECT DOKLAD FROM tab_pujcky WHERE OPERACE=0")), QStringList{"3"});
+    QCOMPARE(hooks.statusBars, 1);
+    QVERIFY(page.basket.isEmpty());
 }
 
 QTEST_MAIN(TestBackDesk)

@@ -22,6 +22,8 @@ class TestCash : public QObject {
 
 private slots:
     void amountToPay();
+    void decimalReceived_data();
+    void decimalReceived();
     void amountToReturn();
     void nothingToPay();
 };
@@ -54,6 +56,32 @@ void TestCash::amountToPay()
 
     QTest::keyClick(&form, Qt::Key_Escape);
     QVERIFY(!form.isVisible());
+}
+
+// The received amount's decimals after a comma, a point or the keypad's decimal key, which
+// gives "," or "." by the keyboard layout.
+void TestCash::decimalReceived_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("comma") << QChar(',') << Qt::KeyboardModifiers();
+    QTest::newRow("point") << QChar('.') << Qt::KeyboardModifiers();
+    QTest::newRow("keypad point") << QChar('.') << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("keypad comma") << QChar(',') << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TestCash::decimalReceived()
+{
+    QFETCH(QChar, separator);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    TFormCash form(Kc("35"), Kc("100"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClicks(form.RxSpinEditReceived, "200");
+    QTest::keyClick(form.RxSpinEditReceived, separator.toLatin1(), modifiers);
+    QTest::keyClicks(form.RxSpinEditReceived, "50");
+    QCOMPARE(form.RxSpinEditReceived->value(), 200.5);
+    QCOMPARE(form.PanelDifference->text(), QString("65,50 Kč"));
 }
 
 void TestCash::amountToReturn()

@@ -124,6 +124,30 @@ private slots:
         QVERIFY2(LoggedTransaction(desk, "Nový zákazník", 3, "Ok"), qPrintable(LastLogLine(desk)));
     }
 
+    // The clerk's digits replace the proposed number (3) instead of following it.
+    void proposedNumberTypedOver_data() { AddEngineRows(); }
+    void proposedNumberTypedOver()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        AddShop();
+        CustomerDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        ModalAnswers answers({On<TFormCustomerNew>([](TFormCustomerNew *f) {
+            QCOMPARE_EQ(f->Int64EditCustomer->text(), QString("3"));
+            QTest::keyClicks(f->Int64EditCustomer, "120");
+            QCOMPARE_EQ(f->Int64EditCustomer->text(), QString("120"));
+            f->EditName->setFocus();
+            TypeText(f->EditName, "Nový");
+            f->ButtonOk->click();
+        })});
+        desk.action("ActionCustomerNew")->trigger();
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(CustomerColumn(120, "JMENO").toString(), QString("Nový"));
+        QCOMPARE(desk.current(), qint64(120));
+    }
+
     // The number proposed was taken at another desk meanwhile: the key refuses the
     // insert, the warning shows, the log says Error and the other desk's row stays.
     void numberTakenMeanwhile_data() { AddEngineRows(); }
@@ -392,6 +416,34 @@ private slots:
         QTest::mouseDClick(desk.page()->ComboBoxCustomerName->lineEdit(), Qt::LeftButton);
         QCOMPARE(answers.shown().size(), 2);
         QCOMPARE(desk.current(), qint64(1));
+    }
+
+    // Opened in its number box, the search dialog leaves the box to the clerk: with customer
+    // 2 current, "15" finds customer 15 (not 215), and Enter makes him current.
+    void searchNumberTyped_data() { AddEngineRows(); }
+    void searchNumberTyped()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        AddShop();
+        AddCustomer({15, "Patnáct"});
+        AddCustomer({215, "Dvě stě patnáct"});
+        CustomerDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        QVERIFY(desk.moveTo(2));
+        ModalAnswers answers({On<TFormCustomerFind>([](TFormCustomerFind *f) {
+            QCOMPARE_EQ(f->focusWidget(), static_cast<QWidget *>(f->Int64EditCustomer));
+            QCOMPARE_EQ(f->ADOQueryCustomerFind->value(0).toLongLong(), qint64(2));
+            QTest::keyClicks(f->Int64EditCustomer, "15");
+            QCOMPARE_EQ(f->Int64EditCustomer->text(), QString("15"));
+            QVERIFY(f->BitBtnSearch->isEnabled());
+            EnterIn(f->Int64EditCustomer, "ActionCustomerEdit");
+        })});
+        desk.action("ActionCustomerFind")->trigger();
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(answers.shown()[0].result, int(QDialog::Accepted));
+        QCOMPARE(desk.current(), qint64(15));
     }
 
 private:

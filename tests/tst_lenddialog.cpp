@@ -1,7 +1,8 @@
 // The lend dialog, the recapitulation and the lend transaction driven through their windows
 // on both engines: keys that add, extend, walk and remove lines, the checks before a line is
 // added, the day buttons, the calendar and the wheel, a whole lend written field by field,
-// and a lend refused at the write.
+// a lend refused at the write, one whose receipt cannot be printed, and the one amount a lend
+// or a return shows the clerk, books in the journal and prints on its receipts.
 #include "core/Log.h"
 #include "core/RunGlobals.h"
 #include "core/USetupPrint.h"
@@ -11,6 +12,9 @@
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSetRoutines.h"
+#include "rental/BackBasket.h"
+#include "rental/BackStore.h"
+#include "rental/BackTransaction.h"
 #include "rental/LendBasket.h"
 #include "rental/LendDesk.h"
 #include "rental/DeskHooks.h"
@@ -18,11 +22,17 @@
 #include "rental/LendsStore.h"
 #include "rental/UCash.h"
 #include "rental/ULend.h"
+#include "rental/URecapitulationBack.h"
 #include "rental/URecapitulationLend.h"
+#include "reports/ReportPages.h"
+#include "reports/layouts/ReceiptStore.h"
+#include "reports/layouts/UQRReceiptA4.h"
+#include "reports/layouts/UQRReceiptA5.h"
 #include "support/LendShop.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/TestCommands.h"
+#include "support/TestLends.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -140,6 +150,70 @@ void CloseWeekend()
     FormSetupVideo->CheckBoxSu->setChecked(true);
 }
 
+// Answers as ModalAnswers does and notes, when the progress window " Transakce" is
+// announced, whether it is visible and has been painted, and how many documents are written.
+class PaintedProgress : public ModalAnswers, public QObject {
+public:
+    explicit PaintedProgress(QList<Answer> answers) : ModalAnswers(std::move(answers))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~PaintedProgress() override { QCoreApplication::instance()->removeEventFilter(this); }
+    void shown(QWidget *window) override
+    {
+        if (window->windowTitle() == QLatin1String(" Transakce"))
+            seen << QStringLiteral("%1, %2, documents %3")
+                        .arg(window->isVisible() ? "visible" : "hidden", m_painted ? "painted" : "not painted",
+                             LendRows(QStringLiteral("SELECT COUNT(*) FROM tab_pujcky")));
+        ModalAnswers::shown(window);
+    }
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            if (auto *widget = qobject_cast<QWidget *>(watched);
+                widget && widget->window()->objectName() == QLatin1String("FormTransactionProgress"))
+                m_painted = true;
+        return false;
+    }
+
+private:
+    bool m_painted = false;
+};
+
+// The fee total and the deposit total the receipts of `document` print: "A4 <fees>
+// <deposits>" and "A5 <fees> <deposits>", each made from the journal's rows of the document.
+QStringList ReceiptTotals(qint64 document)
+{
+    const QStringList captions{QStringLiteral("Celkem včetně DPH:"), QStringLiteral("Celkem:"),
+                               QStringLiteral("Celkem záloha:"), QStringLiteral("Vrácena záloha:")};
+    QStringList totals;
+    for (bool half : {false, true}) {
+        BrowseQuery lends;
+        BrowseQuery lines;
+        OpenReceiptDocument(lends, lines, document);
+        const bool lend = lends.value(QStringLiteral("OPERACE")).toBool();
+        std::unique_ptr<TFormQRReceipt> form;
+        if (half)
+            form = lend ? std::unique_ptr<TFormQRReceipt>(std::make_unique<TFormQRLendA5>(&lends, &lines))
+                        : std::make_unique<TFormQRBackA5>(&lends, &lines);
+        else
+            form = lend ? std::unique_ptr<TFormQRReceipt>(std::make_unique<TFormQRLendA4>(&lends, &lines))
+                        : std::make_unique<TFormQRBackA4>(&lends, &lines);
+        QStringList printed{half ? QStringLiteral("A5") : QStringLiteral("A4")};
+        for (const ReportPage &page : form->QuickRep.prepare()->pages) {
+            const QList<const PageText *> texts = PageTextsInReadingOrder(page);
+            for (int i = 0; i + 1 < texts.size(); ++i)
+                if (captions.contains(texts[i]->text))
+                    printed << texts[i + 1]->text;
+        }
+        totals << printed.join(QLatin1Char(' '));
+    }
+    return totals;
+}
+
 } // namespace
 
 class TestLendDialog : public QObject {
@@ -161,6 +235,14 @@ private slots:
     void cashWindowAsTheReceiptSays();
     void videoLentMeanwhileIsRefusedAfterTheRollback_data() { AddEngineRows(); }
     void videoLentMeanwhileIsRefusedAfterTheRollback();
+    void oneAmountForOneDocument_data();
+    void oneAmountForOneDocument();
+    void receiptThatCannotBePrinted_data() { AddEngineRows(); }
+    void receiptThatCannotBePrinted();
+    void staleFindIsNotUsed_data() { AddEngineFlagRows("line", "empty basket", "a line in the basket"); }
+    void staleFindIsNotUsed();
+    void progressPaintedBeforeTheStatements_data() { AddEngineRows(); }
+    void progressPaintedBeforeTheStatements();
 };
 
 void TestLendDialog::init()
@@ -473,7 +555,7 @@ void TestLendDialog::threeLineLendOfADepositCustomer()
 }
 
 // A fee of half a crown: the receipt and the journal round the document to 31 Kč, and the
-// change calculator asks what the receipt says; without a receipt, what the basket showed.
+// change calculator asks that, with a receipt or without.
 void TestLendDialog::cashWindowAsTheReceiptSays()
 {
     QFETCH(Engine, engine);
@@ -506,7 +588,7 @@ void TestLendDialog::cashWindowAsTheReceiptSays()
     LendStart(desk, false, 1);
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(DocumentTotals(1).payments, Money::fromDouble(31));
-    QCOMPARE(asked, printed ? QStringLiteral("131,00 Kč") : QStringLiteral("130,50 Kč"));
+    QCOMPARE(asked, QStringLiteral("131,00 Kč"));
 }
 
 void TestLendDialog::videoLentMeanwhileIsRefusedAfterTheRollback()
@@ -563,6 +645,267 @@ void TestLendDialog::videoLentMeanwhileIsRefusedAfterTheRollback()
     QCOMPARE(desk.requeried, QVariantList{QVariant()});
     QCOMPARE(desk.journalBars, 0);
     QCOMPARE(desk.customerFocused, 1);
+}
+
+// One amount for one document: the recapitulation, the change calculator (after a printed
+// receipt or none), the journal and both receipts give the fee total and the deposit total
+// of the document, each in whole crowns, halves away from zero. A lend goes through the lend
+// dialog (customer "-", "$" or "+" at 10 %, every third line free for a day); a return
+// takes back lines lent with those prices and days over; a return out of the takings writes
+// no document and shows its totals rounded alike.
+void TestLendDialog::oneAmountForOneDocument_data()
+{
+    QTest::addColumn<Engine>("engine");
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<bool>("back");
+    QTest::addColumn<QList<int>>("days"); // lend days of each line, or days over
+    QTest::addColumn<QString>("fee");     // per day: a fee, or a late fee
+    QTest::addColumn<QString>("deposit");
+    QTest::addColumn<int>("restriction"); // of the customer who lends: 1 "$", 2 "-", 3 "+"
+    QTest::addColumn<bool>("include");
+    QTest::addColumn<QString>("fees");     // what the document books
+    QTest::addColumn<QString>("deposits");
+    struct Case {
+        const char *name;
+        bool back;
+        QList<int> days;
+        const char *fee;
+        const char *deposit;
+        int restriction;
+        bool include;
+        const char *fees;
+        const char *deposits;
+    };
+    const Case cases[] = {
+        {"one day at 22,50", false, {1}, "22.50", "100", 2, true, "23", "0"},
+        {"halves in the fees", false, {1, 1}, "35.25", "125", 1, true, "71", "250"},
+        {"halves in the deposits", false, {1, 1}, "30", "50.25", 1, true, "60", "101"},
+        {"VIP", false, {1}, "45", "100", 3, true, "41", "0"},
+        {"free line", false, {2, 2, 2}, "20.50", "0", 2, true, "103", "0"},
+        {"late fees below the deposits", true, {5}, "10.10", "250", 1, true, "51", "-250"},
+        {"late fees above the deposits", true, {3, 3}, "25.25", "50.25", 1, true, "152", "-101"},
+        {"deposit back, nothing late", true, {0}, "10", "100.50", 1, true, "0", "-101"},
+        {"out of the takings", true, {5}, "10.10", "0", 1, false, "51", "0"},
+    };
+    for (const auto &[engineName, engine] : {std::pair{"sqlite", Engine::SQLite}, std::pair{"postgres", Engine::PostgreSQL}})
+        for (const Case &c : cases)
+            for (bool printed : {false, true})
+                QTest::addRow("%s-%s-%s", engineName, c.name, printed ? "receipt" : "no receipt")
+                    << engine << printed << c.back << c.days << QString::fromLatin1(c.fee)
+                    << QString::fromLatin1(c.deposit) << c.restriction << c.include << QString::fromLatin1(c.fees)
+                    << QString::fromLatin1(c.deposits);
+}
+
+void TestLendDialog::oneAmountForOneDocument()
+{
+    QFETCH(Engine, engine);
+    QFETCH(bool, printed);
+    QFETCH(bool, back);
+    QFETCH(QList<int>, days);
+    QFETCH(QString, fee);
+    QFETCH(QString, deposit);
+    QFETCH(int, restriction);
+    QFETCH(bool, include);
+    QFETCH(QString, fees);
+    QFETCH(QString, deposits);
+    LoggedInDesk session(engine);
+    QVERIFY2(session.isReady(), qPrintable(session.error()));
+    FormSetupVideo->IntegerEditTax->SetValue(21);
+    FormSetupVideo->IntegerEditAmountOff->SetValue(3);
+    FormSetupVideo->IntegerEditVIP->SetValue(10);
+    FormSetupVideo->CheckBoxCash->setChecked(true);
+    FormSetupPrint->CheckBoxOriginal->setChecked(printed);
+    FormSetupPrint->CheckBoxCopy->setChecked(false);
+    QStringList receipts;
+    const auto readReceipt = [&](qint64 document, bool) { receipts = ReceiptTotals(document); };
+    SetReceiptPrint(readReceipt);
+    const Money bookedFees = Money::fromString(fees);
+    const Money bookedDeposits = Money::fromString(deposits);
+    const Money sum = bookedFees + bookedDeposits;
+    const QString net = QString::number((sum < Money() ? -sum : sum).units() / Money::Scale);
+
+    QString recapitulation;
+    QString calculator;
+    auto askCalculator = Drive<TFormCash>([&](TFormCash *form) {
+        calculator = form->PanelPayment->text();
+        form->reject();
+    });
+    ModalAnswers answers;
+    QVariant document;
+    if (!back) {
+        SetMediumPrices(QStringLiteral("DVD"), fee, QStringLiteral("10"), deposit);
+        for (int video = 1; video <= days.size(); ++video)
+            AddLendVideo(video, QStringLiteral("Film %1").arg(video));
+        AddLendCustomer(42, QStringLiteral("Dvořák"), restriction);
+        const char16_t code[] = {u'!', u'$', u'-', u'+'};
+        TestDesk desk({42, QStringLiteral("Dvořák"), QChar(code[restriction]), 0});
+        answers.add(Drive<TFormLend>([&](TFormLend *form) {
+            for (int line = 0; line < days.size(); ++line) {
+                TypeCode(form, QByteArray::number(line + 1).constData());
+                form->ButtonDay[days[line] - 1]->click();
+            }
+            Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+        }));
+        answers.add(Drive<TFormRecapitulationLend>([&](TFormRecapitulationLend *form) {
+            recapitulation = form->LabelRecapitulation->text();
+            Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+        }));
+        answers.add(askCalculator);
+        LendStart(desk, false, 1);
+        document = desk.requeried.value(0);
+    } else {
+        AddTestCustomer(1, QStringLiteral("Novák"));
+        const QDate returned = Friday.addDays(10);
+        QList<TestLentLine> lent;
+        for (int line = 0; line < days.size(); ++line) {
+            AddTestVideo(line + 1, QStringLiteral("Film %1").arg(line + 1));
+            lent << TestLentLine{line + 1, returned.addDays(-days[line]), 1, Money::fromCrowns(30),
+                                 Money::fromString(fee), Money::fromString(deposit)};
+        }
+        AddTestLend(1, 1, QDateTime(Friday, QTime(10, 0)), lent);
+        SetRunDate(returned);
+        BrowseQuery lentVideos;
+        PrepareBackVideoQuery(lentVideos);
+        lentVideos.setParameter(QStringLiteral("ZAKAZNIK"), 1);
+        lentVideos.open();
+        TTableBack basket;
+        for (int row = 0; row < lentVideos.recordCount(); ++row)
+            basket.appendLentLine(lentVideos, row, CurrentRentalSettings(), returned, QDateTime(returned, QTime(12, 0)));
+        answers.add(Drive<TFormRecapitulationBack>([&](TFormRecapitulationBack *form) {
+            recapitulation = form->LabelRecapitulation->text();
+            if (!include)
+                form->CheckBoxInclude->click();
+            form->BitBtnBack->click();
+        }));
+        answers.add(askCalculator);
+        ActionBackBackExecute(basket, 1, {[&](const QVariant &written) { document = written; }, readReceipt, {}});
+    }
+    QCOMPARE(answers.pending(), 0);
+
+    QCOMPARE(recapitulation, QStringLiteral("%1:   %2,00 Kč").arg(sum < Money() ? "Vrátit" : "Platba", net));
+    QCOMPARE(calculator, QStringLiteral("%1,00 Kč").arg(net));
+    if (!include) {
+        QVERIFY(document.isNull());
+        QVERIFY(receipts.isEmpty());
+        return;
+    }
+    const JournalTotals journal = DocumentTotals(document.toLongLong());
+    QCOMPARE(journal.payments, bookedFees);
+    QCOMPARE(journal.deposits, bookedDeposits);
+    if (!printed) {
+        QVERIFY(receipts.isEmpty());
+        return;
+    }
+    // The whole-page return receipt prints the deposits handed back as a positive sum.
+    const auto money = [](Money amount) { return FormatMoney(QStringLiteral("%m"), amount); };
+    QCOMPARE(receipts, (QStringList{
+                           QStringLiteral("A4 %1 %2").arg(money(bookedFees), money(back ? -bookedDeposits : bookedDeposits)),
+                           QStringLiteral("A5 %1 %2").arg(money(bookedFees), money(bookedDeposits))}));
+}
+
+// The receipt of a written lend cannot be printed: the warning says why, and the rest of the
+// lend follows as after a good print: the status bars (the basket already empty when the
+// receipt was asked for), the change calculator and the focus in the customer box.
+void TestLendDialog::receiptThatCannotBePrinted()
+{
+    QFETCH(Engine, engine);
+    LoggedInDesk session(engine);
+    QVERIFY2(session.isReady(), qPrintable(session.error()));
+    Shop();
+    AddLendCustomer(1, QStringLiteral("Novák"), 2);
+    FormSetupVideo->CheckBoxCash->setChecked(true);
+    FormSetupPrint->CheckBoxOriginal->setChecked(true);
+    TestDesk desk({1, QStringLiteral("Novák"), u'-', 0});
+    int barsBefore = -1;
+    int barsAtPrint = -1;
+    bool emptyAtPrint = false;
+    SetReceiptPrint([&](qint64, bool) {
+        barsAtPrint = desk.statusBars;
+        emptyAtPrint = desk.basket.isEmpty();
+        throw EReportError(QStringLiteral("Tiskárna není k dispozici."));
+    });
+
+    ModalAnswers answers;
+    answers.add(Drive<TFormLend>([&](TFormLend *form) { Key(form, Qt::Key_Plus, Qt::KeypadModifier); }));
+    answers.add(Drive<TFormRecapitulationLend>([&](TFormRecapitulationLend *form) {
+        barsBefore = desk.statusBars;
+        Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+    }));
+    answers.add(ClickButton(QStringLiteral("ButtonOk")));
+    answers.add(Drive<TFormCash>([&](TFormCash *form) { form->reject(); }));
+    LendStart(desk, true, 1);
+
+    QCOMPARE(answers.pending(), 0);
+    QStringList modal;
+    for (const ShownWindow &w : ModalWindows(answers))
+        modal << w.className + QLatin1Char(' ') + w.text;
+    QCOMPARE(modal, (QStringList{QStringLiteral("TFormLend "), QStringLiteral("TFormRecapitulationLend "),
+                                 QStringLiteral("TFormWarning Tiskárna není k dispozici."), QStringLiteral("TFormCash ")}));
+    QCOMPARE(LendRows(QStringLiteral("SELECT DOKLAD,ZAKAZNIK FROM tab_pujcky")), QStringLiteral("1|1"));
+    QCOMPARE(barsAtPrint, barsBefore + 1);
+    QVERIFY(emptyAtPrint);
+    QCOMPARE(desk.journalBars, 1);
+    QCOMPARE(desk.customerFocused, 1);
+}
+
+// The lend dialog opened on no video after one that found a video: the video list filtered
+// to nothing, the dialog shows "0", and Enter says so instead of working with the video found
+// before; the basket stays as it was.
+void TestLendDialog::staleFindIsNotUsed()
+{
+    QFETCH(Engine, engine);
+    QFETCH(bool, line);
+    LoggedInDesk session(engine);
+    QVERIFY2(session.isReady(), qPrintable(session.error()));
+    Shop();
+    AddLendCustomer(1, QStringLiteral("Novák"), 2);
+    TestDesk desk({1, QStringLiteral("Novák"), u'-', 0});
+    ModalAnswers answers;
+    answers.add(Drive<TFormLend>([&](TFormLend *form) {
+        QCOMPARE(form->EditTitle->text(), QStringLiteral("Alfa"));
+        Key(form, Qt::Key_Escape);
+    }));
+    LendStart(desk, line, 1);
+    const QString basket = desk.lines();
+    QCOMPARE(basket.isEmpty(), !line);
+
+    desk.videos.close();
+    desk.videos.setSql({QStringLiteral("SELECT tab_video.VIDEO,tab_video.TITUL,tab_nosic.NOSIC"),
+                        QStringLiteral("FROM tab_video JOIN tab_nosic ON (tab_video.NOSIC=tab_nosic.ID_NOSIC)"),
+                        QStringLiteral("WHERE tab_video.VIDEO<0")});
+    desk.videos.open();
+    answers.add(Drive<TFormLend>([&](TFormLend *form) {
+        form->Int64EditVideo->setFocus();
+        Key(form, Qt::Key_Return);
+        QCOMPARE(desk.lines(), basket);
+        Key(form, Qt::Key_Escape);
+    }));
+    LendStart(desk, false, 0);
+    QCOMPARE(answers.pending(), 0);
+    const ShownWindow said = answers.shown().at(answers.shown().size() - 2);
+    QCOMPARE(said.text + QLatin1Char('/') + said.detail, QStringLiteral("Hledaný kód videa nenalezen.../Hledaný kód: [0]"));
+    QCOMPARE(desk.lines(), basket);
+}
+
+// The progress window " Transakce" is up and painted before the lend's statements run.
+void TestLendDialog::progressPaintedBeforeTheStatements()
+{
+    QFETCH(Engine, engine);
+    LoggedInDesk session(engine);
+    QVERIFY2(session.isReady(), qPrintable(session.error()));
+    Shop();
+    AddLendCustomer(1, QStringLiteral("Novák"), 2);
+    FormSetupVideo->CheckBoxCash->setChecked(false);
+    FormSetupPrint->CheckBoxOriginal->setChecked(false);
+    TestDesk desk({1, QStringLiteral("Novák"), u'-', 0});
+    PaintedProgress progress({Drive<TFormLend>([](TFormLend *form) { Key(form, Qt::Key_Plus, Qt::KeypadModifier); }),
+                              Drive<TFormRecapitulationLend>([](TFormRecapitulationLend *form) {
+                                  Key(form, Qt::Key_Plus, Qt::KeypadModifier);
+                              })});
+    LendStart(desk, true, 1);
+    QCOMPARE(progress.pending(), 0);
+    QCOMPARE(progress.seen, QStringList{QStringLiteral("visible, painted, documents 0")});
+    QCOMPARE(LendRows(QStringLiteral("SELECT COUNT(*) FROM tab_pujcky")), QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestLendDialog)

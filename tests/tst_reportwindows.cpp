@@ -172,6 +172,36 @@ private slots:
         QCOMPARE(Status(form), QString("Stránka 2/3"));
     }
 
+    // With the whole text selected, the boxes refuse what would leave their lower bound
+    // of 1: an empty text and a 0.
+    void boxBounds_data()
+    {
+        QTest::addColumn<bool>("zoomBox");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("page 0") << false << int(Qt::Key_0) << "1";
+        QTest::newRow("page emptied") << false << int(Qt::Key_Backspace) << "1";
+        QTest::newRow("page deleted") << false << int(Qt::Key_Delete) << "1";
+        QTest::newRow("page 3") << false << int(Qt::Key_3) << "3";
+        QTest::newRow("zoom 0") << true << int(Qt::Key_0) << "100";
+        QTest::newRow("zoom emptied") << true << int(Qt::Key_Backspace) << "100";
+        QTest::newRow("zoom 5") << true << int(Qt::Key_5) << "5";
+    }
+    void boxBounds()
+    {
+        QFETCH(bool, zoomBox);
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        PagedReport three(3);
+        TFormPreview *form = Open(three.prepared());
+        QLineEdit *box = zoomBox ? static_cast<QLineEdit *>(form->IntegerComboBoxZoom->Edit())
+                                 : form->IntegerEditGotoPage;
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key(key));
+        QCOMPARE(box->text(), text);
+    }
+
     void zoom()
     {
         PagedReport one(1);

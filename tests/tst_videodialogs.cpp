@@ -124,6 +124,30 @@ private slots:
         QVERIFY2(LoggedTransaction(desk, "Nové video", 3, "Ok"), qPrintable(LastLogLine(desk)));
     }
 
+    // The clerk's digits replace the proposed number (6) instead of following it.
+    void proposedNumberTypedOver_data() { AddEngineRows(); }
+    void proposedNumberTypedOver()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        AddVideoShop();
+        VideoDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        ModalAnswers answers({On<TFormVideoNew>([](TFormVideoNew *f) {
+            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("6"));
+            QTest::keyClicks(f->Int64EditVideo, "120");
+            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("120"));
+            f->EditTitle->setFocus();
+            TypeText(f->EditTitle, "Nový film");
+            f->ButtonOk->click();
+        })});
+        PressOn(desk.page()->Int64EditVideoVideo, Qt::Key_F3);
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(VideoColumn(120, "TITUL").toString(), QString("Nový film"));
+        QCOMPARE(desk.current(), qint64(120));
+    }
+
     // Without a default medium or genre nothing is chosen, and Ok with nothing chosen is
     // refused by the database: the warning, the log line "Error", nothing written. A number
     // taken at another desk meanwhile is refused the same way.
@@ -413,7 +437,9 @@ private slots:
             QCOMPARE_EQ(f->windowTitle(), QString(" Vyhledání videa"));
             QCOMPARE_EQ(f->focusWidget(), static_cast<QWidget *>(f->Int64EditVideo));
             QCOMPARE_EQ(f->Panel->text(), QString(" Videa: 5"));
-            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("2"));
+            // The box the clerk starts in is not written; its start value is typed over.
+            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("1"));
+            QCOMPARE_EQ(f->Int64EditVideo->selectedText(), QString("1"));
             QFont font;
             QColor text = Qt::black, background = Qt::white;
             f->RxDBGridVideoFind->OnGetCellParams(f->RxDBGridVideoFind,
@@ -465,6 +491,36 @@ private slots:
         QTest::mouseDClick(desk.page()->ComboBoxVideoTitle->lineEdit(), Qt::LeftButton);
         QCOMPARE(answers.shown().size(), 2);
         QCOMPARE(desk.current(), qint64(3));
+    }
+
+    // Opened in its number box, the search dialog leaves the box to the clerk: with video 2
+    // current, "15" finds video 15 (not 115 after the start value), and Enter makes it
+    // current.
+    void searchNumberTyped_data() { AddEngineRows(); }
+    void searchNumberTyped()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        AddVideoShop();
+        AddVideo(15, "Patnáct");
+        AddVideo(115, "Sto patnáct");
+        AddVideo(215, "Dvě stě patnáct");
+        VideoDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        QVERIFY(desk.moveTo(2));
+        ModalAnswers answers({On<TFormVideoFind>([](TFormVideoFind *f) {
+            QCOMPARE_EQ(f->focusWidget(), static_cast<QWidget *>(f->Int64EditVideo));
+            QCOMPARE_EQ(f->ADOQueryVideoFind->value(0).toLongLong(), qint64(2));
+            QTest::keyClicks(f->Int64EditVideo, "15");
+            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("15"));
+            QVERIFY(f->BitBtnSearch->isEnabled());
+            EnterIn(f->Int64EditVideo, "ActionVideoEdit");
+        })});
+        desk.action("ActionVideoFind")->trigger();
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(answers.shown()[0].result, int(QDialog::Accepted));
+        QCOMPARE(desk.current(), qint64(15));
     }
 
 private:

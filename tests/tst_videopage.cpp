@@ -349,6 +349,31 @@ private slots:
         QCOMPARE(title->currentText(), QString());
     }
 
+    // Enter in the title box on a video without a title: nothing is found in the box, so
+    // the video is not edited from it.
+    void emptyTitleNotFound_data() { AddEngineRows(); }
+    void emptyTitleNotFound()
+    {
+        QFETCH(Engine, engine);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        AddVideoShop();
+        AddVideo(6, QString());
+        VideoDesk desk(db);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        TVideoPage *page = desk.page();
+        page->Int64EditVideoVideo->setFocus();
+        page->Int64EditVideoVideo->selectAll();
+        QTest::keyClicks(page->Int64EditVideoVideo, "6");
+        QCOMPARE(desk.current(), qint64(6));
+        page->ComboBoxVideoTitle->setFocus();
+        ModalAnswers answers;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(answers.shown()[0].text, QString("Hledaný titul videa nenalezen..."));
+        QCOMPARE(answers.shown()[0].detail, QString("Hledaný titul: []"));
+    }
+
     // Enter edits from every control of the page (the filter panel's too), F3 adds, Del
     // removes only from the list.
     void actionKeys()

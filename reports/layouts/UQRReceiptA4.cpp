@@ -19,8 +19,8 @@ TFormQRReceiptA4::TFormQRReceiptA4(ReceiptKind kind, DataSet *lends, DataSet *li
         texts.last()->onPrint = [this](QString &text) { text = lendAmount(); };
     }
 
-    // The fee total is the document's, as the journal, the half-page receipt and the VAT
-    // lines take it; the deposits are the sum of the lines (handed back, on a return).
+    // Both totals are the document's, as the journal books them and the desk asked them;
+    // a return's deposits handed back print as a positive amount here.
     ReportBand *summary = QuickRep.addBand(BandType::Summary, 166);
     AddColumnLines(summary, columns, 2);
     addCount(summary, 8);
@@ -30,10 +30,8 @@ TFormQRReceiptA4::TFormQRReceiptA4(ReceiptKind kind, DataSet *lends, DataSet *li
     addAddition(summary, 68);
     addDepositCaption(summary, 88, kind == ReceiptKind::Lend ? QStringLiteral("Celkem záloha:")
                                                              : QStringLiteral("Vrácena záloha:"));
-    auto *deposits = summary->add<ReportExpr>(QStringLiteral("SUM(ZALOHA)"), 0, 88);
-    deposits->setName(QStringLiteral("QRExprAdvance"));
-    deposits->font = ReportFont(12, true);
-    deposits->mask = QStringLiteral(",0.00 Kč");
-    deposits->setRightEdge(718);
+    addValue(summary, "QRLabelAdvanceTotalValue",
+             FormatMoney(QStringLiteral("%m"), kind == ReceiptKind::Lend ? DocumentDeposit : -DocumentDeposit), 718, 88,
+             ReportFont(12, true));
     addSignature(summary, 134, 512);
 }
