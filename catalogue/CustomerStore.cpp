@@ -122,7 +122,7 @@ QList<CustomerProposal> CustomerNameProposals(const QString &typed)
     SetCommand(QStringLiteral("SELECT JMENO,RC,ZAKAZNIK FROM tab_zakaznik WHERE %1 ORDER BY %2")
                    .arg(d.foldLike(QStringLiteral("JMENO"), QStringLiteral(":JMENO")),
                         d.textOrder(QStringLiteral("JMENO"))));
-    SetCommandParam(QStringLiteral("JMENO"), typed + QLatin1Char('%'));
+    SetCommandParam(QStringLiteral("JMENO"), SqlDialect::likeBegin(typed));
     QSqlQuery rows = ExecCommandRecordset();
     QList<CustomerProposal> proposals;
     while (rows.next()) {

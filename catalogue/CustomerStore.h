@@ -19,8 +19,8 @@ QStringList CustomerListSql();
 QStringList CustomerHistorySql();
 
 // The search dialog's list: every customer at first, then those whose name, first address
-// line and birth number begin with the parameters JMENO, ADRESA1 and RC (each ended by
-// "%"; letter case folded).
+// line and birth number begin with the texts typed, bound as JMENO, ADRESA1 and RC (each
+// made by SqlDialect::likeBegin; letter case folded).
 QStringList CustomerSearchAllSql();
 QStringList CustomerSearchSql();
 
@@ -43,14 +43,14 @@ struct CustomerFilterInput {
 // The WHERE part of the list for these conditions: lines joined by "AND", the first
 // beginning with "WHERE ", each ended by "\n"; empty when no condition applies. Only
 // validated values are pasted: numbers as numbers, dates by the program's formatter, the
-// name as the body of a string literal of the engine (so the free filter can show it).
+// name as pasted pattern text, taken as typed (so the free filter can show it).
 QString CustomerFilterWhere(const CustomerFilterInput &input, const SqlDialect &dialect);
 // The number of customers a WHERE part (as the list's text holds it) selects, counted by
 // the server.
 int CountCustomers(const QString &wherePart);
 
-// The customers whose names begin with `typed` (letter case and Czech letters folded; a
-// "%" or "_" typed is a wildcard), in Czech order of the names.
+// The customers whose names begin with `typed` (letter case and Czech letters folded;
+// every character typed, "%" and "_" too, stands for itself), in Czech order of the names.
 struct CustomerProposal {
     QString name;
     QString birthNumber;

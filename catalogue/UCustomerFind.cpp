@@ -8,6 +8,7 @@
 #include "core/UValmedo.h"
 #include "core/controls/Int64Edit.h"
 #include "core/database/BrowseQuery.h"
+#include "core/database/SqlDialect.h"
 
 #include <QLineEdit>
 
@@ -58,9 +59,9 @@ TFormCustomerFind::TFormCustomerFind(QWidget *parent)
 
 void TFormCustomerFind::EditsChange()
 {
-    Reselect(CustomerSearchSql(), {{QStringLiteral("JMENO"), EditName->text() + QLatin1Char('%')},
-                                   {QStringLiteral("ADRESA1"), EditAddress->text() + QLatin1Char('%')},
-                                   {QStringLiteral("RC"), EditBirth->text() + QLatin1Char('%')}});
+    Reselect(CustomerSearchSql(), {{QStringLiteral("JMENO"), SqlDialect::likeBegin(EditName->text())},
+                                   {QStringLiteral("ADRESA1"), SqlDialect::likeBegin(EditAddress->text())},
+                                   {QStringLiteral("RC"), SqlDialect::likeBegin(EditBirth->text())}});
 }
 
 void TFormCustomerFind::BitBtnSearchClick()

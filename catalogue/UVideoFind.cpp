@@ -8,6 +8,7 @@
 #include "core/UValmedo.h"
 #include "core/controls/Int64Edit.h"
 #include "core/database/BrowseQuery.h"
+#include "core/database/SqlDialect.h"
 
 #include <QLineEdit>
 
@@ -53,7 +54,7 @@ TFormVideoFind::TFormVideoFind(QWidget *parent)
 
 void TFormVideoFind::EditsChange()
 {
-    Reselect(VideoSearchSql(), {{QStringLiteral("TITUL"), EditTitle->text() + QLatin1Char('%')}});
+    Reselect(VideoSearchSql(), {{QStringLiteral("TITUL"), SqlDialect::likeBegin(EditTitle->text())}});
 }
 
 void TFormVideoFind::BitBtnSearchClick()

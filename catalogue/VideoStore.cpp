@@ -136,7 +136,7 @@ QStringList VideoTitleProposals(const QString &typed)
     const SqlDialect &d = CatalogueDialect();
     SetCommand(QStringLiteral("SELECT TITUL FROM tab_video WHERE %1 ORDER BY %2")
                    .arg(d.foldLike(QStringLiteral("TITUL"), QStringLiteral(":TITUL")), d.textOrder(QStringLiteral("TITUL"))));
-    SetCommandParam(QStringLiteral("TITUL"), typed + QLatin1Char('%'));
+    SetCommandParam(QStringLiteral("TITUL"), SqlDialect::likeBegin(typed));
     QSqlQuery rows = ExecCommandRecordset();
     QStringList titles;
     while (rows.next())

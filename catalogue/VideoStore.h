@@ -19,7 +19,8 @@ QStringList VideoListSql();
 QStringList VideoHistorySql();
 
 // The search dialog's list: every video with its medium at first, then those whose titles
-// begin with the parameter TITUL (ended by "%"; letter case folded).
+// begin with the text typed, bound as TITUL (made by SqlDialect::likeBegin; letter case
+// folded).
 QStringList VideoSearchAllSql();
 QStringList VideoSearchSql();
 
@@ -45,7 +46,7 @@ struct VideoFilterInput {
 // The WHERE part of the list for these conditions: lines joined by "AND", the first
 // beginning with "WHERE ", each ended by "\n"; empty when no condition applies. Only
 // validated values are pasted: numbers as numbers, dates by the program's formatter, the
-// title as the body of a string literal of the engine (so the free filter can show it).
+// title as pasted pattern text, taken as typed (so the free filter can show it).
 // The conditions name columns of `tab_video` and nested selects only.
 QString VideoFilterWhere(const VideoFilterInput &input, const SqlDialect &dialect);
 
@@ -58,8 +59,9 @@ struct VideoTotals {
 };
 VideoTotals CountVideos(const QString &wherePart);
 
-// The titles that begin with `typed` (letter case and Czech letters folded; a "%" or "_"
-// typed is a wildcard), in Czech order, trailing blanks removed.
+// The titles that begin with `typed` (letter case and Czech letters folded; every
+// character typed, "%" and "_" too, stands for itself), in Czech order, trailing blanks
+// removed.
 QStringList VideoTitleProposals(const QString &typed);
 
 // The lowest free video number.

@@ -211,8 +211,10 @@ void TLog::SaveLog()
     for (const QString &line : std::as_const(m_lines))
         bytes += line.toUtf8() + "\r\n";
     const int code = WriteWhole(LogFile, bytes);
-    if (code != 0)
+    // One warning for a run of failed saves: every line would raise its own.
+    if (code != 0 && !m_saveFailing)
         emit OnErrorLog(QStringLiteral("Log soubor nelze uložit..."), ErrorCodeText(code, LogFile));
+    m_saveFailing = code != 0;
 }
 
 void TLog::AttachListBox(QListWidget *listBox)

@@ -13,7 +13,8 @@ class QListWidget;
 // Windows-1250 file still reads), and the owner mirrors the lines in a list box.
 //
 // A file that exists but cannot be read is never saved over during the run: its lines would
-// be lost. The lines added meanwhile stay in memory and in the list box.
+// be lost. The lines added meanwhile stay in memory and in the list box. A save that fails
+// is reported once; the next report is of a failure after a save that succeeded.
 class TLog : public QObject {
     Q_OBJECT
 
@@ -56,6 +57,7 @@ private:
     QStringList m_lines;
     QPointer<QListWidget> m_listBox;
     QString m_unreadableFile;  // a file whose load failed: never written over
+    bool m_saveFailing = false; // the last save failed and was reported
     bool m_warnings = false;
 };
 

@@ -136,9 +136,9 @@ private slots:
         QTest::newRow("emptied bound") << f << "WHERE tab_zakaznik.ZAKAZNIK<=9999999999999\n";
         f = {};
         f.nameOn = true;
-        QTest::newRow("empty name") << f << "WHERE tab_zakaznik.JMENO LIKE '%'\n";
+        QTest::newRow("empty name") << f << "WHERE tab_zakaznik.JMENO LIKE '%' ESCAPE '\\'\n";
         f.name = "O'Neil";
-        QTest::newRow("apostrophe") << f << "WHERE tab_zakaznik.JMENO LIKE 'O''Neil%'\n";
+        QTest::newRow("apostrophe") << f << "WHERE tab_zakaznik.JMENO LIKE 'O''Neil%' ESCAPE '\\'\n";
         f = {};
         f.limitOn = true;
         QTest::newRow("restriction not chosen") << f << "";
@@ -172,7 +172,7 @@ private slots:
         f.limitOn = true;
         f.limit = 3;
         QTest::newRow("combined") << f
-                                  << "WHERE tab_zakaznik.ZAKAZNIK<=7\nAND tab_zakaznik.JMENO LIKE 'N%'\n"
+                                  << "WHERE tab_zakaznik.ZAKAZNIK<=7\nAND tab_zakaznik.JMENO LIKE 'N%' ESCAPE '\\'\n"
                                      "AND tab_zakaznik.OMEZENI=3\nAND EXISTS (SELECT * FROM tab_pujckydetail "
                                      "where tab_zakaznik.ZAKAZNIK=tab_pujckydetail.ZAKAZNIK AND "
                                      "tab_pujckydetail.VRATIT<'2026-12-10 00:00:00' AND tab_pujckydetail.PUJCENA=1)\n";
@@ -184,16 +184,17 @@ private slots:
         QCOMPARE(CustomerFilterWhere(input, SqliteDialect()), where);
     }
 
-    // PostgreSQL folds the name's case and escapes with a backslash: a backslash typed is
-    // doubled, so it stays one character of the name.
+    // PostgreSQL folds the name's case; both engines escape with a backslash: a backslash,
+    // "%" or "_" typed is escaped, so each stays one character of the name.
     void filterNameOnPostgres()
     {
         CustomerFilterInput f;
         f.nameOn = true;
-        f.name = "O'N\\x";
+        f.name = "O'N\\x%_";
         QCOMPARE(CustomerFilterWhere(f, PostgresDialect()),
-                 QString("WHERE lower(tab_zakaznik.JMENO) LIKE lower('O''N\\\\x%')\n"));
-        QCOMPARE(CustomerFilterWhere(f, SqliteDialect()), QString("WHERE tab_zakaznik.JMENO LIKE 'O''N\\x%'\n"));
+                 QString("WHERE lower(tab_zakaznik.JMENO) LIKE lower('O''N\\\\x\\%\\_%') ESCAPE '\\'\n"));
+        QCOMPARE(CustomerFilterWhere(f, SqliteDialect()),
+                 QString("WHERE tab_zakaznik.JMENO LIKE 'O''N\\\\x\\%\\_%' ESCAPE '\\'\n"));
     }
 };
 

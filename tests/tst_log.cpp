@@ -194,6 +194,55 @@ private slots:
         QCOMPARE(answers.shown().at(0).detail, QStringLiteral("Error [%1]...").arg(ENOENT));
     }
 
+    // A log that cannot be saved warns at the first failed save only, and again at the
+    // first failure after a save has succeeded; no line is lost meanwhile.
+    void failedSavesWarnOnce_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("folder gone") << true;
+        if (geteuid() != 0)  // root writes past permissions
+            QTest::newRow("read-only log") << false;
+    }
+    void failedSavesWarnOnce()
+    {
+        QFETCH(bool, folder);
+        const QString dir = m_dir.filePath(QStringLiteral("desk"));
+        QVERIFY(QDir().mkpath(dir));
+        TLog log;
+        log.LogFile = dir + QStringLiteral("/Valmedo4.log");
+        Write(log.LogFile, Numbered(1, 2));
+        log.Loaded();
+        const auto refuse = [&](bool refused) {
+            if (folder)
+                QVERIFY(refused ? QDir(dir).removeRecursively() : QDir().mkpath(dir));
+            else
+                QVERIFY(QFile::setPermissions(log.LogFile, refused ? QFileDevice::ReadOwner
+                                                                   : QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        };
+        const auto cleanup = qScopeGuard([&] { QDir(dir).removeRecursively(); });
+        log.AttachWarnings();
+        ModalAnswers answers({ClickButton(QStringLiteral("ButtonOk")), ClickButton(QStringLiteral("ButtonOk"))});
+        refuse(true);
+        log.AddLog(QStringLiteral("Start"));
+        log.AppendLog(QStringLiteral("[Ok]"));
+        log.LimitLog(2048);
+        log.AddLog(QStringLiteral("Přihlášení"));
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(answers.shown().at(0).text, QStringLiteral("Log soubor nelze uložit..."));
+
+        refuse(false);
+        log.AddLog(QStringLiteral("Zápis"));
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(Read(log.LogFile).count("\r\n"), 5);
+
+        refuse(true);
+        log.AddLog(QStringLiteral("Znovu"));
+        log.AddLog(QStringLiteral("A znovu"));
+        QCOMPARE(answers.shown().size(), 2);
+        QCOMPARE(answers.shown().at(1).text, QStringLiteral("Log soubor nelze uložit..."));
+        QCOMPARE(log.LogCount(), 7);
+    }
+
     // A save that fails part of the way leaves the old file whole: the text goes to a new
     // file beside it first. The size limit stands in for a full disk; root is bound by it too.
     void failedSaveKeepsTheOldFile_data()

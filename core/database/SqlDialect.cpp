@@ -21,6 +21,23 @@ QString doubledQuotes(QString text)
     return text.replace(QLatin1Char('\''), QLatin1String("''"));
 }
 
+// One escape character for both engines, named in the clause: SQLite's LIKE has none
+// without it. The literal holds a lone backslash, which PostgreSQL's standard strings keep.
+const QString LikeEscape = QStringLiteral(" ESCAPE '\\'");
+
+// `text` as LIKE pattern characters that match only themselves.
+QString escapedForLike(const QString &text)
+{
+    QString pattern;
+    pattern.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            pattern += u'\\';
+        pattern += c;
+    }
+    return pattern;
+}
+
 // The kind of an SQLite column by its declared type; none for an expression.
 std::optional<FieldKind> kindFromDeclared(const QByteArray &declared)
 {
@@ -84,6 +101,16 @@ QVariant SqlDialect::bindValue(const QVariant &value) const
     }
 }
 
+QString SqlDialect::likeBegin(const QString &text)
+{
+    return escapedForLike(text) + u'%';
+}
+
+QString SqlDialect::likeText(const QString &text)
+{
+    return doubledQuotes(escapedForLike(text));
+}
+
 QString SqliteDialect::money(const QString &expr) const
 {
     return QStringLiteral("ROUND(%1,4)").arg(expr);
@@ -92,7 +119,7 @@ QString SqliteDialect::money(const QString &expr) const
 QString SqliteDialect::foldLike(const QString &column, const QString &pattern) const
 {
     // like() is replaced on every connection by a Unicode case-folding one.
-    return QStringLiteral("%1 LIKE %2").arg(column, pattern);
+    return QStringLiteral("%1 LIKE %2").arg(column, pattern) + LikeEscape;
 }
 
 QString SqliteDialect::foldEq(const QString &a, const QString &b) const
@@ -108,11 +135,6 @@ QString SqliteDialect::textOrder(const QString &column) const
 QStringList SqliteDialect::journalLock() const
 {
     return {QStringLiteral("BEGIN IMMEDIATE")};
-}
-
-QString SqliteDialect::likeText(const QString &text) const
-{
-    return doubledQuotes(text);
 }
 
 QSql::NumericalPrecisionPolicy SqliteDialect::readPrecision() const
@@ -147,7 +169,7 @@ QString PostgresDialect::money(const QString &expr) const
 
 QString PostgresDialect::foldLike(const QString &column, const QString &pattern) const
 {
-    return QStringLiteral("lower(%1) LIKE lower(%2)").arg(column, pattern);
+    return QStringLiteral("lower(%1) LIKE lower(%2)").arg(column, pattern) + LikeEscape;
 }
 
 QString PostgresDialect::foldEq(const QString &a, const QString &b) const
@@ -164,13 +186,6 @@ QString PostgresDialect::textOrder(const QString &column) const
 QStringList PostgresDialect::journalLock() const
 {
     return {QStringLiteral("BEGIN"), QStringLiteral("LOCK TABLE tab_pujcky IN EXCLUSIVE MODE")};
-}
-
-QString PostgresDialect::likeText(const QString &text) const
-{
-    QString t = text;
-    t.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    return doubledQuotes(t);
 }
 
 QSql::NumericalPrecisionPolicy PostgresDialect::readPrecision() const

@@ -19,7 +19,8 @@ public:
     // A sum or product of money, rounded back to the ten-thousandth where the
     // engine computes in floating point.
     virtual QString money(const QString &expr) const = 0;
-    // `column LIKE pattern` without regard to letter case (Czech letters too).
+    // `column LIKE pattern` without regard to letter case (Czech letters too). A backslash
+    // escapes the next character of the pattern on both engines (an ESCAPE clause).
     virtual QString foldLike(const QString &column, const QString &pattern) const = 0;
     // `a = b` without regard to letter case.
     virtual QString foldEq(const QString &a, const QString &b) const = 0;
@@ -29,9 +30,12 @@ public:
     // of the journal: they take the write lock first. Run them in place of
     // QSqlDatabase::transaction(), then commit() or rollback() as usual.
     virtual QStringList journalLock() const = 0;
-    // The text of a pasted LIKE pattern (without its quotes and wildcards): apostrophes
-    // doubled, and on PostgreSQL backslashes too, since its LIKE escapes with them.
-    virtual QString likeText(const QString &text) const = 0;
+    // The pattern of foldLike that the texts beginning with `text` match, every character
+    // of `text` taken as it is ("%", "_" and the backslash escaped): for a bound parameter.
+    static QString likeBegin(const QString &text);
+    // `text` taken as it is in a pasted pattern: the body of a string literal, "%", "_"
+    // and the backslash escaped and apostrophes doubled; the wildcards follow it.
+    static QString likeText(const QString &text);
 
     // The value a statement parameter is bound as: a text right-trimmed (the fixed-width
     // columns never keep trailing blanks), a date or a time as the 'yyyy-mm-dd hh:mm:00'
@@ -60,7 +64,6 @@ public:
     QString foldEq(const QString &a, const QString &b) const override;
     QString textOrder(const QString &column) const override;
     QStringList journalLock() const override;
-    QString likeText(const QString &text) const override;
     QSql::NumericalPrecisionPolicy readPrecision() const override;
     QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const override;
     QStringList readOnlyBegin() const override;
@@ -77,7 +80,6 @@ public:
     QString foldEq(const QString &a, const QString &b) const override;
     QString textOrder(const QString &column) const override;
     QStringList journalLock() const override;
-    QString likeText(const QString &text) const override;
     QSql::NumericalPrecisionPolicy readPrecision() const override;
     QList<std::optional<FieldKind>> columnKinds(const QSqlQuery &query) const override;
     QStringList readOnlyBegin() const override;
