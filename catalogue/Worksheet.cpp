@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <orcus/orcus_ods.hpp>
@@ -500,6 +501,9 @@ struct XlsxWorksheet::Book {
     lxw_workbook *workbook = nullptr;
     lxw_worksheet *sheet = nullptr;
     lxw_format *formats[std::size(FormatCodes)] = {};
+    // A text cell's UTF-8, in one buffer for every cell.
+    QStringEncoder utf8{QStringEncoder::Utf8};
+    std::vector<char> text;
 
     bool addFormats()
     {
@@ -585,8 +589,12 @@ void XlsxWorksheet::setCell(int row, int column, const QVariant &value, CellForm
     }
     case QMetaType::QString: {
         const QString text = value.toString();
-        if (!text.isEmpty())
-            error = worksheet_write_string(sheet, r, c, text.toUtf8().constData(), nullptr);
+        if (text.isEmpty())
+            break;
+        std::vector<char> &buffer = m_book->text;
+        buffer.resize(size_t(m_book->utf8.requiredSpace(text.size())) + 1);
+        *m_book->utf8.appendToBuffer(buffer.data(), text) = '\0';
+        error = worksheet_write_string(sheet, r, c, buffer.data(), nullptr);
         break;
     }
     default:
