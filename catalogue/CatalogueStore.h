@@ -12,8 +12,10 @@ class SqlDialect;
 const SqlDialect &CatalogueDialect();
 
 // The lowest free positive number of a table's key column (`tab_zakaznik`.`ZAKAZNIK`,
-// `tab_video`.`VIDEO`): 1 for an empty table or when 1 is free, else the lowest number
-// after a used one that is itself unused. The names are the program's own, never typed.
+// `tab_video`.`VIDEO`) within the desk's numbers (1 to 13 digits): 1 for an empty table or
+// when 1 is free, else the lowest number after a used one that is itself unused; numbers
+// outside that range are passed over. Throws EDatabaseError when every number is taken.
+// The names are the program's own, never typed.
 qint64 LowestFreeNumber(const QString &table, const QString &column);
 
 // One change made at the desk: runs `change` (its statements in one DeskTransaction), timed

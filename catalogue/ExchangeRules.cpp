@@ -2,11 +2,19 @@
 
 #include "catalogue/Worksheet.h"
 #include "core/Texts.h"
+#include "core/controls/CurrencyEdit.h"
+#include "core/controls/Int64Edit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+// The lend counts are small integers.
+constexpr int HighestCount = std::numeric_limits<qint16>::max();
+// The largest whole number a double holds exactly.
+constexpr qint64 ExactInDouble = qint64(1) << 53;
 
 // A date and time as the desk writes it: the time left out at midnight.
 QString dateTimeCellText(const QDateTime &moment)
@@ -30,14 +38,21 @@ QString firstCharacters(const QString &text, int length)
     return text.left(i);
 }
 
-// A number written as text: blanks between the digit groups, a decimal comma or point.
-bool textNumber(const QString &text, double *value)
+// A number written as text with its blanks between the digit groups left out and a
+// decimal point for its decimal comma.
+QString plainNumberText(const QString &text)
 {
     QString t = text.trimmed();
     t.remove(QLatin1Char(' '));
     t.remove(QChar(0x00A0));
     t.remove(QChar(0x202F));
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return t.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+// A number written as text: blanks between the digit groups, a decimal comma or point.
+bool textNumber(const QString &text, double *value)
+{
+    const QString t = plainNumberText(text);
     if (t.isEmpty())
         return false;
     for (const QChar c : std::as_const(t)) {
@@ -68,6 +83,23 @@ double cellNumber(const QVariant &cell)
     throw ECellError(QStringLiteral("„%1“ není číslo").arg(CellAsString(cell)));
 }
 
+bool isEmptyCell(const QVariant &cell)
+{
+    return cell.isNull() || (cell.typeId() == QMetaType::QString && cell.toString().trimmed().isEmpty());
+}
+
+// A whole number from `lowest` to `highest`: 0 for an empty cell, a number to the nearest
+// whole one, halves to the even neighbour (98,5 gives 98, 99,5 gives 100).
+int wholeNumber(const QVariant &cell, int lowest, int highest)
+{
+    if (isEmptyCell(cell))
+        return 0;
+    const double whole = std::nearbyint(cellNumber(cell));
+    if (whole < lowest || whole > highest)
+        throw ECellError(QStringLiteral("číslo %1 je mimo rozsah %2 až %3").arg(numberText(whole)).arg(lowest).arg(highest));
+    return int(whole);
+}
+
 // The column letter of a sheet column (1 is A).
 QString columnLetter(int column)
 {
@@ -87,31 +119,36 @@ auto inColumn(int column, const QString &what, F &&convert) -> decltype(convert(
 
 } // namespace
 
-QString ExportCellText(const QVariant &value, FieldKind kind)
+ExportCell ExportCellOf(const QVariant &value, FieldKind kind)
 {
     if (!value.isValid() || value.isNull())
         return {};
     switch (kind) {
     case FieldKind::Int64: {
-        // 13 digits, the sign before them.
         const qint64 n = value.toLongLong();
-        const QString digits = QString::number(n < 0 ? 0 - quint64(n) : quint64(n)).rightJustified(13, u'0');
-        return n < 0 ? QLatin1Char('-') + digits : digits;
+        if (n >= -ExactInDouble && n <= ExactInDouble)
+            return {double(n), CellFormat::Digits13};
+        return {QString::number(n)};
     }
     case FieldKind::Integer:
-        return QString::number(value.toLongLong());
+        return {double(value.toLongLong())};
     case FieldKind::Money:
-        return FormatMoney(QStringLiteral(",0.00"), value.value<Money>());
+        return {value.value<Money>().toDouble(), CellFormat::Money};
     case FieldKind::Float:
-        return numberText(value.toDouble());
-    case FieldKind::DateTime:
-        return dateTimeCellText(value.toDateTime());
+        return {value.toDouble()};
+    case FieldKind::DateTime: {
+        // The spreadsheet's day numbers agree with the calendar from 1 March 1900 on.
+        const QDateTime moment = value.toDateTime();
+        if (moment.date() < QDate(1900, 3, 1) || moment.date().year() > 9999)
+            return {dateTimeCellText(moment)};
+        return {moment, moment.time() == QTime(0, 0) ? CellFormat::Date : CellFormat::DateTime};
+    }
     case FieldKind::Boolean:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        return {value.toBool() ? 1.0 : 0.0};
     case FieldKind::Text:
         break;
     }
-    return value.toString();
+    return {value.toString()};
 }
 
 QString CellAsString(const QVariant &cell, int length)
@@ -136,29 +173,60 @@ QString CellAsString(const QVariant &cell, int length)
 
 int CellAsInteger(const QVariant &cell)
 {
-    if (cell.isNull() || (cell.typeId() == QMetaType::QString && cell.toString().trimmed().isEmpty()))
-        return 0;
-    // Halves go to the even neighbour: 98,5 gives 98, 99,5 gives 100.
-    const double whole = std::nearbyint(cellNumber(cell));
-    if (whole < std::numeric_limits<int>::min() || whole > std::numeric_limits<int>::max())
-        throw ECellError(QStringLiteral("číslo %1 je mimo rozsah").arg(CellAsString(cell)));
-    return int(whole);
+    return wholeNumber(cell, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
 qint64 CellAsKey(const QVariant &cell)
 {
-    bool ok = false;
-    qint64 key = 0;
+    // Every whole number is read, so that one of any size is told out of range.
+    bool whole = false;
+    double number = 0;
     if (cell.typeId() == QMetaType::Double) {
-        const double v = cell.toDouble();
-        ok = std::trunc(v) == v && std::fabs(v) < 9.2e18;
-        key = ok ? qint64(v) : 0;
+        number = cell.toDouble();
+        whole = std::trunc(number) == number;
     } else if (cell.typeId() == QMetaType::QString) {
-        key = cell.toString().trimmed().toLongLong(&ok);
+        const QString text = cell.toString().trimmed();
+        const qsizetype sign = text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')) ? 1 : 0;
+        whole = text.size() > sign
+                && std::all_of(text.begin() + sign, text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        number = whole ? text.toDouble() : 0;
     }
-    if (!ok)
+    if (!whole)
         throw ECellError(QStringLiteral("kód „%1“ není celé číslo").arg(CellAsString(cell)));
-    return key;
+    if (number < 1 || number > double(TInt64Edit::HighestNumber))
+        throw ECellError(QStringLiteral("kód %1 je mimo rozsah 1 až %2")
+                             .arg(CellAsString(cell).trimmed()).arg(TInt64Edit::HighestNumber));
+    return qint64(number); // exact: below 2^53
+}
+
+int CellAsCount(const QVariant &cell)
+{
+    return wholeNumber(cell, 0, HighestCount);
+}
+
+Money CellAsPrice(const QVariant &cell)
+{
+    if (isEmptyCell(cell))
+        return {};
+    const double number = cellNumber(cell);
+    const Money lowest = TCurrencyEdit::SmallMoneyMin;
+    const Money highest = TCurrencyEdit::SmallMoneyMax;
+    if (number < lowest.toDouble() || number > highest.toDouble())
+        throw ECellError(QStringLiteral("číslo %1 je mimo rozsah %2 až %3")
+                             .arg(numberText(number), FormatMoney({}, lowest), FormatMoney({}, highest)));
+    // A text as it is written, not its nearest double; a double stands for the nearest
+    // ten-thousandth when it is that close to one.
+    bool exact = false;
+    Money price;
+    if (cell.typeId() == QMetaType::QString) {
+        price = Money::fromString(plainNumberText(cell.toString()), &exact);
+    } else {
+        price = Money::fromDouble(number);
+        exact = std::fabs(price.toDouble() - number) <= 1e-9 * std::max(1.0, std::fabs(number));
+    }
+    if (!exact)
+        throw ECellError(QStringLiteral("cena %1 má víc než čtyři desetinná místa").arg(CellAsString(cell)));
+    return price;
 }
 
 QVariant CellAsDateTime(const QVariant &cell)
@@ -203,7 +271,7 @@ CustomerSheetRow ReadCustomerRow(const Worksheet &sheet, int row)
     r.OP = CellAsString(cell(7), 10);
     r.REGISTRACE = inColumn(8, QStringLiteral("registrace"), [&] { return CellAsDateTime(cell(8)); });
     r.OMEZENI = CellAsLimit(cell(9));
-    r.PUJCKY = inColumn(10, QStringLiteral("výpůjčky"), [&] { return CellAsInteger(cell(10)); });
+    r.PUJCKY = inColumn(10, QStringLiteral("výpůjčky"), [&] { return CellAsCount(cell(10)); });
     r.TEXT = CellAsString(cell(11), 64);
     return r;
 }
@@ -216,14 +284,8 @@ VideoSheetRow ReadVideoRow(const Worksheet &sheet, int row)
     r.TITUL = CellAsString(cell(2), 32);
     r.ZAMERENI = CellAsString(cell(3));
     r.NOSIC = CellAsString(cell(4));
-    r.CENA = inColumn(5, QStringLiteral("cena"), [&] {
-        // The price comes back in whole crowns, within the money column's range.
-        const int crowns = CellAsInteger(cell(5));
-        if (crowns < -214748 || crowns > 214748)
-            throw ECellError(QStringLiteral("číslo %1 je mimo rozsah").arg(crowns));
-        return Money::fromCrowns(crowns);
-    });
+    r.CENA = inColumn(5, QStringLiteral("cena"), [&] { return CellAsPrice(cell(5)); });
     r.REGISTRACE = inColumn(6, QStringLiteral("registrace"), [&] { return CellAsDateTime(cell(6)); });
-    r.VYPUJCENA = inColumn(7, QStringLiteral("výpůjčky"), [&] { return CellAsInteger(cell(7)); });
+    r.VYPUJCENA = inColumn(7, QStringLiteral("výpůjčky"), [&] { return CellAsCount(cell(7)); });
     return r;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "catalogue/Worksheet.h" // CellFormat
 #include "core/database/DataSet.h" // FieldKind
 #include "core/database/Money.h"
 
@@ -7,22 +8,27 @@
 #include <QVariant>
 #include <stdexcept>
 
-class Worksheet;
-
 // The spreadsheet exchange of customers and videos: one sheet row per customer (columns
 // A to K) or video (A to G) from row 1, no title row. These are its pure rules: the
-// text an exported field is written as, and what an imported cell is read as.
+// cell an exported field is written as, and what an imported cell is read as.
 
 enum class ExchangeTable { Customers, Videos };
 
 inline constexpr int CustomerColumns = 11;
 inline constexpr int VideoColumns = 7;
 
-// The text a field of the list is written as: a customer or video number (a 64-bit
-// field) with 13 digits, money as ",0.00", a whole number in digits, a date and time
-// as "d.M.yyyy H:mm:ss" (the date alone at midnight), a text as it stands, a null
-// value as the empty text.
-QString ExportCellText(const QVariant &value, FieldKind kind);
+// A cell as the export writes it: the value for Worksheet::setCell and its format.
+struct ExportCell {
+    QVariant value;
+    CellFormat format = CellFormat::General;
+};
+// The cell a field of the list is written as, so that a spreadsheet sums and sorts it:
+// numbers as number cells (a customer or video number, a 64-bit field, shown with 13
+// digits; money with its full value, shown with two decimals), a date and time as a
+// date cell (the date alone at midnight), a text as a text cell whatever it holds, a
+// null value as an empty cell. What a number or date cell cannot hold exactly (a
+// number beyond 2^53, a date before March 1900) goes as the text the desk shows.
+ExportCell ExportCellOf(const QVariant &value, FieldKind kind);
 
 // A cell that cannot be read as its column asks. why() says so in the clerk's words.
 class ECellError : public std::runtime_error {
@@ -43,8 +49,15 @@ QString CellAsString(const QVariant &cell, int length = -1);
 // anything else and for a number outside the 32-bit range of the columns.
 int CellAsInteger(const QVariant &cell);
 // A customer or video number: a whole number, as a number cell or a text of digits
-// ("0000000000042"). Throws ECellError otherwise.
+// ("0000000000042"), from 1 to the highest number the desk gives. Throws ECellError
+// otherwise.
 qint64 CellAsKey(const QVariant &cell);
+// A lend count: a whole number (CellAsInteger) from 0 to 32 767. Throws ECellError
+// otherwise.
+int CellAsCount(const QVariant &cell);
+// A price: 0 for an empty cell; a number, or a text read as one ("1 234,50"), exact
+// to the ten-thousandth and within the price box's range. Throws ECellError otherwise.
+Money CellAsPrice(const QVariant &cell);
 // A date and time: a date cell, or a text as the export writes it ("d.M.yyyy H:mm:ss",
 // "d.M.yyyy H:mm", "d.M.yyyy") or as a database does ("yyyy-MM-dd HH:mm:ss"); null
 // for an empty cell. Throws ECellError otherwise.

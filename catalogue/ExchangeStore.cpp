@@ -1,5 +1,6 @@
 #include "catalogue/ExchangeStore.h"
 
+#include "catalogue/CatalogueStore.h"
 #include "catalogue/Worksheet.h"
 #include "core/DeskTransaction.h"
 #include "core/Errors.h"
@@ -10,6 +11,8 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <vector>
 
 namespace {
 
@@ -78,14 +81,19 @@ ExchangeResult ExportList(DataSet &list, Worksheet &sheet, const ExchangeProgres
     ExchangeResult result;
     const int rows = list.recordCount();
     const int fields = list.fieldCount();
+    std::vector<FieldKind> kinds;
+    for (int field = 0; field < fields; ++field)
+        kinds.push_back(list.fieldKind(field));
     bool goOn = progress(0);
     for (int row = 0; row < rows; ++row) {
         if (!goOn) {
             result.outcome = ExchangeResult::Aborted;
             break;
         }
-        for (int field = 0; field < fields; ++field)
-            sheet.setCell(row + 1, field + 1, ExportCellText(list.valueAt(row, field), list.fieldKind(field)));
+        for (int field = 0; field < fields; ++field) {
+            const ExportCell cell = ExportCellOf(list.valueAt(row, field), kinds[size_t(field)]);
+            sheet.setCell(row + 1, field + 1, cell.value, cell.format);
+        }
         result.rows = row + 1;
         goOn = progress(row + 1);
     }
@@ -156,13 +164,14 @@ ExchangeInsert::~ExchangeInsert() = default;
 
 void ExchangeInsert::insertCustomer(const CustomerSheetRow &r)
 {
-    run({r.ZAKAZNIK, r.JMENO, r.TELEFON, r.ADRESA1, r.ADRESA2, r.RC, r.OP, r.REGISTRACE, r.OMEZENI,
-         r.PUJCKY, r.TEXT});
+    // An empty cell is stored as the empty text, as the customer dialogs store an empty box.
+    run({r.ZAKAZNIK, StoredText(r.JMENO), StoredText(r.TELEFON), StoredText(r.ADRESA1), StoredText(r.ADRESA2),
+         StoredText(r.RC), StoredText(r.OP), r.REGISTRACE, r.OMEZENI, r.PUJCKY, StoredText(r.TEXT)});
 }
 
 void ExchangeInsert::insertVideo(const VideoSheetRow &r, int direction, int medium)
 {
-    run({r.VIDEO, r.TITUL, direction, medium, QVariant::fromValue(r.CENA), r.REGISTRACE, r.VYPUJCENA});
+    run({r.VIDEO, StoredText(r.TITUL), direction, medium, QVariant::fromValue(r.CENA), r.REGISTRACE, r.VYPUJCENA});
 }
 
 void ExchangeInsert::run(const QVariantList &values)

@@ -31,7 +31,7 @@ struct ExchangeResult {
 using ExchangeProgress = std::function<bool(int row)>;
 
 // Writes the rows of `list`, as filtered and sorted, into sheet rows 1, 2, ..., one
-// cell per field in the list's order (ExportCellText). The list is walked with its
+// cell per field in the list's order (ExportCellOf). The list is walked with its
 // controls held back and stands on its row again afterwards, also when the sheet
 // throws (EWorksheetError) or the data set does (EDatabaseError), which go on to the
 // caller. Done or Aborted.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <orcus/orcus_ods.hpp>
@@ -14,6 +15,7 @@
 #include <orcus/exception.hpp>
 
 #include <cctype>
+#include <iterator>
 #include <cmath>
 #include <cstdio>
 #include <unordered_map>
@@ -29,9 +31,10 @@ QVariant MemoryWorksheet::cell(int row, int column) const
     return column <= int(cells.size()) ? cells[size_t(column - 1)] : QVariant();
 }
 
-void MemoryWorksheet::setCell(int row, int column, const QString &text)
+void MemoryWorksheet::setCell(int row, int column, const QVariant &value, CellFormat)
 {
-    setValue(row, column, text.isEmpty() ? QVariant() : QVariant(text));
+    const bool empty = value.typeId() == QMetaType::QString && value.toString().isEmpty();
+    setValue(row, column, empty ? QVariant() : value);
 }
 
 void MemoryWorksheet::setValue(int row, int column, const QVariant &value)
@@ -487,11 +490,31 @@ std::unique_ptr<MemoryWorksheet> ReadWorksheet(const QString &path)
 // Writing through libxlsxwriter, into a file beside the target that replaces it
 // when saved.
 
+namespace {
+// The number format codes of the cell formats, by CellFormat; General has none.
+const char *const FormatCodes[] = {nullptr, "0000000000000", "#,##0.00", "d.m.yyyy h:mm:ss", "d.m.yyyy"};
+} // namespace
+
 struct XlsxWorksheet::Book {
     QString path;
     QString partPath;
     lxw_workbook *workbook = nullptr;
     lxw_worksheet *sheet = nullptr;
+    lxw_format *formats[std::size(FormatCodes)] = {};
+    // A text cell's UTF-8, in one buffer for every cell.
+    QStringEncoder utf8{QStringEncoder::Utf8};
+    std::vector<char> text;
+
+    bool addFormats()
+    {
+        for (size_t i = 1; i < std::size(FormatCodes); ++i) {
+            formats[i] = workbook_add_format(workbook);
+            if (!formats[i])
+                return false;
+            format_set_num_format(formats[i], FormatCodes[i]);
+        }
+        return true;
+    }
 
     void discard()
     {
@@ -524,7 +547,7 @@ XlsxWorksheet::XlsxWorksheet(const QString &path) : m_book(std::make_unique<Book
     m_book->workbook = workbook_new(name.constData());
     if (m_book->workbook)
         m_book->sheet = workbook_add_worksheet(m_book->workbook, nullptr);
-    if (!m_book->sheet) {
+    if (!m_book->sheet || !m_book->addFormats()) {
         m_book->discard();
         throw EWorksheetError(QStringLiteral("Sešit nelze vytvořit"));
     }
@@ -540,17 +563,45 @@ QVariant XlsxWorksheet::cell(int, int) const
     throw EWorksheetError(QStringLiteral("Zapisovaný sešit nelze číst"));
 }
 
-void XlsxWorksheet::setCell(int row, int column, const QString &text)
+void XlsxWorksheet::setCell(int row, int column, const QVariant &value, CellFormat format)
 {
     if (!m_book->sheet)
         throw EWorksheetError(QStringLiteral("Sešit již byl uložen"));
     if (row < 1 || column < 1)
         throw EWorksheetError(QStringLiteral("Buňku %1,%2 nelze zapsat").arg(row).arg(column));
-    if (text.isEmpty())
-        return;
-    const QByteArray utf8 = text.toUtf8();
-    const lxw_error error = worksheet_write_string(m_book->sheet, lxw_row_t(row - 1),
-                                                   lxw_col_t(column - 1), utf8.constData(), nullptr);
+    lxw_worksheet *sheet = m_book->sheet;
+    const auto r = lxw_row_t(row - 1);
+    const auto c = lxw_col_t(column - 1);
+    lxw_format *shown = m_book->formats[size_t(format)];
+    lxw_error error = LXW_NO_ERROR;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        error = worksheet_write_number(sheet, r, c, value.toDouble(), shown);
+        break;
+    case QMetaType::QDateTime: {
+        const QDateTime moment = value.toDateTime();
+        const QDate date = moment.date();
+        const QTime time = moment.time();
+        lxw_datetime cell = {date.year(), date.month(), date.day(), time.hour(), time.minute(),
+                             time.second() + time.msec() / 1000.0};
+        error = worksheet_write_datetime(sheet, r, c, &cell, shown);
+        break;
+    }
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        if (text.isEmpty())
+            break;
+        std::vector<char> &buffer = m_book->text;
+        buffer.resize(size_t(m_book->utf8.requiredSpace(text.size())) + 1);
+        *m_book->utf8.appendToBuffer(buffer.data(), text) = '\0';
+        error = worksheet_write_string(sheet, r, c, buffer.data(), nullptr);
+        break;
+    }
+    default:
+        if (!value.isNull())
+            error = LXW_ERROR_PARAMETER_VALIDATION;
+        break;
+    }
     if (error != LXW_NO_ERROR)
         throw EWorksheetError(QStringLiteral("Buňku %1,%2 nelze zapsat: %3")
                                   .arg(row).arg(column).arg(QString::fromUtf8(lxw_strerror(error))));

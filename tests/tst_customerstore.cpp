@@ -18,6 +18,7 @@
 
 #include <QRegularExpression>
 #include <QTest>
+#include <limits>
 #include <memory>
 
 Q_DECLARE_METATYPE(CustomerFilterInput)
@@ -75,6 +76,14 @@ private slots:
             QTest::addRow("%s-1 missing", name) << engine << QList<qint64>{2, 3} << qint64(1);
             QTest::addRow("%s-no gap", name) << engine << QList<qint64>{1, 2, 3} << qint64(4);
             QTest::addRow("%s-far", name) << engine << QList<qint64>{1, 9999999999999LL} << qint64(2);
+            // Numbers the desk never gives, in a database restored from elsewhere.
+            QTest::addRow("%s-highest of the engine", name)
+                << engine << QList<qint64>{1, 2, std::numeric_limits<qint64>::max()} << qint64(3);
+            QTest::addRow("%s-highest alone", name) << engine << QList<qint64>{std::numeric_limits<qint64>::max()}
+                                                    << qint64(1);
+            QTest::addRow("%s-beyond 13 digits", name)
+                << engine << QList<qint64>{1, 10000000000000LL, 10000000000001LL} << qint64(2);
+            QTest::addRow("%s-negative and zero", name) << engine << QList<qint64>{-5, 0, 1} << qint64(2);
         }
     }
     void lowestFreeNumber()
