@@ -153,7 +153,9 @@ bool PostgresServer::open(const QString &database, const QString &user, const QS
     const QString physical = master ? QStringLiteral("postgres") : m_databaseName;
     QString error;
     bool opened = openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error);
-    if (!opened && !master && openClosedDatabase(user, password)) {
+    // A database closed to connections is named in the server's refusal; a server that
+    // does not answer or a wrong password is not worth a second connection.
+    if (!opened && !master && error.contains(m_databaseName) && openClosedDatabase(user, password)) {
         close();
         opened = openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error);
     }
