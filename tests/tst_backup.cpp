@@ -83,6 +83,7 @@ public:
     bool databaseExists() override { return true; }
     void dropDatabase() override {}
     void createDatabase() override {}
+    void resetDatabase() override {}
     void reindex() override {}
     void truncateLog() override {}
     FileStats fileStats() override { return {}; }

@@ -4,6 +4,8 @@
 #include "core/Errors.h"
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
+#include "core/database/EmbeddedServer.h"
+#include "core/database/PostgresServer.h"
 #include "core/database/SqlServer.h"
 #include "core/UBackup.h"
 #include "support/ModalAnswers.h"
@@ -20,6 +22,7 @@
 #include <QThread>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -38,6 +41,46 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
         QThread::msleep(5);
     }
     return true;
+}
+
+// A server of either engine whose restore and reset run `held` when their new database
+// is whole, right before they swap it in.
+template <class Server>
+class HeldServer : public Server {
+public:
+    using Server::Server;
+    std::function<void()> held;
+
+protected:
+    void beforeSwap() override
+    {
+        if (held)
+            held();
+    }
+};
+
+template <class Server, class... Args>
+std::unique_ptr<SqlServer> makeHeld(std::function<void()> held, Args... args)
+{
+    auto server = std::make_unique<HeldServer<Server>>(args...);
+    server->held = std::move(held);
+    return server;
+}
+
+// Makes a HeldServer of the test's engine current, connected to "master".
+bool connectHeldMaster(const TestDatabase &db, std::function<void()> held)
+{
+    std::unique_ptr<SqlServer> server;
+    if (db.engine() == Engine::SQLite) {
+        server = makeHeld<EmbeddedServer>(std::move(held), db.serverName(), db.serverName());
+    } else if (const auto pg = PgTestServerFromEnv()) {
+        server = makeHeld<PostgresServer>(std::move(held), db.serverName(), pg->host, pg->port);
+    } else {
+        return false;
+    }
+    SqlServer *raw = server.get();
+    SetCurrentServer(std::move(server));
+    return raw->open(QString::fromLatin1(SqlServer::MasterDatabase), TestDatabase::user(), db.password());
 }
 
 // The processes named `name` whose command line holds `text`, as their ids; a process
@@ -127,6 +170,47 @@ private Q_SLOTS:
         QVERIFY(CreateDatabase());
         QVERIFY(UseDatabase());
         QCOMPARE(ValueOf(QStringLiteral("SELECT COUNT(*) FROM tab_nosic")), 5);
+    }
+
+    // A desk that tries to log in while a restore or a reset runs (held before its swap)
+    // is refused; afterwards it logs in, finds its earlier rows as the backup has them
+    // (none after a reset), and what it is then told was written is there.
+    void deskRefusedDuringRestoreOrReset_data() { AddEngineFlagRows("reset", "restore", "reset"); }
+    void deskRefusedDuringRestoreOrReset()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, reset);
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        {
+            OtherDesk desk(db);
+            QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+            QCOMPARE(desk.ask(QStringLiteral("insert 1")), QStringLiteral("ok"));
+            db.server()->backup(backup);
+        }
+
+        QString during;
+        QVERIFY(connectHeldMaster(db, [&] {
+            OtherDesk late(db);
+            during = late.isReady() ? QStringLiteral("logged in") : late.error();
+            if (late.isReady())
+                late.ask(QStringLiteral("insert 2")); // what the swap would take away
+        }));
+        {
+            ModalAnswers answers;
+            QVERIFY(reset ? CreateDatabase() : RestoreDatabase(backup));
+        }
+        QVERIFY2(during.startsWith(QStringLiteral("error ")), qPrintable(during));
+
+        const QString before = reset ? QString() : QStringLiteral("1=Desk 1,");
+        OtherDesk after(db);
+        QVERIFY2(after.isReady(), qPrintable(after.error()));
+        QCOMPARE(after.ask(QStringLiteral("rows")), before.chopped(before.isEmpty() ? 0 : 1));
+        QCOMPARE(after.ask(QStringLiteral("insert 3")), QStringLiteral("ok"));
+        after.quit();
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), before + QStringLiteral("3=Desk 3"));
     }
 
     // A row that another desk holds in an open transaction (a code book left open) makes

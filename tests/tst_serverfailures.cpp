@@ -7,6 +7,7 @@
 #include "core/database/PostgresServer.h"
 #include "core/database/SqlServer.h"
 #include "core/UBackup.h"
+#include "support/ModalAnswers.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -99,9 +101,10 @@ bool SetImmutable(const QString &path, bool on)
     return ok;
 }
 
+// The work files of restores and resets left in an embedded server folder.
 QStringList RestoreLeftovers(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files).filter(QStringLiteral(".restore-"));
+    return QDir(folder).entryList(QDir::Files).filter(QRegularExpression(QStringLiteral("\\.(restore|new)-")));
 }
 
 } // namespace
@@ -228,6 +231,65 @@ private Q_SLOTS:
 
         QVERIFY(UseDatabase());
         QCOMPARE(CustomerRows(), QStringLiteral("1=Novák,2=Svoboda"));
+        if (engine == Engine::PostgreSQL)
+            QCOMPARE(RestoreDatabasesLeft(db), 0);
+        else
+            QCOMPARE(RestoreLeftovers(folder), QStringList());
+    }
+
+    // What a restore or a reset killed after its staging step leaves, made here as the
+    // kill leaves it (the staging file, or the staging database with the program's
+    // database closed to connections): the old database opens at the next log-in with
+    // its rows, and the next reset or restore removes the staging.
+    void interruptedAfterStagingKeepsOldDatabase_data()
+    {
+        AddEngineFlagRows("resetKilled", "restore killed, reset next", "reset killed, restore next");
+    }
+    void interruptedAfterStagingKeepsOldDatabase()
+    {
+        QFETCH(Engine, engine);
+        QFETCH(bool, resetKilled);
+        const bool resetNext = !resetKilled;
+        TestDatabase db(engine);
+        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
+        const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
+        CurrentServer()->backup(backup);
+        Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Svoboda')"));
+
+        const QString folder = db.serverName();
+        if (engine == Engine::SQLite) {
+            const QString staging = QStringLiteral("%1/%2.db.%3-0123456789ab")
+                                        .arg(folder, db.databaseName(),
+                                             QLatin1String(resetKilled ? "new" : "restore"));
+            QVERIFY(QFile::copy(backup, staging));
+            QFile journal(staging + QStringLiteral("-journal"));
+            QVERIFY(journal.open(QIODevice::WriteOnly));
+            journal.write("half-written");
+        } else {
+            SqlServer::ScopedConnection other("killed-desk");
+            QSqlDatabase desk = OpenOnPostgres(other);
+            QVERIFY2(desk.isOpen(), qPrintable(desk.lastError().text()));
+            QSqlQuery q(desk);
+            QVERIFY2(q.exec(QStringLiteral("CREATE DATABASE %1_restore").arg(db.databaseName())),
+                     qPrintable(q.lastError().text()));
+            QVERIFY2(q.exec(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS false").arg(db.databaseName())),
+                     qPrintable(q.lastError().text()));
+        }
+        SetCurrentServer(nullptr);
+
+        QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::ProgramDatabase),
+                                TestDatabase::user(), db.password()));
+        QCOMPARE(CustomerRows(), QStringLiteral("1=Novák,2=Svoboda"));
+
+        QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
+                                TestDatabase::user(), db.password()));
+        {
+            ModalAnswers answers;
+            QVERIFY(resetNext ? CreateDatabase() : RestoreDatabase(backup));
+        }
+        QVERIFY(UseDatabase());
+        QCOMPARE(CustomerRows(), resetNext ? QString() : QStringLiteral("1=Novák"));
         if (engine == Engine::PostgreSQL)
             QCOMPARE(RestoreDatabasesLeft(db), 0);
         else

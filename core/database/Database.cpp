@@ -144,9 +144,9 @@ bool CreateDatabase()
 {
     BusyGuard busy(QStringLiteral("Probíhá vytváření databáze..."));
     return caught([] {
-        SqlServer &s = server();
-        s.dropDatabase();
-        s.createDatabase();
+        // Made beside the old database and swapped in: a failure or a kill half-way leaves
+        // the old database whole, never none or one without its tables.
+        server().resetDatabase();
         return true;
     });
 }

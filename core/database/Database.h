@@ -28,8 +28,9 @@ bool OpenDatabase();
 
 bool ReindexDatabase();
 bool TruncateTransLog();
-// Drops the program's database when it exists and creates it afresh with its
-// schema and seed rows. The connection must be open on the server ("master").
+// Replaces the program's database, when it exists, by a new one with its schema and
+// seed rows; on failure the old one stays. The connection must be open on the server
+// ("master").
 bool CreateDatabase();
 
 // The user exists and Password equals his stored password exactly. Errors reach the caller.

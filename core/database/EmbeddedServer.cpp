@@ -192,15 +192,18 @@ void EmbeddedServer::prepareConnection(const QSqlDatabase &db)
     execText(db, QStringLiteral("PRAGMA foreign_keys=ON"));
 }
 
+void EmbeddedServer::writeSchema(const QString &file)
+{
+    SideFile side(file, false, "create");
+    execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
+    execText(side.db(), QStringLiteral("PRAGMA foreign_keys=ON"));
+    execInTransaction(side.db(), schemaStatements(SchemaScript));
+} // closing checkpoints and removes the -wal of the new file
+
 void EmbeddedServer::createDatabaseFile(const QString &path)
 {
     WorkFile temp(path, "new");
-    {
-        SideFile side(temp.path(), false, "create");
-        execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
-        execText(side.db(), QStringLiteral("PRAGMA foreign_keys=ON"));
-        execInTransaction(side.db(), schemaStatements(SchemaScript));
-    } // closing checkpoints and removes the -wal of the new file
+    writeSchema(temp.path());
     if (QFileInfo::exists(path))
         throw EDatabaseError(QStringLiteral("Databáze %1 již existuje").arg(m_databaseName));
     temp.moveOnto(path);
@@ -336,6 +339,11 @@ void EmbeddedServer::createDatabase()
     createDatabaseFile(databaseFile());
 }
 
+void EmbeddedServer::resetDatabase()
+{
+    replaceDatabase("new", writeSchema);
+}
+
 void EmbeddedServer::reindex()
 {
     const QSqlDatabase db = programConnection();
@@ -451,25 +459,19 @@ void EmbeddedServer::replaceDatabaseFile(WorkFile &staging)
     staging.moveOnto(target);
 }
 
-void EmbeddedServer::restore(const QString &path)
+void EmbeddedServer::replaceDatabase(const char *what, const std::function<void(const QString &)> &fill)
 {
-    removeLeftovers(databaseFile());
-    QString why;
-    if (!verifyBackup(path, &why))
-        throw EDatabaseError(why);
-    // Copy the verified file beside the database first: until the rename, the old
-    // database stays as it was.
-    WorkFile staging(databaseFile(), "restore");
-    copyInto(path, staging.path());
-    {
-        SideFile side(staging.path(), false, "restore");
-        execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
-    }
+    // This desk's own shared lock would keep it from the exclusive one; held from here to
+    // the end, it refuses every desk that tries to connect meanwhile.
     const bool wasOpen = m_currentDatabase == QLatin1String(ProgramDatabase);
     if (wasOpen)
         close();
     try {
         const FileLock lock = takeDatabase();
+        removeLeftovers(databaseFile());
+        WorkFile staging(databaseFile(), what);
+        fill(staging.path());
+        beforeSwap();
         replaceDatabaseFile(staging);
     } catch (...) {
         if (wasOpen)
@@ -478,4 +480,19 @@ void EmbeddedServer::restore(const QString &path)
     }
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
         throw EDatabaseError(m_errorText);
+}
+
+void EmbeddedServer::restore(const QString &path)
+{
+    // The verified file is copied beside the database first: until the rename, the old
+    // database stays as it was. The check belongs to the restore: no desk may write
+    // meanwhile either.
+    replaceDatabase("restore", [this, &path](const QString &file) {
+        QString why;
+        if (!verifyBackup(path, &why))
+            throw EDatabaseError(why);
+        copyInto(path, file);
+        SideFile side(file, false, "restore");
+        execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
+    });
 }

@@ -9,8 +9,9 @@
 // program database made by the schema script.
 //
 // Every connection on the program's database holds a shared lock on the lock file
-// beside it ("valmedo4.db.lock") while it is open; the restore, the drop and the
-// creation take it exclusively, and fail while another desk is connected.
+// beside it ("valmedo4.db.lock") while it is open; the restore, the reset, the drop and
+// the creation take it exclusively for as long as they run, and fail while another desk
+// is connected.
 class EmbeddedServer : public SqlServer {
 public:
     EmbeddedServer(const QString &serverName, const QString &folder);
@@ -27,6 +28,7 @@ public:
     bool databaseExists() override;
     void dropDatabase() override;
     void createDatabase() override;
+    void resetDatabase() override;
     void reindex() override;
     void truncateLog() override;
     FileStats fileStats() override;
@@ -44,12 +46,17 @@ private:
     void install(const QString &password);
     void checkLogin(const QString &user, const QString &password);
     void createDatabaseFile(const QString &path);
+    // The schema and its seed rows written into a new, empty file.
+    static void writeSchema(const QString &file);
     QSqlDatabase programConnection() const;
     // The database for this desk alone: the exclusive lock, or EDatabaseError while
     // another desk is connected. This desk's own connection must be closed first.
     FileLock takeDatabase() const;
     // The database's file put in place of the old one; the caller holds takeDatabase().
     void replaceDatabaseFile(WorkFile &staging);
+    // A new database file made by `fill` in a work file ("<database>.<what>-<id>") and put
+    // in the place of the old one, under takeDatabase() from the start to the end.
+    void replaceDatabase(const char *what, const std::function<void(const QString &file)> &fill);
 
     QString m_folder;
     FileLock m_useLock; // while the connection is open on the program's database

@@ -25,6 +25,9 @@ constexpr int ClosingGraceMs = 1000;
 // A killed desk's server process keeps its restore's lock until the statement it runs
 // (a CREATE DATABASE, say) has ended; a restore under way on another desk keeps it longer.
 constexpr int RestoreLockWaitMs = 10000;
+// A log-in that finds the database closed waits this long for a killed desk's restore
+// lock to go; a restore under way holds it longer, and the log-in fails.
+constexpr int LoginLockWaitMs = 2000;
 
 // A type of the schema script as pg_dump writes it back.
 QString dumpedType(const QString &type)
@@ -159,8 +162,14 @@ bool PostgresServer::open(const QString &database, const QString &user, const QS
     const bool master = database == QLatin1String(MasterDatabase);
     const QString physical = master ? QStringLiteral("postgres") : m_databaseName;
     QString error;
-    if (!openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error)
-        || !limitLockWait(CurrentConnection(), &error)) {
+    bool opened = openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error);
+    // A database closed to connections is named in the server's refusal; a server that
+    // does not answer or a wrong password is not worth a second connection.
+    if (!opened && !master && error.contains(m_databaseName) && openClosedDatabase(user, password)) {
+        close();
+        opened = openConnection(QString::fromLatin1(ConnectionName), physical, user, password, &error);
+    }
+    if (!opened || !limitLockWait(CurrentConnection(), &error)) {
         close();
         m_errorText = error;
         return false;
@@ -279,6 +288,40 @@ void PostgresServer::dropRestoreDatabase(const QSqlDatabase &db, const QString &
     execText(db, QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(checkedName(name)));
 }
 
+bool PostgresServer::acceptsConnections(const QSqlDatabase &db) const
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT datallowconn FROM pg_database WHERE datname=:NAME"));
+    q.bindValue(QStringLiteral(":NAME"), m_databaseName);
+    if (!q.exec())
+        throw EDatabaseError(q.lastError().text());
+    return !q.next() || q.value(0).toBool(); // a missing database closes nothing
+}
+
+void PostgresServer::allowConnections(const QSqlDatabase &db, bool allow) const
+{
+    // Only possible from another database; the owner may, no superuser is needed.
+    execText(db, QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS %2")
+                     .arg(checkedName(m_databaseName), allow ? QStringLiteral("true") : QStringLiteral("false")));
+}
+
+bool PostgresServer::openClosedDatabase(const QString &user, const QString &password) const
+{
+    // The log-in's own failure stands whenever this cannot help.
+    try {
+        ScopedConnection m("reopen");
+        QString error;
+        if (!openConnection(m.name(), QStringLiteral("postgres"), user, password, &error))
+            return false;
+        if (acceptsConnections(m.db()) || !tryRestoreLock(m.db(), LoginLockWaitMs))
+            return false;
+        allowConnections(m.db(), true);
+        return true;
+    } catch (const EDatabaseError &) {
+        return false;
+    }
+}
+
 bool PostgresServer::tryRestoreLock(const QSqlDatabase &db, int waitMs) const
 {
     QElapsedTimer waited;
@@ -321,11 +364,7 @@ void PostgresServer::createDatabase()
     openMaintenance(m);
     createPhysical(m.db(), m_databaseName);
     try {
-        ScopedConnection schema("schema");
-        QString error;
-        if (!openConnection(schema.name(), m_databaseName, m_user, m_password, &error))
-            throw EDatabaseError(error);
-        execInTransaction(schema.db(), schemaStatements(SchemaScript));
+        writeSchema(m_databaseName);
     } catch (...) {
         // No empty or half-made database stays behind.
         try {
@@ -334,6 +373,20 @@ void PostgresServer::createDatabase()
         }
         throw;
     }
+}
+
+void PostgresServer::writeSchema(const QString &physical) const
+{
+    ScopedConnection schema("schema");
+    QString error;
+    if (!openConnection(schema.name(), physical, m_user, m_password, &error))
+        throw EDatabaseError(error);
+    execInTransaction(schema.db(), schemaStatements(SchemaScript));
+}
+
+void PostgresServer::resetDatabase()
+{
+    replaceDatabase([this](const QString &staging) { writeSchema(staging); });
 }
 
 void PostgresServer::reindex()
@@ -480,60 +533,83 @@ void PostgresServer::swapIn(const QSqlDatabase &db, const QString &staging, cons
     });
 }
 
-void PostgresServer::restore(const QString &path)
+void PostgresServer::replaceDatabase(const std::function<void(const QString &)> &fill)
 {
-    ScopedConnection m("restore");
-    openMaintenance(m);
-    const QSqlDatabase db = m.db();
-    // Held until the end, when the connection closes: one restore at a time.
-    if (!tryRestoreLock(db, RestoreLockWaitMs))
-        throw EDatabaseError(QStringLiteral("Obnova databáze %1 již probíhá").arg(m_databaseName));
-    removeLeftoverDatabases(db);
-    QString why;
-    if (!verifyBackup(path, &why))
-        throw EDatabaseError(why);
-    // Refused before the long work while other desks are connected; asked again at the swap.
-    const qint64 own = ownBackendPid();
-    refuseWhileInUse(db, own);
-    // Restore into a new database first: until the swap, the old one stays as it was.
-    const QString staging = stagingName();
-    createPhysical(db, staging);
-    auto dropStaging = [&] {
-        try {
-            dropRestoreDatabase(db, staging);
-        } catch (const EDatabaseError &) {
-        }
-    };
-    QString output;
-    const int rc = runTool(QStringLiteral("pg_restore"),
-                           {QStringLiteral("-w"), QStringLiteral("--no-owner"), QStringLiteral("--exit-on-error"),
-                            QStringLiteral("--single-transaction"), QStringLiteral("-h"), m_host,
-                            QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"), m_user,
-                            QStringLiteral("-d"), staging, path},
-                           &output);
-    if (rc != 0) {
-        dropStaging();
-        throw EDatabaseError(output.isEmpty() ? QStringLiteral("Obnova selhala") : output);
-    }
+    // The renames need a database nobody is connected to, this desk included.
     const bool wasOpen = m_currentDatabase == QLatin1String(ProgramDatabase);
     if (wasOpen)
         close();
     try {
-        refuseWhileInUse(db, own);
-        swapIn(db, staging, previousName());
+        ScopedConnection m("replace");
+        openMaintenance(m);
+        const QSqlDatabase db = m.db();
+        // Held until the end, when the connection closes: one restore or reset at a time,
+        // and the log-ins that find the database closed know that it is under way.
+        if (!tryRestoreLock(db, RestoreLockWaitMs))
+            throw EDatabaseError(QStringLiteral("Obnova databáze %1 již probíhá").arg(m_databaseName));
+        removeLeftoverDatabases(db);
+        // A lock taken in the database itself could not guard it: the renames need it empty.
+        // Closed from here on, it may still hold desks that came before: they refuse the work.
+        const bool existed = physicalExists(db, m_databaseName);
+        if (existed)
+            allowConnections(db, false);
+        const QString staging = stagingName();
+        try {
+            refuseWhileInUse(db, 0);
+            createPhysical(db, staging);
+            try {
+                fill(staging);
+                beforeSwap();
+                refuseWhileInUse(db, 0);
+                swapIn(db, staging, previousName());
+            } catch (...) {
+                try {
+                    dropRestoreDatabase(db, staging);
+                } catch (const EDatabaseError &) {
+                }
+                throw;
+            }
+        } catch (...) {
+            // The old database stands: open to the desks again.
+            try {
+                if (existed)
+                    allowConnections(db, true);
+            } catch (const EDatabaseError &) {
+            }
+            throw;
+        }
+        // The new database stands; an old copy that cannot be dropped now is dropped by
+        // the next backup, restore or reset and must not make this one look failed.
+        try {
+            dropRestoreDatabase(db, previousName());
+        } catch (const EDatabaseError &) {
+        }
     } catch (...) {
-        dropStaging();
-        // The desk goes back to its database, which is still the old one.
+        // The desk goes back to its database, the old one or the new one.
         if (wasOpen)
             reopen(QString::fromLatin1(ProgramDatabase));
         throw;
     }
-    // The restored database stands; an old copy that cannot be dropped now is dropped
-    // by the next backup or restore and must not make this one look failed.
-    try {
-        dropRestoreDatabase(db, previousName());
-    } catch (const EDatabaseError &) {
-    }
     if (wasOpen && !reopen(QString::fromLatin1(ProgramDatabase)))
         throw EDatabaseError(m_errorText);
+}
+
+void PostgresServer::restore(const QString &path)
+{
+    // Restored into a new database first: until the swap, the old one stays as it was.
+    // The check belongs to the restore: no desk may write meanwhile either.
+    replaceDatabase([&](const QString &staging) {
+        QString why;
+        if (!verifyBackup(path, &why))
+            throw EDatabaseError(why);
+        QString output;
+        const int rc = runTool(QStringLiteral("pg_restore"),
+                               {QStringLiteral("-w"), QStringLiteral("--no-owner"), QStringLiteral("--exit-on-error"),
+                                QStringLiteral("--single-transaction"), QStringLiteral("-h"), m_host,
+                                QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"), m_user,
+                                QStringLiteral("-d"), staging, path},
+                               &output);
+        if (rc != 0)
+            throw EDatabaseError(output.isEmpty() ? QStringLiteral("Obnova selhala") : output);
+    });
 }

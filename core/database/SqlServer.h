@@ -74,6 +74,10 @@ public:
     // desk's connection makes it fail.
     virtual void dropDatabase() = 0;
     virtual void createDatabase() = 0;  // an empty database with the schema and seed rows
+    // An empty database with the schema and seed rows in the place of the existing one
+    // (or of none). It is made under another name and swapped in, so that a kill leaves
+    // the old database or the new one whole; it fails as the restore does.
+    virtual void resetDatabase() = 0;
     virtual void reindex() = 0;         // the four data tables
     virtual void truncateLog() = 0;
     virtual FileStats fileStats() = 0;
@@ -85,6 +89,9 @@ public:
     virtual bool verifyBackup(const QString &path, QString *why = nullptr) = 0;
     // Verifies first; the old database stays on failure. Another desk connected to the
     // database makes the restore (as the drop) fail: it is never pulled away from a desk.
+    // From its start to its end no desk can connect to the database (nor during a reset):
+    // what one wrote meanwhile would be gone with the old database. This desk's own
+    // connection on it is closed for that time and opened again afterwards.
     virtual void restore(const QString &path) = 0;
 
     virtual const SqlDialect &dialect() const = 0;
@@ -138,6 +145,9 @@ public:
 
 protected:
     explicit SqlServer(const QString &serverName);
+    // Called by a restore and a reset once the new database is whole, right before it is
+    // swapped in; a test holds the operation there.
+    virtual void beforeSwap() {}
     static void writeLog(const QString &line);
     // The statements of a schema script compiled in as a resource, in order.
     static QStringList schemaStatements(const QString &resource);
