@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -151,6 +152,7 @@ TFormPreview::TFormPreview(QWidget *owner, PreparedReport *printer)
     layout->addWidget(Panel);
     QRPreview = new TQRPreview(this);
     QRPreview->SetQRPrinter(printer);
+    printer->pageAvailable = [this] { QRPreviewPageAvailable(); };
     layout->addWidget(QRPreview, 1);
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -166,7 +168,10 @@ TFormPreview::TFormPreview(QWidget *owner, PreparedReport *printer)
     BitBtnPrint->setFocus();
 }
 
-TFormPreview::~TFormPreview() = default;
+TFormPreview::~TFormPreview()
+{
+    endWait();
+}
 
 void TFormPreview::createPanel()
 {
@@ -329,22 +334,45 @@ void TFormPreview::showEvent(QShowEvent *event)
 
 void TFormPreview::FormShow()
 {
+    // The hour-glass lasts until the first page is there.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waiting = true;
     m_firstPage = true;
-    // The pages are all there when the window shows: each is announced as it would be
-    // while a report still produced them.
+    // Pages already made are announced as those the report makes while the window is open.
     for (int i = 0; i < m_printer->pageCount(); ++i)
         QRPreviewPageAvailable();
     if (m_printer->pageCount() == 0)
-        UpdateButtons();
+        QRPreviewPageAvailable();
 }
 
 void TFormPreview::QRPreviewPageAvailable()
 {
-    if (m_firstPage) {
+    const bool pages = m_printer->pageCount() > 0;
+    if (m_firstPage && pages) {
         QRPreview->SetZoom(100);
         m_firstPage = false;
     }
-    UpdateButtons();
+    if (pages || m_printer->complete) {
+        UpdateButtons();
+        endWait();
+    }
+    // What works on the whole report waits for its last page.
+    const bool complete = m_printer->complete;
+    if (BitBtnPrint->isEnabled() == complete)
+        return;
+    for (QPushButton *b : {BitBtnPrintSetup, BitBtnPrint, BitBtnSave, BitBtnExport, ButtonOpen})
+        b->setEnabled(complete);
+    QWidget *focus = focusWidget();
+    if (complete && focus != IntegerEditGotoPage && focus != IntegerComboBoxZoom->Edit())
+        BitBtnPrint->setFocus();
+}
+
+void TFormPreview::endWait()
+{
+    if (m_waiting) {
+        m_waiting = false;
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void TFormPreview::QRPreviewCanResize()
@@ -426,12 +454,19 @@ void TFormPreview::MenuItemCloseClick()
 
 void TFormPreview::closeEvent(QCloseEvent *event)
 {
+    // A print in progress paints from the window's pages: the window stays until it ends.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QWidget::closeEvent(event);
 }
 
 void TFormPreview::FormClose()
 {
+    m_printer->pageAvailable = nullptr;
+    endWait();
     // The window must close whatever the report makes of the notice.
     try {
         if (m_printer->closePreviewNotice)
@@ -478,6 +513,41 @@ void ReportFailure(const QString &failed, const std::function<void()> &work)
 const QString SaveFailed = QStringLiteral("Soubor nelze uložit...");
 const QString PrintFailed = QStringLiteral("Tisk se nezdařil...");
 
+// A print of many pages takes seconds: from its first page on the hour-glass shows (not over
+// a file dialog before it), and the windows are repainted now and then, the clerk's keys and
+// clicks held back until it ends.
+class PrintingWait {
+public:
+    explicit PrintingWait(bool &busy) : m_busy(busy) { m_busy = true; }
+    ~PrintingWait()
+    {
+        m_busy = false;
+        if (m_cursor)
+            QApplication::restoreOverrideCursor();
+    }
+    PrintingWait(const PrintingWait &) = delete;
+    PrintingWait &operator=(const PrintingWait &) = delete;
+
+    std::function<void()> afterPage()
+    {
+        return [this] {
+            if (!m_cursor) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                m_cursor = true;
+            }
+            if (!m_painted.isValid() || m_painted.elapsed() >= 100) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                m_painted.start();
+            }
+        };
+    }
+
+private:
+    bool &m_busy;
+    bool m_cursor = false;
+    QElapsedTimer m_painted;
+};
+
 } // namespace
 
 void TFormPreview::BitBtnSaveClick()
@@ -523,7 +593,8 @@ void TFormPreview::BitBtnExportClick()
 
 void TFormPreview::BitBtnPrintClick()
 {
-    ReportFailure(PrintFailed, [this] { PrintPreparedReport(*m_printer, windowTitle()); });
+    PrintingWait wait(m_busy);
+    ReportFailure(PrintFailed, [&] { PrintPreparedReport(*m_printer, windowTitle(), 1, wait.afterPage()); });
 }
 
 void TFormPreview::PrintSetupClick()
@@ -548,9 +619,13 @@ void TFormPreview::PrintSetupClick()
     // and printing the report's own pages.
     m_printer->printerName = dialog.PrinterComboBox->PrinterName();
     int printed = -1;
-    ReportFailure(PrintFailed, [&] {
-        printed = PrintPageSelection(*m_printer, from, to, copies, m_printer->printerName, windowTitle());
-    });
+    {
+        PrintingWait wait(m_busy);
+        ReportFailure(PrintFailed, [&] {
+            printed = PrintPageSelection(*m_printer, from, to, copies, m_printer->printerName, windowTitle(),
+                                         wait.afterPage());
+        });
+    }
     if (printed == 0)
         ShowInformation(QStringLiteral("Není co tisknout..."),
                         QStringLiteral("Zvolený rozsah stránek neobsahuje žádnou stránku sestavy."), true, this);
@@ -589,9 +664,50 @@ TQRPreviewInterface *PreviewInterface()
     return Registered().get();
 }
 
-void PreviewPreparedReport(PreparedReport *printer)
+void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages)
 {
-    QPointer<QWidget> window = PreviewInterface()->Show(printer);
+    TQRPreviewInterface *preview = PreviewInterface();
+    const bool whileOpen = makePages && preview->ShowsPagesAsMade();
+    if (makePages && !whileOpen)
+        makePages({});
+    printer->complete = !whileOpen;
+    QPointer<QWidget> window = preview->Show(printer);
+    if (whileOpen) {
+        struct Closed {};
+        const auto open = [&window] { return window && window->isVisible(); };
+        // The window is painted, with the hour-glass, before the first page is made.
+        if (open())
+            QCoreApplication::processEvents();
+        QElapsedTimer sinceEvents;
+        sinceEvents.start();
+        bool first = true;
+        try {
+            makePages([&] {
+                if (printer->pageAvailable)
+                    printer->pageAvailable();
+                if (!window)
+                    return;
+                // The first page shows as soon as it is there; later the window answers the
+                // clerk now and then while the rest are made.
+                if (first || sinceEvents.elapsed() >= 40) {
+                    first = false;
+                    QCoreApplication::processEvents();
+                    sinceEvents.restart();
+                }
+                if (!open())
+                    throw Closed{};
+            });
+        } catch (const Closed &) {
+        } catch (...) {
+            printer->complete = true;
+            if (window)
+                window->close();
+            throw;
+        }
+        printer->complete = true;
+        if (printer->pageAvailable)
+            printer->pageAvailable();
+    }
     if (!window)
         return;
     QEventLoop loop;

@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
@@ -305,6 +306,103 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(desk.window()));
     }
 
+    // The preview opens before the pages are made, with the hour-glass until the first is
+    // there; the page count grows as they come, and what works on the whole report waits
+    // for the last page. Closing the window meanwhile stops the pages.
+    void pagesShowWhileTheyAreMade_data()
+    {
+        QTest::addColumn<int>("closeAt"); // pages made when the clerk closes; 0: left open
+        QTest::newRow("left open") << 0;
+        QTest::newRow("closed at the second page") << 2;
+    }
+    void pagesShowWhileTheyAreMade()
+    {
+        QFETCH(int, closeAt);
+        constexpr int Pages = 40;
+        PagedReport many(Pages);
+        // Each page takes a while, so that the window answers between pages.
+        many.report.bands().back()->beforePrint = [](bool &) { QThread::msleep(8); };
+        struct Seen {
+            int pages;
+            bool complete, hourGlass, printable, modal;
+            QString status;
+        };
+        QList<Seen> seen;
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] {
+            TFormPreview *form = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *f = qobject_cast<TFormPreview *>(w); f && f->isVisible())
+                    form = f;
+            if (!form)
+                return;
+            const PreparedReport *pages = form->QRPrinter();
+            const QCursor *cursor = QApplication::overrideCursor();
+            seen << Seen{pages->pageCount(), pages->complete, cursor && cursor->shape() == Qt::WaitCursor,
+                         form->BitBtnPrint->isEnabled() && form->BitBtnSave->isEnabled(),
+                         QApplication::activeModalWidget() == form, Status(form)};
+            if (pages->complete || (closeAt > 0 && pages->pageCount() >= closeAt))
+                form->close();
+        });
+        sampler.start();
+        many.report.preview();
+        sampler.stop();
+        QVERIFY(seen.size() >= 3);
+        QCOMPARE(seen.first().pages, 0);
+        QVERIFY(seen.first().hourGlass);
+        QVERIFY(!seen.first().printable);
+        QVERIFY(seen.first().modal);
+        bool growing = false;
+        for (const Seen &s : seen.mid(1)) {
+            QVERIFY(s.pages > 0);
+            QVERIFY(!s.hourGlass);
+            QCOMPARE(s.printable, s.complete);
+            QCOMPARE(s.status, QStringLiteral("Stránka 1/%1").arg(s.pages));
+            growing = growing || (s.pages < Pages && !s.complete);
+        }
+        QVERIFY(growing);
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!many.report.previewOpen());
+        if (closeAt > 0) {
+            QVERIFY(many.report.prepared()->pageCount() < Pages);
+        } else {
+            QVERIFY(seen.last().complete);
+            QCOMPARE(seen.last().pages, Pages);
+        }
+    }
+
+    // A long print shows the hour-glass and keeps the window answering its painting, while
+    // the window stays until it ends.
+    void printingShowsTheHourGlass()
+    {
+        QTemporaryDir dir;
+        PdfPrints prints(dir.path());
+        PagedReport many(30);
+        TFormPreview *form = Open(many.prepared());
+        bool printing = false;
+        QList<bool> hourGlass;
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] {
+            if (!printing)
+                return;
+            const QCursor *cursor = QApplication::overrideCursor();
+            hourGlass << (cursor && cursor->shape() == Qt::WaitCursor);
+            form->close();
+        });
+        sampler.start();
+        printing = true;
+        form->BitBtnPrint->click();
+        printing = false;
+        sampler.stop();
+        QVERIFY(!hourGlass.isEmpty());
+        QVERIFY(!hourGlass.contains(false));
+        QVERIFY(form->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(PrintedPages(prints.lastFile()).count(u',') + 1, 30);
+    }
+
     void printButtonPrintsAllPagesOnce()
     {
         QTemporaryDir dir;
@@ -348,6 +446,12 @@ private slots:
         PagedReport five(5);
         TFormPreview *form = Open(five.prepared());
         form->BitBtnNext->click();
+        // While the selection prints it is held in place of the report's own pages.
+        QList<int> heldWhilePrinting;
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] { heldWhilePrinting << form->QRPrinter()->pageCount(); });
+        sampler.start();
         bool allPagesChosen = false;
         ModalAnswers answers({PrintDialog([&](TFormPrint *dialog) {
             QCOMPARE(dialog->windowTitle(), QString("  Tisk"));
@@ -373,7 +477,9 @@ private slots:
         } else {
             QCOMPARE(prints.files().size(), 1);
             QCOMPARE(PrintedPages(prints.lastFile()), printed);
+            QVERIFY(heldWhilePrinting.contains(int(printed.count(u',') + 1) / copies));
         }
+        sampler.stop();
         QVERIFY(TempQrpFiles().isEmpty());
         QCOMPARE(form->QRPrinter()->pageCount(), 5);
         QCOMPARE(Status(form), QString("Stránka 2/5"));
