@@ -459,7 +459,8 @@ void Report::preview()
         bool &open;
         ~Closed() { open = false; }
     } closed{m_previewOpen};
-    PreviewPreparedReport(pages, [this, pages](const std::function<void()> &pageDone) { makePages(*pages, pageDone); });
+    PreviewPreparedReport(
+        pages, [this, pages](const std::function<void()> &pageDone) { makePages(*pages, pageDone); }, showProgress);
 }
 
 void Report::print()

@@ -276,6 +276,8 @@ public:
     DataSet *dataSet = nullptr;
     // Runs before the pages are produced.
     std::function<void()> beforePrint;
+    // A preview shows the progress window while the pages are produced.
+    bool showProgress = false;
 
     ReportBand *addBand(BandType type, qreal height);
     const std::vector<std::unique_ptr<ReportBand>> &bands() const { return m_bands; }

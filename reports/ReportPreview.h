@@ -30,4 +30,6 @@ using MakePages = std::function<void(const std::function<void()> &pageDone)>;
 // closed. With `makePages` the pages are made first, or, for a preview class that shows
 // pages as they are made, while its window is open, each announced to it as it is
 // finished; closing the window then stops them.
-void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages = {});
+// With `showProgress` a progress window stands over the preview while the pages are made,
+// telling the page being made, until the last one.
+void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages = {}, bool showProgress = false);

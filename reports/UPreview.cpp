@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -664,15 +665,84 @@ TQRPreviewInterface *PreviewInterface()
     return Registered().get();
 }
 
-void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages)
+namespace {
+
+// The report's progress window: the number of the page being made, over the preview, from
+// the first page to the last. It is painted at once whenever its text changes, whether or
+// not the program takes events meanwhile.
+class ReportProgress {
+public:
+    ReportProgress(QWidget *over, const QString &title)
+        : m_window(new QWidget(over, Qt::Tool | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)),
+          m_label(new QLabel(m_window))
+    {
+        m_window->setObjectName(QStringLiteral("QRProgressForm"));
+        m_window->setWindowTitle(title);
+        m_label->setObjectName(QStringLiteral("LabelProgress"));
+        m_label->setAlignment(Qt::AlignCenter);
+        auto *layout = new QVBoxLayout(m_window);
+        layout->addWidget(m_label);
+        m_window->resize(260, 70);
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            m_window->move(screen->availableGeometry().center() - m_window->rect().center());
+        show(1);
+        m_window->show();
+        m_window->repaint();
+    }
+    ~ReportProgress() { delete m_window; }
+    ReportProgress(const ReportProgress &) = delete;
+    ReportProgress &operator=(const ReportProgress &) = delete;
+
+    // `made` pages are there; the next is being made.
+    void pageMade(int made)
+    {
+        if (m_shown.elapsed() < 40)
+            return;
+        show(made + 1);
+        if (m_window)
+            m_window->repaint();
+    }
+
+private:
+    void show(int page)
+    {
+        if (m_window)
+            m_label->setText(QStringLiteral("Připravuje se stránka %1").arg(page));
+        m_shown.start();
+    }
+
+    QPointer<QWidget> m_window;
+    QLabel *m_label;
+    QElapsedTimer m_shown;
+};
+
+} // namespace
+
+void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages, bool showProgress)
 {
     TQRPreviewInterface *preview = PreviewInterface();
     const bool whileOpen = makePages && preview->ShowsPagesAsMade();
-    if (makePages && !whileOpen)
-        makePages({});
+    std::optional<ReportProgress> progress;
+    // Counts the pages into the progress window before the preview hears of them.
+    const auto madeWith = [&](const std::function<void()> &pageDone) {
+        makePages([&] {
+            if (progress)
+                progress->pageMade(printer->pageCount());
+            if (pageDone)
+                pageDone();
+        });
+        progress.reset();
+    };
+    if (makePages && !whileOpen) {
+        if (showProgress)
+            progress.emplace(nullptr, printer->title);
+        madeWith({});
+    }
     printer->complete = !whileOpen;
     QPointer<QWidget> window = preview->Show(printer);
     if (whileOpen) {
+        if (showProgress)
+            progress.emplace(window, printer->title);
         struct Closed {};
         const auto open = [&window] { return window && window->isVisible(); };
         // The window is painted, with the hour-glass, before the first page is made.
@@ -682,7 +752,7 @@ void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages)
         sinceEvents.start();
         bool first = true;
         try {
-            makePages([&] {
+            madeWith([&] {
                 if (printer->pageAvailable)
                     printer->pageAvailable();
                 if (!window)
@@ -698,7 +768,9 @@ void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages)
                     throw Closed{};
             });
         } catch (const Closed &) {
+            progress.reset();
         } catch (...) {
+            progress.reset();
             printer->complete = true;
             if (window)
                 window->close();

@@ -2,11 +2,13 @@
 #include "core/controls/IntegerComboBox.h"
 #include "core/controls/IntegerEdit.h"
 #include "core/controls/PrinterComboBox.h"
+#include "core/database/MemoryTable.h"
 #include "reports/QrpFile.h"
 #include "reports/ReportPrinting.h"
 #include "reports/Report.h"
 #include "reports/UPreview.h"
 #include "reports/UPrint.h"
+#include "reports/layouts/UQRViewVideoA4.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/PdfOutput.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPrinter>
 #include <QPointer>
 #include <QProcess>
@@ -370,6 +373,71 @@ private slots:
             QVERIFY(seen.last().complete);
             QCOMPARE(seen.last().pages, Pages);
         }
+    }
+
+    // The lent-videos overview shows its progress window over the preview, painted with
+    // the page being made, until its last page is made.
+    void overviewShowsItsProgress()
+    {
+        MemoryTable lines;
+        for (const char *field : {"VIDEO", "ZAKAZNIK"})
+            lines.addField(QString::fromLatin1(field), FieldKind::Int64);
+        for (const char *field : {"TITUL", "NOSIC", "JMENO", "TELEFON", "ADRESA1"})
+            lines.addField(QString::fromLatin1(field), FieldKind::Text);
+        for (const char *field : {"PUJCENO", "VRATIT"})
+            lines.addField(QString::fromLatin1(field), FieldKind::DateTime);
+        lines.open();
+        const QDateTime lent(QDate(2026, 3, 2), QTime(10, 15));
+        for (int i = 1; i <= 400; ++i)
+            lines.append({{"VIDEO", i}, {"ZAKAZNIK", 1000 + i}, {"TITUL", QStringLiteral("Titul č. %1").arg(i)},
+                          {"NOSIC", "DVD"}, {"JMENO", "Novák"}, {"TELEFON", "603123456"}, {"ADRESA1", "Brno"},
+                          {"PUJCENO", lent}, {"VRATIT", lent.addDays(1)}});
+        struct Seen {
+            bool complete, progress;
+            QString text;
+        };
+        QList<Seen> seen;
+        int paints = 0;
+        struct PaintCounter : QObject {
+            int &count;
+            explicit PaintCounter(int &count) : count(count) {}
+            bool eventFilter(QObject *watched, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint && watched->objectName() == "LabelProgress")
+                    ++count;
+                return false;
+            }
+        } counter(paints);
+        qApp->installEventFilter(&counter);
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] {
+            TFormPreview *form = nullptr;
+            QWidget *progress = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (auto *f = qobject_cast<TFormPreview *>(w); f && f->isVisible())
+                    form = f;
+                if (w->objectName() == "QRProgressForm" && w->isVisible())
+                    progress = w;
+            }
+            if (!form)
+                return;
+            auto *label = progress ? progress->findChild<QLabel *>("LabelProgress") : nullptr;
+            seen << Seen{form->QRPrinter()->complete, progress != nullptr, label ? label->text() : QString()};
+            if (form->QRPrinter()->complete)
+                form->close();
+        });
+        sampler.start();
+        PrintLentVideos(lines, QStringLiteral(" Vypůjčená videa"));
+        sampler.stop();
+        qApp->removeEventFilter(&counter);
+        QVERIFY(!seen.isEmpty());
+        QVERIFY(seen.first().progress);
+        QVERIFY(seen.first().text.startsWith("Připravuje se stránka "));
+        QVERIFY(paints > 0);
+        for (const Seen &s : seen)
+            QCOMPARE(s.progress, !s.complete);
+        QVERIFY(seen.last().complete);
     }
 
     // A long print shows the hour-glass and keeps the window answering its painting, while
