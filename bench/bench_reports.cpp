@@ -36,7 +36,10 @@ namespace {
 
 using bench::print;
 
-constexpr int Rounds = 3;
+// Three alternated runs; `--rounds N` sets another number, and naming reports
+// ("customer-list", "cards", "video-list") runs only those.
+int Rounds = 3;
+QStringList Chosen;
 constexpr int ListVideos = 100000;
 
 // The process's resident memory in MB: now, or its peak since the last reset.
@@ -343,9 +346,11 @@ void benchEngine(const QString &engine, bool sqlite)
                        BareCards};
     const Layout videoList = List<TFormQRVideoA4>(QStringLiteral("video list of %1").arg(videos.recordCount()),
                                                   QStringLiteral(" Video"), videoColumns);
-    RunLayout(engine, customerList, customers, listsMb, folder);
-    RunLayout(engine, cards, customers, listsMb, folder);
-    RunLayout(engine, videoList, videos, listsMb, folder);
+    for (const auto &[key, layout, rows] : {std::tuple{"customer-list", &customerList, &customers},
+                                            std::tuple{"cards", &cards, &customers},
+                                            std::tuple{"video-list", &videoList, &videos}})
+        if (Chosen.isEmpty() || Chosen.contains(QString::fromLatin1(key)))
+            RunLayout(engine, *layout, *rows, listsMb, folder);
 }
 
 } // namespace
@@ -353,5 +358,11 @@ void benchEngine(const QString &engine, bool sqlite)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (const qsizetype at = args.indexOf(QStringLiteral("--rounds")); at >= 0 && at + 1 < args.size()) {
+        Rounds = qMax(1, args.at(at + 1).toInt());
+        args.remove(at, 2);
+    }
+    Chosen = args;
     return bench::runOnEngines(QStringLiteral("valmedo4_bench_reports"), benchEngine);
 }
