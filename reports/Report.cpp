@@ -88,7 +88,7 @@ void ReportText::print(const ReportPrintState &state, const QPointF &origin, QLi
                            : m_align == TextAlign::Centre ? Qt::AlignHCenter
                                                           : Qt::AlignLeft;
     t.flags = horizontal | Qt::AlignTop | (m_wordWrap ? int(Qt::TextWordWrap) : 0);
-    t.font = font;
+    t.style = ShareTextStyle(m_style, PageTextStyle{font});
     t.text = s;
     items.append(std::move(t));
 }
@@ -211,9 +211,16 @@ ReportImage::ReportImage(qreal left, qreal top, qreal width, qreal height)
 
 ReportCanvas &ReportImage::newDrawing()
 {
+    m_barcode.reset();
     m_canvas = RecordingCanvas(QSize(qRound(m_width), qRound(m_height)));
     m_canvas.fillRect(m_canvas.clipRect(), Qt::white);
     return m_canvas;
+}
+
+void ReportImage::drawBarcode(const TEAN &ean)
+{
+    m_canvas = RecordingCanvas(QSize(qRound(m_width), qRound(m_height)));
+    m_barcode = ean;
 }
 
 void ReportImage::print(const ReportPrintState &, const QPointF &origin, QList<PageItem> &items)
@@ -221,6 +228,8 @@ void ReportImage::print(const ReportPrintState &, const QPointF &origin, QList<P
     const QPointF corner = origin + QPointF(m_left, m_top);
     if (!picture.isNull())
         items.append(PageImage{QRectF(corner, QSizeF(m_width, m_height)), picture});
+    if (m_barcode)
+        items.append(PageBarcode::of(QRectF(corner, QSizeF(qRound(m_width), qRound(m_height))), *m_barcode));
     for (const PageItem &item : m_canvas.items())
         items.append(TranslatedItem(item, corner));
 }
@@ -238,8 +247,8 @@ ReportControl *ReportControlList::control(const QString &name) const
 
 class ReportGenerator {
 public:
-    ReportGenerator(Report &report, PreparedReport &out)
-        : m_report(report), m_out(out), m_area(report.printableRect())
+    ReportGenerator(Report &report, PreparedReport &out, const std::function<void()> &pageDone)
+        : m_report(report), m_out(out), m_pageDone(pageDone), m_area(report.printableRect())
     {
         m_state.report = &report;
         m_state.started = Now();
@@ -263,6 +272,7 @@ public:
         for (const auto &band : m_report.bands())
             if (band->type() == BandType::Summary)
                 printBand(*band, true);
+        finishPage();
     }
 
 private:
@@ -287,10 +297,22 @@ private:
         }
     }
 
+    // A page joins the prepared ones only once it is finished, so that a preview showing
+    // them while the rest are made never paints half a page.
+    void finishPage()
+    {
+        m_page.items.squeeze();
+        m_out.pages.append(std::move(m_page));
+        m_page = ReportPage();
+        if (m_pageDone)
+            m_pageDone();
+    }
+
     void newPage()
     {
-        m_out.pages.append(ReportPage());
-        m_state.pageNumber = int(m_out.pages.size());
+        if (m_state.pageNumber > 0)
+            finishPage();
+        m_state.pageNumber = int(m_out.pages.size()) + 1;
         m_y = m_area.top();
         m_bodyOnPage = false;
         printControls(m_report.controls(), QPointF(0, 0));
@@ -325,14 +347,15 @@ private:
 
     void printControls(const std::vector<std::unique_ptr<ReportControl>> &controls, const QPointF &origin)
     {
-        QList<PageItem> &items = m_out.pages.last().items;
         for (const auto &c : controls)
             if (c->isEnabled())
-                c->print(m_state, origin, items);
+                c->print(m_state, origin, m_page.items);
     }
 
     Report &m_report;
     PreparedReport &m_out;
+    const std::function<void()> &m_pageDone;
+    ReportPage m_page; // the page being made
     QRectF m_area;
     ReportPrintState m_state;
     QList<ReportExpr *> m_expressions;
@@ -344,7 +367,14 @@ private:
 // The report
 
 Report::Report() = default;
-Report::~Report() = default;
+Report::~Report()
+{
+    // A few pages go back to the allocator's own reuse; many are handed back to the system.
+    const bool many = m_prepared && m_prepared->pageCount() > 64;
+    m_prepared.reset();
+    if (many)
+        TrimFreedMemory();
+}
 
 ReportBand *Report::addBand(BandType type, qreal height)
 {
@@ -375,7 +405,7 @@ QRectF Report::printableRect() const
                           paper.height() - MillimetresToLayout(margins.bottom())));
 }
 
-PreparedReport *Report::prepare()
+std::unique_ptr<PreparedReport> Report::newPrepared()
 {
     auto out = std::make_unique<PreparedReport>();
     out->title = title;
@@ -383,7 +413,11 @@ PreparedReport *Report::prepare()
     out->orientation = orientation;
     out->printerName = printerName;
     out->closePreviewNotice = [this] { m_previewOpen = false; };
+    return out;
+}
 
+void Report::makePages(PreparedReport &out, const std::function<void()> &pageDone)
+{
     if (beforePrint)
         beforePrint();
     // The rows are walked with the data set's controls held back, and its row restored, so
@@ -404,17 +438,29 @@ PreparedReport *Report::prepare()
             }
         }
     } restore{data, keep};
-    ReportGenerator(*this, *out).run();
+    ReportGenerator(*this, out, pageDone).run();
+}
+
+PreparedReport *Report::prepare()
+{
+    auto out = newPrepared();
+    makePages(*out, {});
     m_prepared = std::move(out);
     return m_prepared.get();
 }
 
 void Report::preview()
 {
-    PreparedReport *pages = prepare();
+    // The pages of an earlier run are given up before new ones are made.
+    m_prepared = newPrepared();
+    PreparedReport *pages = m_prepared.get();
     m_previewOpen = true;
-    PreviewPreparedReport(pages);
-    m_previewOpen = false;
+    struct Closed {
+        bool &open;
+        ~Closed() { open = false; }
+    } closed{m_previewOpen};
+    PreviewPreparedReport(
+        pages, [this, pages](const std::function<void()> &pageDone) { makePages(*pages, pageDone); }, showProgress);
 }
 
 void Report::print()

@@ -110,6 +110,8 @@ private:
     TextAlign m_align = TextAlign::Left;
     bool m_autoSize = true;
     std::optional<std::pair<ReportFont, LayoutMetrics>> m_metrics;
+    SharedTextStyle m_style; // shared by the texts printed
+
 };
 
 class ReportLabel : public ReportText {
@@ -199,19 +201,22 @@ protected:
     void print(const ReportPrintState &state, const QPointF &origin, QList<PageItem> &items) override;
 };
 
-// A picture scaled into its box, and a drawing made for each print (the cards' barcode):
-// newDrawing() starts it anew on a white box and gives the canvas to draw it on.
+// A picture scaled into its box, and a drawing made for each print: newDrawing() starts it
+// anew on a white box and gives the canvas to draw it on; drawBarcode() makes it the
+// barcode a TEAN paints, kept on the page as its number alone (the cards' barcode).
 class ReportImage : public ReportControl {
 public:
     ReportImage(qreal left, qreal top, qreal width, qreal height);
     QImage picture;
     ReportCanvas &newDrawing();
+    void drawBarcode(const TEAN &ean);
 
 protected:
     void print(const ReportPrintState &state, const QPointF &origin, QList<PageItem> &items) override;
 
 private:
     RecordingCanvas m_canvas;
+    std::optional<TEAN> m_barcode;
 };
 
 // The controls of a band or of the page.
@@ -271,6 +276,8 @@ public:
     DataSet *dataSet = nullptr;
     // Runs before the pages are produced.
     std::function<void()> beforePrint;
+    // A preview shows the progress window while the pages are produced.
+    bool showProgress = false;
 
     ReportBand *addBand(BandType type, qreal height);
     const std::vector<std::unique_ptr<ReportBand>> &bands() const { return m_bands; }
@@ -284,7 +291,8 @@ public:
     PreparedReport *prepare();
     // The pages last produced, null before the first prepare().
     PreparedReport *prepared() const { return m_prepared.get(); }
-    // Prepares the pages and shows them in the preview; returns when it has closed.
+    // Shows the preview at once and makes the pages while it is open, each shown as soon as
+    // it is finished; returns when the preview has closed. Closing it early stops the pages.
     void preview();
     // Prepares the pages and prints them once on the report's printer.
     void print();
@@ -292,6 +300,10 @@ public:
     bool previewOpen() const { return m_previewOpen; }
 
 private:
+    std::unique_ptr<PreparedReport> newPrepared();
+    // Makes the pages into `out`, calling `pageDone` after each finished page.
+    void makePages(PreparedReport &out, const std::function<void()> &pageDone);
+
     std::vector<std::unique_ptr<ReportBand>> m_bands;
     std::unique_ptr<PreparedReport> m_prepared;
     bool m_previewOpen = false;

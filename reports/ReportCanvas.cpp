@@ -56,8 +56,7 @@ void RecordingCanvas::textOut(const QPoint &pos, const QString &text, const QCol
     PageText t;
     t.rect = clipped;
     t.flags = Qt::AlignLeft | Qt::AlignTop;
-    t.font = font();
-    t.color = color;
+    t.style = ShareTextStyle(m_style, PageTextStyle{font(), color});
     t.text = text;
     m_items.append(t);
 }
@@ -71,6 +70,7 @@ struct Translate {
     PageItem operator()(PageFrame f) const { f.rect.translate(offset); return f; }
     PageItem operator()(PageFill f) const { f.rect.translate(offset); return f; }
     PageItem operator()(PageImage i) const { i.rect.translate(offset); return i; }
+    PageItem operator()(PageBarcode b) const { b.rect.translate(offset); return b; }
 };
 
 } // namespace

@@ -64,6 +64,7 @@ public:
 private:
     QRect m_clip;
     QList<PageItem> m_items;
+    SharedTextStyle m_style;
 };
 
 // The item moved by `offset`.

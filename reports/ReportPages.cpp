@@ -1,11 +1,17 @@
 #include "reports/ReportPages.h"
 
+#include "reports/ReportCanvas.h"
+
 #include <QDir>
+#include <QHash>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPaintDevice>
 #include <QSaveFile>
 #include <algorithm>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 qreal MillimetresToLayout(qreal mm)
 {
@@ -32,6 +38,74 @@ QFont ReportFont::deviceFont(qreal deviceDpi) const
     // Unhinted outlines keep the widths of a text the same on screen, paper and PDF.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+SharedTextStyle SharedStyle(const PageTextStyle &style)
+{
+    // Styles are few; the table forgets those no text uses any more now and then.
+    static QHash<QByteArray, std::weak_ptr<const PageTextStyle>> styles;
+    static qsizetype sizeAfterSweep = 0;
+    QByteArray key = style.font.family.toUtf8();
+    const qreal size = style.font.size;
+    const QRgb rgba = style.color.rgba();
+    key.append(reinterpret_cast<const char *>(&size), sizeof size);
+    key.append(char((style.font.bold ? 1 : 0) | (style.font.italic ? 2 : 0)));
+    key.append(reinterpret_cast<const char *>(&rgba), sizeof rgba);
+    std::weak_ptr<const PageTextStyle> &entry = styles[key];
+    if (SharedTextStyle kept = entry.lock())
+        return kept;
+    auto made = std::make_shared<const PageTextStyle>(style);
+    entry = made;
+    if (styles.size() > 2 * sizeAfterSweep + 64) {
+        styles.removeIf([](const auto &e) { return e.value().expired(); });
+        sizeAfterSweep = styles.size();
+    }
+    return made;
+}
+
+const SharedTextStyle &ShareTextStyle(SharedTextStyle &kept, const PageTextStyle &style)
+{
+    if (!kept || !(*kept == style))
+        kept = SharedStyle(style);
+    return kept;
+}
+
+const ReportFont &PageText::font() const
+{
+    static const ReportFont standard;
+    return style ? style->font : standard;
+}
+
+void PageText::setStyle(const ReportFont &font, const QColor &color)
+{
+    style = SharedStyle(PageTextStyle{font, color});
+}
+
+PageBarcode PageBarcode::of(const QRectF &rect, const TEAN &ean)
+{
+    PageBarcode b;
+    b.rect = rect;
+    b.code = ean.Code();
+    b.ratio = ean.Ratio();
+    b.color = ean.Color().rgba();
+    b.colorBar = ean.ColorBar().rgba();
+    b.modul = quint8(ean.Modul());
+    b.type = quint8(ean.TypeEAN());
+    b.showText = ean.ShowText();
+    return b;
+}
+
+TEAN PageBarcode::painter() const
+{
+    TEAN ean;
+    ean.SetCode(code);
+    ean.SetRatio(ratio);
+    ean.SetColor(QColor::fromRgba(color));
+    ean.SetColorBar(QColor::fromRgba(colorBar));
+    ean.SetModul(modul);
+    ean.SetTypeEAN(TTypeEAN(type));
+    ean.SetShowText(showText);
+    return ean;
 }
 
 namespace {
@@ -82,24 +156,32 @@ struct PagePainter {
     QPainter &painter;
     qreal dpi;
     const ReportFont *lastFont = nullptr;
+    const PageTextStyle *lastPen = nullptr;
 
     void operator()(const PageText &t)
     {
-        if (!lastFont || !(*lastFont == t.font)) {
-            painter.setFont(t.font.deviceFont(dpi));
-            lastFont = &t.font;
+        // Texts of one style share it: its font and pen are set once for all of them.
+        const ReportFont &font = t.font();
+        if (!lastFont || (lastFont != &font && !(*lastFont == font))) {
+            painter.setFont(font.deviceFont(dpi));
+            lastFont = &font;
         }
-        painter.setPen(t.color);
+        if (!lastPen || lastPen != t.style.get()) {
+            painter.setPen(t.color());
+            lastPen = t.style.get();
+        }
         painter.drawText(t.rect, t.flags, t.text);
     }
     void operator()(const PageLine &l)
     {
         painter.setPen(QPen(l.color, l.width, l.style, Qt::FlatCap));
+        lastPen = nullptr;
         painter.drawLine(l.from, l.to);
     }
     void operator()(const PageFrame &f)
     {
         painter.setPen(QPen(f.color, f.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        lastPen = nullptr;
         painter.setBrush(Qt::NoBrush);
         // The outline lies inside the rectangle, as a box drawn on a bitmap does.
         const qreal inset = f.width / 2;
@@ -114,6 +196,20 @@ struct PagePainter {
         painter.setRenderHint(QPainter::Antialiasing, smooth);
     }
     void operator()(const PageImage &i) { painter.drawImage(i.rect, i.image); }
+    void operator()(const PageBarcode &b)
+    {
+        const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.save();
+        painter.translate(b.rect.topLeft());
+        const QRect box(QPoint(0, 0), b.rect.size().toSize());
+        painter.fillRect(box, Qt::white);
+        PainterCanvas canvas(painter, box);
+        b.painter().Draw(canvas);
+        painter.restore();
+        painter.setRenderHint(QPainter::Antialiasing, smooth);
+        lastPen = nullptr;
+    }
 };
 
 } // namespace
@@ -137,6 +233,13 @@ QList<const PageText *> PageTextsInReadingOrder(const ReportPage &page)
         return a->rect.left() < b->rect.left();
     });
     return texts;
+}
+
+void TrimFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 QSizeF PaperSize(const QPageSize &pageSize, QPageLayout::Orientation orientation)

@@ -1,4 +1,6 @@
 #pragma once
+#include "reports/EAN.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -10,6 +12,7 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <variant>
 
@@ -70,13 +73,30 @@ private:
     QFontMetrics m_intMetrics;
 };
 
+// The font and colour of texts: one object shared by all the texts printed in them, so
+// that a page keeps of a text little more than its box and its characters.
+struct PageTextStyle {
+    ReportFont font;
+    QColor color = Qt::black;
+    friend bool operator==(const PageTextStyle &, const PageTextStyle &) = default;
+};
+using SharedTextStyle = std::shared_ptr<const PageTextStyle>;
+// The one object of `style` while any text holds it (made and read on the main thread).
+SharedTextStyle SharedStyle(const PageTextStyle &style);
+// The same, kept in `kept` for the next text of a control: looked up only when it changes.
+const SharedTextStyle &ShareTextStyle(SharedTextStyle &kept, const PageTextStyle &style);
+
 // The drawing operations a prepared page is made of.
 struct PageText {
     QRectF rect;      // the text's box; the text is clipped to it
     int flags = 0;    // Qt::AlignmentFlag, and Qt::TextWordWrap; several lines when the text holds "\n"
-    ReportFont font;
-    QColor color = Qt::black;
     QString text;
+    SharedTextStyle style; // null: the default font in black
+
+    const ReportFont &font() const;
+    QColor color() const { return style ? style->color : QColor(Qt::black); }
+    // Gives the text a style of its own.
+    void setStyle(const ReportFont &font, const QColor &color = Qt::black);
 };
 struct PageLine {
     QPointF from, to;
@@ -97,11 +117,30 @@ struct PageImage {
     QRectF rect;
     QImage image;
 };
-using PageItem = std::variant<PageText, PageLine, PageFrame, PageFill, PageImage>;
+// A barcode kept as its number and painted from it with the page, on a white box: one
+// item in place of one fill per bar and space.
+struct PageBarcode {
+    QRectF rect;
+    qint64 code = 0;
+    double ratio = 2.0;
+    QRgb color = 0xffffffff; // the spaces
+    QRgb colorBar = 0xff000000;
+    quint8 modul = 1;
+    quint8 type = EAN_13;
+    bool showText = true;
+
+    static PageBarcode of(const QRectF &rect, const TEAN &ean);
+    TEAN painter() const;
+};
+using PageItem = std::variant<PageText, PageLine, PageFrame, PageFill, PageImage, PageBarcode>;
 
 struct ReportPage {
     QList<PageItem> items;
 };
+
+// Hands the memory freed with pages back to the system, which the allocator would
+// otherwise keep for the process until it exits.
+void TrimFreedMemory();
 
 // The paper in layout pixels, turned for landscape.
 QSizeF PaperSize(const QPageSize &pageSize, QPageLayout::Orientation orientation);
@@ -122,6 +161,11 @@ public:
     // Tells the report that made the pages that its preview closed; cleared when
     // other pages are loaded in place of its own.
     std::function<void()> closePreviewNotice;
+    // False while the report is still making pages: each joins `pages` once finished and
+    // is announced through `pageAvailable` (set by the preview showing them), which is
+    // called once more when the last one is there.
+    bool complete = true;
+    std::function<void()> pageAvailable;
 
     int pageCount() const { return int(pages.size()); }
     QSizeF paperSize() const { return PaperSize(pageSize, orientation); }

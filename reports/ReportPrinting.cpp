@@ -54,7 +54,8 @@ std::unique_ptr<QPrinter> CreateReportPrinter(const QString &printerName)
     return printer;
 }
 
-void PrintPreparedReport(const PreparedReport &report, const QString &jobName, int copies)
+void PrintPreparedReport(const PreparedReport &report, const QString &jobName, int copies,
+                         const std::function<void()> &afterPage)
 {
     if (report.pageCount() == 0 || copies < 1)
         return;
@@ -90,14 +91,17 @@ void PrintPreparedReport(const PreparedReport &report, const QString &jobName, i
             }
             first = false;
             report.paintPage(painter, page, scale, false);
+            if (afterPage)
+                afterPage();
         }
     }
     if (!painter.end())
         throw EReportError(QStringLiteral("Tisk sestavy \"%1\" selhal.").arg(jobName.trimmed()));
 }
 
-int PrintPageSelection(const PreparedReport &report, int fromPage, int toPage, int copies,
-                       const QString &printerName, const QString &jobName)
+int PrintPageSelection(PreparedReport &report, int fromPage, int toPage, int copies,
+                       const QString &printerName, const QString &jobName,
+                       const std::function<void()> &afterPage)
 {
     struct TempFiles {
         QString all, selected;
@@ -113,9 +117,31 @@ int PrintPageSelection(const PreparedReport &report, int fromPage, int toPage, i
     SaveQrpFile(temp.all, report);
     if (!CopyQrpPages(temp.all, temp.selected, fromPage, toPage))
         throw EReportError(QStringLiteral("Vybrané stránky nelze připravit k tisku."));
-    PreparedReport selection;
-    LoadQrpFile(temp.selected, selection);
-    selection.printerName = printerName;
-    PrintPreparedReport(selection, jobName, copies);
-    return selection.pageCount();
+    // The report's own pages give way to the selection while it prints, so that the two are
+    // never held together, and come back from their file afterwards.
+    struct OwnPagesBack {
+        PreparedReport &report;
+        const QString &file;
+        ~OwnPagesBack()
+        {
+            report.pages = {};
+            try {
+                LoadQrpFile(file, report);
+            } catch (const EReportError &) {
+            }
+            TrimFreedMemory();
+        }
+    } back{report, temp.all};
+    report.pages = {};
+    LoadQrpFile(temp.selected, report);
+    const QString keptPrinter = report.printerName;
+    report.printerName = printerName;
+    struct PrinterBack {
+        PreparedReport &report;
+        QString name;
+        ~PrinterBack() { report.printerName = name; }
+    } printerBack{report, keptPrinter};
+    const int selected = report.pageCount();
+    PrintPreparedReport(report, jobName, copies, afterPage);
+    return selected;
 }

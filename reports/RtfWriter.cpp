@@ -45,8 +45,8 @@ QByteArray RtfDocument(const PreparedReport &report)
     QStringList families;
     for (const ReportPage &page : report.pages)
         for (const PageText *t : PageTextsInReadingOrder(page))
-            if (!families.contains(t->font.family))
-                families << t->font.family;
+            if (!families.contains(t->font().family))
+                families << t->font().family;
     if (families.isEmpty())
         families << QStringLiteral("Arial");
 
@@ -71,11 +71,11 @@ QByteArray RtfDocument(const PreparedReport &report)
                    + QByteArray::number(Twips(t->rect.width())) + "\\absh-"
                    + QByteArray::number(Twips(t->rect.height()));
             rtf += align & Qt::AlignRight ? "\\qr" : align & Qt::AlignHCenter ? "\\qc" : "\\ql";
-            rtf += "\\plain\\f" + QByteArray::number(families.indexOf(t->font.family)) + "\\fs"
-                   + QByteArray::number(std::lround(t->font.size * 2));
-            if (t->font.bold || t->font.family == QLatin1String("Arial Black"))
+            rtf += "\\plain\\f" + QByteArray::number(families.indexOf(t->font().family)) + "\\fs"
+                   + QByteArray::number(std::lround(t->font().size * 2));
+            if (t->font().bold || t->font().family == QLatin1String("Arial Black"))
                 rtf += "\\b";
-            if (t->font.italic)
+            if (t->font().italic)
                 rtf += "\\i";
             rtf += " " + Escaped(t->text) + "\\par}\n";
         }

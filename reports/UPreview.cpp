@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -151,6 +153,7 @@ TFormPreview::TFormPreview(QWidget *owner, PreparedReport *printer)
     layout->addWidget(Panel);
     QRPreview = new TQRPreview(this);
     QRPreview->SetQRPrinter(printer);
+    printer->pageAvailable = [this] { QRPreviewPageAvailable(); };
     layout->addWidget(QRPreview, 1);
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -166,7 +169,10 @@ TFormPreview::TFormPreview(QWidget *owner, PreparedReport *printer)
     BitBtnPrint->setFocus();
 }
 
-TFormPreview::~TFormPreview() = default;
+TFormPreview::~TFormPreview()
+{
+    endWait();
+}
 
 void TFormPreview::createPanel()
 {
@@ -330,22 +336,45 @@ void TFormPreview::showEvent(QShowEvent *event)
 
 void TFormPreview::FormShow()
 {
+    // The hour-glass lasts until the first page is there.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waiting = true;
     m_firstPage = true;
-    // The pages are all there when the window shows: each is announced as it would be
-    // while a report still produced them.
+    // Pages already made are announced as those the report makes while the window is open.
     for (int i = 0; i < m_printer->pageCount(); ++i)
         QRPreviewPageAvailable();
     if (m_printer->pageCount() == 0)
-        UpdateButtons();
+        QRPreviewPageAvailable();
 }
 
 void TFormPreview::QRPreviewPageAvailable()
 {
-    if (m_firstPage) {
+    const bool pages = m_printer->pageCount() > 0;
+    if (m_firstPage && pages) {
         QRPreview->SetZoom(100);
         m_firstPage = false;
     }
-    UpdateButtons();
+    if (pages || m_printer->complete) {
+        UpdateButtons();
+        endWait();
+    }
+    // What works on the whole report waits for its last page.
+    const bool complete = m_printer->complete;
+    if (BitBtnPrint->isEnabled() == complete)
+        return;
+    for (QPushButton *b : {BitBtnPrintSetup, BitBtnPrint, BitBtnSave, BitBtnExport, ButtonOpen})
+        b->setEnabled(complete);
+    QWidget *focus = focusWidget();
+    if (complete && focus != IntegerEditGotoPage && focus != IntegerComboBoxZoom->Edit())
+        BitBtnPrint->setFocus();
+}
+
+void TFormPreview::endWait()
+{
+    if (m_waiting) {
+        m_waiting = false;
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void TFormPreview::QRPreviewCanResize()
@@ -427,12 +456,19 @@ void TFormPreview::MenuItemCloseClick()
 
 void TFormPreview::closeEvent(QCloseEvent *event)
 {
+    // A print in progress paints from the window's pages: the window stays until it ends.
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QWidget::closeEvent(event);
 }
 
 void TFormPreview::FormClose()
 {
+    m_printer->pageAvailable = nullptr;
+    endWait();
     // The window must close whatever the report makes of the notice.
     try {
         if (m_printer->closePreviewNotice)
@@ -479,6 +515,41 @@ void ReportFailure(const QString &failed, const std::function<void()> &work)
 const QString SaveFailed = QStringLiteral("Soubor nelze uložit...");
 const QString PrintFailed = QStringLiteral("Tisk se nezdařil...");
 
+// A print of many pages takes seconds: from its first page on the hour-glass shows (not over
+// a file dialog before it), and the windows are repainted now and then, the clerk's keys and
+// clicks held back until it ends.
+class PrintingWait {
+public:
+    explicit PrintingWait(bool &busy) : m_busy(busy) { m_busy = true; }
+    ~PrintingWait()
+    {
+        m_busy = false;
+        if (m_cursor)
+            QApplication::restoreOverrideCursor();
+    }
+    PrintingWait(const PrintingWait &) = delete;
+    PrintingWait &operator=(const PrintingWait &) = delete;
+
+    std::function<void()> afterPage()
+    {
+        return [this] {
+            if (!m_cursor) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                m_cursor = true;
+            }
+            if (!m_painted.isValid() || m_painted.elapsed() >= 100) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                m_painted.start();
+            }
+        };
+    }
+
+private:
+    bool &m_busy;
+    bool m_cursor = false;
+    QElapsedTimer m_painted;
+};
+
 } // namespace
 
 void TFormPreview::BitBtnSaveClick()
@@ -524,7 +595,8 @@ void TFormPreview::BitBtnExportClick()
 
 void TFormPreview::BitBtnPrintClick()
 {
-    ReportFailure(PrintFailed, [this] { PrintPreparedReport(*m_printer, windowTitle()); });
+    PrintingWait wait(m_busy);
+    ReportFailure(PrintFailed, [&] { PrintPreparedReport(*m_printer, windowTitle(), 1, wait.afterPage()); });
 }
 
 void TFormPreview::PrintSetupClick()
@@ -549,9 +621,13 @@ void TFormPreview::PrintSetupClick()
     // and printing the report's own pages.
     m_printer->printerName = dialog.PrinterComboBox->PrinterName();
     int printed = -1;
-    ReportFailure(PrintFailed, [&] {
-        printed = PrintPageSelection(*m_printer, from, to, copies, m_printer->printerName, windowTitle());
-    });
+    {
+        PrintingWait wait(m_busy);
+        ReportFailure(PrintFailed, [&] {
+            printed = PrintPageSelection(*m_printer, from, to, copies, m_printer->printerName, windowTitle(),
+                                         wait.afterPage());
+        });
+    }
     if (printed == 0)
         ShowInformation(QStringLiteral("Není co tisknout..."),
                         QStringLiteral("Zvolený rozsah stránek neobsahuje žádnou stránku sestavy."), true, this);
@@ -590,9 +666,121 @@ TQRPreviewInterface *PreviewInterface()
     return Registered().get();
 }
 
-void PreviewPreparedReport(PreparedReport *printer)
+namespace {
+
+// The report's progress window: the number of the page being made, over the preview, from
+// the first page to the last. It is painted at once whenever its text changes, whether or
+// not the program takes events meanwhile.
+class ReportProgress {
+public:
+    ReportProgress(QWidget *over, const QString &title)
+        : m_window(new QWidget(over, Qt::Tool | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)),
+          m_label(new QLabel(m_window))
+    {
+        m_window->setObjectName(QStringLiteral("QRProgressForm"));
+        m_window->setWindowTitle(title);
+        m_label->setObjectName(QStringLiteral("LabelProgress"));
+        m_label->setAlignment(Qt::AlignCenter);
+        auto *layout = new QVBoxLayout(m_window);
+        layout->addWidget(m_label);
+        m_window->resize(260, 70);
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            m_window->move(screen->availableGeometry().center() - m_window->rect().center());
+        show(1);
+        m_window->show();
+        m_window->repaint();
+    }
+    ~ReportProgress() { delete m_window; }
+    ReportProgress(const ReportProgress &) = delete;
+    ReportProgress &operator=(const ReportProgress &) = delete;
+
+    // `made` pages are there; the next is being made.
+    void pageMade(int made)
+    {
+        if (m_shown.elapsed() < 40)
+            return;
+        show(made + 1);
+        if (m_window)
+            m_window->repaint();
+    }
+
+private:
+    void show(int page)
+    {
+        if (m_window)
+            m_label->setText(QStringLiteral("Připravuje se stránka %1").arg(page));
+        m_shown.start();
+    }
+
+    QPointer<QWidget> m_window;
+    QLabel *m_label;
+    QElapsedTimer m_shown;
+};
+
+} // namespace
+
+void PreviewPreparedReport(PreparedReport *printer, const MakePages &makePages, bool showProgress)
 {
-    QPointer<QWidget> window = PreviewInterface()->Show(printer);
+    TQRPreviewInterface *preview = PreviewInterface();
+    const bool whileOpen = makePages && preview->ShowsPagesAsMade();
+    std::optional<ReportProgress> progress;
+    // Counts the pages into the progress window before the preview hears of them.
+    const auto madeWith = [&](const std::function<void()> &pageDone) {
+        makePages([&] {
+            if (progress)
+                progress->pageMade(printer->pageCount());
+            if (pageDone)
+                pageDone();
+        });
+        progress.reset();
+    };
+    if (makePages && !whileOpen) {
+        if (showProgress)
+            progress.emplace(nullptr, printer->title);
+        madeWith({});
+    }
+    printer->complete = !whileOpen;
+    QPointer<QWidget> window = preview->Show(printer);
+    if (whileOpen) {
+        if (showProgress)
+            progress.emplace(window, printer->title);
+        struct Closed {};
+        const auto open = [&window] { return window && window->isVisible(); };
+        // The window is painted, with the hour-glass, before the first page is made.
+        if (open())
+            QCoreApplication::processEvents();
+        QElapsedTimer sinceEvents;
+        sinceEvents.start();
+        bool first = true;
+        try {
+            madeWith([&] {
+                if (printer->pageAvailable)
+                    printer->pageAvailable();
+                if (!window)
+                    return;
+                // The first page shows as soon as it is there; later the window answers the
+                // clerk now and then while the rest are made.
+                if (first || sinceEvents.elapsed() >= 40) {
+                    first = false;
+                    QCoreApplication::processEvents();
+                    sinceEvents.restart();
+                }
+                if (!open())
+                    throw Closed{};
+            });
+        } catch (const Closed &) {
+            progress.reset();
+        } catch (...) {
+            progress.reset();
+            printer->complete = true;
+            if (window)
+                window->close();
+            throw;
+        }
+        printer->complete = true;
+        if (printer->pageAvailable)
+            printer->pageAvailable();
+    }
     if (!window)
         return;
     QEventLoop loop;

@@ -117,13 +117,19 @@ private:
     QString chooseFile(const QString &objectName, const QString &title, const QString &filter,
                        const QString &suffix, const QString &proposed, bool save);
 
+    // Ends the hour-glass of the first page.
+    void endWait();
+
     PreparedReport *m_printer;
     bool m_firstPage = false;
     bool m_shown = false;
+    bool m_waiting = false; // the hour-glass of the first page shows
+    bool m_busy = false;    // a print runs
 };
 
 // The program's preview class: opens TFormPreview for the report printer.
 class TCustomQRPreviewInterface : public TQRPreviewInterface {
 public:
     QWidget *Show(PreparedReport *printer) override;
+    bool ShowsPagesAsMade() const override { return true; }
 };

@@ -200,16 +200,22 @@ private slots:
         QTest::addColumn<qint64>("code");
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("read");
-        QTest::newRow("17") << qint64(17) << int(EAN_13) << "EAN-13:0000000000017";
-        QTest::newRow("31") << qint64(31) << int(EAN_13) << "EAN-13:0000000000031";
-        QTest::newRow("8594001234561") << qint64(8594001234561) << int(EAN_13) << "EAN-13:8594001234561";
-        QTest::newRow("EAN-8") << qint64(96385074) << int(EAN_8) << "EAN-8:96385074";
+        QTest::addColumn<bool>("asNumber"); // kept on the page as its number, not as bars
+        for (bool asNumber : {false, true}) {
+            const char *how = asNumber ? "number" : "bars";
+            QTest::addRow("17, %s", how) << qint64(17) << int(EAN_13) << "EAN-13:0000000000017" << asNumber;
+            QTest::addRow("31, %s", how) << qint64(31) << int(EAN_13) << "EAN-13:0000000000031" << asNumber;
+            QTest::addRow("8594001234561, %s", how)
+                << qint64(8594001234561) << int(EAN_13) << "EAN-13:8594001234561" << asNumber;
+            QTest::addRow("EAN-8, %s", how) << qint64(96385074) << int(EAN_8) << "EAN-8:96385074" << asNumber;
+        }
     }
     void cardScans()
     {
         QFETCH(qint64, code);
         QFETCH(int, type);
         QFETCH(QString, read);
+        QFETCH(bool, asNumber);
         QTemporaryDir dir;
         PdfPrints prints(dir.path());
 
@@ -227,10 +233,20 @@ private slots:
         ean.SetTypeEAN(TTypeEAN(type));
         card->beforePrint = [&](bool &) {
             ean.SetCode(code);
-            ean.Draw(image->newDrawing());
+            if (asNumber)
+                image->drawBarcode(ean);
+            else
+                ean.Draw(image->newDrawing());
         };
         report.print();
         QCOMPARE(prints.files().size(), 1);
+        int barcodes = 0, fills = 0;
+        for (const PageItem &item : report.prepared()->pages.at(0).items) {
+            barcodes += std::holds_alternative<PageBarcode>(item);
+            fills += std::holds_alternative<PageFill>(item);
+        }
+        QCOMPARE(barcodes, asNumber ? 1 : 0);
+        QVERIFY(asNumber ? fills == 0 : fills > 30);
 
         QProcess raster;
         raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),

@@ -13,7 +13,8 @@
 namespace {
 
 // Pages holding one drawing of every kind, each page named by its number.
-PreparedReport Sample(int pageCount, QPageLayout::Orientation orientation = QPageLayout::Portrait)
+PreparedReport Sample(int pageCount, QPageLayout::Orientation orientation = QPageLayout::Portrait,
+                      bool barcode = true)
 {
     PreparedReport report;
     report.title = QStringLiteral(" Tržby");
@@ -25,11 +26,16 @@ PreparedReport Sample(int pageCount, QPageLayout::Orientation orientation = QPag
         PageText t;
         t.rect = QRectF(38, 45.5, 300, 20);
         t.flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-        t.font = ReportFont(QStringLiteral("Arial Black"), 12.5, false, true);
+        t.setStyle(ReportFont(QStringLiteral("Arial Black"), 12.5, false, true));
         t.text = QStringLiteral("Stránka č. %1\nŽluťoučký kůň").arg(p);
         page.items << t << PageLine{QPointF(38, 560.5), QPointF(756, 560.5), 1, Qt::DashDotLine}
                    << PageFrame{QRectF(38, 600, 718, 256), 1, Qt::blue} << PageFill{QRectF(60, 620, 3, 100), Qt::black}
                    << PageImage{QRectF(100, 620, 40, 40), picture};
+        if (barcode) {
+            TEAN ean;
+            ean.SetCode(8594001234561 + p);
+            page.items << PageBarcode::of(QRectF(200, 620, 112, 168), ean);
+        }
         report.pages << page;
     }
     return report;
@@ -89,6 +95,43 @@ private slots:
         QCOMPARE(QrpBytes(opened), QrpBytes(saved));
         for (int p = 0; p < pages; ++p)
             QCOMPARE(Rendered(opened, p), Rendered(saved, p));
+        // The barcode kept as its number is painted from it: its first bar at its left edge.
+        QCOMPARE(Rendered(opened, 0).pixelColor(200, 630), QColor(Qt::black));
+        QCOMPARE(Rendered(opened, 0).pixelColor(201, 630), QColor(Qt::white));
+    }
+
+    // A file of the first version, which had no barcode item, still opens; a barcode item
+    // in such a file is refused as damage.
+    void firstVersionStillOpens_data()
+    {
+        QTest::addColumn<bool>("barcode");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("without barcodes") << false << true;
+        QTest::newRow("with a barcode") << true << false;
+    }
+    void firstVersionStillOpens()
+    {
+        QFETCH(bool, barcode);
+        QFETCH(bool, opens);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("stara.qrp");
+        const PreparedReport saved = Sample(3, QPageLayout::Portrait, barcode);
+        QByteArray bytes = QrpBytes(saved);
+        qToLittleEndian(quint16(1), bytes.data() + 4);
+        QVERIFY(WriteBytes(file, bytes));
+        PreparedReport opened = Sample(1);
+        if (!opens) {
+            QVERIFY_THROWS_EXCEPTION(EReportError, LoadQrpFile(file, opened));
+            QCOMPARE(opened.pageCount(), 1);
+            return;
+        }
+        LoadQrpFile(file, opened);
+        QCOMPARE(FirstLines(opened), FirstLines(saved));
+        for (int p = 0; p < 3; ++p)
+            QCOMPARE(Rendered(opened, p), Rendered(saved, p));
+        // Saved again it is a file of the present version.
+        SaveQrpFile(file, opened);
+        QCOMPARE(qFromLittleEndian<quint16>(ReadBytes(file).constData() + 4), quint16(2));
     }
 
     void pagesAreCopiedAndJoined()
@@ -156,7 +199,7 @@ private slots:
         QTest::newRow("page longer than the file") << withInt(firstPage, 0x7ffffff0);
         QTest::newRow("huge item count") << withInt(firstPage + 4, 0x7fffffff);
         QTest::newRow("text longer than the page") << withInt(firstPage + 8 + 1 + 32 + 4, 0x7ffffff0);
-        QTest::newRow("other version") << withInt(4, 0x00800002);
+        QTest::newRow("other version") << withInt(4, 0x00800003);
         QTest::newRow("trailing bytes") << good + QByteArray(16, '\0');
         QByteArray magic = good;
         magic[0] = 'X';

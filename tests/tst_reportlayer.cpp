@@ -169,6 +169,10 @@ private slots:
         QCOMPARE(price->flags & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
         const PageText *title = FindText(page, "Titul č. 1");
         QCOMPARE(title->rect.width(), 270.0);
+        // The rows' texts of one font share it: the page keeps one font, not one per text.
+        QVERIFY(title->style);
+        QCOMPARE(FindText(page, "Titul č. 2")->style.get(), title->style.get());
+        QCOMPARE(FindText(page, "44,35")->style.get(), title->style.get());
         // Preparing again starts the sums from nothing.
         QVERIFY(FindText(report.prepare()->pages.at(0), "Celkem [Kč]: 1" + Nbsp + "439,50"));
     }
@@ -315,9 +319,9 @@ private slots:
             if (w.page != 1 || w.text != "č.")
                 continue;
             const qreal pt = 0.75; // points per layout pixel
-            const qreal wordLeft = (label->rect.left() + LayoutMetrics(label->font).width("Titul ")) * pt;
+            const qreal wordLeft = (label->rect.left() + LayoutMetrics(label->font()).width("Titul ")) * pt;
             QVERIFY2(qAbs(w.box.left() - wordLeft) < 1, qPrintable(QString::number(w.box.left())));
-            QVERIFY(qAbs(w.box.width() - LayoutMetrics(label->font).width("č.") * pt) < 1);
+            QVERIFY(qAbs(w.box.width() - LayoutMetrics(label->font()).width("č.") * pt) < 1);
             QVERIFY(w.box.top() > label->rect.top() * pt - 2 && w.box.bottom() < label->rect.bottom() * pt + 2);
             return;
         }

@@ -2,11 +2,13 @@
 #include "core/controls/IntegerComboBox.h"
 #include "core/controls/IntegerEdit.h"
 #include "core/controls/PrinterComboBox.h"
+#include "core/database/MemoryTable.h"
 #include "reports/QrpFile.h"
 #include "reports/ReportPrinting.h"
 #include "reports/Report.h"
 #include "reports/UPreview.h"
 #include "reports/UPrint.h"
+#include "reports/layouts/UQRViewVideoA4.h"
 #include "support/LoggedInDesk.h"
 #include "support/ModalAnswers.h"
 #include "support/PdfOutput.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPrinter>
 #include <QPointer>
 #include <QProcess>
@@ -24,6 +27,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
@@ -335,6 +339,168 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(desk.window()));
     }
 
+    // The preview opens before the pages are made, with the hour-glass until the first is
+    // there; the page count grows as they come, and what works on the whole report waits
+    // for the last page. Closing the window meanwhile stops the pages.
+    void pagesShowWhileTheyAreMade_data()
+    {
+        QTest::addColumn<int>("closeAt"); // pages made when the clerk closes; 0: left open
+        QTest::newRow("left open") << 0;
+        QTest::newRow("closed at the second page") << 2;
+    }
+    void pagesShowWhileTheyAreMade()
+    {
+        QFETCH(int, closeAt);
+        constexpr int Pages = 40;
+        PagedReport many(Pages);
+        // Each page takes a while, so that the window answers between pages.
+        many.report.bands().back()->beforePrint = [](bool &) { QThread::msleep(8); };
+        struct Seen {
+            int pages;
+            bool complete, hourGlass, printable, modal;
+            QString status;
+        };
+        QList<Seen> seen;
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] {
+            TFormPreview *form = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *f = qobject_cast<TFormPreview *>(w); f && f->isVisible())
+                    form = f;
+            if (!form)
+                return;
+            const PreparedReport *pages = form->QRPrinter();
+            const QCursor *cursor = QApplication::overrideCursor();
+            seen << Seen{pages->pageCount(), pages->complete, cursor && cursor->shape() == Qt::WaitCursor,
+                         form->BitBtnPrint->isEnabled() && form->BitBtnSave->isEnabled(),
+                         QApplication::activeModalWidget() == form, Status(form)};
+            if (pages->complete || (closeAt > 0 && pages->pageCount() >= closeAt))
+                form->close();
+        });
+        sampler.start();
+        many.report.preview();
+        sampler.stop();
+        QVERIFY(seen.size() >= 3);
+        QCOMPARE(seen.first().pages, 0);
+        QVERIFY(seen.first().hourGlass);
+        QVERIFY(!seen.first().printable);
+        QVERIFY(seen.first().modal);
+        bool growing = false;
+        for (const Seen &s : seen.mid(1)) {
+            QVERIFY(s.pages > 0);
+            QVERIFY(!s.hourGlass);
+            QCOMPARE(s.printable, s.complete);
+            QCOMPARE(s.status, QStringLiteral("Stránka 1/%1").arg(s.pages));
+            growing = growing || (s.pages < Pages && !s.complete);
+        }
+        QVERIFY(growing);
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!many.report.previewOpen());
+        if (closeAt > 0) {
+            QVERIFY(many.report.prepared()->pageCount() < Pages);
+        } else {
+            QVERIFY(seen.last().complete);
+            QCOMPARE(seen.last().pages, Pages);
+        }
+    }
+
+    // The lent-videos overview shows its progress window over the preview, painted with
+    // the page being made, until its last page is made.
+    void overviewShowsItsProgress()
+    {
+        MemoryTable lines;
+        for (const char *field : {"VIDEO", "ZAKAZNIK"})
+            lines.addField(QString::fromLatin1(field), FieldKind::Int64);
+        for (const char *field : {"TITUL", "NOSIC", "JMENO", "TELEFON", "ADRESA1"})
+            lines.addField(QString::fromLatin1(field), FieldKind::Text);
+        for (const char *field : {"PUJCENO", "VRATIT"})
+            lines.addField(QString::fromLatin1(field), FieldKind::DateTime);
+        lines.open();
+        const QDateTime lent(QDate(2026, 3, 2), QTime(10, 15));
+        for (int i = 1; i <= 400; ++i)
+            lines.append({{"VIDEO", i}, {"ZAKAZNIK", 1000 + i}, {"TITUL", QStringLiteral("Titul č. %1").arg(i)},
+                          {"NOSIC", "DVD"}, {"JMENO", "Novák"}, {"TELEFON", "603123456"}, {"ADRESA1", "Brno"},
+                          {"PUJCENO", lent}, {"VRATIT", lent.addDays(1)}});
+        struct Seen {
+            bool complete, progress;
+            QString text;
+        };
+        QList<Seen> seen;
+        int paints = 0;
+        struct PaintCounter : QObject {
+            int &count;
+            explicit PaintCounter(int &count) : count(count) {}
+            bool eventFilter(QObject *watched, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint && watched->objectName() == "LabelProgress")
+                    ++count;
+                return false;
+            }
+        } counter(paints);
+        qApp->installEventFilter(&counter);
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] {
+            TFormPreview *form = nullptr;
+            QWidget *progress = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (auto *f = qobject_cast<TFormPreview *>(w); f && f->isVisible())
+                    form = f;
+                if (w->objectName() == "QRProgressForm" && w->isVisible())
+                    progress = w;
+            }
+            if (!form)
+                return;
+            auto *label = progress ? progress->findChild<QLabel *>("LabelProgress") : nullptr;
+            seen << Seen{form->QRPrinter()->complete, progress != nullptr, label ? label->text() : QString()};
+            if (form->QRPrinter()->complete)
+                form->close();
+        });
+        sampler.start();
+        PrintLentVideos(lines, QStringLiteral(" Vypůjčená videa"));
+        sampler.stop();
+        qApp->removeEventFilter(&counter);
+        QVERIFY(!seen.isEmpty());
+        QVERIFY(seen.first().progress);
+        QVERIFY(seen.first().text.startsWith("Připravuje se stránka "));
+        QVERIFY(paints > 0);
+        for (const Seen &s : seen)
+            QCOMPARE(s.progress, !s.complete);
+        QVERIFY(seen.last().complete);
+    }
+
+    // A long print shows the hour-glass and keeps the window answering its painting, while
+    // the window stays until it ends.
+    void printingShowsTheHourGlass()
+    {
+        QTemporaryDir dir;
+        PdfPrints prints(dir.path());
+        PagedReport many(30);
+        TFormPreview *form = Open(many.prepared());
+        bool printing = false;
+        QList<bool> hourGlass;
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] {
+            if (!printing)
+                return;
+            const QCursor *cursor = QApplication::overrideCursor();
+            hourGlass << (cursor && cursor->shape() == Qt::WaitCursor);
+            form->close();
+        });
+        sampler.start();
+        printing = true;
+        form->BitBtnPrint->click();
+        printing = false;
+        sampler.stop();
+        QVERIFY(!hourGlass.isEmpty());
+        QVERIFY(!hourGlass.contains(false));
+        QVERIFY(form->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(PrintedPages(prints.lastFile()).count(u',') + 1, 30);
+    }
+
     void printButtonPrintsAllPagesOnce()
     {
         QTemporaryDir dir;
@@ -378,6 +544,12 @@ private slots:
         PagedReport five(5);
         TFormPreview *form = Open(five.prepared());
         form->BitBtnNext->click();
+        // While the selection prints it is held in place of the report's own pages.
+        QList<int> heldWhilePrinting;
+        QTimer sampler;
+        sampler.setInterval(0);
+        sampler.callOnTimeout([&] { heldWhilePrinting << form->QRPrinter()->pageCount(); });
+        sampler.start();
         bool allPagesChosen = false;
         ModalAnswers answers({PrintDialog([&](TFormPrint *dialog) {
             QCOMPARE(dialog->windowTitle(), QString("  Tisk"));
@@ -403,7 +575,9 @@ private slots:
         } else {
             QCOMPARE(prints.files().size(), 1);
             QCOMPARE(PrintedPages(prints.lastFile()), printed);
+            QVERIFY(heldWhilePrinting.contains(int(printed.count(u',') + 1) / copies));
         }
+        sampler.stop();
         QVERIFY(TempQrpFiles().isEmpty());
         QCOMPARE(form->QRPrinter()->pageCount(), 5);
         QCOMPARE(Status(form), QString("Stránka 2/5"));

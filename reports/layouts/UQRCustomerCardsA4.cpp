@@ -62,12 +62,13 @@ TFormQRCustomerCardsA4::TFormQRCustomerCardsA4(DataSet *customers)
 
 void TFormQRCustomerCardsA4::QRBandBeforePrint()
 {
-    ReportCanvas &canvas = m_image->newDrawing();
-    if (!m_customers || m_customers->currentRow() < 0)
+    const QVariant number = m_customers && m_customers->currentRow() >= 0
+                                ? m_customers->value(QStringLiteral("ZAKAZNIK"))
+                                : QVariant();
+    if (number.isNull()) {
+        m_image->newDrawing();
         return;
-    const QVariant number = m_customers->value(QStringLiteral("ZAKAZNIK"));
-    if (number.isNull())
-        return;
+    }
     EAN.SetCode(number.toLongLong());
-    EAN.Draw(canvas);
+    m_image->drawBarcode(EAN);
 }

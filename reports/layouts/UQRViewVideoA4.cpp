@@ -5,6 +5,7 @@
 TFormQRViewVideoA4::TFormQRViewVideoA4()
 {
     QuickRep.orientation = QPageLayout::Landscape;
+    QuickRep.showProgress = true;
     const QList<ListColumn> columns = {
         {QStringLiteral("Video"), QStringLiteral("VIDEO"), 0, 76, QStringLiteral("0000000000000")},
         {QStringLiteral("Titul"), QStringLiteral("TITUL"), 82, 254},

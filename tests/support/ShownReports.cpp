@@ -78,14 +78,23 @@ bool PreviewsPrinted::eventFilter(QObject *watched, QEvent *event)
 {
     auto *preview = qobject_cast<TFormPreview *>(watched);
     if (preview && event->type() == QEvent::Show) {
-        // Pressed once the window is up and its pages are shown, as a person would.
-        QTimer::singleShot(0, preview, [this, preview = QPointer<TFormPreview>(preview)] {
-            if (!preview)
-                return;
-            m_titles << preview->windowTitle();
-            preview->BitBtnPrint->click();
-            preview->BitBtnClose->click();
-        });
+        // Pressed once the window is up and all its pages are made, as a person would.
+        printWhenMade(preview);
     }
     return false;
+}
+
+void PreviewsPrinted::printWhenMade(TFormPreview *preview)
+{
+    QTimer::singleShot(0, preview, [this, preview = QPointer<TFormPreview>(preview)] {
+        if (!preview)
+            return;
+        if (!preview->QRPrinter()->complete) {
+            printWhenMade(preview);
+            return;
+        }
+        m_titles << preview->windowTitle();
+        preview->BitBtnPrint->click();
+        preview->BitBtnClose->click();
+    });
 }

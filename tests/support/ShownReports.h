@@ -41,5 +41,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void printWhenMade(class TFormPreview *preview);
     QStringList m_titles;
 };
