@@ -34,13 +34,17 @@ inline int bare(const QString &text, const QVariantMap &parameters = {})
     return rows;
 }
 
-// The medians of `ours` and `theirs` in microseconds, run in turn.
-inline std::pair<qint64, qint64> inTurn(const std::function<void()> &ours, const std::function<void()> &theirs)
+// The medians of `ours` and `theirs` in microseconds, run in turn; `between`, untimed,
+// after each round (undoing what a round changed).
+inline std::pair<qint64, qint64> inTurn(const std::function<void()> &ours, const std::function<void()> &theirs,
+                                        const std::function<void()> &between = {})
 {
     std::vector<qint64> a, b;
     for (int i = 0; i < Rounds; ++i) {
         a.push_back(micro(ours));
         b.push_back(micro(theirs));
+        if (between)
+            between();
     }
     return {median(a), median(b)};
 }
@@ -61,12 +65,16 @@ inline std::pair<qint64, qint64> typedInTurn(TFindComboBox *box, const QString &
         bareStatements);
 }
 
-inline void figure(const QString &engine, const QString &what, std::pair<qint64, qint64> times)
+// "ours ms, <bare> ms (ratio)" of the medians.
+inline void figure(const QString &engine, const QString &what, std::pair<qint64, qint64> times,
+                   const QString &bare = QStringLiteral("bare statements"))
 {
-    print(QStringLiteral("%1: %2: %3 ms, bare statements %4 ms")
+    print(QStringLiteral("%1: %2: %3 ms, %4 %5 ms (%6)")
               .arg(engine, what)
               .arg(times.first / 1000.0, 0, 'f', 1)
-              .arg(times.second / 1000.0, 0, 'f', 1));
+              .arg(bare)
+              .arg(times.second / 1000.0, 0, 'f', 1)
+              .arg(double(times.first) / double(qMax<qint64>(1, times.second)), 0, 'f', 2));
 }
 
 // The main() of a page's benchmark: on each engine (in the database `pgDatabase` on

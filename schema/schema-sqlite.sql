@@ -1,8 +1,14 @@
 -- The program's database on the embedded engine. One statement per ";" at a line end.
 -- Fixed-width texts are VARCHAR with their length checked; bits and tinyints are
 -- SMALLINT with their range checked; times are 'yyyy-mm-dd hh:mm:ss' text in the
--- desk's local time, to the minute. No collation or function of our own appears
--- here, so the file opens in any SQLite.
+-- desk's local time, to the minute. The customers' names and the videos' titles are
+-- indexed in Czech order, by the CZECH collation that every connection of the program
+-- registers. Each of the two indexes holds its table's other columns too, so that a
+-- list sorted by the name or the title is read from the index alone, as fast as in
+-- number order (looking each row up in the table would take three times as long):
+-- a column added to those tables belongs in their index as well. Another SQLite
+-- reads the file, but without the collation it cannot change those two tables, copy
+-- or check the file.
 
 CREATE TABLE tab_zakaznik (
   ZAKAZNIK BIGINT NOT NULL PRIMARY KEY CHECK (typeof(ZAKAZNIK) = 'integer'),
@@ -104,3 +110,5 @@ CREATE INDEX index_DOKLAD_PUJ ON tab_pujckydetail (DOKLAD_PUJ);
 CREATE INDEX index_DOKLAD_VRA ON tab_pujckydetail (DOKLAD_VRA);
 CREATE INDEX index_VIDEO ON tab_pujckydetail (VIDEO);
 CREATE INDEX index_ZAKAZNIK ON tab_pujckydetail (ZAKAZNIK);
+CREATE INDEX index_JMENO ON tab_zakaznik (JMENO COLLATE CZECH, ZAKAZNIK, TELEFON, ADRESA1, ADRESA2, RC, OP, REGISTRACE, OMEZENI, PUJCKY, TEXT);
+CREATE INDEX index_TITUL ON tab_video (TITUL COLLATE CZECH, VIDEO, ZAMERENI, NOSIC, CENA, REGISTRACE, VYPUJCENA);

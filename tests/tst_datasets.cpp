@@ -1,6 +1,7 @@
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/DataSetRoutines.h"
+#include "core/database/EmbeddedServer.h"
 #include "core/Errors.h"
 #include "core/database/MemoryTable.h"
 #include "core/database/Money.h"
@@ -443,6 +444,8 @@ private Q_SLOTS:
         {
             QSqlDatabase desk = QSqlDatabase::cloneDatabase(db, QStringLiteral("desk2"));
             QVERIFY2(desk.open(), qPrintable(desk.lastError().text()));
+            if (desk.driverName() == QLatin1String("QSQLITE")) // as the program prepares a desk's
+                EmbeddedServer::prepareConnection(desk);
             QSqlQuery other(desk);
             QVERIFY(desk.transaction());
             QVERIFY2(other.exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO, OMEZENI) "

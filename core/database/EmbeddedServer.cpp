@@ -24,7 +24,9 @@ namespace {
 constexpr int HashIterations = 20000;
 const QString SchemaScript = QStringLiteral(":/schema/schema-sqlite.sql");
 
-// An SQLite connection of the engine's own on a file, removed on scope exit.
+// An SQLite connection of the engine's own on a file, removed on scope exit. It is
+// prepared as the desk's own is: the indexes in Czech order need the collation to be
+// written, copied and checked.
 class SideFile : public SqlServer::ScopedConnection {
 public:
     SideFile(const QString &path, bool readOnly, const char *what) : ScopedConnection(what)
@@ -35,6 +37,7 @@ public:
             d.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!d.open())
             throw EDatabaseError(d.lastError().text());
+        EmbeddedServer::prepareConnection(d);
     }
 };
 
@@ -190,13 +193,13 @@ void EmbeddedServer::prepareConnection(const QSqlDatabase &db)
         || sqlite3_create_collation(sqlite, "CZECH", SQLITE_UTF8, nullptr, czechCompare) != SQLITE_OK)
         throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite)));
     execText(db, QStringLiteral("PRAGMA foreign_keys=ON"));
+    execText(db, QStringLiteral("PRAGMA cache_size=-65536"));
 }
 
 void EmbeddedServer::writeSchema(const QString &file)
 {
     SideFile side(file, false, "create");
     execText(side.db(), QStringLiteral("PRAGMA journal_mode=WAL"));
-    execText(side.db(), QStringLiteral("PRAGMA foreign_keys=ON"));
     execInTransaction(side.db(), schemaStatements(SchemaScript));
 } // closing checkpoints and removes the -wal of the new file
 
@@ -282,6 +285,8 @@ bool EmbeddedServer::open(const QString &database, const QString &user, const QS
         if (!db.open())
             throw EDatabaseError(db.lastError().text());
         prepareConnection(db);
+        if (!master)
+            addMissingIndexes(db, SchemaScript, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index'"));
         m_user = user;
         m_password = password;
         m_currentDatabase = master ? QString::fromLatin1(MasterDatabase)

@@ -177,6 +177,9 @@ bool PostgresServer::open(const QString &database, const QString &user, const QS
     m_user = user;
     m_password = password;
     m_currentDatabase = master ? QString::fromLatin1(MasterDatabase) : QString::fromLatin1(ProgramDatabase);
+    if (!master)
+        addMissingIndexes(CurrentConnection(), SchemaScript,
+                          QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname=current_schema()"));
     return true;
 }
 

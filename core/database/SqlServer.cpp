@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QUuid>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -145,6 +146,32 @@ QList<SqlServer::SchemaTable> SqlServer::schemaTables(const QString &resource)
         tables << table;
     }
     return tables;
+}
+
+void SqlServer::addMissingIndexes(const QSqlDatabase &db, const QString &resource, const QString &indexNames)
+{
+    QSet<QString> present;
+    {
+        QSqlQuery q(db);
+        if (!q.exec(indexNames)) {
+            writeLog(QStringLiteral("Indexy databáze nelze zjistit: %1").arg(q.lastError().text()));
+            return;
+        }
+        while (q.next())
+            present.insert(q.value(0).toString().toLower());
+    }
+    for (const QString &statement : schemaStatements(resource)) {
+        // "CREATE INDEX <name> ON ..."
+        const QStringList head = statement.section(QLatin1Char(' '), 0, 2).split(QLatin1Char(' '));
+        if (head.size() < 3 || head[0] != QLatin1String("CREATE") || head[1] != QLatin1String("INDEX")
+            || present.contains(head[2].toLower()))
+            continue;
+        try {
+            execText(db, statement);
+        } catch (const EDatabaseError &e) {
+            writeLog(QStringLiteral("Index %1 nelze vytvořit: %2").arg(head[2], e.message()));
+        }
+    }
 }
 
 void SqlServer::removeWithCompanions(const QString &path)

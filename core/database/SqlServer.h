@@ -153,6 +153,13 @@ protected:
     static QStringList schemaStatements(const QString &resource);
     // The tables that a schema script creates, in its order.
     static QList<SchemaTable> schemaTables(const QString &resource);
+    // Makes the indexes of a schema script that the program's database on `db` lacks:
+    // one made by an older version of the program, or restored from its backup, gets
+    // those added since. `indexNames` is the engine's statement listing the names of
+    // the database's indexes. An index that cannot be made now (another desk holds its
+    // table, the login does not own it) is written to the log and tried again at the
+    // next open; the lists work without it, only their sorts are slower.
+    static void addMissingIndexes(const QSqlDatabase &db, const QString &resource, const QString &indexNames);
     // Removes what killed operations left beside `target`: the work files of its name
     // (see WorkFile) that no desk holds any more, and their companion files.
     static void removeLeftovers(const QString &target);

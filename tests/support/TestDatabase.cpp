@@ -1,6 +1,7 @@
 #include "support/TestDatabase.h"
 
 #include "core/Errors.h"
+#include "core/database/EmbeddedServer.h"
 #include "core/database/SqlServer.h"
 
 #include <QCoreApplication>
@@ -112,6 +113,7 @@ QSqlDatabase TestDatabase::openOtherDesk(const QString &connectionName) const
         db.setUserName(user());
         db.setPassword(m_password);
     }
-    db.open();
+    if (db.open() && m_engine == Engine::SQLite)
+        EmbeddedServer::prepareConnection(db);
     return db;
 }

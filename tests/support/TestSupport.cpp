@@ -39,7 +39,7 @@ std::optional<PgTestServer> PgTestServerFromEnv()
     return s;
 }
 
-bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString *error)
+bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString *error, const QString &database)
 {
     const QString name = QStringLiteral("valmedo-test-admin");
     bool ok = false;
@@ -47,7 +47,7 @@ bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setHostName(server.host);
         db.setPort(server.port);
-        db.setDatabaseName(QStringLiteral("postgres"));
+        db.setDatabaseName(database);
         db.setUserName(server.admin);
         db.setPassword(server.password);
         if (!db.open()) {

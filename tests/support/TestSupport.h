@@ -27,6 +27,7 @@ struct PgTestServer {
 };
 std::optional<PgTestServer> PgTestServerFromEnv();
 
-// Runs one statement on the test server's "postgres" database as its superuser; false with
-// the server's text in *error when it fails.
-bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString *error = nullptr);
+// Runs one statement on the test server's `database` as its superuser; false with the
+// server's text in *error when it fails.
+bool ExecAsPgAdmin(const PgTestServer &server, const QString &statement, QString *error = nullptr,
+                   const QString &database = QStringLiteral("postgres"));
