@@ -117,7 +117,8 @@ void TEAN::Draw(ReportCanvas &canvas)
         ReportFont small = savedFont;
         small.size = 4;
         canvas.setFont(small);
-        const QPoint at(Width() / 2 - canvas.textWidth(text) / 2, clipBottom - canvas.textHeight(text) + 1);
+        const int width = x; // the whole pattern's
+        const QPoint at(width / 2 - canvas.textWidth(text) / 2, clipBottom - canvas.textHeight(text) + 1);
         canvas.textOut(at, text, Qt::black, Qt::white);
     }
     canvas.setFont(savedFont);

@@ -5,13 +5,13 @@
 
 int ReportCanvas::textWidth(const QString &text) const
 {
-    return LayoutMetrics(m_font).intWidth(text);
+    return LayoutMetrics::of(m_font).intWidth(text);
 }
 
 int ReportCanvas::textHeight(const QString &text) const
 {
     Q_UNUSED(text);
-    return LayoutMetrics(m_font).intHeight();
+    return LayoutMetrics::of(m_font).intHeight();
 }
 
 PainterCanvas::PainterCanvas(QPainter &painter, const QRect &clip)
@@ -27,14 +27,14 @@ void PainterCanvas::fillRect(const QRect &rect, const QColor &color)
 void PainterCanvas::textOut(const QPoint &pos, const QString &text, const QColor &color,
                             const QColor &background)
 {
-    const QRect box = QRect(pos, QSize(textWidth(text), textHeight(text))) & m_clip;
+    const QRect whole(pos, QSize(textWidth(text), textHeight(text)));
+    const QRect box = whole & m_clip;
     m_painter.fillRect(box, background);
     m_painter.save();
     m_painter.setClipRect(box);
     m_painter.setFont(font().deviceFont(m_painter.device()->logicalDpiY()));
     m_painter.setPen(color);
-    m_painter.drawText(QRect(pos, QSize(textWidth(text), textHeight(text))),
-                       Qt::AlignLeft | Qt::AlignTop, text);
+    m_painter.drawText(whole, Qt::AlignLeft | Qt::AlignTop, text);
     m_painter.restore();
 }
 

@@ -26,8 +26,30 @@ void WriteReportFile(const QString &fileName, const QByteArray &bytes)
                                .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
+namespace {
+
+// What tells fonts apart: the family, size, bold and italic.
+QByteArray FontKey(const ReportFont &font)
+{
+    QByteArray key = font.family.toUtf8();
+    key.append(reinterpret_cast<const char *>(&font.size), sizeof font.size);
+    key.append(char((font.bold ? 1 : 0) | (font.italic ? 2 : 0)));
+    return key;
+}
+
+} // namespace
+
 QFont ReportFont::deviceFont(qreal deviceDpi) const
 {
+    // A page paints the same few fonts over and over: a font made once keeps the font
+    // engine it has looked up, where a new one looks it up again at each text.
+    static QHash<QByteArray, QFont> made;
+    QByteArray key = FontKey(*this);
+    key.append(reinterpret_cast<const char *>(&deviceDpi), sizeof deviceDpi);
+    if (const auto kept = made.constFind(key); kept != made.cend())
+        return kept.value();
+    if (made.size() > 256)
+        made.clear();
     QFont font;
     // The layouts name the fonts of the Windows desks; Liberation Sans has Arial's metrics
     // and stands in when the named family is not installed.
@@ -37,6 +59,7 @@ QFont ReportFont::deviceFont(qreal deviceDpi) const
     font.setPointSizeF(size * LayoutDpi / deviceDpi);
     // Unhinted outlines keep the widths of a text the same on screen, paper and PDF.
     font.setHintingPreference(QFont::PreferNoHinting);
+    made.insert(key, font);
     return font;
 }
 
@@ -45,11 +68,8 @@ SharedTextStyle SharedStyle(const PageTextStyle &style)
     // Styles are few; the table forgets those no text uses any more now and then.
     static QHash<QByteArray, std::weak_ptr<const PageTextStyle>> styles;
     static qsizetype sizeAfterSweep = 0;
-    QByteArray key = style.font.family.toUtf8();
-    const qreal size = style.font.size;
+    QByteArray key = FontKey(style.font);
     const QRgb rgba = style.color.rgba();
-    key.append(reinterpret_cast<const char *>(&size), sizeof size);
-    key.append(char((style.font.bold ? 1 : 0) | (style.font.italic ? 2 : 0)));
     key.append(reinterpret_cast<const char *>(&rgba), sizeof rgba);
     std::weak_ptr<const PageTextStyle> &entry = styles[key];
     if (SharedTextStyle kept = entry.lock())
@@ -128,6 +148,20 @@ LayoutMetrics::LayoutMetrics(const ReportFont &font)
     : m_metrics(font.deviceFont(LayoutDpi), &LayoutDevice()),
       m_intMetrics(font.deviceFont(LayoutDpi), &LayoutDevice())
 {
+}
+
+const LayoutMetrics &LayoutMetrics::of(const ReportFont &font)
+{
+    // Measuring a font anew builds its metrics anew; the canvases measure a few fonts
+    // again and again.
+    static QHash<QByteArray, std::shared_ptr<const LayoutMetrics>> made;
+    const QByteArray key = FontKey(font);
+    if (made.size() > 256 && !made.contains(key))
+        made.clear();
+    std::shared_ptr<const LayoutMetrics> &entry = made[key];
+    if (!entry)
+        entry = std::make_shared<const LayoutMetrics>(font);
+    return *entry;
 }
 
 qreal LayoutMetrics::width(const QString &text) const

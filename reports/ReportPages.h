@@ -63,6 +63,9 @@ struct ReportFont {
 class LayoutMetrics {
 public:
     explicit LayoutMetrics(const ReportFont &font);
+    // The metrics of `font`, made once and kept (for the main thread); the reference holds
+    // until the next call.
+    static const LayoutMetrics &of(const ReportFont &font);
     qreal width(const QString &text) const;
     qreal height() const; // one line
     int intWidth(const QString &text) const;
