@@ -140,10 +140,8 @@ private slots:
 
 void TestBackStore::returnOfDueDates()
 {
-    QFETCH(Engine, engine);
     QFETCH(bool, include);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     LendDueDates();
     const QStringList counters = Counters();
 
@@ -188,9 +186,7 @@ void TestBackStore::returnOfDueDates()
 
 void TestBackStore::firstDocumentNumber()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     LendDueDates();
     // The journal's documents were cleaned away; their lines are still out.
     Exec(QStringLiteral("DELETE FROM tab_pujcky"));
@@ -249,7 +245,6 @@ void TestBackStore::refusedReturnLeavesNothing_data()
 
 void TestBackStore::refusedReturnLeavesNothing()
 {
-    QFETCH(Engine, engine);
     QFETCH(QString, meanwhile);
     QFETCH(QString, user);
     QFETCH(int, lastDaysOver);
@@ -257,8 +252,7 @@ void TestBackStore::refusedReturnLeavesNothing()
     QFETCH(qint64, refused);
     // No warning either, such as a refused statement freed inside an aborted transaction.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     LendDueDates();
     QList<BackLine> lines = ReturnBasket(1);
     if (lastDaysOver >= 0)
@@ -284,9 +278,7 @@ void TestBackStore::refusedReturnLeavesNothing()
 
 void TestBackStore::twoDesksReturnOneLend()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     AddTestCustomer(1, QStringLiteral("Novák"));
     AddTestVideo(1, QStringLiteral("Film 1"));
 

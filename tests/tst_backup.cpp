@@ -159,9 +159,7 @@ private slots:
     void dailyBackup_data() { AddEngineRows(); }
     void dailyBackup()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
         const QString saved = CustomerRows();
@@ -200,10 +198,8 @@ private slots:
     }
     void dailyBackupNotMade()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, kind);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         SetClock([] { return QDateTime(QDate(2024, 3, 9), QTime(18, 0)); });
         check()->setChecked(kind != "off");
         QString folder = db.scratchDir();
@@ -258,10 +254,8 @@ private slots:
     }
     void restoreRefusesBadFiles()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, kind);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
         if (kind == "truncated") // cut off in its data, behind a whole table of contents
             addCustomers(1000, 5000);
@@ -303,10 +297,8 @@ private slots:
     }
     void leftoversRemovedByNextRun()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, restore);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QString target = db.scratchDir() + "/Backup.bak";
         QVERIFY(BackupNow(target));
         const QString id = "0123456789ab";
@@ -353,9 +345,7 @@ private slots:
     void backupUnderFileSizeLimit_data() { AddEngineRows(); }
     void backupUnderFileSizeLimit()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         addCustomers(1, 5000);
         const QString target = db.scratchDir() + "/Backup.bak";
 
@@ -380,9 +370,7 @@ private slots:
     void backupNowFromDialog_data() { AddEngineRows(); }
     void backupNowFromDialog()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QString file = db.scratchDir() + "/Now.bak";
         QString proposed;
         ModalAnswers answers({Fill(

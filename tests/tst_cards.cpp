@@ -68,9 +68,7 @@ private slots:
     void pages_data() { AddEngineRows(); }
     void pages()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QTemporaryDir dir;
         for (int c = 1; c <= 9; ++c)
             AddCustomer({c, QStringLiteral("Zákazník %1").arg(c), "7801011229", "AB123456", 2,

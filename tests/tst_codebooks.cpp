@@ -250,9 +250,7 @@ private slots:
     void mediumStore_data() { AddEngineRows(); }
     void mediumStore()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QCOMPARE(GetDefaultMedium(), QStringLiteral("-"));
 
         const int bluray = InsertMedium(Medium("Blu-ray", true, "44.35", "10.5", "214748.3647"));
@@ -284,9 +282,7 @@ private slots:
     void directionStore_data() { AddEngineRows(); }
     void directionStore()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QCOMPARE(TableState(QStringLiteral("tab_zamereni")), QStringList({"-|1"}));
 
         const int comedy = InsertDirection(QStringLiteral("Komedie"));
@@ -333,8 +329,7 @@ private slots:
         QFETCH(bool, edit);
         QFETCH(QString, name);
         QFETCH(bool, enabled);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         const int comedy = InsertDirection(QStringLiteral("Komedie"));
         const int vhs = MediumId(QStringLiteral("VHS"));
         std::unique_ptr<TFormCodeBookItem> form;
@@ -373,8 +368,7 @@ private slots:
     // A fee or the dubbing box alone enables Ok of the edit dialog.
     void mediumEditFieldsEnableOk()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         TFormMediumEdit form(MediumId(QStringLiteral("VHS")), Medium("VHS", false, "1", "1", "1"));
         form.show();
         QVERIFY(!form.ButtonOk->isEnabled());

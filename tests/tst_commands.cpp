@@ -35,9 +35,7 @@ private Q_SLOTS:
     void repeatedMarkerBoundOnce_data() { AddEngineRows(); }
     void repeatedMarkerBoundOnce()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         SetCommand("SELECT COUNT(*) FROM tab_nosic WHERE ID_NOSIC=:ID OR ID_NOSIC=:ID+1");
         SetCommandParam("ID", 2);
         QCOMPARE(ExecCommandValue().toInt(), 2);
@@ -50,9 +48,7 @@ private Q_SLOTS:
     void errorsRaise_data() { AddEngineRows(); }
     void errorsRaise()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         SetCommand("SELECT NOSIC FROM tab_nosic WHERE ID_NOSIC=:ID_NOSIC");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, SetCommandParam("NOSIC", "DVD"));
         SetCommandParam("ID_NOSIC", 99);
@@ -71,9 +67,7 @@ private Q_SLOTS:
     void moneySumRoundsLikeServer_data() { AddEngineRows(); }
     void moneySumRoundsLikeServer()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const char *prices[] = {"44.35", "44.40", "47.91", "25.36", "43.48"};
         int video = 1;
         for (const char *price : prices) {
@@ -92,9 +86,7 @@ private Q_SLOTS:
     void foldingAndOrder_data() { AddEngineRows(); }
     void foldingAndOrder()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         int n = 1;
         for (const char *name : {"Čapek", "Chalupa", "Hrabal", "cibulka", "Žák"})
             Exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, '%2')").arg(n++).arg(name));
@@ -127,9 +119,7 @@ private Q_SLOTS:
     void foreignKeysEnforced_data() { AddEngineRows(); }
     void foreignKeysEnforced()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (1, 'x', 1, 2)");
         SetCommand("DELETE FROM tab_nosic WHERE ID_NOSIC=2");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecCommand());
@@ -144,9 +134,7 @@ private Q_SLOTS:
     void refusalUnderSavepoint_data() { AddEngineRows(); }
     void refusalUnderSavepoint()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QTest::failOnWarning(QRegularExpression("Unable to free statement"));
         QSqlDatabase connection = CurrentConnection();
         const auto run = [&](const char *sql) { return QSqlQuery(connection).exec(QString::fromLatin1(sql)); };
@@ -168,9 +156,7 @@ private Q_SLOTS:
     void dateTimeBinding_data() { AddEngineRows(); }
     void dateTimeBinding()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QDateTime lent(QDate(2026, 12, 10), QTime(8, 30, 45));
         SetCommand("INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK, PUJCENO, VRATIT) "
                    "VALUES (1, 1, 1, :PUJCENO, :VRATIT)");

@@ -76,9 +76,7 @@ private slots:
     void newCustomer_data() { AddEngineRows(); }
     void newCustomer()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -128,9 +126,7 @@ private slots:
     void proposedNumberTypedOver_data() { AddEngineRows(); }
     void proposedNumberTypedOver()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -153,9 +149,7 @@ private slots:
     void numberTakenMeanwhile_data() { AddEngineRows(); }
     void numberTakenMeanwhile()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -180,9 +174,7 @@ private slots:
     void editCustomer_data() { AddEngineRows(); }
     void editCustomer()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -239,8 +231,7 @@ private slots:
         QFETCH(qint64, customer);
         QFETCH(bool, identity);
         QFETCH(bool, history);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         AddShop();
         AddUser("pokladna", "x", rights);
         CustomerDesk desk(db, "pokladna");
@@ -269,9 +260,7 @@ private slots:
     void removeCustomer_data() { AddEngineRows(); }
     void removeCustomer()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddUser("pokladna", "x", {"ZAKAZNIK_EDITACE"});
         {
@@ -321,8 +310,7 @@ private slots:
     // An empty list: edit, removal and print only say so.
     void emptyList()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         bool printed = false;
@@ -357,9 +345,7 @@ private slots:
     void searchDialog_data() { AddEngineRows(); }
     void searchDialog()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -423,9 +409,7 @@ private slots:
     void searchNumberTyped_data() { AddEngineRows(); }
     void searchNumberTyped()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddCustomer({15, "Patnáct"});
         AddCustomer({215, "Dvě stě patnáct"});

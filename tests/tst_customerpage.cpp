@@ -100,9 +100,7 @@ private slots:
     void listAndHistory_data() { AddEngineRows(); }
     void listAndHistory()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -161,9 +159,7 @@ private slots:
     void rowColours_data() { AddEngineRows(); }
     void rowColours()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddLine({4, 3, 1, Today.addDays(-1)}); // customer 1 now also has an overdue line
         CustomerDesk desk(db);
@@ -192,9 +188,7 @@ private slots:
     void filterPanel_data() { AddEngineRows(); }
     void filterPanel()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -254,8 +248,7 @@ private slots:
     // The free filter button hands the list's query to the filter window.
     void freeFilterButton()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         BrowseQuery *given = nullptr;
@@ -274,9 +267,7 @@ private slots:
     void numberBox_data() { AddEngineRows(); }
     void numberBox()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -318,9 +309,7 @@ private slots:
     void nameBox_data() { AddEngineRows(); }
     void nameBox()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -375,8 +364,7 @@ private slots:
     // Enter edits from every control of the page (the filter panel's too); F2 adds.
     void actionKeysFromEveryControl()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         TCustomerPage *page = desk.page();
@@ -411,9 +399,7 @@ private slots:
     void logInNeedsTables_data() { AddEngineRows(); }
     void logInNeedsTables()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         QVERIFY(desk.reopen());

@@ -88,11 +88,9 @@ private slots:
     }
     void lowestFreeNumber()
     {
-        QFETCH(Engine, engine);
         QFETCH(QList<qint64>, used);
         QFETCH(qint64, free);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         for (qint64 n : used)
             AddCustomer({n, "X"});
         QCOMPARE(LowestFreeCustomer(), free);
@@ -191,9 +189,7 @@ private slots:
     void listShowsRestrictionCodes_data() { AddEngineRows(); }
     void listShowsRestrictionCodes()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddCustomer({6, "Mimo", "", "", 7});
         BrowseQuery list;
@@ -208,9 +204,7 @@ private slots:
     void nameProposals_data() { AddEngineRows(); }
     void nameProposals()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddCustomer({6, "Chalupa", "6001011234"});
         AddCustomer({7, "Hrubý", "6101011234"});
@@ -234,9 +228,7 @@ private slots:
     void insertCustomer_data() { AddEngineRows(); }
     void insertCustomer()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         CustomerRecord c{7, "Nový", "602111222", "Ulice 1", QString(), "7801011229", "", 3, "pozn."};
         InsertCustomer(c);
         QCOMPARE(CustomerColumn(7, "JMENO").toString(), QString("Nový"));
@@ -256,10 +248,8 @@ private slots:
     void updateCustomer_data() { AddEngineFlagRows("erase", "keep", "erase"); }
     void updateCustomer()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, erase);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddLine({4, 2, 1, Today, false, true, false});   // returned, documents gone
         AddLine({5, 4, 1, Today, false, true, true});    // returned, documented
@@ -275,9 +265,7 @@ private slots:
     void updateKeepsUnchosenRestriction_data() { AddEngineRows(); }
     void updateKeepsUnchosenRestriction()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         UpdateCustomer({4, "Novák", "", "", "", "", "", -1, ""}, false);
         QVERIFY(CustomerColumn(4, "OMEZENI").isNull());
@@ -290,9 +278,7 @@ private slots:
     void failingUpdateRollsBack_data() { AddEngineRows(); }
     void failingUpdateRollsBack()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddLine({4, 2, 1, Today, false, true, false});
         const QString lines = CustomerLines(1);
@@ -309,9 +295,7 @@ private slots:
     void removeCustomer_data() { AddEngineRows(); }
     void removeCustomer()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddLine({4, 2, 3, Today, false, true, false}); // documents gone: deleted
         RemoveCustomer(3);
@@ -325,9 +309,7 @@ private slots:
     void loggedChange_data() { AddEngineRows(); }
     void loggedChange()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         TLog log;
         log.LogSave = false;
         SetMainLog(&log);
@@ -347,9 +329,7 @@ private slots:
     void lentLines_data() { AddEngineRows(); }
     void lentLines()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddShop();
         AddLine({4, 3, 1, Today.addDays(3)});
         AddLine({5, 4, 1, Today.addDays(-2)});

@@ -35,9 +35,7 @@ private Q_SLOTS:
     void passwords_data() { AddEngineRows(); }
     void passwords()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES ('novak', 'tajne')");
         // Stored padded to the column, as old databases and imports have it: the
         // comparison ignores the stored blanks, never the typed ones.
@@ -62,9 +60,7 @@ private Q_SLOTS:
     void rights_data() { AddEngineRows(); }
     void rights()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         for (const QString &right : UserRightColumns())
             QVERIFY2(GetUserRight("sa", right), qPrintable(right));
         // A new user has the two edit rights only (the column defaults).
@@ -85,9 +81,7 @@ private Q_SLOTS:
     void existence_data() { AddEngineRows(); }
     void existence()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO, RC, OP) VALUES (5, 'Novák', '8001011234', 'AB123')");
         Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) VALUES (9, 'Pelíšky', 1, 2)");
         QVERIFY(CustomerExists(5));
@@ -121,9 +115,7 @@ private Q_SLOTS:
     void defaultRows_data() { AddEngineRows(); }
     void defaultRows()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QCOMPARE(GetDefaultMedium(), QString("-"));
         QCOMPARE(GetDefaultMediumId(), 1);
         QCOMPARE(GetDefaultDirection(), QString("-"));
@@ -142,9 +134,7 @@ private Q_SLOTS:
     void lentAndOverdue_data() { AddEngineRows(); }
     void lentAndOverdue()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QDate today(2026, 3, 11);
         SetRunDate(today);
         QVERIFY(CustomerOverdue(100).isNull());
@@ -176,9 +166,7 @@ private Q_SLOTS:
     void pricesAndLists_data() { AddEngineRows(); }
     void pricesAndLists()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("UPDATE tab_nosic SET PUJCOVNE=44.35, VRATNE=10.5, ZALOHA=200 WHERE NOSIC='DVD'");
         QSqlQuery prices = GetMediumPrices("DVD");
         QVERIFY(prices.next());

@@ -88,11 +88,6 @@ void defineBasket(MemoryTable &t)
 
 } // namespace
 
-#define OPEN_DATABASE()                                                                                      \
-    QFETCH(Engine, engine);                                                                                   \
-    TestDatabase database(engine);                                                                            \
-    QVERIFY2(database.isReady(), qPrintable(database.error()))
-
 class TestDataSets : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -142,7 +137,7 @@ private Q_SLOTS:
     void values_data() { AddEngineRows(); }
     void values()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomer(7, QStringLiteral("Novák   "), QStringLiteral("8001011234"));
         SetCommand(QStringLiteral("INSERT INTO tab_nosic (NOSIC, DABING, PUJCOVNE, VRATNE, ZALOHA, VYCHOZI) "
                                   "VALUES ('BD', 1, :P, 0, :Z, 0)"));
@@ -208,7 +203,7 @@ private Q_SLOTS:
     void setQueryWhere_data() { AddEngineRows(); }
     void setQueryWhere()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery q;
 
@@ -253,7 +248,7 @@ private Q_SLOTS:
     void requeryLocate_data() { AddEngineRows(); }
     void requeryLocate()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         BrowseQuery q;
         q.setSqlText(CustomerList);
         q.open();
@@ -277,7 +272,7 @@ private Q_SLOTS:
     void priorKeyAndSignals_data() { AddEngineRows(); }
     void priorKeyAndSignals()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery q;
         q.setSqlText(CustomerList);
@@ -314,7 +309,7 @@ private Q_SLOTS:
     void locates_data() { AddEngineRows(); }
     void locates()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery q;
         q.setSqlText(CustomerList);
@@ -361,7 +356,7 @@ private Q_SLOTS:
     void bookmarks_data() { AddEngineRows(); }
     void bookmarks()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery q;
         q.setSqlText(CustomerList);
@@ -396,7 +391,7 @@ private Q_SLOTS:
     void lazyRows_data() { AddEngineRows(); }
     void lazyRows()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         QSqlDatabase db = CurrentConnection();
         QVERIFY(db.transaction());
         for (int i = 1; i <= 1000; ++i)
@@ -432,7 +427,7 @@ private Q_SLOTS:
     void writesWhileListOpen_data() { AddEngineRows(); }
     void writesWhileListOpen()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         QVERIFY(addNumberedCustomers(600));
         QSqlDatabase db = CurrentConnection();
         BrowseQuery q;
@@ -477,7 +472,7 @@ private Q_SLOTS:
     void failedRead_data() { AddEngineRows(); }
     void failedRead()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery q;
         q.setSqlText(QStringLiteral("SELECT ZAKAZNIK,\n"

@@ -38,9 +38,7 @@ private slots:
 
 void TestDesks::twoDesksOnOneServer()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     ClerkDeskProcess first(db);
     ClerkDeskProcess second(db);
     QString error;

@@ -108,12 +108,10 @@ private Q_SLOTS:
     }
     void commitKeepsAndTheScopeRollsBack()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, journalLock);
         // A refused statement's query is freed only after the rollback.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("Unable to free statement")));
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const auto lock = journalLock ? DeskTransaction::JournalLock : DeskTransaction::NoLock;
         {
             DeskTransaction tx(lock);
@@ -148,10 +146,8 @@ private Q_SLOTS:
     void journalLockMakesTheOtherDeskWait_data() { AddEngineFlagRows("commit", "rollback", "commit"); }
     void journalLockMakesTheOtherDeskWait()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, commit);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         insertDocument(1);
         OtherDesk other(db, CurrentServer()->dialect().journalLock());
         {

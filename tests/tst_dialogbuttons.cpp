@@ -144,8 +144,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         TemporaryWorkingFolder folder;
         QVERIFY(folder.isValid());
-        TestDatabase db(Engine::SQLite); // the database dialog shows the database's figures
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite); // the database dialog shows the database's figures
         std::unique_ptr<TStoredDialog> form(make());
         auto *box = form->findChild<QCheckBox *>(checkBox);
         QVERIFY(box);

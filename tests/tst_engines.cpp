@@ -61,9 +61,7 @@ private Q_SLOTS:
     void createOverExisting_data() { AddEngineRows(); }
     void createOverExisting()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
         QVERIFY(connectMaster(db));
         QVERIFY(CreateDatabase());
@@ -76,9 +74,7 @@ private Q_SLOTS:
     void createWithoutDatabase_data() { AddEngineRows(); }
     void createWithoutDatabase()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QVERIFY(connectMaster(db));
         CurrentServer()->dropDatabase();
         QVERIFY(!CurrentServer()->databaseExists());
@@ -98,9 +94,7 @@ private Q_SLOTS:
     void wrongPassword_data() { AddEngineRows(); }
     void wrongPassword()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QVERIFY(connectProgram(db));
         QVERIFY(CurrentConnection().isOpen());
         // A second attempt closes the first connection, also when it fails; the wait
@@ -145,8 +139,7 @@ private Q_SLOTS:
 
     void postgresOtherLogin()
     {
-        TestDatabase db(Engine::PostgreSQL);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::PostgreSQL);
         // The shop's "sa" may not make roles: the test server's superuser makes this one.
         const auto server = PgTestServerFromEnv();
         QVERIFY(server);
@@ -164,9 +157,7 @@ private Q_SLOTS:
     void backupRestore_data() { AddEngineRows(); }
     void backupRestore()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
         const QString saved = CustomerRows();
@@ -200,10 +191,8 @@ private Q_SLOTS:
     }
     void badBackups()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, kind);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (7, 'Novák')");
         const QString good = db.scratchDir() + "/good.bak";
         CurrentServer()->backup(good);
@@ -225,9 +214,7 @@ private Q_SLOTS:
     void maintenance_data() { AddEngineRows(); }
     void maintenance()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         for (int i = 1; i <= 50; ++i)
             Exec(QString("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, 'Zákazník %1')").arg(i));
         QVERIFY(ReindexDatabase());

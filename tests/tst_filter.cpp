@@ -41,11 +41,6 @@
 
 namespace {
 
-#define OPEN_DATABASE()                                                                                      \
-    QFETCH(Engine, engine);                                                                                   \
-    TestDatabase database(engine);                                                                            \
-    QVERIFY2(database.isReady(), qPrintable(database.error()))
-
 void addCustomer(qint64 number, const QString &name)
 {
     SetCommand(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO) VALUES (:ZAKAZNIK,:JMENO)"));
@@ -234,7 +229,7 @@ private Q_SLOTS:
     void readOnlyStatements_data() { AddEngineRows(); }
     void readOnlyStatements()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         QTest::failOnWarning(QRegularExpression(QStringLiteral("Unable to free statement")));
         {
             ReadOnlyStatements readOnly;
@@ -250,7 +245,7 @@ private Q_SLOTS:
     void applyReads_data() { AddEngineRows(); }
     void applyReads()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery list;
         list.setSql(CustomerListSql());
@@ -340,7 +335,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, where);
         QFETCH(QString, word);
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addShop();
         QTest::failOnWarning(QRegularExpression(QStringLiteral("Unable to free statement")));
         const auto sequence = [&] {
@@ -430,7 +425,7 @@ private Q_SLOTS:
         QFETCH(QString, list);
         QFETCH(QString, where);
         QFETCH(QList<qint64>, rows);
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addShop();
         QCOMPARE(RefusedFilterWord(where), QString());
         const ListParts parts = listParts(list);
@@ -445,7 +440,7 @@ private Q_SLOTS:
     void pageFilters_data() { AddEngineRows(); }
     void pageFilters()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addShop();
         const SqlDialect &dialect = CurrentServer()->dialect();
         const QDate from(2026, 11, 1), to(2026, 12, 31), run(2026, 12, 11);
@@ -572,8 +567,7 @@ private Q_SLOTS:
     // program's connection reads a backslash as a letter all the same, as the check does.
     void backslashOnEveryServer()
     {
-        TestDatabase database(Engine::PostgreSQL);
-        QVERIFY2(database.isReady(), qPrintable(database.error()));
+        OPEN_TEST_DATABASE_ON(database, Engine::PostgreSQL);
         addShop();
         QVERIFY(QSqlQuery(CurrentConnection())
                     .exec(QStringLiteral("ALTER DATABASE %1 SET standard_conforming_strings = off")
@@ -600,7 +594,7 @@ private Q_SLOTS:
     void dialogApplies_data() { AddEngineRows(); }
     void dialogApplies()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery list;
         list.setSql(CustomerListSql());
@@ -651,7 +645,7 @@ private Q_SLOTS:
     void dialogRefusesTyped_data() { AddEngineRows(); }
     void dialogRefusesTyped()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addShop();
         TLog log;
         log.LogSave = false;
@@ -688,7 +682,7 @@ private Q_SLOTS:
     void dialogFiles_data() { AddEngineRows(); }
     void dialogFiles()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         SetProgramDir(database.scratchDir());
         BrowseQuery customers;
         customers.setSql(CustomerListSql());

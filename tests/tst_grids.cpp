@@ -335,9 +335,7 @@ void TestGrids::querySortThroughGrid_data()
 // same customer; a filter set after sorting keeps the sort and the reverse.
 void TestGrids::querySortThroughGrid()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     insertCustomers({{1, "Novák"}, {2, "Chalupa"}, {3, "Čapek"}, {4, "Hrubý"}, {5, "Cyril"}});
 
     BrowseQuery query;
@@ -394,9 +392,7 @@ void TestGrids::refusedSortRestoresList_data()
 // refuses the sort, the list comes back open on its text and row, the error shows.
 void TestGrids::refusedSortRestoresList()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     insertCustomers({{1, "Novák"}, {2, "Adam"}});
 
     const QString text = "SELECT tab_zakaznik.ZAKAZNIK,tab_zakaznik.JMENO,1 AS POCET\n"

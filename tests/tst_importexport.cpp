@@ -39,11 +39,6 @@
 
 namespace {
 
-#define OPEN_DATABASE()                                                                                      \
-    QFETCH(Engine, engine);                                                                                   \
-    TestDatabase database(engine);                                                                            \
-    QVERIFY2(database.isReady(), qPrintable(database.error()))
-
 const QDateTime Registered(QDate(2024, 2, 1), QTime(10, 30));
 
 void addCustomer(qint64 number, const QString &name, const QVariant &registered, const QVariant &limit,
@@ -447,7 +442,7 @@ private Q_SLOTS:
     void customerRoundTrip_data() { AddEngineRows(); }
     void customerRoundTrip()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         BrowseQuery list;
         openSortedCustomers(list);
@@ -500,7 +495,7 @@ private Q_SLOTS:
     void videoRoundTrip_data() { AddEngineRows(); }
     void videoRoundTrip()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addVideos();
         addVideo(3, QStringLiteral(""), GetDirectionId(QStringLiteral("Drama")), QStringLiteral("DVD"),
                  QStringLiteral("22.5"));
@@ -535,7 +530,7 @@ private Q_SLOTS:
     void odsImport_data() { AddEngineRows(); }
     void odsImport()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         const QString path = database.scratchDir() + "/Zákazníci.ods";
         QVERIFY(runPython(QStringLiteral(
             "import sys\n"
@@ -581,7 +576,7 @@ private Q_SLOTS:
     void badRow_data() { AddEngineRows(); }
     void badRow()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         addVideos();
         const auto customers = ExchangeTable::Customers;
@@ -618,7 +613,7 @@ private Q_SLOTS:
     void importLimits_data() { AddEngineRows(); }
     void importLimits()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addVideos();
         const auto customers = ExchangeTable::Customers;
         const auto videos = ExchangeTable::Videos;
@@ -685,7 +680,7 @@ private Q_SLOTS:
     void emptyCells_data() { AddEngineRows(); }
     void emptyCells()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addVideos();
         MemoryWorksheet customers;
         customers.setCell(1, 1, QStringLiteral("7"));
@@ -708,7 +703,7 @@ private Q_SLOTS:
     void stop_data() { AddEngineRows(); }
     void stop()
     {
-        OPEN_DATABASE();
+        OPEN_TEST_DATABASE(database);
         addCustomers();
         const QStringList before = TableRows(QStringLiteral("tab_zakaznik"));
         MemoryWorksheet sheet;

@@ -250,10 +250,8 @@ private slots:
     void emptyJournal_data() { AddEngineRows(); }
     void emptyJournal()
     {
-        QFETCH(Engine, engine);
         m_shop.reset(); // one database of this program's own at a time
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const auto journal = OpenJournal();
         QVERIFY(journal->isOpen());
         QCOMPARE(journal->recordCount(), 0);

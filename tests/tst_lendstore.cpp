@@ -61,9 +61,7 @@ void TestLendStore::init()
 
 void TestLendStore::documentNumbers()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     AddLendCustomer(1, QStringLiteral("Novák"), 2);
     for (qint64 video = 1; video <= 3; ++video)
         AddLendVideo(video, QStringLiteral("Video %1").arg(video));
@@ -112,14 +110,12 @@ void TestLendStore::refusalsWriteNothing_data()
 
 void TestLendStore::refusalsWriteNothing()
 {
-    QFETCH(Engine, engine);
     QFETCH(qint64, customer);
     QFETCH(QList<LendDocumentLine>, lines);
     QFETCH(int, outcome);
     QFETCH(qint64, document);
     QFETCH(qint64, refusedVideo);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     AddLendCustomer(1, QStringLiteral("Novák"), 2);
     AddLendCustomer(2, QStringLiteral("Svoboda"), 2);
     for (qint64 video = 1; video <= 3; ++video)
@@ -148,9 +144,7 @@ void TestLendStore::refusalsWriteNothing()
 
 void TestLendStore::twoDesksLendOneVideoAtOnce()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     // Each round both desks lend their own video and the same second one: one desk wins,
     // the other must be refused at the shared video with its own line gone too.
     constexpr int Rounds = 20;

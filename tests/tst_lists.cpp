@@ -126,9 +126,7 @@ private slots:
 // after the last row, the sum exact to the heller.
 void TestLists::videoList()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     QTemporaryDir dir;
     AddVideos();
     BrowseQuery videos;
@@ -169,9 +167,7 @@ void TestLists::videoList()
 // of deposits; the period in the head.
 void TestLists::lendsTotal()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     QTemporaryDir dir;
     AddDocuments();
     BrowseQuery lends;
@@ -210,9 +206,7 @@ void TestLists::lendsTotal()
 // the tab's caption.
 void TestLists::lentVideos()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     QTemporaryDir dir;
     Exec("INSERT INTO tab_zakaznik (ZAKAZNIK,JMENO,TELEFON,ADRESA1) VALUES (1,'Novák','602123456',"
          "'Dlouhá 12, Praha 1')");
@@ -247,9 +241,7 @@ void TestLists::lentVideos()
 // customer and hands no change on (the baskets keep their lines).
 void TestLists::customerPrints()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     QTemporaryDir dir;
     AddCustomer({1, "Čapek Karel", "7801011229", "AB123", 2, QDateTime(QDate(2023, 5, 2), QTime(10, 30)),
                  "Na Příkopě 5, Praha"});

@@ -62,9 +62,7 @@ private slots:
     void statistics_data() { AddEngineRows(); }
     void statistics()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
         Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (2, 'Čapek')");
         Exec("INSERT INTO tab_video (VIDEO, TITUL, ZAMERENI, NOSIC) SELECT 5, 'Film', MIN(ID_ZAMERENI), "
@@ -92,9 +90,7 @@ private slots:
     void failingStatistics_data() { AddEngineRows(); }
     void failingStatistics()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         FormDatabase->show();
         FormDatabase->hide();
         const QStringList before = counts();
@@ -123,11 +119,9 @@ private slots:
     }
     void cancelRestoresStored()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, how);
         QFETCH(bool, kept);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         FormDatabase->CheckBoxReindex->setChecked(true);
         FormDatabase->CheckBoxTransLog->setChecked(false);
         FormDatabase->CheckBoxLends->setChecked(true);

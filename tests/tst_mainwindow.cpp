@@ -176,8 +176,7 @@ private slots:
 
     void menuCaptions()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         QStringList titles;
         for (QAction *a : desk.window()->menuBar()->actions())
@@ -221,8 +220,7 @@ private slots:
         QFETCH(QString, how);
         QFETCH(int, page);
         QFETCH(QString, plusAction);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         QVERIFY(QTest::qWaitForWindowActive(desk.window()));
         // Start from another page so that the switch is a real change.
@@ -276,8 +274,7 @@ private slots:
     // next scan replaces the number left there instead of being appended to it.
     void pageSwitchSelectsNumberField()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         LoggedInDesk desk(db);
         QVERIFY(QTest::qWaitForWindowActive(desk.window()));
         for (int page = 0; page < 5; ++page) {
@@ -295,8 +292,7 @@ private slots:
 
     void pageKeysInMenus()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         auto shown = [&](const char *name) {
             QAction *a = desk.window()->action(QString::fromLatin1(name));
@@ -321,8 +317,7 @@ private slots:
 
     void functionKeysOnEveryPage()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         QVERIFY(QTest::qWaitForWindowActive(desk.window()));
         QSignalSpy customer(desk.window()->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
@@ -345,8 +340,7 @@ private slots:
     // The pressed page button's caption reads as well as the others' (at least 4.5 : 1).
     void pageButtonsReadable()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         desk.window()->setPageIndex(TFormValmedo::PageLends);
         for (const char *name : {"SpeedButtonCustomer", "SpeedButtonLends"}) {
@@ -360,8 +354,7 @@ private slots:
 
     void captionOnLendPage()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         desk.window()->setPageIndex(TFormValmedo::PageLend);
         QCOMPARE(desk.window()->windowTitle(), QStringLiteral("Valmedo 4.0.1.8 - Půjčení - [sa]"));
@@ -370,9 +363,7 @@ private slots:
     void rights_data() { AddEngineRows(); }
     void rights()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         SetCommand(QStringLiteral("INSERT INTO tab_uzivatel (UZIVATEL, HESLO) VALUES (:UZIVATEL, :HESLO)"));
         SetCommandParam(QStringLiteral("UZIVATEL"), QStringLiteral("pokladna"));
         SetCommandParam(QStringLiteral("HESLO"), QStringLiteral("x"));
@@ -405,10 +396,8 @@ private slots:
     void codeBookTransaction_data() { AddEngineFlagRows("ok", "cancel", "ok"); }
     void codeBookTransaction()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, ok);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         auto count = [] {
             SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_nosic"));
             return ExecCommandValue().toInt();
@@ -453,8 +442,7 @@ private slots:
     // needs in the number field); the window has a fixed border and keeps its size.
     void showAsksEnglishKeyboardAndSizeIsFixed()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         SetBarcodeSettingProvider([] { return true; });
         KeyboardCzech(); // what a page's other fields ask for
         // The bare window: the desk fixture's settings dialog would answer the setting.
@@ -492,8 +480,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, ok);
         QFETCH(QList<int>, requeried);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         PageLists lists(desk.window(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
         SetFrameWindowFactory(action, [] { return new QDialog; });
@@ -514,8 +501,7 @@ private slots:
     void refresh()
     {
         QFETCH(bool, fails);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         PageLists lists(desk.window(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
         if (fails)
@@ -552,8 +538,7 @@ private slots:
     {
         QFETCH(int, page);
         QFETCH(QString, label);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         desk.window()->findChild<QTimer *>(QStringLiteral("Timer"))->stop();
         PageLists lists(desk.window(), QStringLiteral("SELECT ZAKAZNIK FROM tab_zakaznik\nWHERE ZAKAZNIK>0\n"));
@@ -576,8 +561,7 @@ private slots:
 
     void clockOnTwoLines()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         SetRunDate(QDate(2026, 12, 10));
         SetClock([] { return QDateTime(QDate(2026, 12, 11), QTime(7, 5, 9)); });
         Desk desk(db);
@@ -609,8 +593,7 @@ private slots:
     // closing log line.
     void closeQuestion()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         const int lines = desk.window()->log()->LogCount();
         {

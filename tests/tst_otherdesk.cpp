@@ -128,10 +128,8 @@ private Q_SLOTS:
     void refusedWhileAnotherDeskIsConnected_data() { AddEngineFlagRows("inTransaction", "idle", "transaction"); }
     void refusedWhileAnotherDeskIsConnected()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, inTransaction);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         db.server()->backup(backup);
 
@@ -178,10 +176,8 @@ private Q_SLOTS:
     void deskRefusedDuringRestoreOrReset_data() { AddEngineFlagRows("reset", "restore", "reset"); }
     void deskRefusedDuringRestoreOrReset()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, reset);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         {
             OtherDesk desk(db);
@@ -219,9 +215,7 @@ private Q_SLOTS:
     void heldRowWaitsOnlyAWhile_data() { AddEngineRows(); }
     void heldRowWaitsOnlyAWhile()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         OtherDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         QCOMPARE(desk.ask(QStringLiteral("begin")), QStringLiteral("ok"));
@@ -243,8 +237,7 @@ private Q_SLOTS:
     // removes the file the dump had begun.
     void dumpEndsWithItsDesk()
     {
-        TestDatabase db(Engine::PostgreSQL);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::PostgreSQL);
         OtherDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         // The dump waits for this lock as long as the test holds it.
@@ -270,8 +263,7 @@ private Q_SLOTS:
     // the old database whole; the next backup and restore leave no staging database.
     void restoreKilledAfterStaging()
     {
-        TestDatabase db(Engine::PostgreSQL);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::PostgreSQL);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) SELECT g, md5(g::text) "
                             "FROM generate_series(1, 50000) g"));
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");

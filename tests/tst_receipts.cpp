@@ -235,12 +235,10 @@ void TestReceipts::printedReceipts_data()
 // is printed twice; every receipt with its texts, its lines and its exact totals.
 void TestReceipts::printedReceipts()
 {
-    QFETCH(Engine, engine);
     QFETCH(bool, back);
     QFETCH(int, lines);
     QFETCH(bool, halfSheets);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     Settings settings;
     FormSetupPrint->RadioButtonA4->setChecked(!halfSheets);
     AddDocuments(lines);
@@ -296,9 +294,7 @@ void TestReceipts::printedReceipts()
 // the cutting line in their places; the journal's row and line stay where they stood.
 void TestReceipts::halfSheet()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     Settings settings;
     FormSetupPrint->RadioButtonManual->setChecked(true);
     AddDocuments(11);
@@ -347,9 +343,7 @@ void TestReceipts::halfSheet()
 // exists leaves his name and address empty.
 void TestReceipts::settingsLeaveOut()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     Settings settings;
     FormSetupPrint->RadioButtonManual->setChecked(true);
     AddDocuments(1);
@@ -391,9 +385,7 @@ void TestReceipts::settingsLeaveOut()
 // rounded one, as the VAT lines take it, though its lines add up to 2 915,50.
 void TestReceipts::severalPages()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     Settings settings;
     AddDocuments(60);
     Exec("UPDATE tab_pujckydetail SET PUJCOVNE=20.25 WHERE VIDEO=60");

@@ -385,9 +385,7 @@ private slots:
     void printsABrowseQuery_data() { AddEngineRows(); }
     void printsABrowseQuery()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QList<std::pair<QString, QString>> videos = {
             {"Pelíšky", "44.35"}, {"Obecná škola", "44.40"}, {"Kolja", "47.91"},
             {"Vesničko má středisková", "25.36"}, {"Tři oříšky pro Popelku", "43.48"}};

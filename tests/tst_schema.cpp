@@ -130,9 +130,7 @@ private Q_SLOTS:
     void columns_data() { AddEngineRows(); }
     void columns()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         for (const auto &[table, expected] : expectedTables()) {
             const QList<ActualColumn> actual = actualColumns(engine, table);
             QCOMPARE(actual.size(), expected.size());
@@ -160,9 +158,7 @@ private Q_SLOTS:
     void seedRows_data() { AddEngineRows(); }
     void seedRows()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
 
         QSqlQuery q = (SetCommand("SELECT ID_ZAMERENI, ZAMERENI, VYCHOZI FROM tab_zamereni"), ExecCommandRecordset());
         QVERIFY(q.next());
@@ -205,9 +201,7 @@ private Q_SLOTS:
     void indexes_data() { AddEngineRows(); }
     void indexes()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QSqlQuery q(CurrentConnection());
         if (engine == Engine::SQLite)
             QVERIFY(q.exec("SELECT name, sql FROM sqlite_master WHERE type='index' AND tbl_name='tab_pujckydetail' "
@@ -246,13 +240,11 @@ private Q_SLOTS:
     }
     void titleSortsReadTheIndex()
     {
-        QFETCH(Engine, engine);
         QFETCH(QStringList, list);
         QFETCH(QString, key);
         QFETCH(int, clicks);
         QFETCH(QString, index);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QString text = list.join(QLatin1Char('\n')) + QLatin1Char('\n');
         for (int i = 0; i < clicks; ++i)
             text = NextQuerySortText(text, CurrentServer()->dialect().textOrder(key));
@@ -272,10 +264,8 @@ private Q_SLOTS:
     void olderDatabaseGetsIndexes_data() { AddEngineFlagRows("restored", "opened", "restored"); }
     void olderDatabaseGetsIndexes()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, restored);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         for (const char *name : {"Novák", "Chalupa", "Čapek", "Hrubý", "Cyril"})
             Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (%1, '%2')")
                      .arg(ValueOf("SELECT COUNT(*) FROM tab_zakaznik") + 1)
@@ -300,8 +290,7 @@ private Q_SLOTS:
     // the log, and the desk opens the database all the same.
     void indexNotMadeIsLogged()
     {
-        TestDatabase db(Engine::PostgreSQL);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::PostgreSQL);
         const auto server = PgTestServerFromEnv();
         QVERIFY(server);
         QVERIFY(QSqlQuery(CurrentConnection()).exec("DROP INDEX index_JMENO"));
@@ -324,9 +313,7 @@ private Q_SLOTS:
     void defaultsOnInsert_data() { AddEngineRows(); }
     void defaultsOnInsert()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         SetCommand("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (:ZAKAZNIK, :JMENO)");
         SetCommandParam("ZAKAZNIK", qint64(1234567890123LL));
         SetCommandParam("JMENO", QString("Novák"));
@@ -375,10 +362,8 @@ private Q_SLOTS:
     }
     void refusals()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, statement);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         // Rows the refusals collide with; documents and lines with numbers that exist
         // nowhere are accepted (no foreign keys there).
         for (const char *sql : {"INSERT INTO tab_pujckydetail (DOKLAD_PUJ, VIDEO, ZAKAZNIK) VALUES (7, 8, 9)",

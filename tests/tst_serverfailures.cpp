@@ -115,10 +115,8 @@ private Q_SLOTS:
     void useDatabaseFailsOnServerError_data() { AddEngineFlagRows("onMaster", "valmedo4", "master"); }
     void useDatabaseFailsOnServerError()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, onMaster);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         if (onMaster)
             QVERIFY(ConnectDatabase(db.serverName(), SqlServer::MasterDatabase, TestDatabase::user(), db.password()));
         QVERIFY(UseDatabase());
@@ -154,8 +152,7 @@ private Q_SLOTS:
 
     void embeddedRestoreTakesNoOldLog()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         CurrentServer()->backup(backup);
@@ -193,9 +190,7 @@ private Q_SLOTS:
     void restoreInterruptedKeepsOldDatabase_data() { AddEngineRows(); }
     void restoreInterruptedKeepsOldDatabase()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         CurrentServer()->backup(backup);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
@@ -247,11 +242,9 @@ private Q_SLOTS:
     }
     void interruptedAfterStagingKeepsOldDatabase()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, resetKilled);
         const bool resetNext = !resetKilled;
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         CurrentServer()->backup(backup);
@@ -300,8 +293,7 @@ private Q_SLOTS:
     // its log holds transactions that cannot be folded into the file: they stay.
     void embeddedRestoreRefusedWhileAnotherDeskReads()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         CurrentServer()->backup(backup);
         const QString file = db.serverName() + QLatin1Char('/') + db.databaseName() + QStringLiteral(".db");
@@ -331,8 +323,7 @@ private Q_SLOTS:
     // under way on another desk, which holds the restore's lock meanwhile.
     void backupLeavesTheStagingOfARestoreUnderWay()
     {
-        TestDatabase db(Engine::PostgreSQL);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::PostgreSQL);
         const QString staging = db.databaseName() + QStringLiteral("_restore");
         QSqlQuery create(CurrentConnection());
         QVERIFY2(create.exec(QStringLiteral("CREATE DATABASE %1").arg(staging)), qPrintable(create.lastError().text()));
@@ -361,8 +352,7 @@ private Q_SLOTS:
     void postgresRestoreKeepsTheDeskConnected()
     {
         QFETCH(int, failAt);
-        TestDatabase db(Engine::PostgreSQL);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::PostgreSQL);
         Exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')"));
         const QString backup = db.scratchDir() + QStringLiteral("/Backup.bak");
         CurrentServer()->backup(backup);

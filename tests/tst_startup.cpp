@@ -115,9 +115,7 @@ private slots:
     void wholeStartup_data() { AddEngineRows(); }
     void wholeStartup()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         QString caption;
         ModalAnswers answers({
             Fill([&](QDialog *d) { d->findChild<QLineEdit *>(QStringLiteral("EditSystemPass"))
@@ -185,9 +183,7 @@ private slots:
     void wrongPasswordThenCancel_data() { AddEngineRows(); }
     void wrongPasswordThenCancel()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         writePasswordFile(db);
         QTemporaryDir backups;
         QVERIFY(backups.isValid());
@@ -247,12 +243,10 @@ private slots:
     }
     void otherUsers()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(bool, loggedIn);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         addUser(QStringLiteral("pokladna"), QStringLiteral("heslo"));
         writePasswordFile(db);
         ModalAnswers answers({Login(user, password, db.serverName())});
@@ -275,8 +269,7 @@ private slots:
     void passwordSwitchWithFile()
     {
         QFETCH(bool, confirm);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         addUser(QStringLiteral("pokladna"), QStringLiteral("heslo"));
         WritePasswordFile(QString::fromLatin1(PasswordFileName), QStringLiteral("stare"));
         const QByteArray old = ReadBytes(QString::fromLatin1(PasswordFileName));
@@ -310,9 +303,7 @@ private slots:
     void resetDeclinedWithoutDatabase_data() { AddEngineRows(); }
     void resetDeclinedWithoutDatabase()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         writePasswordFile(db);
         QVERIFY(ConnectDatabase(db.serverName(), QString::fromLatin1(SqlServer::MasterDatabase),
                                 TestDatabase::user(), db.password()));
@@ -337,9 +328,7 @@ private slots:
     void userCheckDatabaseError_data() { AddEngineRows(); }
     void userCheckDatabaseError()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         writePasswordFile(db);
         // The user is found, but his password cannot be read (the journal, opened before
         // the check, still reads the user names).
@@ -431,8 +420,7 @@ private slots:
     // Closing the main window ends the run at once, also while another window is open.
     void closingEndsRunWithOtherWindowOpen()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         writePasswordFile(db);
         ModalAnswers answers({Login(QStringLiteral("sa"), db.password(), db.serverName()),
                               ClickButton(QStringLiteral("ButtonYes"))});
@@ -488,8 +476,7 @@ private slots:
     // Without a password file: the dialog cancelled, the warning, and "sa" still logs in.
     void missingPasswordFile()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         ModalAnswers answers({
             Reject(),                                // " Systémové heslo"
             ClickButton(QStringLiteral("ButtonOk")), // the warning
@@ -504,8 +491,7 @@ private slots:
     // A damaged password file is reported like a missing one and left as it is.
     void damagedPasswordFile()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         QFile f(QStringLiteral("Valmedo4.pwd"));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("abc");
@@ -521,10 +507,8 @@ private slots:
     void reset_data() { AddEngineFlagRows("yes", "no", "yes"); }
     void reset()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, yes);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         addUser(QStringLiteral("pokladna"), QStringLiteral("heslo"));
         writePasswordFile(db);
         int users = -1;
@@ -550,9 +534,7 @@ private slots:
     void restoreAndMaintenance_data() { AddEngineRows(); }
     void restoreAndMaintenance()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         writePasswordFile(db);
         const QString backup = db.scratchDir() + QLatin1String("/Backup.bak");
         db.server()->backup(backup);
@@ -583,9 +565,7 @@ private slots:
     void restoreAndResetRefusedWhileAnotherDeskIsConnected_data() { AddEngineRows(); }
     void restoreAndResetRefusedWhileAnotherDeskIsConnected()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         writePasswordFile(db);
         const QString backup = db.scratchDir() + QLatin1String("/Backup.bak");
         db.server()->backup(backup);
@@ -624,9 +604,7 @@ private slots:
     void cleanUp_data() { AddEngineRows(); }
     void cleanUp()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         writePasswordFile(db);
         const QDate today = QDate::currentDate();
         int id = 0;
@@ -703,8 +681,7 @@ private slots:
     // The stored user and server come back at the next start, after a successful login only.
     void storedLoginComesBack()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         writePasswordFile(db);
         {
             ModalAnswers answers({Login(QStringLiteral("sa"), db.password(), db.serverName()),

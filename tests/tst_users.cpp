@@ -194,13 +194,11 @@ private slots:
     }
     void newUserOk()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, user);
         QFETCH(QString, password);
         QFETCH(QString, confirm);
         QFETCH(bool, enabled);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         TFormUserNew form;
         QVERIFY(!form.ButtonOk->isEnabled());
@@ -233,8 +231,7 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QString, confirm);
         QFETCH(bool, enabled);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         SetUserPassword(QStringLiteral("Login9"));
         const int id = AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         TFormUserEdit form(id, QStringLiteral("petr"));
@@ -253,8 +250,7 @@ private slots:
     // "Zavřít" closes the window.
     void enterOnFocusedButton()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
@@ -292,9 +288,7 @@ private slots:
     void addAndEdit_data() { AddEngineRows(); }
     void addAndEdit()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
@@ -356,13 +350,11 @@ private slots:
     }
     void remove()
     {
-        QFETCH(Engine, engine);
         QFETCH(QString, login);
         QFETCH(QString, user);
         QFETCH(QString, message);
         QFETCH(QString, currentAfter);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         AddDocument(AddUserRow(QStringLiteral("jana"), QStringLiteral("heslo")));
@@ -392,9 +384,7 @@ private slots:
     void toggleRight_data() { AddEngineRows(); }
     void toggleRight()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         const QString right = QStringLiteral("NASTAVENI");
@@ -452,9 +442,7 @@ private slots:
     void lastAdmin_data() { AddEngineRows(); }
     void lastAdmin()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"), 1);
         const QString admin = QStringLiteral("ADMIN");
@@ -485,10 +473,8 @@ private slots:
     void transaction_data() { AddEngineFlagRows("ok", "storno", "ok"); } // closed with Storno, with Ok
     void transaction()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, ok);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1);
         AddUserRow(QStringLiteral("petr"), QStringLiteral("heslo"));
         AddUserRow(QStringLiteral("eva"), QStringLiteral("heslo"));
@@ -529,10 +515,8 @@ private slots:
     void ownRightsApplied_data() { AddEngineFlagRows("ok", "storno", "ok"); } // closed with Storno, with Ok
     void ownRightsApplied()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, ok);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddUserRow(QStringLiteral("karel"), QStringLiteral("Login9"), 1, 1);
         LoggedInDesk desk(db, QStringLiteral("karel"), QStringLiteral("Login9"));
         QVERIFY(desk.action("ActionSetupVideo")->isEnabled());

@@ -85,9 +85,7 @@ private slots:
     void newVideo_data() { AddEngineRows(); }
     void newVideo()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         RemoveVideo(3);
         SetCommand("UPDATE tab_nosic SET VYCHOZI=CASE WHEN NOSIC='DVD' THEN 1 ELSE 0 END");
@@ -128,9 +126,7 @@ private slots:
     void proposedNumberTypedOver_data() { AddEngineRows(); }
     void proposedNumberTypedOver()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -154,9 +150,7 @@ private slots:
     void newVideoRefused_data() { AddEngineRows(); }
     void newVideoRefused()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         for (const char *table : {"tab_nosic", "tab_zamereni"}) {
             SetCommand(QStringLiteral("UPDATE %1 SET VYCHOZI=0").arg(QLatin1String(table)));
@@ -199,9 +193,7 @@ private slots:
     void editVideo_data() { AddEngineRows(); }
     void editVideo()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -263,8 +255,7 @@ private slots:
         QFETCH(bool, identity);
         QFETCH(bool, history);
         QFETCH(bool, media);
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         AddVideoShop();
         AddUser("pokladna", "x", rights);
         VideoDesk desk(db, "pokladna");
@@ -289,9 +280,7 @@ private slots:
     void codeBooksFromDialog_data() { AddEngineRows(); }
     void codeBooksFromDialog()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -333,9 +322,7 @@ private slots:
     void removeVideo_data() { AddEngineRows(); }
     void removeVideo()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddUser("pokladna", "x", {"VIDEO_EDITACE"});
         {
@@ -385,8 +372,7 @@ private slots:
     // the status bar a zero count and sum. Print and import/export go to their units.
     void emptyList()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         QCOMPARE(desk.page()->Int64EditVideoVideo->text(), QString("0"));
@@ -425,9 +411,7 @@ private slots:
     void searchDialog_data() { AddEngineRows(); }
     void searchDialog()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -499,9 +483,7 @@ private slots:
     void searchNumberTyped_data() { AddEngineRows(); }
     void searchNumberTyped()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddVideo(15, "Patnáct");
         AddVideo(115, "Sto patnáct");

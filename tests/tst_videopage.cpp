@@ -97,9 +97,7 @@ private slots:
     void listAndHistory_data() { AddEngineRows(); }
     void listAndHistory()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddLine({4, 1, 77, VideoShopToday.addDays(-30), false});
         VideoDesk desk(db);
@@ -149,8 +147,7 @@ private slots:
     // setting is off.
     void rowColours()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -175,9 +172,7 @@ private slots:
     void filterPanel_data() { AddEngineRows(); }
     void filterPanel()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -266,8 +261,7 @@ private slots:
     // bring it: the free filter gets the list's query.
     void hooks()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         BrowseQuery *given = nullptr;
@@ -288,9 +282,7 @@ private slots:
     void findBoxes_data() { AddEngineRows(); }
     void findBoxes()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
@@ -354,9 +346,7 @@ private slots:
     void emptyTitleNotFound_data() { AddEngineRows(); }
     void emptyTitleNotFound()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddVideo(6, QString());
         VideoDesk desk(db);
@@ -378,8 +368,7 @@ private slots:
     // removes only from the list.
     void actionKeys()
     {
-        TestDatabase db(Engine::SQLite);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         TVideoPage *page = desk.page();

@@ -174,9 +174,7 @@ private slots:
     void countOverJoins_data() { AddEngineRows(); }
     void countOverJoins()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         const VideoTotals totals = CountVideos("WHERE tab_nosic.NOSIC='DVD' AND tab_zamereni.ZAMERENI='Komedie'\n");
         QCOMPARE(totals.count, 2);
@@ -188,9 +186,7 @@ private slots:
     void history_data() { AddEngineRows(); }
     void history()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddLine({4, 1, 77, Today.addDays(-30), false});
         AddLine({5, 1, 1, Today.addDays(-40), false, false});
@@ -211,9 +207,7 @@ private slots:
     void titleSearches_data() { AddEngineRows(); }
     void titleSearches()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddVideo({6, "Chobotnice"});
         AddVideo({7, "Hory"});
@@ -236,9 +230,7 @@ private slots:
     void insertVideo_data() { AddEngineRows(); }
     void insertVideo()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         const int dvd = GetMediumId("DVD");
         InsertVideo({7, "Nový", 1, dvd, Money::fromString("199.99")});
         QCOMPARE(VideoRows(), QString("7=Nový/1/%1/199.9900").arg(dvd));
@@ -258,10 +250,8 @@ private slots:
     void updateVideo_data() { AddEngineFlagRows("erase", "keep", "erase"); }
     void updateVideo()
     {
-        QFETCH(Engine, engine);
         QFETCH(bool, erase);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddLine({4, 1, 1, Today.addDays(-20), false, true, false}); // returned, documents gone
         AddLine({5, 1, 1, Today.addDays(-10), false, true, true});  // returned, documented
@@ -277,9 +267,7 @@ private slots:
     void failingUpdateRollsBack_data() { AddEngineRows(); }
     void failingUpdateRollsBack()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddLine({4, 1, 1, Today.addDays(-20), false, true, false});
         const QString lines = VideoLines(1);
@@ -298,9 +286,7 @@ private slots:
     void removeVideo_data() { AddEngineRows(); }
     void removeVideo()
     {
-        QFETCH(Engine, engine);
-        TestDatabase db(engine);
-        QVERIFY2(db.isReady(), qPrintable(db.error()));
+        OPEN_TEST_DATABASE(db);
         AddVideoShop();
         AddLine({4, 3, 1, Today.addDays(-20), false, true, false});
         RemoveVideo(3);

@@ -99,9 +99,7 @@ private slots:
 
 void TestView::lists()
 {
-    QFETCH(Engine, engine);
-    TestDatabase db(engine);
-    QVERIFY2(db.isReady(), qPrintable(db.error()));
+    OPEN_TEST_DATABASE(db);
     PrepareDay();
 
     Exec("UPDATE tab_video SET CENA=1299.5 WHERE VIDEO=2");

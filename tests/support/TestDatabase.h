@@ -15,8 +15,11 @@ class SqlServer;
 // this test program's own ("valmedo4_" + the executable's name). The destructor
 // closes the connection and removes the database.
 //
-//     TestDatabase db(engine);
-//     QVERIFY2(db.isReady(), qPrintable(db.error()));
+//     void lends_data() { AddEngineRows(); }
+//     void lends()
+//     {
+//         OPEN_TEST_DATABASE(db);
+//         ...
 class TestDatabase {
 public:
     explicit TestDatabase(Engine engine);
@@ -54,3 +57,15 @@ private:
     QTemporaryDir m_folder;
     QTemporaryDir m_scratch;
 };
+
+// Opens `db` on `engine` and fails the test row with the reason when it does not open
+// (no PostgreSQL test server, for one).
+#define OPEN_TEST_DATABASE_ON(db, engine)                                                                      \
+    TestDatabase db(engine);                                                                                   \
+    QVERIFY2(db.isReady(), qPrintable(db.error()))
+
+// The same on the row's engine, fetched from its column "engine" (AddEngineRows); the
+// test goes on using `engine` as fetched.
+#define OPEN_TEST_DATABASE(db)                                                                                 \
+    QFETCH(Engine, engine);                                                                                    \
+    OPEN_TEST_DATABASE_ON(db, engine)
