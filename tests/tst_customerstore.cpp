@@ -166,16 +166,9 @@ private slots:
     }
     void filterSelects()
     {
-        QFETCH(Engine, engine);
         QFETCH(CustomerFilterInput, input);
         QFETCH(QList<qint64>, listed);
-        // The rows only read: one shop per engine serves them all.
-        if (!m_shop || m_shop->engine() != engine) {
-            m_shop.reset();
-            m_shop = std::make_unique<TestDatabase>(engine);
-            QVERIFY2(m_shop->isReady(), qPrintable(m_shop->error()));
-            AddShop();
-        }
+        OPEN_SHARED_TEST_DATABASE(m_shop);
         BrowseQuery list;
         list.setSql(CustomerListSql());
         const QString where = CustomerFilterWhere(input, CurrentServer()->dialect());
@@ -348,7 +341,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestDatabase> m_shop;
+    // The rows of filterSelects only read: one shop per engine serves them all.
+    SharedTestDatabase m_shop{AddShop};
 };
 
 QTEST_GUILESS_MAIN(TestCustomerStore)

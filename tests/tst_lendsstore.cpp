@@ -133,8 +133,7 @@ private slots:
     void documentTotals_data() { AddEngineRows(); }
     void documentTotals()
     {
-        QFETCH(Engine, engine);
-        QVERIFY(useShop(engine));
+        OPEN_SHARED_TEST_DATABASE(m_shop);
         const auto journal = OpenJournal();
         QVERIFY(!journal->sqlText().contains("WHERE"));
         QStringList rows;
@@ -158,8 +157,7 @@ private slots:
     void documentLines_data() { AddEngineRows(); }
     void documentLines()
     {
-        QFETCH(Engine, engine);
-        QVERIFY(useShop(engine));
+        OPEN_SHARED_TEST_DATABASE(m_shop);
         BrowseQuery lines;
         lines.setSql(LendsDetailSql(CurrentServer()->dialect()));
         for (const char *amount : {"PUJCOVNE_CELKEM", "VRATNE_CELKEM"})
@@ -230,11 +228,10 @@ private slots:
     }
     void filterSelects()
     {
-        QFETCH(Engine, engine);
         QFETCH(LendsFilterInput, input);
         QFETCH(QList<qint64>, listed);
         QFETCH(QString, sums);
-        QVERIFY(useShop(engine));
+        OPEN_SHARED_TEST_DATABASE(m_shop);
         const QString where = LendsFilterWhere(input);
         const auto journal = OpenJournal(where);
         QCOMPARE(Documents(*journal), listed);
@@ -265,21 +262,7 @@ private slots:
 
 private:
     // The prepared journal only read: one per engine serves the tests in turn.
-    bool useShop(Engine engine)
-    {
-        if (m_shop && m_shop->engine() == engine)
-            return true;
-        m_shop.reset();
-        m_shop = std::make_unique<TestDatabase>(engine);
-        if (!m_shop->isReady()) {
-            qWarning("%s", qPrintable(m_shop->error()));
-            return false;
-        }
-        AddJournal();
-        return true;
-    }
-
-    std::unique_ptr<TestDatabase> m_shop;
+    SharedTestDatabase m_shop{AddJournal};
 };
 
 QTEST_MAIN(TestLendsStore)

@@ -145,16 +145,9 @@ private slots:
     }
     void filterSelects()
     {
-        QFETCH(Engine, engine);
         QFETCH(VideoFilterInput, input);
         QFETCH(QList<qint64>, listed);
-        // The rows only read: one shop per engine serves them all.
-        if (!m_shop || m_shop->engine() != engine) {
-            m_shop.reset();
-            m_shop = std::make_unique<TestDatabase>(engine);
-            QVERIFY2(m_shop->isReady(), qPrintable(m_shop->error()));
-            AddVideoShop();
-        }
+        OPEN_SHARED_TEST_DATABASE(m_shop);
         BrowseQuery list;
         list.setSql(VideoListSql());
         const QString where = VideoFilterWhere(input, CurrentServer()->dialect());
@@ -297,7 +290,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestDatabase> m_shop;
+    // The rows of filterSelects only read: one shop per engine serves them all.
+    SharedTestDatabase m_shop{AddVideoShop};
 };
 
 QTEST_GUILESS_MAIN(TestVideoStore)

@@ -117,3 +117,18 @@ QSqlDatabase TestDatabase::openOtherDesk(const QString &connectionName) const
         EmbeddedServer::prepareConnection(db);
     return db;
 }
+
+TestDatabase *SharedTestDatabase::open(Engine engine)
+{
+    if (m_db && m_db->engine() == engine)
+        return m_db.get();
+    m_db.reset();
+    auto db = std::make_unique<TestDatabase>(engine);
+    if (!db->isReady()) {
+        m_error = db->error();
+        return nullptr;
+    }
+    m_fill();
+    m_db = std::move(db);
+    return m_db.get();
+}

@@ -4,7 +4,9 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
+#include <utility>
 
 class SqlServer;
 
@@ -58,6 +60,27 @@ private:
     QTemporaryDir m_scratch;
 };
 
+// One database per engine for the rows of a test that only read it: made and filled by
+// `fill` at the first row of its engine and kept while the rows stay on that engine. One
+// that does not open is not kept, so that each row of its engine fails with the reason
+// and none goes on without a connection.
+class SharedTestDatabase {
+public:
+    explicit SharedTestDatabase(std::function<void()> fill) : m_fill(std::move(fill)) {}
+
+    // The database on `engine`, or nullptr with the reason in error().
+    TestDatabase *open(Engine engine);
+    QString error() const { return m_error; }
+    // Removes it, before a test that opens a database of its own: each test program has
+    // one database name on the PostgreSQL test server.
+    void reset() { m_db.reset(); }
+
+private:
+    std::function<void()> m_fill;
+    std::unique_ptr<TestDatabase> m_db;
+    QString m_error;
+};
+
 // Opens `db` on `engine` and fails the test row with the reason when it does not open
 // (no PostgreSQL test server, for one).
 #define OPEN_TEST_DATABASE_ON(db, engine)                                                                      \
@@ -69,3 +92,8 @@ private:
 #define OPEN_TEST_DATABASE(db)                                                                                 \
     QFETCH(Engine, engine);                                                                                    \
     OPEN_TEST_DATABASE_ON(db, engine)
+
+// The row's engine, fetched as OPEN_TEST_DATABASE does, on the SharedTestDatabase `shared`.
+#define OPEN_SHARED_TEST_DATABASE(shared)                                                                      \
+    QFETCH(Engine, engine);                                                                                    \
+    QVERIFY2((shared).open(engine), qPrintable((shared).error()))
