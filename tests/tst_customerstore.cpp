@@ -43,14 +43,6 @@ void AddShop()
     AddLine({3, 3, 3, Today.addDays(-5), false});        // returned
 }
 
-QList<qint64> Listed(BrowseQuery &query)
-{
-    QList<qint64> numbers;
-    for (int row = 0; row < query.recordCount(); ++row)
-        numbers << query.valueAt(row, 0).toLongLong();
-    return numbers;
-}
-
 } // namespace
 
 class TestCustomerStore : public QObject {
@@ -173,7 +165,7 @@ private slots:
         list.setSql(CustomerListSql());
         const QString where = CustomerFilterWhere(input, CurrentServer()->dialect());
         SetQueryWhere(list, where);
-        QCOMPARE(Listed(list), listed);
+        QCOMPARE(ListedNumbers(list), listed);
         QCOMPARE(CountCustomers(where), int(listed.size()));
         QCOMPARE(list.sqlText().contains(QLatin1String("WHERE")), !where.isEmpty());
     }

@@ -8,6 +8,7 @@
 #include "core/database/SqlServer.h"
 #include "rental/LendsStore.h"
 #include "support/JournalShop.h"
+#include "support/TestCommands.h"
 #include "support/TestDatabase.h"
 
 #include <QTest>
@@ -32,14 +33,6 @@ std::unique_ptr<BrowseQuery> OpenJournal(const QString &where = QString())
     journal->setFieldKind(QStringLiteral("ZALOHA_CELKEM"), FieldKind::Money);
     SetQueryWhere(*journal, where);
     return journal;
-}
-
-QList<qint64> Documents(const BrowseQuery &journal)
-{
-    QList<qint64> numbers;
-    for (int row = 0; row < journal.recordCount(); ++row)
-        numbers << journal.valueAt(row, 0).toLongLong();
-    return numbers;
 }
 
 LendsFilterInput AllPeriods()
@@ -234,7 +227,7 @@ private slots:
         OPEN_SHARED_TEST_DATABASE(m_shop);
         const QString where = LendsFilterWhere(input);
         const auto journal = OpenJournal(where);
-        QCOMPARE(Documents(*journal), listed);
+        QCOMPARE(ListedNumbers(*journal), listed);
         QCOMPARE(journal->sqlText().contains("WHERE"), !where.isEmpty());
         const JournalTotals totals = SumJournal(*journal);
         QCOMPARE(QStringLiteral("%1 %2 %3")

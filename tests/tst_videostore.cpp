@@ -25,14 +25,6 @@ namespace {
 
 const QDate Today = VideoShopToday;
 
-QList<qint64> Listed(BrowseQuery &query)
-{
-    QList<qint64> numbers;
-    for (int row = 0; row < query.recordCount(); ++row)
-        numbers << query.valueAt(row, 0).toLongLong();
-    return numbers;
-}
-
 Money PriceOf(qint64 video)
 {
     static const QHash<qint64, Money> prices{{1, Money::fromUnits(443500)}, {2, Money::fromUnits(444000)},
@@ -152,7 +144,7 @@ private slots:
         list.setSql(VideoListSql());
         const QString where = VideoFilterWhere(input, CurrentServer()->dialect());
         SetQueryWhere(list, where);
-        QCOMPARE(Listed(list), listed);
+        QCOMPARE(ListedNumbers(list), listed);
         QCOMPARE(list.sqlText().contains(QLatin1String("WHERE")), !where.isEmpty());
         const VideoTotals totals = CountVideos(where);
         QCOMPARE(totals.count, int(listed.size()));
@@ -214,7 +206,7 @@ private slots:
         search.setSql(VideoSearchSql());
         search.setParameter("TITUL", SqlDialect::likeBegin("ČAP"));
         search.open();
-        QCOMPARE(Listed(search), QList<qint64>({1}));
+        QCOMPARE(ListedNumbers(search), QList<qint64>({1}));
         QCOMPARE(search.valueAt(0, 2).toString(), QString("DVD"));
     }
 

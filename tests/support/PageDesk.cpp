@@ -5,6 +5,7 @@
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
+#include "support/TestCommands.h"
 
 #include <QAction>
 #include <QRegularExpression>
@@ -29,11 +30,7 @@ BrowseQuery *PageDesk::list() const
 
 QList<qint64> PageDesk::listed() const
 {
-    QList<qint64> numbers;
-    BrowseQuery *q = list();
-    for (int row = 0; row < q->recordCount(); ++row)
-        numbers << q->valueAt(row, 0).toLongLong();
-    return numbers;
+    return ListedNumbers(*list());
 }
 
 qint64 PageDesk::current() const

@@ -1,6 +1,7 @@
 #include "support/TestCommands.h"
 
 #include "core/database/Commands.h"
+#include "core/database/DataSet.h"
 #include "core/database/Money.h"
 
 #include <QDateTime>
@@ -82,4 +83,12 @@ QStringList TestRows(const QString &sql, const QString &nullText)
             return Money::fromVariant(value).toSqlText();
         return text;
     });
+}
+
+QList<qint64> ListedNumbers(const DataSet &list)
+{
+    QList<qint64> numbers;
+    for (int row = 0; row < list.recordCount(); ++row)
+        numbers << list.valueAt(row, 0).toLongLong();
+    return numbers;
 }

@@ -1,6 +1,9 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+class DataSet;
 
 // Statements of a test on the program's connection, through the command routines. Each
 // throws EDatabaseError when the statement is refused.
@@ -18,3 +21,5 @@ QStringList TableRows(const QString &table);
 // "yyyy-MM-dd hh:mm", amounts (sums and the money columns) exact ("12.5000"), so both engines
 // give the same text.
 QStringList TestRows(const QString &sql, const QString &nullText = QStringLiteral("NULL"));
+// The numbers of a list's first column, row by row in its order, whatever its current row.
+QList<qint64> ListedNumbers(const DataSet &list);
