@@ -43,6 +43,22 @@ bool PageDesk::moveTo(qint64 number) const
     return list()->locate(list()->fieldName(0), number);
 }
 
+QStringList ShownOnRows(PageDesk &desk, const char *action, const QList<qint64> &rows,
+                        const QList<Answer> &answers)
+{
+    QStringList shown;
+    ModalAnswers answering(answers);
+    for (qint64 row : rows) {
+        if (!desk.moveTo(row))
+            shown << QStringLiteral("no row %1").arg(row);
+        else
+            desk.action(action)->trigger();
+    }
+    for (const ShownWindow &w : answering.shown())
+        shown << w.text + QStringLiteral(" / ") + w.detail + (w.modal ? QStringLiteral(" (modal)") : QString());
+    return shown;
+}
+
 void AddUser(const QString &user, const QString &password, const QStringList &rights)
 {
     QStringList sets;

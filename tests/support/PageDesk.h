@@ -1,5 +1,6 @@
 #pragma once
 #include "support/LoggedInDesk.h"
+#include "support/ModalAnswers.h"
 
 #include <QList>
 #include <QString>
@@ -23,6 +24,12 @@ private:
     BrowseQuery *list() const;
     int m_page;
 };
+
+// The windows that the desk's `action` shows on each of `rows` in turn (the list moved
+// to the row first), the modal ones answered by `answers`: "text / detail", a modal one
+// with " (modal)" after it; a row the list does not show as "no row N".
+QStringList ShownOnRows(PageDesk &desk, const char *action, const QList<qint64> &rows,
+                        const QList<Answer> &answers);
 
 // Adds a user with a password and the named rights (every other right off).
 void AddUser(const QString &user, const QString &password, const QStringList &rights);
