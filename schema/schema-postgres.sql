@@ -2,7 +2,10 @@
 -- Fixed-width texts are VARCHAR(n); bits and tinyints are SMALLINT with their range
 -- checked; times are TIMESTAMP(0) in the desk's local time, cut to the minute. The
 -- customers' names and the videos' titles are indexed in the database's Czech order,
--- so that the lists sorted by them read the index instead of sorting.
+-- so that the lists sorted by them read the index instead of sorting. Each of the two
+-- indexes carries its table's other columns, so that once the table has been vacuumed
+-- (as autovacuum does) the sorted list is read from the index alone: fetching each row
+-- from the table in name order took four times as long as the index itself.
 
 CREATE TABLE tab_zakaznik (
   ZAKAZNIK BIGINT NOT NULL PRIMARY KEY,
@@ -104,5 +107,5 @@ CREATE INDEX index_DOKLAD_PUJ ON tab_pujckydetail (DOKLAD_PUJ);
 CREATE INDEX index_DOKLAD_VRA ON tab_pujckydetail (DOKLAD_VRA);
 CREATE INDEX index_VIDEO ON tab_pujckydetail (VIDEO);
 CREATE INDEX index_ZAKAZNIK ON tab_pujckydetail (ZAKAZNIK);
-CREATE INDEX index_JMENO ON tab_zakaznik (JMENO);
-CREATE INDEX index_TITUL ON tab_video (TITUL);
+CREATE INDEX index_JMENO ON tab_zakaznik (JMENO) INCLUDE (ZAKAZNIK, TELEFON, ADRESA1, ADRESA2, RC, OP, REGISTRACE, OMEZENI, PUJCKY, TEXT);
+CREATE INDEX index_TITUL ON tab_video (TITUL) INCLUDE (VIDEO, ZAMERENI, NOSIC, CENA, REGISTRACE, VYPUJCENA);
