@@ -6,28 +6,28 @@ set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
 
-# The level of a path inside the tree; nothing for a path outside the layers.
-level() {
-    case $1 in
-    core/database/*) echo 0 ;;
-    core/*) echo 1 ;;
-    reports/*) echo 2 ;;
-    catalogue/*) echo 3 ;;
-    rental/*) echo 4 ;;
-    app/*) echo 5 ;;
-    esac
-}
-
-status=0
-while IFS=: read -r file line text; do
-    target=$(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' <<<"$text")
-    [ -n "$target" ] || continue
-    from=$(level "$file")
-    to=$(level "$target")
-    [ -n "$to" ] || continue
-    if [ "$to" -gt "$from" ]; then
-        echo "$file:$line: includes $target, a folder above its own" >&2
-        status=1
-    fi
-done < <(grep -rsn --include='*.cpp' --include='*.h' '^[[:space:]]*#[[:space:]]*include' core reports catalogue rental app)
-exit $status
+grep -rsn --include='*.cpp' --include='*.h' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' \
+    core reports catalogue rental app |
+awk '
+    # The level of a path inside the tree; -1 for a path outside the layers.
+    function level(path) {
+        if (path ~ /^core\/database\//) return 0
+        if (path ~ /^core\//) return 1
+        if (path ~ /^reports\//) return 2
+        if (path ~ /^catalogue\//) return 3
+        if (path ~ /^rental\//) return 4
+        if (path ~ /^app\//) return 5
+        return -1
+    }
+    {
+        split($0, part, ":")
+        target = $0
+        sub(/^[^"]*"/, "", target)
+        sub(/".*/, "", target)
+        to = level(target)
+        if (to > level(part[1])) {
+            print part[1] ":" part[2] ": includes " target ", a folder above its own" > "/dev/stderr"
+            refused = 1
+        }
+    }
+    END { exit refused }'
