@@ -5,7 +5,7 @@
 // environment (VALMEDO_TEST_PG_HOST, VALMEDO_TEST_PG_PORT, VALMEDO_TEST_PG_PASSWORD, as
 // scripts/test.sh sets them), on a database of the benchmark's own.
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/SqlServer.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueStore.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Log.h"
 #include "core/controls/Int64Edit.h"
 #include "core/database/Commands.h"

@@ -1,7 +1,7 @@
 #include "catalogue/CodeBookForms.h"
 
 #include "core/DialogButton.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Messages.h"
 #include "core/RunReported.h"
 #include "core/controls/RxDBGridEx.h"

@@ -2,7 +2,7 @@
 
 #include "catalogue/CatalogueStore.h"
 #include "core/DeskTransaction.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Commands.h"
 #include "core/database/SqlDialect.h"
 

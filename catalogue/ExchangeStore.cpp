@@ -3,7 +3,7 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/Worksheet.h"
 #include "core/DeskTransaction.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Commands.h"
 #include "core/database/DataSet.h"
 #include "core/database/Lookups.h"

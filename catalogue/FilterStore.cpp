@@ -1,7 +1,7 @@
 #include "catalogue/FilterStore.h"
 
 #include "catalogue/FilterRules.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Log.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"

@@ -101,7 +101,7 @@ TCustomerPage::TCustomerPage(QWidget *parent)
     createFilterControls(FilterPanel->Panel());
     AssemblePage(this, PanelCustomerFunction, PanelCustomerFind, SplitterCustomer, StatusBarCustomer, FilterPanel);
 
-    ConnectActions({
+    connectActions({
         {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
         {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
         {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},

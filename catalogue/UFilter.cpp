@@ -1,10 +1,6 @@
 #include "catalogue/UFilter.h"
 
 #include "catalogue/PageHooks.h"
-#include "catalogue/UCustomerPage.h"
-#include "catalogue/UVideoPage.h"
-#include "rental/ULendsPage.h"
-#include "core/UValmedo.h"
 
 #include "catalogue/FilterRules.h"
 #include "catalogue/FilterStore.h"
@@ -177,17 +173,11 @@ void TFormFilter::ButtonSaveClick()
                                      .arg(path, file.errorString()).toStdString());
 }
 
-void RegisterFormFilter()
+void RegisterFormFilter(std::function<void()> refreshCounts)
 {
-    SetFilterWindowFactory([](BrowseQuery *query) -> QDialog * {
+    SetFilterWindowFactory([refreshCounts = std::move(refreshCounts)](BrowseQuery *query) -> QDialog * {
         if (!query)
             return nullptr;
-        return new TFormFilter(*query, [] {
-            if (FormValmedo) {
-                FormValmedo->customerPage()->SetStatusBarCustomer();
-                FormValmedo->videoPage()->SetStatusBarVideo();
-                FormValmedo->lendsPage()->SetStatusBarLends();
-            }
-        });
+        return new TFormFilter(*query, refreshCounts);
     });
 }

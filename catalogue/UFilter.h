@@ -54,6 +54,6 @@ private:
     QString m_orderPart;
 };
 
-// Makes the free filter the window the list pages open from their "Filtr..." buttons; its
-// refresh counts every page's list again.
-void RegisterFormFilter();
+// Makes the free filter the window the list pages open from their "Filtr..." buttons;
+// `refreshCounts` counts every page's list again after it is applied.
+void RegisterFormFilter(std::function<void()> refreshCounts);

@@ -10,7 +10,7 @@
 #include "catalogue/UImportExportProgress.h"
 #include "catalogue/Worksheet.h"
 #include "core/DialogButton.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/RunGlobals.h"

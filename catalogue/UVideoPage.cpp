@@ -99,7 +99,7 @@ TVideoPage::TVideoPage(QWidget *parent)
     createFilterControls(FilterPanel->Panel());
     AssemblePage(this, PanelVideoFunction, PanelVideoFind, SplitterVideo, StatusBarVideo, FilterPanel);
 
-    ConnectActions({
+    connectActions({
         {"ActionVideoFind", [this] { ActionVideoFindExecute(); }},
         {"ActionVideoNew", [this] { ActionVideoNewExecute(); }},
         {"ActionVideoEdit", [this] { ActionVideoEditExecute(); }},

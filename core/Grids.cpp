@@ -2,7 +2,7 @@
 
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSet.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/MemoryTable.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"

@@ -2,9 +2,7 @@
 
 namespace {
 struct Globals {
-    QDate runDate;
     QString userName, userPassword, serverName, programTitle, programDir, systemPassword;
-    std::function<QDateTime()> clock;
 };
 
 Globals &globals()
@@ -14,15 +12,6 @@ Globals &globals()
 }
 } // namespace
 
-QDate RunDate()
-{
-    Globals &g = globals();
-    if (!g.runDate.isValid())
-        g.runDate = Now().date();
-    return g.runDate;
-}
-
-void SetRunDate(QDate date) { globals().runDate = date; }
 QString UserName() { return globals().userName; }
 void SetUserName(const QString &name) { globals().userName = name; }
 QString UserPassword() { return globals().userPassword; }
@@ -35,14 +24,3 @@ QString ProgramDir() { return globals().programDir; }
 void SetProgramDir(const QString &dir) { globals().programDir = dir; }
 QString SystemPassword() { return globals().systemPassword; }
 void SetSystemPassword(const QString &password) { globals().systemPassword = password; }
-
-QDateTime Now()
-{
-    const Globals &g = globals();
-    return g.clock ? g.clock() : QDateTime::currentDateTime();
-}
-
-void SetClock(std::function<QDateTime()> clock)
-{
-    globals().clock = std::move(clock);
-}

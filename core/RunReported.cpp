@@ -1,6 +1,6 @@
 #include "core/RunReported.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Messages.h"
 
 #include <QString>

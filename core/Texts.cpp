@@ -62,14 +62,6 @@ QDate DateFromShortText(const QString &text)
     return QDate::fromString(text.trimmed(), QLatin1String(ShortDateFormat));
 }
 
-QString TrimmedRight(const QString &text)
-{
-    qsizetype n = text.size();
-    while (n > 0 && text[n - 1] == u' ')
-        --n;
-    return n == text.size() ? text : text.left(n);
-}
-
 QString DecodeWindows1250(const QByteArray &bytes)
 {
     QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/database/Padding.h" // TrimmedRight
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -17,9 +19,6 @@ QString LongTimeText(const QTime &time);        // "H:mm:ss"
 QString DateTimeText(const QDateTime &moment);  // short date, one blank, long time
 // Reads a "d.M.yyyy" text; an invalid QDate when it is not one.
 QDate DateFromShortText(const QString &text);
-
-// The text without its trailing blanks (the padding of the fixed-width columns).
-QString TrimmedRight(const QString &text);
 
 // Text files the program reads: UTF-8, or Windows-1250 (the files of the Windows desks) when the
 // bytes are not valid UTF-8. A UTF-8 byte order mark is dropped.

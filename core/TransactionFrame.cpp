@@ -1,7 +1,7 @@
 #include "core/TransactionFrame.h"
 
 #include "core/DeskTransaction.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Modal.h"
 #include "core/database/Commands.h"
 #include "core/database/SqlServer.h"

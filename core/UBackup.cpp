@@ -1,6 +1,6 @@
 #include "core/UBackup.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Grids.h"
 #include "core/Log.h"
 #include "core/Messages.h"

@@ -1,7 +1,7 @@
 #include "core/UDatabase.h"
 
 #include "core/database/Commands.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/NamedWidget.h"
 #include "core/database/SqlServer.h"
 #include "core/RunReported.h"

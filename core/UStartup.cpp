@@ -2,7 +2,7 @@
 
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
 #include "core/Messages.h"
@@ -43,6 +43,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
+#include <stdexcept>
 #include <optional>
 
 // ---------------------------------------------------------------------------------------
@@ -153,8 +154,8 @@ const QString NoPasswordWhy =
 
 class Startup {
 public:
-    Startup(QApplication &app, const StartupOptions &options)
-        : m_app(app), m_options(options),
+    Startup(QApplication &app, const MainWindowBuilder &buildMainWindow, const StartupOptions &options)
+        : m_app(app), m_buildMainWindow(buildMainWindow), m_options(options),
           m_arguments(options.arguments.isEmpty() ? QCoreApplication::arguments() : options.arguments)
     {
     }
@@ -180,6 +181,7 @@ private:
     void freeWindows();
 
     QApplication &m_app;
+    MainWindowBuilder m_buildMainWindow;
     StartupOptions m_options;
     QStringList m_arguments;
     std::unique_ptr<SingleInstance> m_instance;
@@ -224,7 +226,7 @@ int Startup::run()
     m_init = new TFormInitialization;
     m_init->show();
     NoteShownWindow(m_init);
-    m_main = new TFormValmedo;
+    m_main = m_buildMainWindow();
     m_main->log()->LimitLog(2048);
     // What the engines report for the log (a new embedded server) follows the
     // outcome of the step that made them report it.
@@ -544,8 +546,10 @@ void Startup::freeWindows()
 
 } // namespace
 
-int RunValmedo(QApplication &app, const StartupOptions &options)
+int RunValmedo(QApplication &app, const MainWindowBuilder &buildMainWindow, const StartupOptions &options)
 {
-    Startup startup(app, options);
+    if (!buildMainWindow)
+        throw std::logic_error("RunValmedo: no builder of the main window was given");
+    Startup startup(app, buildMainWindow, options);
     return startup.run();
 }

@@ -7,6 +7,10 @@
 class QApplication;
 class QFileDialog;
 class QPlainTextEdit;
+class TFormValmedo;
+
+// Makes the main window with its pages (app/Wiring.h for the program).
+using MainWindowBuilder = std::function<TFormValmedo *()>;
 
 // How a run of the program starts. main() passes the defaults; tests pass a command
 // line of their own and a single-instance name of their own.
@@ -22,7 +26,8 @@ struct StartupOptions {
 // The whole start-up and the main loop: from the application's title to the end of
 // the run. Returns the exit code of the message loop, or 0 when start-up ended the
 // program before it.
-int RunValmedo(QApplication &app, const StartupOptions &options = StartupOptions());
+int RunValmedo(QApplication &app, const MainWindowBuilder &buildMainWindow,
+               const StartupOptions &options = StartupOptions());
 
 // The start-up window " Inicializace": every step of start-up is a line here and in
 // the log, and its outcome a line behind it.

@@ -5,7 +5,7 @@
 #include "core/database/DataSetRoutines.h"
 #include "core/database/Database.h"
 #include "core/DialogButton.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"

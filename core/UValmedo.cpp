@@ -1,26 +1,14 @@
 #include "core/UValmedo.h"
-#include "catalogue/UFilter.h"
-#include "catalogue/UImportExport.h"
 #include "core/RunReported.h"
 #include "core/TransactionFrame.h"
 
-#include "catalogue/UCustomerPage.h"
-#include "catalogue/UDirection.h"
-#include "catalogue/UMedium.h"
-#include "catalogue/UVideoPage.h"
-#include "core/database/BrowseQuery.h"
-#include "core/database/Commands.h"
-#include "core/database/DataSetRoutines.h"
 #include "core/database/Database.h"
-#include "core/DialogButton.h"
-#include "core/Errors.h"
 #include "core/FormStorage.h"
 #include "core/Grids.h"
 #include "core/Log.h"
 #include "core/Modal.h"
 #include "core/RunGlobals.h"
 #include "core/Messages.h"
-#include "core/database/SqlServer.h"
 #include "core/Texts.h"
 #include "core/UAbout.h"
 #include "core/UBackup.h"
@@ -30,33 +18,22 @@
 #include "core/UUser.h"
 #include "core/Utils.h"
 #include "core/controls/FilterPanel.h"
-#include "rental/UBackPage.h"
-#include "rental/ULendPage.h"
-#include "rental/ULendsPage.h"
-#include "rental/UView.h"
-#include "reports/layouts/Receipts.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStackedWidget>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 TFormValmedo *FormValmedo = nullptr;
 
@@ -99,9 +76,11 @@ bool UserHasRight(const QString &right)
 
 } // namespace
 
-TFormValmedo::TFormValmedo(QWidget *parent)
-    : QMainWindow(parent)
+TFormValmedo::TFormValmedo(const TValmedoParts &parts, QWidget *parent)
+    : QMainWindow(parent), m_view(parts.view)
 {
+    if (!parts.pages || !parts.view)
+        throw std::logic_error("TFormValmedo: the wiring left the pages or the day's overview unset");
     setObjectName(QStringLiteral("FormValmedo"));
     FormValmedo = this;
 
@@ -119,14 +98,8 @@ TFormValmedo::TFormValmedo(QWidget *parent)
     Notebook->setObjectName(QStringLiteral("Notebook"));
     // The pages register what OpenDatabase opens at log-in; one window's steps only.
     ClearOpenSteps();
-    m_customerPage = new TCustomerPage(Notebook);
-    m_videoPage = new TVideoPage(Notebook);
-    m_lendPage = new TLendPage(Notebook);
-    m_backPage = new TBackPage(Notebook);
-    m_lendsPage = new TLendsPage(Notebook);
-    for (QWidget *page : {static_cast<QWidget *>(m_customerPage), static_cast<QWidget *>(m_videoPage),
-                          static_cast<QWidget *>(m_lendPage), static_cast<QWidget *>(m_backPage),
-                          static_cast<QWidget *>(m_lendsPage)})
+    parts.pages(Notebook, m_pages);
+    for (TValmedoPage *page : m_pages.inOrder)
         Notebook->addWidget(page);
     Notebook->setCurrentIndex(PageLends); // the designed page, until the stored one is restored
     Notebook->hide();
@@ -171,6 +144,8 @@ TFormValmedo::TFormValmedo(QWidget *parent)
     connect(Log, &TLog::OnErrorLog, this, &TFormValmedo::LogErrorLog);
     SetMainLog(Log);
     Log->Loaded();
+    // The database layer's long routines show the core's wait window from now on.
+    SetWaitWindow({ShowProgress, HideProgress});
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -407,11 +382,6 @@ void TFormValmedo::createGridPopupMenu()
 void TFormValmedo::FormCreate()
 {
     RegisterFormUser();
-    RegisterFormMedium();
-    RegisterFormDirection();
-    RegisterFormFilter();
-    RegisterFormImportExport();
-    RegisterReceipts();
     // The report preview hook and the filter date pickers belong to the report layer and
     // the pages, which set them up when they are built.
     TimerTimer();
@@ -514,18 +484,15 @@ void TFormValmedo::SpeedButtonRefreshClick()
     struct Hide {
         ~Hide() { HideProgress(); }
     } hide;
-    for (TValmedoPage *page : {static_cast<TValmedoPage *>(m_customerPage),
-                               static_cast<TValmedoPage *>(m_videoPage),
-                               static_cast<TValmedoPage *>(m_backPage),
-                               static_cast<TValmedoPage *>(m_lendsPage)})
-        page->requeryList();
+    for (Page page : {PageCustomer, PageVideo, PageBack, PageLends})
+        m_pages.inOrder[page]->requeryList();
 }
 
 void TFormValmedo::SpeedButtonViewClick()
 {
     {
-        TFormView view;
-        ExecModal(&view);
+        const std::unique_ptr<QDialog> view = m_view();
+        ExecModal(view.get());
     }
     ActiveControlSelectAll(nullptr, this);
 }
@@ -534,9 +501,8 @@ void TFormValmedo::TimerTimer()
 {
     LabelDateTime->setText(ShortDateText(RunDate()) + QLatin1Char('\n')
                            + LongTimeText(Now().time()));
-    for (TValmedoPage *page : {static_cast<TValmedoPage *>(m_customerPage),
-                               static_cast<TValmedoPage *>(m_videoPage),
-                               static_cast<TValmedoPage *>(m_lendsPage)}) {
+    for (Page index : {PageCustomer, PageVideo, PageLends}) {
+        TValmedoPage *page = m_pages.inOrder[index];
         QLabel *label = page->filterLabel();
         if (!label)
             continue;
@@ -591,17 +557,18 @@ void TFormValmedo::ActionAboutExecute()
 void TFormValmedo::ActionMediumExecute()
 {
     runFrameWindow(QStringLiteral("ActionMedium"),
-                   {m_customerPage, m_videoPage, m_backPage, m_lendsPage});
+                   {m_pages.inOrder[PageCustomer], m_pages.inOrder[PageVideo], m_pages.inOrder[PageBack],
+                    m_pages.inOrder[PageLends]});
 }
 
 void TFormValmedo::ActionDirectionExecute()
 {
-    runFrameWindow(QStringLiteral("ActionDirection"), {m_videoPage});
+    runFrameWindow(QStringLiteral("ActionDirection"), {m_pages.inOrder[PageVideo]});
 }
 
 void TFormValmedo::ActionUserExecute()
 {
-    runFrameWindow(QStringLiteral("ActionUser"), {m_lendsPage});
+    runFrameWindow(QStringLiteral("ActionUser"), {m_pages.inOrder[PageLends]});
 }
 
 void TFormValmedo::runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery)

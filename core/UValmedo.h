@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -26,12 +27,34 @@ class TLendPage;
 class TBackPage;
 class TLendsPage;
 
+// The five pages of the notebook, built by the program's wiring (app/Wiring.h): each as
+// its own class for the pages that follow it, and all in the notebook's order (Page) for
+// what the frame does with every page.
+struct TValmedoPages {
+    TCustomerPage *customer = nullptr;
+    TVideoPage *video = nullptr;
+    TLendPage *lend = nullptr;
+    TBackPage *back = nullptr;
+    TLendsPage *lends = nullptr;
+    std::array<TValmedoPage *, 5> inOrder{};
+};
+
+// What the wiring hands the main window from the folders above the core. The window
+// refuses to be made without any of them.
+struct TValmedoParts {
+    // Builds the pages on the notebook, one after the other into the window's own
+    // `pages`: a page built later finds those before it through the window.
+    std::function<void(QStackedWidget *notebook, TValmedoPages &pages)> pages;
+    // The day's overview that SpeedButtonView opens.
+    std::function<std::unique_ptr<QDialog>()> view;
+};
+
 // The program's main window: the function panel, the five pages, the clock and the
 // log, the actions with their keys, the menu and the rights.
 class TFormValmedo : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFormValmedo(QWidget *parent = nullptr);
+    explicit TFormValmedo(const TValmedoParts &parts, QWidget *parent = nullptr);
     ~TFormValmedo() override;
 
     enum Page { PageCustomer = 0, PageVideo, PageLend, PageBack, PageLends };
@@ -43,11 +66,11 @@ public:
     TLog *log() const { return Log; }
     TFormStorage *formStorage() const { return FormStorage.get(); }
 
-    TCustomerPage *customerPage() const { return m_customerPage; }
-    TVideoPage *videoPage() const { return m_videoPage; }
-    TLendPage *lendPage() const { return m_lendPage; }
-    TBackPage *backPage() const { return m_backPage; }
-    TLendsPage *lendsPage() const { return m_lendsPage; }
+    TCustomerPage *customerPage() const { return m_pages.customer; }
+    TVideoPage *videoPage() const { return m_pages.video; }
+    TLendPage *lendPage() const { return m_pages.lend; }
+    TBackPage *backPage() const { return m_pages.back; }
+    TLendsPage *lendsPage() const { return m_pages.lends; }
 
     QMenu *popupMenuRxDBGrid() const { return PopupMenuRxDBGrid; }
 
@@ -100,11 +123,8 @@ private:
     std::unique_ptr<TFormStorage> FormStorage;
     QMenu *PopupMenuRxDBGrid = nullptr;
     QList<QToolButton *> m_pageButtons;
-    TCustomerPage *m_customerPage = nullptr;
-    TVideoPage *m_videoPage = nullptr;
-    TLendPage *m_lendPage = nullptr;
-    TBackPage *m_backPage = nullptr;
-    TLendsPage *m_lendsPage = nullptr;
+    TValmedoPages m_pages;
+    std::function<std::unique_ptr<QDialog>()> m_view;
     bool m_shown = false;
 };
 

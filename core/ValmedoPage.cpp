@@ -65,7 +65,7 @@ void TValmedoPage::setFilterLabel(const QString &objectName)
     m_filterLabel->hide();
 }
 
-void TValmedoPage::ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions)
+void TValmedoPage::connectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions)
 {
     for (const auto &[name, handler] : actions) {
         if (QAction *action = WindowAction(name))

@@ -45,7 +45,7 @@ public:
 protected:
     void setFilterLabel(const QString &objectName);
     // Runs each handler (reporting its errors) when the main window's action of that name fires.
-    void ConnectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions);
+    void connectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions);
 
 private:
     QString m_caption;

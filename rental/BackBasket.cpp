@@ -1,6 +1,6 @@
 #include "rental/BackBasket.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 
 namespace {
 

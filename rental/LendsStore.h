@@ -1,5 +1,6 @@
 #pragma once
 #include "core/database/Money.h"
+#include "reports/layouts/JournalDocument.h" // the journal's statements
 
 #include <QDate>
 #include <QString>
@@ -7,33 +8,10 @@
 #include <optional>
 #include <utility>
 
-class BrowseQuery;
 class DataSet;
-class SqlDialect;
 
-// The statements of the document journal (the lend and return documents of `tab_pujcky`),
-// for both engines, and the pure rules of its filter. Nothing here catches: an error of
-// the server reaches the caller as EDatabaseError.
-
-// The journal `ADOQueryLends`: one row per document with its number of lines (`POLOZKY`)
-// and its totals rounded to whole crowns by the database, halves away from zero: for a
-// lend the rental fees of its lines, (DNY - ZDARMA) days at PUJCOVNE, and the deposits
-// taken (`PLATBA_CELKEM`, `ZALOHA_CELKEM`); for a return the late fees, PRES days at
-// VRATNE (none counted as 0), and the deposits handed back as a negative sum. Its
-// sub-selects write "where" in lower case, so the statement has no WHERE part of its own;
-// it is ordered by document number.
-QStringList LendsSql(const SqlDialect &dialect);
-// The lines of one document `ADOQueryLendsDetail` (parameter DOKLAD), lent or returned by
-// it, in the order of the videos, with each line's fee ((DNY - ZDARMA) x PUJCOVNE) and late
-// fee (PRES x VRATNE).
-QStringList LendsDetailSql(const SqlDialect &dialect);
-// These two statements for the engine of the server connected now, with the kinds of
-// their fields: what the journal page and the receipts read.
-void PrepareLendsQuery(BrowseQuery &query);
-void PrepareLendsDetailQuery(BrowseQuery &query);
-// The journal's row of one document (none when there is no such document): what its
-// receipt prints.
-void OpenJournalDocument(BrowseQuery &lends, qint64 document);
+// The document journal's filter and totals, beside its statements (which the receipts read
+// too). Nothing here catches: an error of the server reaches the caller as EDatabaseError.
 
 // The filter panel's choices.
 enum class LendsOperation { All, Lend, Back };

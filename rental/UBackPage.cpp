@@ -86,7 +86,7 @@ TBackPage::TBackPage(QWidget *parent)
     QWidget *lists = createLists();
     AssemblePage(this, functionColumn, findPanels, lists, createStatusBar());
 
-    ConnectActions({
+    connectActions({
         {"ActionBackSelect", [this] { ActionBackSelectExecute(); }},
         {"ActionBackDelete", [this] { ActionBackDeleteExecute(); }},
         {"ActionBackBack", [this] { ActionBackBackExecute(); }},

@@ -38,8 +38,6 @@ const QString Medium = QStringLiteral("NOSIC");
 const QString Due = QStringLiteral("VRATIT");
 
 // The unit's state, kept for the whole run.
-QDate g_lendDate;        // the due date last accepted
-bool g_videoFound = false;
 int g_wheelCounter = 0;  // only every second wheel notification moves the list
 
 QDate FirstOpenDay()
@@ -60,10 +58,8 @@ QToolButton *ActionButton(QWidget *parent, const char *name, QAction *action)
 
 } // namespace
 
-QDate LendDate()
-{
-    return g_lendDate;
-}
+QDate LendDate;
+bool VideoFound = false;
 
 TFormLend::TFormLend(TLendDesk &desk, QWidget *parent)
     : QDialog(parent), m_desk(desk)
@@ -211,9 +207,9 @@ void TFormLend::showEvent(QShowEvent *event)
 
 void TFormLend::FormShow()
 {
-    g_lendDate = FirstOpenDay();
-    if (g_lendDate.isValid())
-        MonthCalendar->setMinimumDate(g_lendDate);
+    LendDate = FirstOpenDay();
+    if (LendDate.isValid())
+        MonthCalendar->setMinimumDate(LendDate);
     EnableButtons();
     const RentalSettings settings = CurrentRentalSettings();
     for (int n = 1; n <= 5; ++n)
@@ -285,7 +281,7 @@ void TFormLend::Int64EditVideoChange()
 {
     DataSet &videos = m_desk.ADOQueryVideo();
     const QString text = Int64EditVideo->text();
-    g_videoFound = LocateExact(videos, Video, text);
+    VideoFound = LocateExact(videos, Video, text);
     EditTitle->setText(videos.value(Title).toString());
     calendarFromBasket(text);
 }
@@ -308,7 +304,7 @@ void TFormLend::EditTitleEnter()
 void TFormLend::EditTitleChange()
 {
     DataSet &videos = m_desk.ADOQueryVideo();
-    g_videoFound = LocatePartial(videos, Title, EditTitle->text());
+    VideoFound = LocatePartial(videos, Title, EditTitle->text());
     Int64EditVideo->SetValue(videos.value(Video).toLongLong());
     calendarFromBasket(Int64EditVideo->text());
 }
@@ -316,7 +312,7 @@ void TFormLend::EditTitleChange()
 void TFormLend::calendarFromBasket(const QString &video)
 {
     TTableLend &basket = m_desk.TableLend();
-    if (g_videoFound && LocateExact(basket, Video, video))
+    if (VideoFound && LocateExact(basket, Video, video))
         setCalendar(basket.value(Due).toDate());
     else
         setCalendar(FirstOpenDay());
@@ -339,17 +335,17 @@ void TFormLend::ButtonDayClick(int days)
         return;
     }
     setCalendar(due);
-    g_lendDate = MonthCalendar->selectedDate();
+    LendDate = MonthCalendar->selectedDate();
     ActionSelectExecute(SelectSender::DayButton);
 }
 
 void TFormLend::MonthCalendarClick(const QDate &date)
 {
     if (CalendarDayAccepted(CurrentRentalSettings(), RunDate(), date)) {
-        g_lendDate = date;
+        LendDate = date;
         ActionSelectExecute(SelectSender::Calendar);
     } else {
-        setCalendar(g_lendDate); // silently back
+        setCalendar(LendDate); // silently back
     }
 }
 
@@ -359,12 +355,12 @@ void TFormLend::MonthCalendarSelectionChanged()
     if (m_settingCalendar)
         return;
     if (!CalendarDayAccepted(CurrentRentalSettings(), RunDate(), MonthCalendar->selectedDate()))
-        setCalendar(g_lendDate);
+        setCalendar(LendDate);
 }
 
 void TFormLend::ActionSelectExecute(SelectSender sender)
 {
-    if (!g_videoFound) {
+    if (!VideoFound) {
         if (focusWidget() == EditTitle)
             inform(QStringLiteral("Hledaný titul videa nenalezen..."),
                    QStringLiteral("Hledaný titul: [%1]").arg(EditTitle->text()));
@@ -505,7 +501,7 @@ void AddLendItem(TLendDesk &desk, bool extend, const QDate &due)
                 TFormSetupVideo::ReportNoOpenDay();
             if (extension.outcome != LineExtension::Extended)
                 return; // at the longest lend nothing changes, and nothing is said
-            g_lendDate = extension.due;
+            LendDate = extension.due;
         } else {
             basket.redateCurrent(settings, RunDate(), due);
         }

@@ -106,8 +106,11 @@ private:
 };
 
 // The due date last accepted in the lend dialog; the calendar goes back to it after a
-// refused day.
-QDate LendDate();
+// refused day. Kept for the whole run.
+extern QDate LendDate;
+// Whether the text of the code box or of the title box, whichever was changed last while
+// it had the focus, found a video in the video list.
+extern bool VideoFound;
 
 // Adds the current video of the video list to the basket with the due date `due`, or, when
 // that video is the basket's current line, re-dates it (or extends it by one open day when

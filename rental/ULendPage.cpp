@@ -73,7 +73,7 @@ TLendPage::TLendPage(QWidget *parent)
     m_statusPanels = status.panels;
     AssemblePage(this, PanelLendFunction, findPanels, lists, StatusBarLend);
 
-    ConnectActions({
+    connectActions({
         {"ActionLendNew", [this] { ActionLendNewExecute(); }},
         {"ActionLendSelect", [this] { ActionLendSelectExecute(); }},
         {"ActionLendDelete", [this] { ActionLendDeleteExecute(); }},

@@ -113,7 +113,7 @@ TLendsPage::TLendsPage(QWidget *parent)
     createFilterControls(FilterPanel->Panel());
     AssemblePage(this, PanelLendsFunction, PanelLendsFind, SplitterLends, StatusBarLends, FilterPanel);
 
-    ConnectActions({
+    connectActions({
         {"ActionLendsPrint", [this] { ActionLendsPrintExecute(); }},
         {"ActionLendsTotalPrint", [this] { ActionLendsTotalPrintExecute(); }},
         {"ActionLendsStatistics", [this] { ActionLendsStatisticsExecute(); }},

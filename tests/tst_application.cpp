@@ -1,7 +1,7 @@
 // The application object: an error escaping a handler of the main loop is reported and
 // the loop goes on; a keypad key that no shortcut took reaches its window action.
 #include "core/Application.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "support/ModalAnswers.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Log.h"
 #include "core/database/FileLock.h"
 #include "core/RunGlobals.h"

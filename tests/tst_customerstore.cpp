@@ -4,7 +4,7 @@
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CustomerStore.h"
 #include "catalogue/LentLines.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"
 #include "core/database/BrowseQuery.h"

@@ -1,6 +1,6 @@
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Lookups.h"
 #include "core/database/Money.h"
 #include "core/RunGlobals.h"

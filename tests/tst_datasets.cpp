@@ -2,7 +2,7 @@
 #include "core/database/Commands.h"
 #include "core/database/DataSetRoutines.h"
 #include "core/database/EmbeddedServer.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/MemoryTable.h"
 #include "core/database/Money.h"
 #include "core/database/SqlServer.h"

@@ -7,6 +7,7 @@
 // cards printed; the customers exported to a workbook. Then the shop moves to a new server:
 // a new database made with "/RESET" takes the customers from the workbook, and "/RESTORE"
 // puts back the daily backup made at closing, with every row as it was.
+#include "app/Wiring.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UCustomerPrint.h"
 #include "catalogue/UDirection.h"
@@ -197,7 +198,7 @@ bool TestDay::runProgram(const QStringList &arguments, const QList<Answer> &star
         if (FormValmedo && FormValmedo->isVisible())
             QCoreApplication::exit(1); // a failed step never leaves the run waiting
     };
-    RunValmedo(*qApp, options);
+    RunValmedo(*qApp, BuildFormValmedo, options);
     return ran;
 }
 

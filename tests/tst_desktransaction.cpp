@@ -1,5 +1,5 @@
 #include "core/DeskTransaction.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Commands.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"

@@ -1,6 +1,7 @@
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
+#include "core/Messages.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 #include "support/ModalAnswers.h"
@@ -100,6 +101,7 @@ private Q_SLOTS:
         // A second attempt closes the first connection, also when it fails; the wait
         // window was shown and is gone, the server's text is not shown.
         {
+            SetWaitWindow({ShowProgress, HideProgress}); // the core's, as the main window hands it in
             ModalAnswers answers;
             QVERIFY(!ConnectDatabase(db.serverName(), SqlServer::ProgramDatabase, "sa", db.password() + "x"));
             QCOMPARE(answers.shown().size(), 1);

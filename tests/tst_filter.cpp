@@ -10,7 +10,7 @@
 #include "catalogue/UFilter.h"
 #include "catalogue/UVideoPage.h"
 #include "catalogue/VideoStore.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Grids.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"

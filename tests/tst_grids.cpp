@@ -2,7 +2,7 @@
 #include "core/database/Commands.h"
 #include "core/database/DataSetRoutines.h"
 #include "core/Grids.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/MemoryTable.h"
 #include "core/controls/RxDBGridEx.h"
 #include "support/ModalAnswers.h"

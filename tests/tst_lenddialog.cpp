@@ -437,7 +437,7 @@ void TestLendDialog::dayButtonsCalendarAndWheel()
         // An open day within it re-dates the line; a day button re-dates it back.
         click(QDate(2005, 11, 9));
         QCOMPARE(desk.lines(), QStringLiteral("1:9.11./3/-"));
-        QCOMPARE(LendDate(), QDate(2005, 11, 9));
+        QCOMPARE(LendDate, QDate(2005, 11, 9));
         form->ButtonDay[1]->click();
         QCOMPARE(desk.lines(), QStringLiteral("1:8.11./2/-"));
 

@@ -1,7 +1,7 @@
 // The statements of a lend on both engines, without a window: the document numbers, the
 // refusals that leave nothing written, and two desks lending one video at the same moment.
 #include "core/DeskTransaction.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/RunGlobals.h"
 #include "rental/LendStore.h"
 #include "support/LendDesks.h"

@@ -1,9 +1,10 @@
 // The main window frame: page switching and its keys, the caption, rights, the
 // code-book transaction frame, the clock, the about window and the closing question.
+#include "app/Wiring.h"
 #include "catalogue/UCustomerPage.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Log.h"
 #include "core/MessageForms.h"
 #include "core/RunGlobals.h"
@@ -447,7 +448,8 @@ private slots:
         KeyboardCzech(); // what a page's other fields ask for
         // The bare window: the desk fixture's settings dialog would answer the setting.
         SetUserName(QStringLiteral("sa"));
-        TFormValmedo window;
+        const std::unique_ptr<TFormValmedo> built(BuildFormValmedo());
+        TFormValmedo &window = *built;
         window.show();
         const int layout = RequestedKeyboardLayout();
         SetBarcodeSettingProvider({});

@@ -1,7 +1,7 @@
 // The restore and the creation of the database with another desk (another process)
 // connected: refused, and nothing of that desk's work is lost; a desk that dies during
 // a backup or a restore leaves nothing that the next one does not clear away.
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
 #include "core/database/EmbeddedServer.h"

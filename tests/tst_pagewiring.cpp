@@ -9,6 +9,7 @@
 #include "core/database/Commands.h"
 #include "core/RunGlobals.h"
 #include "core/USetupPrint.h"
+#include "core/UStartup.h"
 #include "rental/ULendsPage.h"
 #include "support/JournalShop.h"
 #include "support/LoggedInDesk.h"
@@ -16,6 +17,7 @@
 #include "support/ModalAnswers.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +38,33 @@ void addCustomer(qint64 number, const QString &name)
 class TestPageWiring : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // A main window given no pages or no day's overview is refused as it is made, and a run
+    // given no way to make its main window does not start: neither does without them.
+    void unwired_data()
+    {
+        QTest::addColumn<bool>("pages");
+        QTest::addColumn<bool>("view");
+        QTest::newRow("nothing") << false << false;
+        QTest::newRow("no pages") << false << true;
+        QTest::newRow("no overview") << true << false;
+    }
+    void unwired()
+    {
+        QFETCH(bool, pages);
+        QFETCH(bool, view);
+        TValmedoParts parts;
+        if (pages)
+            parts.pages = [](QStackedWidget *, TValmedoPages &) {};
+        if (view)
+            parts.view = [] { return std::make_unique<QDialog>(); };
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, TFormValmedo window(parts));
+        QVERIFY(!FormValmedo);
+    }
+    void unwiredRun()
+    {
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, RunValmedo(*qApp, MainWindowBuilder()));
+    }
+
     void customerFilter()
     {
         LoggedInDesk desk(Engine::SQLite);

@@ -1,7 +1,7 @@
 #include "catalogue/CustomerStore.h"
 #include "catalogue/VideoStore.h"
 #include "core/database/Commands.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/Grids.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"

@@ -3,7 +3,7 @@
 // to its old database; a restored embedded file never takes in an old transaction log.
 #include "core/database/Commands.h"
 #include "core/database/Database.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/PostgresServer.h"
 #include "core/database/SqlServer.h"
 #include "core/UBackup.h"

@@ -1,4 +1,5 @@
 // The start-up and login sequence, driven in-process through the function main() calls.
+#include "app/Wiring.h"
 #include "core/database/Commands.h"
 #include "core/database/DataSetRoutines.h"
 #include "core/database/Database.h"
@@ -81,7 +82,7 @@ private:
                 whileRunning();
             FormValmedo->close();
         };
-        RunValmedo(*qApp, options);
+        RunValmedo(*qApp, BuildFormValmedo, options);
         return ran;
     }
     void writePasswordFile(const TestDatabase &db)

@@ -1,6 +1,7 @@
 // The six windows that keep their controls in "Valmedo4.ini": each stores the names the
 // file has always held, every one of them names a control and a property of the window,
 // and a save writes them all.
+#include "app/Wiring.h"
 #include "core/FormStorage.h"
 #include "core/IniFile.h"
 #include "core/UBackup.h"
@@ -36,7 +37,7 @@ StoringWindow Make()
 StoringWindow MakeWindow(const QString &section)
 {
     if (section == QLatin1String("Valmedo")) {
-        auto form = std::make_unique<TFormValmedo>();
+        std::unique_ptr<TFormValmedo> form(BuildFormValmedo());
         TFormStorage *storage = form->formStorage();
         return {std::move(form), storage};
     }

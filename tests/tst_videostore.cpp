@@ -3,7 +3,7 @@
 // customer who is gone, the title proposals and searches, and the changes with their
 // history statements, refusals and rollback.
 #include "catalogue/VideoStore.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/RunGlobals.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"

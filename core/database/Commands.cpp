@@ -1,6 +1,6 @@
 #include "core/database/Commands.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
 

@@ -1,7 +1,7 @@
 #include "core/database/DataSet.h"
 
-#include "core/Errors.h"
-#include "core/Texts.h"
+#include "core/database/Errors.h"
+#include "core/database/Padding.h"
 #include "core/database/Money.h"
 
 #include <QDateTime>

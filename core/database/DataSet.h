@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Errors.h" // what the data sets throw
+#include "core/database/Errors.h" // what the data sets throw
 
 #include <QAbstractTableModel>
 #include <QFlags>

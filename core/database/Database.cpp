@@ -1,9 +1,8 @@
 #include "core/database/Database.h"
 
 #include "core/database/Commands.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Lookups.h"
-#include "core/Messages.h"
 #include "core/database/SqlServer.h"
 
 #include <QCursor>
@@ -15,6 +14,12 @@
 
 namespace {
 
+WaitWindow &waitWindow()
+{
+    static WaitWindow window;
+    return window;
+}
+
 // The hour-glass for the life of a scope, and the wait window when given a text.
 class BusyGuard {
 public:
@@ -25,13 +30,13 @@ public:
             QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
             m_cursor = true;
         }
-        if (m_progress)
-            ShowProgress(progress);
+        if (m_progress && waitWindow().show)
+            waitWindow().show(progress);
     }
     ~BusyGuard()
     {
-        if (m_progress)
-            HideProgress();
+        if (m_progress && waitWindow().hide)
+            waitWindow().hide();
         if (m_cursor)
             QGuiApplication::restoreOverrideCursor();
     }
@@ -74,6 +79,11 @@ SqlServer &server()
 }
 
 } // namespace
+
+void SetWaitWindow(WaitWindow window)
+{
+    waitWindow() = std::move(window);
+}
 
 bool ConnectDatabase(const QString &Server, const QString &Database, const QString &User,
                      const QString &Password)

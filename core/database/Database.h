@@ -15,6 +15,15 @@ bool ConnectDatabase(const QString &Server, const QString &Database, const QStri
 // it does not (the connection then stays where it was), false on an error.
 bool UseDatabase();
 
+// The wait window " Čekejte" that connecting, reindexing, cutting the log and creating the
+// database show with their text. The window is the core's: the main window hands it in as
+// it is made; without one only the hour-glass shows.
+struct WaitWindow {
+    std::function<void(const QString &detail)> show;
+    std::function<void()> hide;
+};
+void SetWaitWindow(WaitWindow window);
+
 // One step of OpenDatabase: opens a page's queries and baskets; false or an
 // EDatabaseError stops the opening. Steps run in ascending `order` (the pages use
 // the order of the login sequence: customers 10-20, videos 30-40, lend basket 50,

@@ -1,6 +1,6 @@
 #include "core/database/EmbeddedServer.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 
 #include <QCollator>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "core/database/FileLock.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 #include "core/database/Lookups.h"
 
 #include "core/database/Commands.h"
-#include "core/RunGlobals.h"
-#include "core/Texts.h"
+#include "core/database/Clock.h"
+#include "core/database/Padding.h"
 #include "core/database/SqlDialect.h"
 #include "core/database/SqlServer.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 
 #include <QComboBox>
 #include <QDateTime>

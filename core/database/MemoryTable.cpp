@@ -1,6 +1,6 @@
 #include "core/database/MemoryTable.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/Money.h"
 
 #include <QCollator>

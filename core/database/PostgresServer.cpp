@@ -1,6 +1,6 @@
 #include "core/database/PostgresServer.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

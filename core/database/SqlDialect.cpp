@@ -1,6 +1,6 @@
 #include "core/database/SqlDialect.h"
 
-#include "core/Texts.h"
+#include "core/database/Padding.h"
 #include "core/database/DataSet.h"
 #include "core/database/Money.h"
 

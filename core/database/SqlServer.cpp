@@ -1,7 +1,7 @@
 #include "core/database/SqlServer.h"
 
 #include "core/database/EmbeddedServer.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/PostgresServer.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "core/Texts.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
-#include "rental/LendsStore.h"
+#include "reports/layouts/JournalDocument.h"
 
 #include <QSqlQuery>
 

@@ -5,7 +5,7 @@
 class BrowseQuery;
 
 // What a receipt reads: its document's row and lines by the journal's statements
-// (rental/LendsStore.h), and the customer's name and address.
+// (reports/layouts/JournalDocument.h), and the customer's name and address.
 
 // Opens `lends` on the journal's row of `document` (empty when there is no such document)
 // and `lines` on its lines, with the fields' kinds.

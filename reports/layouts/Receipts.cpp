@@ -2,7 +2,6 @@
 
 #include "core/USetupPrint.h"
 #include "core/database/BrowseQuery.h"
-#include "rental/DeskHooks.h"
 #include "reports/ReportPrinting.h"
 #include "reports/layouts/ReceiptRules.h"
 #include "reports/layouts/UQRReceiptA4.h"
@@ -51,9 +50,4 @@ bool PrintDocumentReceipt(qint64 document, bool copy)
         return false;
     PrintDocumentReceipt(lends, lines, copy);
     return true;
-}
-
-void RegisterReceipts()
-{
-    SetReceiptPrint([](qint64 document, bool copy) { PrintDocumentReceipt(document, copy); });
 }

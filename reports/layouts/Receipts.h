@@ -17,6 +17,3 @@ void PrintDocumentReceipt(DataSet &lends, DataSet &lines, bool copy);
 // return and the journal's reprint call. False, and nothing printed, when there is no
 // such document.
 bool PrintDocumentReceipt(qint64 document, bool copy);
-
-// Hands the lend's receipt to PrintDocumentReceipt; the main window does it when it is made.
-void RegisterReceipts();

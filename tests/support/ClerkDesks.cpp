@@ -1,5 +1,6 @@
 #include "support/ClerkDesks.h"
 
+#include "app/Wiring.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
 #include "core/MessageForms.h"
@@ -155,7 +156,7 @@ int RunDesk(QApplication &app, const QProcessEnvironment &environment)
         ModalAnswers closing({ClickButton(QStringLiteral("ButtonYes"))}); // "Ukončit program ?"
         FormValmedo->close();
     };
-    RunValmedo(app, options);
+    RunValmedo(app, BuildFormValmedo, options);
     return 0;
 }
 

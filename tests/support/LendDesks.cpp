@@ -1,7 +1,7 @@
 #include "support/LendDesks.h"
 
 #include "core/DeskTransaction.h"
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/RunGlobals.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"

@@ -1,5 +1,6 @@
 #include "support/LoggedInDesk.h"
 
+#include "app/Wiring.h"
 #include "core/RunGlobals.h"
 #include "core/UBackup.h"
 #include "core/UDatabase.h"
@@ -55,7 +56,7 @@ void LoggedInDesk::logIn(const QString &user, const QString &password)
     // "sa" is checked by the server: his password is the server login's.
     SetUserPassword(user == QLatin1String("sa") ? m_db->password() : password);
     SetProgramTitle(QStringLiteral("Valmedo 4.0.1.8"));
-    m_window = std::make_unique<TFormValmedo>();
+    m_window.reset(BuildFormValmedo());
     // Start-up makes the settings dialogs after the main window.
     FormSetupVideo = new TFormSetupVideo;
     FormSetupVideo->RestoreStoredValues();

@@ -1,6 +1,6 @@
 #include "support/OtherDesk.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/SqlServer.h"
 #include "support/TestCommands.h"
 #include "support/TestDatabase.h"

@@ -1,6 +1,6 @@
 #include "support/TestDatabase.h"
 
-#include "core/Errors.h"
+#include "core/database/Errors.h"
 #include "core/database/EmbeddedServer.h"
 #include "core/database/SqlServer.h"
 

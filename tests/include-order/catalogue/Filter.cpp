@@ -1,0 +1,3 @@
+#include "core/UValmedo.h"
+#include "rental/ULendsPage.h"
+#include "reports/Report.h"

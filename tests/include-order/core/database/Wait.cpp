@@ -1,0 +1,2 @@
+#include "core/database/Errors.h"
+#include "core/Messages.h"

@@ -1,0 +1,2 @@
+#include "catalogue/UCustomerPage.h"
+#include "app/Wiring.h"
