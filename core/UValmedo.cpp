@@ -12,6 +12,7 @@
 #include "core/database/Commands.h"
 #include "core/database/DataSetRoutines.h"
 #include "core/database/Database.h"
+#include "core/Desk.h"
 #include "core/DialogButton.h"
 #include "core/Errors.h"
 #include "core/FormStorage.h"
@@ -104,6 +105,7 @@ TFormValmedo::TFormValmedo(QWidget *parent)
 {
     setObjectName(QStringLiteral("FormValmedo"));
     FormValmedo = this;
+    m_desk = new TDesk(this);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -157,7 +159,6 @@ TFormValmedo::TFormValmedo(QWidget *parent)
     central->setFixedSize(1014, 692);
 
     createMenu();
-    createGridPopupMenu();
     // A fixed single border: the whole window, menu included, keeps the size of its
     // contents and cannot be resized.
     QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -383,25 +384,9 @@ void TFormValmedo::createFunctionPanel()
             [this] { RunReported([this] { SpeedButtonViewClick(); }); });
 }
 
-void TFormValmedo::createGridPopupMenu()
+QMenu *TFormValmedo::popupMenuRxDBGrid() const
 {
-    PopupMenuRxDBGrid = new QMenu(this);
-    PopupMenuRxDBGrid->setObjectName(QStringLiteral("PopupMenuRxDBGrid"));
-    QMenu *columns = PopupMenuRxDBGrid->addMenu(QStringLiteral("Zobrazit sloupce"));
-    columns->setObjectName(QStringLiteral("PopupItemColumns"));
-    QAction *space = PopupMenuRxDBGrid->addSeparator();
-    space->setObjectName(QStringLiteral("PopupItemSpaceOne"));
-    const QList<std::pair<QString, QString>> options = {
-        {QStringLiteral("PopupItemRowSelect"), QStringLiteral("Výběr reprezentuje celý řádek")},
-        {QStringLiteral("PopupItemRowLines"), QStringLiteral("Zobrazit oddělovací čáry mezi řádky")},
-        {QStringLiteral("PopupItemColumnLines"), QStringLiteral("Zobrazit oddělovací čáry mezi sloupci")},
-        {QStringLiteral("PopupItemMultiSelect"), QStringLiteral("Vícenásobný výběr")},
-    };
-    for (const auto &[name, text] : options) {
-        QAction *a = PopupMenuRxDBGrid->addAction(text);
-        a->setObjectName(name);
-        a->setCheckable(true);
-    }
+    return m_desk->popupMenuRxDBGrid();
 }
 
 void TFormValmedo::FormCreate()
@@ -590,28 +575,27 @@ void TFormValmedo::ActionAboutExecute()
 
 void TFormValmedo::ActionMediumExecute()
 {
-    runFrameWindow(QStringLiteral("ActionMedium"),
-                   {m_customerPage, m_videoPage, m_backPage, m_lendsPage});
+    runFrameWindow(QStringLiteral("ActionMedium"), DeskSubject::Customers | DeskSubject::Videos
+                                                       | DeskSubject::LentVideos | DeskSubject::Journal);
 }
 
 void TFormValmedo::ActionDirectionExecute()
 {
-    runFrameWindow(QStringLiteral("ActionDirection"), {m_videoPage});
+    runFrameWindow(QStringLiteral("ActionDirection"), DeskSubject::Videos);
 }
 
 void TFormValmedo::ActionUserExecute()
 {
-    runFrameWindow(QStringLiteral("ActionUser"), {m_lendsPage});
+    runFrameWindow(QStringLiteral("ActionUser"), DeskSubject::Journal);
 }
 
-void TFormValmedo::runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery)
+void TFormValmedo::runFrameWindow(const QString &actionName, DeskSubjects changed)
 {
     const FrameWindowFactory factory = FrameWindowFactoryOf(actionName);
     if (factory) {
         std::unique_ptr<QDialog> window(factory());
         if (window && ExecInTransaction(window.get())) {
-            for (TValmedoPage *page : requery)
-                page->requeryList();
+            m_desk->announce(changed);
             if (actionName == QLatin1String("ActionUser"))
                 ApplyRights(); // a change of the user's own rights takes effect at once
         }

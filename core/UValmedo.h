@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/Desk.h"
 #include "core/ValmedoPage.h"
 
 class QDialog;
@@ -19,6 +20,7 @@ class QFrame;
 class TLog;
 class BrowseQuery;
 class TFormStorage;
+class TDesk;
 
 class TCustomerPage;
 class TVideoPage;
@@ -49,7 +51,9 @@ public:
     TBackPage *backPage() const { return m_backPage; }
     TLendsPage *lendsPage() const { return m_lendsPage; }
 
-    QMenu *popupMenuRxDBGrid() const { return PopupMenuRxDBGrid; }
+    // What the pages share: the change signal, the grid pop-up menu, the dialog parent.
+    TDesk *desk() const { return m_desk; }
+    QMenu *popupMenuRxDBGrid() const;
 
     // Handlers of the window (public so that the pages and tests can run them).
     void NotebookPageChanged();
@@ -83,10 +87,9 @@ private:
     void createActions();
     void createMenu();
     void createFunctionPanel();
-    void createGridPopupMenu();
     QAction *addWindowAction(const QString &name, const QString &text,
                              const QKeySequence &shortcut = QKeySequence());
-    void runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery);
+    void runFrameWindow(const QString &actionName, DeskSubjects changed);
 
     QHash<QString, QAction *> m_actions;
     QFrame *PanelFunction = nullptr;
@@ -98,7 +101,7 @@ private:
     TLog *Log = nullptr;
     // Keeps the placement and the page in section "Valmedo".
     std::unique_ptr<TFormStorage> FormStorage;
-    QMenu *PopupMenuRxDBGrid = nullptr;
+    TDesk *m_desk = nullptr;
     QList<QToolButton *> m_pageButtons;
     TCustomerPage *m_customerPage = nullptr;
     TVideoPage *m_videoPage = nullptr;
