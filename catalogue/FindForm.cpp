@@ -1,11 +1,11 @@
 #include "catalogue/FindForm.h"
 
 #include "catalogue/LentLines.h"
+#include "core/Desk.h"
 #include "core/DialogButton.h"
 #include "core/Grids.h"
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
-#include "core/UValmedo.h"
 #include "core/controls/GridColumns.h"
 #include "core/controls/Int64Edit.h"
 #include "core/controls/RxDBGridEx.h"
@@ -69,8 +69,7 @@ TRxDBGridEx *TFormFind::AddList(BrowseQuery *query, const char *gridName, const 
     m_grid->SetRowSelect(true);
     m_grid->setModel(query);
     BindQueryGridSort(m_grid);
-    if (FormValmedo)
-        m_grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
+    UseDeskPopupMenu({m_grid});
     ColorLentRows(m_grid, [query, stateOfKey = std::move(stateOfKey)](int row) -> std::optional<bool> {
         const QVariant key = query->valueAt(row, 0);
         return key.isNull() ? std::nullopt : stateOfKey(key.toLongLong());

@@ -410,8 +410,7 @@ void TListPage::LayOutGrids()
         LayOutGrid(g.grid, g.columns);
         if (g.stretchField)
             FitColumns(g.grid, QLatin1String(g.stretchField));
-        if (FormValmedo)
-            g.grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
+        UseDeskPopupMenu({g.grid});
     }
 }
 
@@ -426,12 +425,13 @@ void TListPage::requeryList()
         CountList();
 }
 
-void TListPage::RequeryAfterChange(const QVariant &key, std::initializer_list<int> otherPages)
+void TListPage::RequeryAfterChange(const QVariant &key, DeskSubjects others)
 {
     {
         OneRowChange once(*m_list);
         RequeryLocate(*m_list, key);
     }
-    RequeryPages(otherPages);
+    if (TDesk *desk = MainDesk())
+        desk->announce(others);
     CountList();
 }

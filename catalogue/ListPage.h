@@ -190,7 +190,7 @@ protected:
     virtual void OpenLists();
     // After a change of the page: the list on `key` (null: on its row), the lists of the
     // other pages on theirs, the count.
-    void RequeryAfterChange(const QVariant &key, std::initializer_list<int> otherPages);
+    void RequeryAfterChange(const QVariant &key, DeskSubjects others);
 
 private:
     // The detail's parameter: the list's current number, none without a current row.

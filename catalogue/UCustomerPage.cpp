@@ -56,8 +56,8 @@ const ListColumn HistoryColumns[] = {
     {"VRACENO", "Vráceno", 90, 0},
 };
 
-// The pages whose lists show customers' data.
-const std::initializer_list<int> OtherPages{TFormValmedo::PageVideo, TFormValmedo::PageBack, TFormValmedo::PageLends};
+// The other lists that show customers' data.
+const DeskSubjects OtherLists = DeskSubject::Videos | DeskSubject::LentVideos | DeskSubject::Journal;
 
 bool isNameBox(const QObject *sender)
 {
@@ -146,6 +146,8 @@ void TCustomerPage::createQueries()
     ADOQueryCustomerVideo->setOrigin(QStringLiteral("NOSIC"), QStringLiteral("tab_nosic"));
 
     m_lentLines = new TLentLines(this);
+    followDesk(DeskSubject::Customers);
+    followDesk(DeskSubject::LentLines, [this](const QVariant &) { m_lentLines->Requery(); });
     FollowList(ADOQueryCustomer, ADOQueryCustomerVideo, QStringLiteral("ZAKAZNIK"));
 }
 
@@ -349,7 +351,7 @@ void TCustomerPage::ActionCustomerNewExecute()
         const bool done = RunLoggedChange(QStringLiteral("Nový zákazník"), customer.number,
                                           [&] { InsertCustomer(customer); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Přidání nového zákazníka neproběhlo..."));
-        RequeryAfterChange(customer.number, OtherPages);
+        RequeryAfterChange(customer.number, OtherLists);
     }
     SelectAllInMainWindow();
 }
@@ -399,7 +401,7 @@ void TCustomerPage::ActionCustomerEditExecute(QObject *sender)
         const bool done = RunLoggedChange(QStringLiteral("Editace zákazníka"), customer,
                                           [&] { UpdateCustomer(edited, eraseHistory); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Editace zákazníka neproběhla..."));
-        RequeryAfterChange(customer, OtherPages);
+        RequeryAfterChange(customer, OtherLists);
     }
     SelectAllInMainWindow();
 }
@@ -429,7 +431,7 @@ void TCustomerPage::ActionCustomerDeleteExecute()
     const bool done = RunLoggedChange(QStringLiteral("Vyřazení zákazníka"), customer,
                                       [&] { RemoveCustomer(customer); });
     ShowWarning(done, TransactionFailedText, QStringLiteral("Vyřazení zákazníka neproběhlo..."));
-    RequeryAfterChange(prior, OtherPages);
+    RequeryAfterChange(prior, OtherLists);
 }
 
 void TCustomerPage::ActionCustomerExportImportExecute()

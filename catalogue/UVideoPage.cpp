@@ -53,9 +53,8 @@ const ListColumn HistoryColumns[] = {
     {"VRACENO", "Vráceno", 100, 0},
 };
 
-// The pages whose lists show videos' data.
-const std::initializer_list<int> OtherPages{TFormValmedo::PageCustomer, TFormValmedo::PageBack,
-                                            TFormValmedo::PageLends};
+// The other lists that show videos' data.
+const DeskSubjects OtherLists = DeskSubject::Customers | DeskSubject::LentVideos | DeskSubject::Journal;
 
 bool isTitleBox(const QObject *sender)
 {
@@ -80,6 +79,7 @@ TVideoPage::TVideoPage(QWidget *parent)
                 QStringLiteral("LabelVideoFilter"), parent)
 {
     createQueries();
+    followDesk(DeskSubject::Videos);
     PanelVideoFunction = CreateFunctionColumn(this, "PanelVideoFunction",
                                               {{"SpeedButtonVideoNew", "Nové\n[F3]", "ActionVideoNew"},
                                                {"SpeedButtonVideoEdit", "Editace\n[Enter]", "ActionVideoEdit"},
@@ -382,7 +382,7 @@ void TVideoPage::ActionVideoNewExecute()
         const VideoRecord video = form.Record();
         const bool done = RunLoggedChange(QStringLiteral("Nové video"), video.number, [&] { InsertVideo(video); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Přidání nového videa neproběhlo..."));
-        RequeryAfterChange(video.number, OtherPages);
+        RequeryAfterChange(video.number, OtherLists);
     }
     SelectAllInMainWindow();
 }
@@ -414,7 +414,7 @@ void TVideoPage::ActionVideoEditExecute(QObject *sender)
         const bool done = RunLoggedChange(QStringLiteral("Editace videa"), video,
                                           [&] { UpdateVideo(edited, eraseHistory); });
         ShowWarning(done, TransactionFailedText, QStringLiteral("Editace videa neproběhla..."));
-        RequeryAfterChange(video, OtherPages);
+        RequeryAfterChange(video, OtherLists);
     }
     SelectAllInMainWindow();
 }
@@ -443,7 +443,7 @@ void TVideoPage::ActionVideoDeleteExecute()
     const QVariant prior = GetPriorKey(*ADOQueryVideo);
     const bool done = RunLoggedChange(QStringLiteral("Vyřazení videa"), video, [&] { RemoveVideo(video); });
     ShowWarning(done, TransactionFailedText, QStringLiteral("Vyřazení videa neproběhla..."));
-    RequeryAfterChange(prior, OtherPages);
+    RequeryAfterChange(prior, OtherLists);
 }
 
 void TVideoPage::ActionVideoExportImportExecute()

@@ -3,6 +3,7 @@
 #include "core/TransactionFrame.h"
 
 #include "core/database/Database.h"
+#include "core/Desk.h"
 #include "core/FormStorage.h"
 #include "core/Grids.h"
 #include "core/Log.h"
@@ -83,6 +84,7 @@ TFormValmedo::TFormValmedo(const TValmedoParts &parts, QWidget *parent)
         throw std::logic_error("TFormValmedo: the wiring left the pages or the day's overview unset");
     setObjectName(QStringLiteral("FormValmedo"));
     FormValmedo = this;
+    m_desk = new TDesk(this);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -130,7 +132,6 @@ TFormValmedo::TFormValmedo(const TValmedoParts &parts, QWidget *parent)
     central->setFixedSize(1014, 692);
 
     createMenu();
-    createGridPopupMenu();
     // A fixed single border: the whole window, menu included, keeps the size of its
     // contents and cannot be resized.
     QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -358,25 +359,9 @@ void TFormValmedo::createFunctionPanel()
             [this] { RunReported([this] { SpeedButtonViewClick(); }); });
 }
 
-void TFormValmedo::createGridPopupMenu()
+QMenu *TFormValmedo::popupMenuRxDBGrid() const
 {
-    PopupMenuRxDBGrid = new QMenu(this);
-    PopupMenuRxDBGrid->setObjectName(QStringLiteral("PopupMenuRxDBGrid"));
-    QMenu *columns = PopupMenuRxDBGrid->addMenu(QStringLiteral("Zobrazit sloupce"));
-    columns->setObjectName(QStringLiteral("PopupItemColumns"));
-    QAction *space = PopupMenuRxDBGrid->addSeparator();
-    space->setObjectName(QStringLiteral("PopupItemSpaceOne"));
-    const QList<std::pair<QString, QString>> options = {
-        {QStringLiteral("PopupItemRowSelect"), QStringLiteral("Výběr reprezentuje celý řádek")},
-        {QStringLiteral("PopupItemRowLines"), QStringLiteral("Zobrazit oddělovací čáry mezi řádky")},
-        {QStringLiteral("PopupItemColumnLines"), QStringLiteral("Zobrazit oddělovací čáry mezi sloupci")},
-        {QStringLiteral("PopupItemMultiSelect"), QStringLiteral("Vícenásobný výběr")},
-    };
-    for (const auto &[name, text] : options) {
-        QAction *a = PopupMenuRxDBGrid->addAction(text);
-        a->setObjectName(name);
-        a->setCheckable(true);
-    }
+    return m_desk->popupMenuRxDBGrid();
 }
 
 void TFormValmedo::FormCreate()
@@ -556,29 +541,27 @@ void TFormValmedo::ActionAboutExecute()
 
 void TFormValmedo::ActionMediumExecute()
 {
-    runFrameWindow(QStringLiteral("ActionMedium"),
-                   {m_pages.inOrder[PageCustomer], m_pages.inOrder[PageVideo], m_pages.inOrder[PageBack],
-                    m_pages.inOrder[PageLends]});
+    runFrameWindow(QStringLiteral("ActionMedium"), DeskSubject::Customers | DeskSubject::Videos
+                                                       | DeskSubject::LentVideos | DeskSubject::Journal);
 }
 
 void TFormValmedo::ActionDirectionExecute()
 {
-    runFrameWindow(QStringLiteral("ActionDirection"), {m_pages.inOrder[PageVideo]});
+    runFrameWindow(QStringLiteral("ActionDirection"), DeskSubject::Videos);
 }
 
 void TFormValmedo::ActionUserExecute()
 {
-    runFrameWindow(QStringLiteral("ActionUser"), {m_pages.inOrder[PageLends]});
+    runFrameWindow(QStringLiteral("ActionUser"), DeskSubject::Journal);
 }
 
-void TFormValmedo::runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery)
+void TFormValmedo::runFrameWindow(const QString &actionName, DeskSubjects changed)
 {
     const FrameWindowFactory factory = FrameWindowFactoryOf(actionName);
     if (factory) {
         std::unique_ptr<QDialog> window(factory());
         if (window && ExecInTransaction(window.get())) {
-            for (TValmedoPage *page : requery)
-                page->requeryList();
+            m_desk->announce(changed);
             if (actionName == QLatin1String("ActionUser"))
                 ApplyRights(); // a change of the user's own rights takes effect at once
         }

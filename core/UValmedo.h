@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/Desk.h"
 #include "core/ValmedoPage.h"
 
 class QDialog;
@@ -20,6 +21,7 @@ class QFrame;
 class TLog;
 class BrowseQuery;
 class TFormStorage;
+class TDesk;
 
 class TCustomerPage;
 class TVideoPage;
@@ -72,7 +74,9 @@ public:
     TBackPage *backPage() const { return m_pages.back; }
     TLendsPage *lendsPage() const { return m_pages.lends; }
 
-    QMenu *popupMenuRxDBGrid() const { return PopupMenuRxDBGrid; }
+    // What the pages share: the change signal, the grid pop-up menu, the dialog parent.
+    TDesk *desk() const { return m_desk; }
+    QMenu *popupMenuRxDBGrid() const;
 
     // Handlers of the window (public so that the pages and tests can run them).
     void NotebookPageChanged();
@@ -106,10 +110,9 @@ private:
     void createActions();
     void createMenu();
     void createFunctionPanel();
-    void createGridPopupMenu();
     QAction *addWindowAction(const QString &name, const QString &text,
                              const QKeySequence &shortcut = QKeySequence());
-    void runFrameWindow(const QString &actionName, const QList<TValmedoPage *> &requery);
+    void runFrameWindow(const QString &actionName, DeskSubjects changed);
 
     QHash<QString, QAction *> m_actions;
     QFrame *PanelFunction = nullptr;
@@ -121,7 +124,7 @@ private:
     TLog *Log = nullptr;
     // Keeps the placement and the page in section "Valmedo".
     std::unique_ptr<TFormStorage> FormStorage;
-    QMenu *PopupMenuRxDBGrid = nullptr;
+    TDesk *m_desk = nullptr;
     QList<QToolButton *> m_pageButtons;
     TValmedoPages m_pages;
     std::function<std::unique_ptr<QDialog>()> m_view;

@@ -25,14 +25,6 @@ QWidget *MainWindowFocus()
     return FormValmedo ? FormValmedo->focusWidget() : nullptr;
 }
 
-void RequeryPages(std::initializer_list<int> pageIndexes)
-{
-    if (!FormValmedo)
-        return;
-    for (int index : pageIndexes)
-        static_cast<TValmedoPage *>(FormValmedo->notebook()->widget(index))->requeryList();
-}
-
 TValmedoPage::TValmedoPage(const QString &caption, const QString &objectName,
                            const QString &numberFieldName, QWidget *parent)
     : QWidget(parent), m_caption(caption), m_numberFieldName(numberFieldName)
@@ -54,6 +46,16 @@ void TValmedoPage::requeryList()
 {
     if (m_listQuery)
         RequeryLocate(*m_listQuery, QVariant());
+}
+
+void TValmedoPage::followDesk(DeskSubject subject, std::function<void(const QVariant &)> answer)
+{
+    TDesk *desk = MainDesk();
+    if (!desk)
+        return;
+    if (!answer)
+        answer = [this](const QVariant &) { requeryList(); };
+    desk->follow(subject, this, std::move(answer));
 }
 
 void TValmedoPage::setFilterLabel(const QString &objectName)

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/Desk.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -16,8 +18,6 @@ QAction *WindowAction(const char *name);
 void SelectAllInMainWindow();
 // The control of the main window that has the focus (it gets it back after a message).
 QWidget *MainWindowFocus();
-// Requeries the lists of these pages of the main window, each on its row.
-void RequeryPages(std::initializer_list<int> pageIndexes);
 
 // One page of the main window's notebook. The page's own code (its list, filter and
 // actions) lives in its class; the frame asks it only for what the frame itself does:
@@ -44,6 +44,8 @@ public:
 
 protected:
     void setFilterLabel(const QString &objectName);
+    // Answers the desk's changes of `subject`: by `answer`, or without one by requeryList.
+    void followDesk(DeskSubject subject, std::function<void(const QVariant &key)> answer = {});
     // Runs each handler (reporting its errors) when the main window's action of that name fires.
     void connectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions);
 

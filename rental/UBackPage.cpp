@@ -81,6 +81,7 @@ TBackPage::TBackPage(QWidget *parent)
     : TValmedoPage(QStringLiteral("Vracení"), QStringLiteral("TabSheetBack"), QStringLiteral("Int64EditBackCustomer"), parent)
 {
     createQueries();
+    followDesk(DeskSubject::LentVideos);
     QWidget *functionColumn = createFunctionColumn();
     QWidget *findPanels = createFindPanels();
     QWidget *lists = createLists();
@@ -248,10 +249,7 @@ void TBackPage::layoutGrids()
         return;
     m_gridsLaidOut = true;
     ShowBasketColumns(RxDBGridBackVideo, LentColumns);
-    if (FormValmedo) {
-        for (TRxDBGridEx *grid : {RxDBGridBackVideo, RxDBGridBack})
-            grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
-    }
+    UseDeskPopupMenu({RxDBGridBackVideo, RxDBGridBack});
 }
 
 bool TBackPage::eventFilter(QObject *watched, QEvent *event)
@@ -394,14 +392,15 @@ void TBackPage::SplitterBackMoved()
 
 BackPageHooks TBackPage::Hooks()
 {
-    return {[this](const QVariant &document) {
-                RefreshJournal(document);
-                // The other lists, each on its row; the customer list empties a basket
-                // that still holds lines when it moves.
-                RequeryPages({TFormValmedo::PageCustomer, TFormValmedo::PageVideo});
-                requeryList();
-                if (TCustomerPage *customers = Customers())
-                    customers->LentLines()->Requery();
+    return {[](const QVariant &document) {
+                // The journal on the document, or at its end when none entered it; the lists
+                // each on its row (the customer list empties a basket that still holds lines
+                // when it moves); the cache of lent lines.
+                if (TDesk *desk = MainDesk())
+                    desk->announce((document.isNull() ? DeskSubject::JournalLast : DeskSubject::Document)
+                                       | DeskSubject::Customers | DeskSubject::Videos | DeskSubject::LentVideos
+                                       | DeskSubject::LentLines,
+                                   document);
             },
             [](qint64 document, bool copy) { PrintReceipt(document, copy); },
             [this] { SetStatusBarBack(); }};

@@ -1,9 +1,9 @@
 #include "rental/UInformationLend.h"
 
+#include "core/Desk.h"
 #include "core/Grids.h"
 #include "core/NamedWidget.h"
 #include "core/RunGlobals.h"
-#include "core/UValmedo.h"
 #include "core/Utils.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
@@ -80,8 +80,7 @@ void TFormInformationLend::createGrid()
     for (const auto &[field, width] : LentColumns)
         RxDBGrid->setColumnWidth(ADOQueryLend->fieldIndex(QLatin1String(field)), width);
     BindQueryGridSort(RxDBGrid);
-    if (FormValmedo)
-        RxDBGrid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
+    UseDeskPopupMenu({RxDBGrid});
     // Every row is a video out: lent, or overdue when it was due before the run date,
     // whatever the lists' colour setting.
     const int due = ADOQueryLend->fieldIndex(QStringLiteral("VRATIT"));

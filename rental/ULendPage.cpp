@@ -225,10 +225,7 @@ void TLendPage::layOutVideoList()
         return;
     m_videoListLaidOut = true;
     LayOutGrid(RxDBGridLendVideo, VideoColumns);
-    if (FormValmedo) {
-        for (TRxDBGridEx *grid : {RxDBGridLendVideo, RxDBGridLend})
-            grid->SetPopupMenu(FormValmedo->popupMenuRxDBGrid());
-    }
+    UseDeskPopupMenu({RxDBGridLendVideo, RxDBGridLend});
 }
 
 // ---------------------------------------------------------------------------------------
@@ -370,15 +367,12 @@ void TLendPage::SplitterLendMoved()
 
 void TLendPage::RequeryLists(const QVariant &document)
 {
-    // The journal stands on the document written; after a refused lend it stays on its row.
-    if (document.isNull())
-        RequeryPages({TFormValmedo::PageLends});
-    else
-        RefreshJournal(document);
-    // The customer list empties what a refused lend left in the basket as it moves.
-    RequeryPages({TFormValmedo::PageCustomer, TFormValmedo::PageVideo, TFormValmedo::PageBack});
-    if (TCustomerPage *customers = Customers())
-        customers->LentLines()->Requery();
+    // The journal stands on the document written (after a refused lend it stays on its row);
+    // the customer list empties what a refused lend left in the basket as it moves.
+    if (TDesk *desk = MainDesk())
+        desk->announce(DeskSubject::Document | DeskSubject::Customers | DeskSubject::Videos
+                           | DeskSubject::LentVideos | DeskSubject::LentLines,
+                       document);
 }
 
 void TLendPage::SetStatusBarLends()

@@ -133,6 +133,15 @@ void TLendsPage::registerHooks()
         if (page)
             page->DocumentWritten(document);
     });
+    // Without a document a lend leaves the journal on its row; a return moves it to its end.
+    followDesk(DeskSubject::Document, [this](const QVariant &document) {
+        if (document.isNull())
+            requeryList();
+        else
+            RefreshJournal(document);
+    });
+    followDesk(DeskSubject::JournalLast, [](const QVariant &) { RefreshJournal(QVariant()); });
+    followDesk(DeskSubject::Journal);
     // The reprint: the receipt of the journal's current document.
     SetJournalReceipt([page](qint64, bool, bool copy) {
         if (page)
