@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryFile>
 #include <QtEndian>
 #include <cmath>
@@ -189,6 +190,16 @@ private:
     qsizetype m_pos = 0;
 };
 
+// The same text on many pages (a caption on every card, a column's title on every page)
+// is one string, as in the pages the report made, not a copy of it in each.
+QString SharedText(const QString &text)
+{
+    static QSet<QString> seen;
+    if (seen.size() > 4096)
+        seen.clear();
+    return *seen.insert(text);
+}
+
 PageItem ReadItem(Reader &r)
 {
     switch (r.u8()) {
@@ -206,7 +217,7 @@ PageItem ReadItem(Reader &r)
         style.font.italic = fontStyle & 2;
         style.color = r.color();
         t.style = SharedStyle(style);
-        t.text = r.text();
+        t.text = SharedText(r.text());
         return t;
     }
     case ItemLine: {

@@ -100,6 +100,28 @@ private slots:
         QCOMPARE(Rendered(opened, 0).pixelColor(201, 630), QColor(Qt::white));
     }
 
+    // A caption on every page is read back as one string for all of them, as the report
+    // made it, not as a copy on each page; the texts that differ stay as they were.
+    void repeatedTextsAreOneString()
+    {
+        PreparedReport saved = Sample(3);
+        for (ReportPage &page : saved.pages) {
+            PageText caption;
+            caption.rect = QRectF(38, 20, 200, 16);
+            caption.text = QStringLiteral("Jméno:");
+            page.items << caption;
+        }
+        QTemporaryDir dir;
+        const QString file = dir.filePath("karty.qrp");
+        SaveQrpFile(file, saved);
+        PreparedReport opened;
+        LoadQrpFile(file, opened);
+        QCOMPARE(QrpBytes(opened), QrpBytes(saved));
+        const auto caption = [&](int page) { return std::get<PageText>(opened.pages.at(page).items.constLast()).text; };
+        QCOMPARE(caption(0).constData(), caption(2).constData());
+        QCOMPARE(FirstLines(opened), FirstLines(saved));
+    }
+
     // A file of the first version, which had no barcode item, still opens; a barcode item
     // in such a file is refused as damage.
     void firstVersionStillOpens_data()
