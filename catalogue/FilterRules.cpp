@@ -322,8 +322,13 @@ QString FilterFileText(const QByteArray &bytes)
     QString text = DecodeText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QString memo;
-    for (const QString &line : MemoLines(text))
-        memo += line + QLatin1Char('\n');
-    return memo;
+    return FilterWherePart(text);
+}
+
+QString FilterWherePart(const QString &memoText)
+{
+    QString where;
+    for (const QString &line : MemoLines(memoText))
+        where += line + QLatin1Char('\n');
+    return where;
 }

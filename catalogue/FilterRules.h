@@ -22,3 +22,7 @@ QByteArray FilterFileBytes(const QString &memoText);
 // WHERE part as the lists carry it). UTF-8, or Windows-1250 when the bytes are not
 // UTF-8 (the files of the Windows desks).
 QString FilterFileText(const QByteArray &bytes);
+// The memo's text as the WHERE part the lists carry: each of its lines ended by a line
+// break, so that a list's ORDER BY part, joined after it, stands on a line of its own even
+// when the clerk's last line has no break.
+QString FilterWherePart(const QString &memoText);

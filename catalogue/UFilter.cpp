@@ -133,7 +133,7 @@ void TFormFilter::ButtonApplyClick()
     bool applied = false;
     {
         HourGlass hourGlass;
-        applied = ApplyFreeFilter(m_query, m_selectPart, SQLMemo->toPlainText(), m_orderPart);
+        applied = ApplyFreeFilter(m_query, m_selectPart, FilterWherePart(SQLMemo->toPlainText()), m_orderPart);
     }
     if (!applied)
         ShowWarning(false, QStringLiteral("Chyba při filtrování databáze..."),
