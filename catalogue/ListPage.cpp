@@ -264,10 +264,10 @@ void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box), Qt::MatchFlags
     box->setCurrentIndex(chosen.isEmpty() ? -1 : box->findText(chosen, match));
 }
 
-void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName)
+void DeleteKeyWhileFocused(TRxDBGridEx *grid, ValmedoAction deleteAction)
 {
-    new EventHook(grid, [actionName](QEvent *event) {
-        QAction *action = WindowAction(actionName);
+    new EventHook(grid, [deleteAction](QEvent *event) {
+        QAction *action = WindowAction(deleteAction);
         if (!action)
             return;
         if (event->type() == QEvent::FocusIn)
@@ -295,11 +295,11 @@ void RunImportExportWindow()
     }
 }
 
-void RunPagePrint(const char *actionName, const DataSet &list, const QString &emptyText)
+void RunPagePrint(ValmedoAction printAction, const DataSet &list, const QString &emptyText)
 {
     if (!DataSetHasRecords(list))
         ShowInformation(emptyText, CheckFilterText, true, MainWindowFocus());
-    else if (const PrintHandler print = PrintHandlerOf(QString::fromLatin1(actionName)))
+    else if (const PrintHandler print = PrintHandlerOf(printAction))
         print();
     SelectAllInMainWindow();
 }

@@ -47,7 +47,7 @@ void ColourHistoryRows(TRxDBGridEx *grid, BrowseQuery *history);
 struct FunctionButton {
     const char *name;
     const char *caption;
-    const char *action;
+    ValmedoAction action;
 };
 // One such button on `panel`, the page placing it.
 QToolButton *CreateFunctionButton(QWidget *panel, const FunctionButton &button);
@@ -120,14 +120,14 @@ void OnEvent(QObject *watched, std::function<void(QEvent *event)> onEvent);
 void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box), Qt::MatchFlags match = Qt::MatchFixedString);
 // Gives the main window's action the key Del while `grid` has the focus, and takes it
 // away again when the grid loses it.
-void DeleteKeyWhileFocused(TRxDBGridEx *grid, const char *actionName);
+void DeleteKeyWhileFocused(TRxDBGridEx *grid, ValmedoAction deleteAction);
 
 // The windows other units bring (PageHooks.h): the free filter over the list, the import
 // and export, and the print of the page, which first checks that the list is not empty
 // (`emptyText` with CheckFilterText, closing by itself, when it is).
 void RunFilterWindow(BrowseQuery *query);
 void RunImportExportWindow();
-void RunPagePrint(const char *actionName, const DataSet &list, const QString &emptyText);
+void RunPagePrint(ValmedoAction printAction, const DataSet &list, const QString &emptyText);
 
 // The top of the catalogue's new and edit dialogs: the image on the left and beside it the
 // group of the identity data, whose rows a grid lays out. The dialog's own layout runs from

@@ -1,6 +1,6 @@
 #include "catalogue/PageHooks.h"
 
-#include <QHash>
+#include <array>
 
 namespace {
 
@@ -16,9 +16,9 @@ ImportExportWindowFactory &importExportWindow()
     return factory;
 }
 
-QHash<QString, PrintHandler> &printHandlers()
+std::array<PrintHandler, ValmedoActionCount> &printHandlers()
 {
-    static QHash<QString, PrintHandler> handlers;
+    static std::array<PrintHandler, ValmedoActionCount> handlers;
     return handlers;
 }
 
@@ -44,15 +44,12 @@ ImportExportWindowFactory ImportExportWindow()
     return importExportWindow();
 }
 
-void SetPrintHandler(const QString &actionName, PrintHandler handler)
+void SetPrintHandler(ValmedoAction action, PrintHandler handler)
 {
-    if (handler)
-        printHandlers().insert(actionName, std::move(handler));
-    else
-        printHandlers().remove(actionName);
+    printHandlers()[static_cast<std::size_t>(action)] = std::move(handler);
 }
 
-PrintHandler PrintHandlerOf(const QString &actionName)
+PrintHandler PrintHandlerOf(ValmedoAction action)
 {
-    return printHandlers().value(actionName);
+    return printHandlers()[static_cast<std::size_t>(action)];
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/ValmedoActions.h"
+
 #include <QString>
 #include <functional>
 
@@ -21,8 +23,8 @@ using ImportExportWindowFactory = std::function<QDialog *()>;
 void SetImportExportWindowFactory(ImportExportWindowFactory factory);
 ImportExportWindowFactory ImportExportWindow();
 
-// The print of a page, by its action's name ("ActionCustomerPrint", "ActionVideoPrint"):
+// The print of a page, by its print action (ValmedoAction::CustomerPrint, VideoPrint ...):
 // the choice dialog and the reports. The page checks first that its list is not empty.
 using PrintHandler = std::function<void()>;
-void SetPrintHandler(const QString &actionName, PrintHandler handler);
-PrintHandler PrintHandlerOf(const QString &actionName);
+void SetPrintHandler(ValmedoAction action, PrintHandler handler);
+PrintHandler PrintHandlerOf(ValmedoAction action);

@@ -84,12 +84,12 @@ TCustomerPage::TCustomerPage(QWidget *parent)
 {
     createQueries();
     PanelCustomerFunction = CreateFunctionColumn(this, "PanelCustomerFunction",
-                                                 {{"SpeedButtonCustomerNew", "Nový\n[F2]", "ActionCustomerNew"},
-                                                  {"SpeedButtonCustomerEdit", "Editace\n[Enter]", "ActionCustomerEdit"},
-                                                  {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", "ActionCustomerDelete"},
+                                                 {{"SpeedButtonCustomerNew", "Nový\n[F2]", ValmedoAction::CustomerNew},
+                                                  {"SpeedButtonCustomerEdit", "Editace\n[Enter]", ValmedoAction::CustomerEdit},
+                                                  {"SpeedButtonCustomerDelete", "Vyřadit\n[Del]", ValmedoAction::CustomerDelete},
                                                   {"SpeedButtonCustomerExportImport", "Import\nExport",
-                                                   "ActionCustomerExportImport"},
-                                                  {"SpeedButtonCustomerPrint", "Tisk", "ActionCustomerPrint"}});
+                                                   ValmedoAction::CustomerExportImport},
+                                                  {"SpeedButtonCustomerPrint", "Tisk", ValmedoAction::CustomerPrint}});
     createFindPanel();
     createLists();
     const StatusBar status = CreateStatusBar(this, "StatusBarCustomer", {224}, true);
@@ -102,15 +102,15 @@ TCustomerPage::TCustomerPage(QWidget *parent)
     AssemblePage(this, PanelCustomerFunction, PanelCustomerFind, SplitterCustomer, StatusBarCustomer, FilterPanel);
 
     connectActions({
-        {"ActionCustomerFind", [this] { ActionCustomerFindExecute(); }},
-        {"ActionCustomerNew", [this] { ActionCustomerNewExecute(); }},
-        {"ActionCustomerEdit", [this] { ActionCustomerEditExecute(); }},
-        {"ActionCustomerDelete", [this] { ActionCustomerDeleteExecute(); }},
-        {"ActionCustomerExportImport", [this] { ActionCustomerExportImportExecute(); }},
-        {"ActionCustomerPrint", [this] { ActionCustomerPrintExecute(); }},
+        {ValmedoAction::CustomerFind, [this] { ActionCustomerFindExecute(); }},
+        {ValmedoAction::CustomerNew, [this] { ActionCustomerNewExecute(); }},
+        {ValmedoAction::CustomerEdit, [this] { ActionCustomerEditExecute(); }},
+        {ValmedoAction::CustomerDelete, [this] { ActionCustomerDeleteExecute(); }},
+        {ValmedoAction::CustomerExportImport, [this] { ActionCustomerExportImportExecute(); }},
+        {ValmedoAction::CustomerPrint, [this] { ActionCustomerPrintExecute(); }},
     });
     // The print: the choice dialog and the customer reports over this page's lists.
-    SetPrintHandler(QStringLiteral("ActionCustomerPrint"), [page = QPointer<TCustomerPage>(this)] {
+    SetPrintHandler(ValmedoAction::CustomerPrint, [page = QPointer<TCustomerPage>(this)] {
         if (page)
             CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
     });
@@ -188,7 +188,7 @@ void TCustomerPage::createLists()
     ColourHistoryRows(RxDBGridCustomerVideo, ADOQueryCustomerVideo);
     connect(RxDBGridCustomer, &TRxDBGridEx::DblClick, this,
             [this] { RunReported([this] { ActionCustomerEditExecute(RxDBGridCustomer); }); });
-    DeleteKeyWhileFocused(RxDBGridCustomer, "ActionCustomerDelete");
+    DeleteKeyWhileFocused(RxDBGridCustomer, ValmedoAction::CustomerDelete);
 }
 
 void TCustomerPage::createFilterControls(QWidget *panel)
@@ -443,5 +443,5 @@ void TCustomerPage::ActionCustomerExportImportExecute()
 
 void TCustomerPage::ActionCustomerPrintExecute()
 {
-    RunPagePrint("ActionCustomerPrint", *ADOQueryCustomer, NoCustomerText);
+    RunPagePrint(ValmedoAction::CustomerPrint, *ADOQueryCustomer, NoCustomerText);
 }

@@ -92,5 +92,5 @@ QDialog *CreateFormDirection()
 
 void RegisterFormDirection()
 {
-    SetFrameWindowFactory(QStringLiteral("ActionDirection"), CreateFormDirection);
+    SetFrameWindowFactory(ValmedoAction::Direction, CreateFormDirection);
 }

@@ -143,5 +143,5 @@ QDialog *CreateFormMedium()
 
 void RegisterFormMedium()
 {
-    SetFrameWindowFactory(QStringLiteral("ActionMedium"), CreateFormMedium);
+    SetFrameWindowFactory(ValmedoAction::Medium, CreateFormMedium);
 }

@@ -81,12 +81,12 @@ TVideoPage::TVideoPage(QWidget *parent)
     createQueries();
     followDesk(DeskSubject::Videos);
     PanelVideoFunction = CreateFunctionColumn(this, "PanelVideoFunction",
-                                              {{"SpeedButtonVideoNew", "Nové\n[F3]", "ActionVideoNew"},
-                                               {"SpeedButtonVideoEdit", "Editace\n[Enter]", "ActionVideoEdit"},
-                                               {"SpeedButtonVideoDelete", "Vyřadit\n[Del]", "ActionVideoDelete"},
+                                              {{"SpeedButtonVideoNew", "Nové\n[F3]", ValmedoAction::VideoNew},
+                                               {"SpeedButtonVideoEdit", "Editace\n[Enter]", ValmedoAction::VideoEdit},
+                                               {"SpeedButtonVideoDelete", "Vyřadit\n[Del]", ValmedoAction::VideoDelete},
                                                {"SpeedButtonVideoImportExport", "Import\nExport",
-                                                "ActionVideoExportImport"},
-                                               {"SpeedButtonVideoPrint", "Tisk", "ActionVideoPrint"}});
+                                                ValmedoAction::VideoExportImport},
+                                               {"SpeedButtonVideoPrint", "Tisk", ValmedoAction::VideoPrint}});
     createFindPanel();
     createLists();
     const StatusBar status = CreateStatusBar(this, "StatusBarVideo", {224, 300}, false);
@@ -100,15 +100,15 @@ TVideoPage::TVideoPage(QWidget *parent)
     AssemblePage(this, PanelVideoFunction, PanelVideoFind, SplitterVideo, StatusBarVideo, FilterPanel);
 
     connectActions({
-        {"ActionVideoFind", [this] { ActionVideoFindExecute(); }},
-        {"ActionVideoNew", [this] { ActionVideoNewExecute(); }},
-        {"ActionVideoEdit", [this] { ActionVideoEditExecute(); }},
-        {"ActionVideoDelete", [this] { ActionVideoDeleteExecute(); }},
-        {"ActionVideoExportImport", [this] { ActionVideoExportImportExecute(); }},
-        {"ActionVideoPrint", [this] { ActionVideoPrintExecute(); }},
+        {ValmedoAction::VideoFind, [this] { ActionVideoFindExecute(); }},
+        {ValmedoAction::VideoNew, [this] { ActionVideoNewExecute(); }},
+        {ValmedoAction::VideoEdit, [this] { ActionVideoEditExecute(); }},
+        {ValmedoAction::VideoDelete, [this] { ActionVideoDeleteExecute(); }},
+        {ValmedoAction::VideoExportImport, [this] { ActionVideoExportImportExecute(); }},
+        {ValmedoAction::VideoPrint, [this] { ActionVideoPrintExecute(); }},
     });
     // The print: the video list as the page shows it.
-    SetPrintHandler(QStringLiteral("ActionVideoPrint"), [page = QPointer<TVideoPage>(this)] {
+    SetPrintHandler(ValmedoAction::VideoPrint, [page = QPointer<TVideoPage>(this)] {
         if (page)
             PrintVideoList(*page->ADOQueryVideo, MainWindowFocus());
     });
@@ -176,7 +176,7 @@ void TVideoPage::createLists()
     RxDBGridVideoCustomer->SetColumnTitleAlignment(4, Qt::AlignHCenter); // "$" over ZDARMA, the fifth field
     connect(RxDBGridVideo, &TRxDBGridEx::DblClick, this,
             [this] { RunReported([this] { ActionVideoEditExecute(RxDBGridVideo); }); });
-    DeleteKeyWhileFocused(RxDBGridVideo, "ActionVideoDelete");
+    DeleteKeyWhileFocused(RxDBGridVideo, ValmedoAction::VideoDelete);
 }
 
 void TVideoPage::createFilterControls(QWidget *panel)
@@ -455,5 +455,5 @@ void TVideoPage::ActionVideoExportImportExecute()
 
 void TVideoPage::ActionVideoPrintExecute()
 {
-    RunPagePrint("ActionVideoPrint", *ADOQueryVideo, NoVideoText);
+    RunPagePrint(ValmedoAction::VideoPrint, *ADOQueryVideo, NoVideoText);
 }

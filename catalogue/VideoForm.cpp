@@ -75,14 +75,14 @@ void TFormVideo::createIdentity(const char *priceName)
     m_grid->setColumnMinimumWidth(1, 240);
     m_grid->setColumnMinimumWidth(2, 180);
 
-    connectCodeBookButton(SpeedButtonMedium, "ActionMedium", &TFormVideo::SpeedButtonMediumClick);
-    connectCodeBookButton(SpeedButtonDirection, "ActionDirection", &TFormVideo::SpeedButtonDirectionClick);
+    connectCodeBookButton(SpeedButtonMedium, ValmedoAction::Medium, &TFormVideo::SpeedButtonMediumClick);
+    connectCodeBookButton(SpeedButtonDirection, ValmedoAction::Direction, &TFormVideo::SpeedButtonDirectionClick);
 }
 
-void TFormVideo::connectCodeBookButton(QPushButton *button, const char *actionName, void (TFormVideo::*click)())
+void TFormVideo::connectCodeBookButton(QPushButton *button, ValmedoAction codeBook, void (TFormVideo::*click)())
 {
     // A code book the user may not open at the main window stays closed here too.
-    if (QAction *action = WindowAction(actionName))
+    if (QAction *action = WindowAction(codeBook))
         button->setEnabled(action->isEnabled());
     connect(button, &QPushButton::clicked, this, [this, click] { RunReported([this, click] { (this->*click)(); }); });
 }
@@ -129,9 +129,9 @@ VideoRecord TFormVideo::Record() const
 
 namespace {
 
-void runCodeBook(const char *actionName, QComboBox *box, void (*fill)(QComboBox *))
+void runCodeBook(ValmedoAction codeBook, QComboBox *box, void (*fill)(QComboBox *))
 {
-    if (QAction *action = WindowAction(actionName))
+    if (QAction *action = WindowAction(codeBook))
         action->trigger();
     RefillPickList(box, fill);
     box->setFocus();
@@ -141,12 +141,12 @@ void runCodeBook(const char *actionName, QComboBox *box, void (*fill)(QComboBox 
 
 void TFormVideo::SpeedButtonMediumClick()
 {
-    runCodeBook("ActionMedium", ComboBoxMedium, FillMediumList);
+    runCodeBook(ValmedoAction::Medium, ComboBoxMedium, FillMediumList);
 }
 
 void TFormVideo::SpeedButtonDirectionClick()
 {
-    runCodeBook("ActionDirection", ComboBoxDirection, FillDirectionList);
+    runCodeBook(ValmedoAction::Direction, ComboBoxDirection, FillDirectionList);
 }
 
 void TFormVideo::showEvent(QShowEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/VideoStore.h"
+#include "core/ValmedoActions.h"
 
 #include <QDialog>
 
@@ -59,7 +60,7 @@ protected:
 
 private:
     void createIdentity(const char *priceName);
-    void connectCodeBookButton(QPushButton *button, const char *actionName, void (TFormVideo::*click)());
+    void connectCodeBookButton(QPushButton *button, ValmedoAction codeBook, void (TFormVideo::*click)());
 
     QGridLayout *m_grid = nullptr;
     TCurrencyEdit *m_price = nullptr;

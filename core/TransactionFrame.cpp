@@ -7,18 +7,18 @@
 #include "core/database/SqlServer.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <array>
 
 namespace {
 
-QHash<QString, FrameWindowFactory> &frameFactories()
+std::array<FrameWindowFactory, ValmedoActionCount> &frameFactories()
 {
-    static QHash<QString, FrameWindowFactory> factories;
+    static std::array<FrameWindowFactory, ValmedoActionCount> factories;
     return factories;
 }
 
@@ -33,9 +33,9 @@ void execSql(const QString &text)
 
 } // namespace
 
-void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory)
+void SetFrameWindowFactory(ValmedoAction action, FrameWindowFactory factory)
 {
-    frameFactories().insert(actionName, std::move(factory));
+    frameFactories()[static_cast<std::size_t>(action)] = std::move(factory);
 }
 
 bool ExecInTransaction(QDialog *window)
@@ -82,7 +82,7 @@ void FrameStatement(const std::function<void()> &statement)
     execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
 }
 
-FrameWindowFactory FrameWindowFactoryOf(const QString &actionName)
+FrameWindowFactory FrameWindowFactoryOf(ValmedoAction action)
 {
-    return frameFactories().value(actionName);
+    return frameFactories()[static_cast<std::size_t>(action)];
 }

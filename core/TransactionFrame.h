@@ -1,8 +1,9 @@
 #pragma once
+#include "core/ValmedoActions.h"
+
 #include <functional>
 
 class QDialog;
-class QString;
 
 // The code-book and users windows (media, genres, users) run inside one transaction:
 // their unit registers how the window is made, and the frame's action creates it,
@@ -10,7 +11,7 @@ class QString;
 // and rolls back on any other close, and destroys it. The factory opens the window's
 // own query on its starting row; the window's destructor closes it.
 using FrameWindowFactory = std::function<QDialog *()>;
-void SetFrameWindowFactory(const QString &actionName, FrameWindowFactory factory);
+void SetFrameWindowFactory(ValmedoAction action, FrameWindowFactory factory);
 
 // Runs `window` modally inside a transaction of the program's connection: commit when
 // it closes with Ok, roll back otherwise. True when it was committed.
@@ -23,5 +24,5 @@ bool InTransactionFrame();
 // runs `statement`. Rethrows the statement's error.
 void FrameStatement(const std::function<void()> &statement);
 
-// The factory registered for `actionName`, or an empty one.
-FrameWindowFactory FrameWindowFactoryOf(const QString &actionName);
+// The factory registered for `action`, or an empty one.
+FrameWindowFactory FrameWindowFactoryOf(ValmedoAction action);

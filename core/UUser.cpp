@@ -295,5 +295,5 @@ QDialog *CreateFormUser()
 
 void RegisterFormUser()
 {
-    SetFrameWindowFactory(QStringLiteral("ActionUser"), CreateFormUser);
+    SetFrameWindowFactory(ValmedoAction::User, CreateFormUser);
 }

@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 #include <stdexcept>
 
 TFormValmedo *FormValmedo = nullptr;
@@ -44,22 +45,23 @@ TFormValmedo *FormValmedo = nullptr;
 namespace {
 
 // The eleven actions whose keys follow the page.
-const char *const PageKeyActions[] = {
-    "ActionCustomerEdit", "ActionCustomerDelete", "ActionVideoEdit", "ActionVideoDelete",
-    "ActionLendSelect", "ActionLendLend", "ActionLendDelete", "ActionBackSelect",
-    "ActionBackBack", "ActionBackDelete", "ActionLendsPrint",
+const ValmedoAction PageKeyActions[] = {
+    ValmedoAction::CustomerEdit, ValmedoAction::CustomerDelete, ValmedoAction::VideoEdit,
+    ValmedoAction::VideoDelete, ValmedoAction::LendSelect, ValmedoAction::LendLend,
+    ValmedoAction::LendDelete, ValmedoAction::BackSelect, ValmedoAction::BackBack,
+    ValmedoAction::BackDelete, ValmedoAction::LendsPrint,
 };
 
 struct PageKeys {
-    const char *enter;
-    const char *plus;
+    ValmedoAction enter;
+    std::optional<ValmedoAction> plus;
 };
 const PageKeys PageKeyTable[] = {
-    {"ActionCustomerEdit", nullptr},
-    {"ActionVideoEdit", nullptr},
-    {"ActionLendSelect", "ActionLendLend"},
-    {"ActionBackSelect", "ActionBackBack"},
-    {"ActionLendsPrint", nullptr},
+    {ValmedoAction::CustomerEdit, std::nullopt},
+    {ValmedoAction::VideoEdit, std::nullopt},
+    {ValmedoAction::LendSelect, ValmedoAction::LendLend},
+    {ValmedoAction::BackSelect, ValmedoAction::BackBack},
+    {ValmedoAction::LendsPrint, std::nullopt},
 };
 
 const char *const PageButtonNames[] = {
@@ -169,21 +171,21 @@ TFormValmedo::~TFormValmedo()
         FormValmedo = nullptr;
 }
 
-QAction *TFormValmedo::addWindowAction(const QString &name, const QString &text,
+QAction *TFormValmedo::addWindowAction(ValmedoAction action, const QString &text,
                                        const QKeySequence &shortcut)
 {
     auto *a = new QAction(text, this);
-    a->setObjectName(name);
+    a->setObjectName(ValmedoActionObjectName(action));
     if (!shortcut.isEmpty())
         a->setShortcut(shortcut);
     addAction(a); // keys act in the whole window, whatever control has the focus
-    m_actions.insert(name, a);
+    m_actions[static_cast<std::size_t>(action)] = a;
     return a;
 }
 
-QAction *TFormValmedo::action(const QString &name) const
+QAction *TFormValmedo::action(ValmedoAction action) const
 {
-    return m_actions.value(name);
+    return m_actions[static_cast<std::size_t>(action)];
 }
 
 void TFormValmedo::createActions()
@@ -193,52 +195,52 @@ void TFormValmedo::createActions()
             RunReported([this, handler] { (this->*handler)(); });
         });
     };
-    QAction *close = addWindowAction(QStringLiteral("ActionClose"), QStringLiteral("Konec..."),
+    QAction *close = addWindowAction(ValmedoAction::Close, QStringLiteral("Konec..."),
                                      QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(close, &QAction::triggered, this, &TFormValmedo::ActionCloseExecute);
-    reported(addWindowAction(QStringLiteral("ActionSetupVideo"), QStringLiteral("Půjčovna...")),
+    reported(addWindowAction(ValmedoAction::SetupVideo, QStringLiteral("Půjčovna...")),
              &TFormValmedo::ActionSetupVideoExecute);
-    reported(addWindowAction(QStringLiteral("ActionSetupPrint"), QStringLiteral("Tisk dokladů...")),
+    reported(addWindowAction(ValmedoAction::SetupPrint, QStringLiteral("Tisk dokladů...")),
              &TFormValmedo::ActionSetupPrintExecute);
-    reported(addWindowAction(QStringLiteral("ActionMedium"), QStringLiteral("Nosiče a ceny...")),
+    reported(addWindowAction(ValmedoAction::Medium, QStringLiteral("Nosiče a ceny...")),
              &TFormValmedo::ActionMediumExecute);
-    reported(addWindowAction(QStringLiteral("ActionDirection"), QStringLiteral("Žánry...")),
+    reported(addWindowAction(ValmedoAction::Direction, QStringLiteral("Žánry...")),
              &TFormValmedo::ActionDirectionExecute);
-    reported(addWindowAction(QStringLiteral("ActionUser"), QStringLiteral("Uživatelé a hesla...")),
+    reported(addWindowAction(ValmedoAction::User, QStringLiteral("Uživatelé a hesla...")),
              &TFormValmedo::ActionUserExecute);
-    reported(addWindowAction(QStringLiteral("ActionBackup"), QStringLiteral("Zálohování...")),
+    reported(addWindowAction(ValmedoAction::Backup, QStringLiteral("Zálohování...")),
              &TFormValmedo::ActionBackupExecute);
-    reported(addWindowAction(QStringLiteral("ActionDatabase"), QStringLiteral("Údržba databáze...")),
+    reported(addWindowAction(ValmedoAction::Database, QStringLiteral("Údržba databáze...")),
              &TFormValmedo::ActionDatabaseExecute);
-    reported(addWindowAction(QStringLiteral("ActionAbout"), QStringLiteral("O programu...")),
+    reported(addWindowAction(ValmedoAction::About, QStringLiteral("O programu...")),
              &TFormValmedo::ActionAboutExecute);
 
     // The actions of the pages; the pages connect their handlers.
-    addWindowAction(QStringLiteral("ActionCustomerFind"), QStringLiteral("Hledat zákazníka..."));
-    addWindowAction(QStringLiteral("ActionCustomerNew"), QStringLiteral("Nový zákazník..."),
+    addWindowAction(ValmedoAction::CustomerFind, QStringLiteral("Hledat zákazníka..."));
+    addWindowAction(ValmedoAction::CustomerNew, QStringLiteral("Nový zákazník..."),
                     QKeySequence(Qt::Key_F2));
-    addWindowAction(QStringLiteral("ActionCustomerEdit"), QStringLiteral("Editace zákazníka..."));
-    addWindowAction(QStringLiteral("ActionCustomerDelete"), QStringLiteral("Vyřazení zákazníka..."));
-    addWindowAction(QStringLiteral("ActionCustomerExportImport"), QStringLiteral("Import / Export..."));
-    addWindowAction(QStringLiteral("ActionCustomerPrint"), QStringLiteral("Tisk..."));
-    addWindowAction(QStringLiteral("ActionVideoFind"), QStringLiteral("Hledat video..."));
-    addWindowAction(QStringLiteral("ActionVideoNew"), QStringLiteral("Nové video..."),
+    addWindowAction(ValmedoAction::CustomerEdit, QStringLiteral("Editace zákazníka..."));
+    addWindowAction(ValmedoAction::CustomerDelete, QStringLiteral("Vyřazení zákazníka..."));
+    addWindowAction(ValmedoAction::CustomerExportImport, QStringLiteral("Import / Export..."));
+    addWindowAction(ValmedoAction::CustomerPrint, QStringLiteral("Tisk..."));
+    addWindowAction(ValmedoAction::VideoFind, QStringLiteral("Hledat video..."));
+    addWindowAction(ValmedoAction::VideoNew, QStringLiteral("Nové video..."),
                     QKeySequence(Qt::Key_F3));
-    addWindowAction(QStringLiteral("ActionVideoEdit"), QStringLiteral("Editace videa..."));
-    addWindowAction(QStringLiteral("ActionVideoDelete"), QStringLiteral("Vyřazení videa..."));
-    addWindowAction(QStringLiteral("ActionVideoExportImport"), QStringLiteral("Import / Export..."));
-    addWindowAction(QStringLiteral("ActionVideoPrint"), QStringLiteral("Tisk..."));
-    addWindowAction(QStringLiteral("ActionLendNew"), QStringLiteral("Nový zákazník..."),
+    addWindowAction(ValmedoAction::VideoEdit, QStringLiteral("Editace videa..."));
+    addWindowAction(ValmedoAction::VideoDelete, QStringLiteral("Vyřazení videa..."));
+    addWindowAction(ValmedoAction::VideoExportImport, QStringLiteral("Import / Export..."));
+    addWindowAction(ValmedoAction::VideoPrint, QStringLiteral("Tisk..."));
+    addWindowAction(ValmedoAction::LendNew, QStringLiteral("Nový zákazník..."),
                     QKeySequence(Qt::Key_F4));
-    addWindowAction(QStringLiteral("ActionLendSelect"), QStringLiteral("Vybrat..."));
-    addWindowAction(QStringLiteral("ActionLendDelete"), QStringLiteral("Odebrat"));
-    addWindowAction(QStringLiteral("ActionLendLend"), QStringLiteral("Půjčit"));
-    addWindowAction(QStringLiteral("ActionBackSelect"), QStringLiteral("Vybrat..."));
-    addWindowAction(QStringLiteral("ActionBackDelete"), QStringLiteral("Odebrat"));
-    addWindowAction(QStringLiteral("ActionBackBack"), QStringLiteral("Vrátit"));
-    addWindowAction(QStringLiteral("ActionLendsPrint"), QStringLiteral("Tisk dokladu..."));
-    addWindowAction(QStringLiteral("ActionLendsStatistics"), QStringLiteral("Statistiky..."));
-    addWindowAction(QStringLiteral("ActionLendsTotalPrint"), QStringLiteral("Tisk tržeb..."));
+    addWindowAction(ValmedoAction::LendSelect, QStringLiteral("Vybrat..."));
+    addWindowAction(ValmedoAction::LendDelete, QStringLiteral("Odebrat"));
+    addWindowAction(ValmedoAction::LendLend, QStringLiteral("Půjčit"));
+    addWindowAction(ValmedoAction::BackSelect, QStringLiteral("Vybrat..."));
+    addWindowAction(ValmedoAction::BackDelete, QStringLiteral("Odebrat"));
+    addWindowAction(ValmedoAction::BackBack, QStringLiteral("Vrátit"));
+    addWindowAction(ValmedoAction::LendsPrint, QStringLiteral("Tisk dokladu..."));
+    addWindowAction(ValmedoAction::LendsStatistics, QStringLiteral("Statistiky..."));
+    addWindowAction(ValmedoAction::LendsTotalPrint, QStringLiteral("Tisk tržeb..."));
 
     // F5 to F9: a menu title takes no key, so the page menus' keys are window actions.
     for (int page = 0; page < 5; ++page) {
@@ -261,15 +263,17 @@ void TFormValmedo::createMenu()
         m->setObjectName(name);
         return m;
     };
-    auto fill = [this](QMenu *m, const QStringList &names) {
-        for (const QString &n : names) {
-            if (n.isEmpty())
+    // A menu's items; an empty place is a separator.
+    using Item = std::optional<ValmedoAction>;
+    auto fill = [this](QMenu *m, const QList<Item> &items) {
+        for (const Item &item : items) {
+            if (!item)
                 m->addSeparator();
             else
-                m->addAction(action(n));
+                m->addAction(action(*item));
         }
     };
-    fill(menu(QStringLiteral("MenuItemValmedo"), QStringLiteral("Valmedo")), {QStringLiteral("ActionClose")});
+    fill(menu(QStringLiteral("MenuItemValmedo"), QStringLiteral("Valmedo")), {ValmedoAction::Close});
     const QList<std::pair<QString, QString>> pageMenus = {
         {QStringLiteral("MenuItemCustomer"), QStringLiteral("Zákazníci")},
         {QStringLiteral("MenuItemVideo"), QStringLiteral("Video")},
@@ -277,20 +281,16 @@ void TFormValmedo::createMenu()
         {QStringLiteral("MenuItemBack"), QStringLiteral("Vracení")},
         {QStringLiteral("MenuItemLends"), QStringLiteral("Doklady")},
     };
-    const QList<QStringList> pageItems = {
-        {QStringLiteral("ActionCustomerNew"), QStringLiteral("ActionCustomerEdit"),
-         QStringLiteral("ActionCustomerDelete"), QString(), QStringLiteral("ActionCustomerExportImport"),
-         QStringLiteral("ActionCustomerPrint")},
-        {QStringLiteral("ActionVideoNew"), QStringLiteral("ActionVideoEdit"),
-         QStringLiteral("ActionVideoDelete"), QString(), QStringLiteral("ActionVideoExportImport"),
-         QStringLiteral("ActionVideoPrint")},
-        {QStringLiteral("ActionLendNew"), QStringLiteral("ActionCustomerEdit"), QString(),
-         QStringLiteral("ActionLendSelect"), QStringLiteral("ActionLendLend"),
-         QStringLiteral("ActionLendDelete")},
-        {QStringLiteral("ActionCustomerEdit"), QString(), QStringLiteral("ActionBackSelect"),
-         QStringLiteral("ActionBackBack"), QStringLiteral("ActionBackDelete")},
-        {QStringLiteral("ActionLendsPrint"), QStringLiteral("ActionLendsTotalPrint"), QString(),
-         QStringLiteral("ActionLendsStatistics")},
+    const QList<QList<Item>> pageItems = {
+        {ValmedoAction::CustomerNew, ValmedoAction::CustomerEdit, ValmedoAction::CustomerDelete, Item(),
+         ValmedoAction::CustomerExportImport, ValmedoAction::CustomerPrint},
+        {ValmedoAction::VideoNew, ValmedoAction::VideoEdit, ValmedoAction::VideoDelete, Item(),
+         ValmedoAction::VideoExportImport, ValmedoAction::VideoPrint},
+        {ValmedoAction::LendNew, ValmedoAction::CustomerEdit, Item(), ValmedoAction::LendSelect,
+         ValmedoAction::LendLend, ValmedoAction::LendDelete},
+        {ValmedoAction::CustomerEdit, Item(), ValmedoAction::BackSelect, ValmedoAction::BackBack,
+         ValmedoAction::BackDelete},
+        {ValmedoAction::LendsPrint, ValmedoAction::LendsTotalPrint, Item(), ValmedoAction::LendsStatistics},
     };
     for (int i = 0; i < pageMenus.size(); ++i) {
         QMenu *m = menu(pageMenus[i].first, pageMenus[i].second);
@@ -302,11 +302,9 @@ void TFormValmedo::createMenu()
         });
     }
     fill(menu(QStringLiteral("MenuItemSetup"), QStringLiteral("Nastavení")),
-         {QStringLiteral("ActionSetupVideo"), QStringLiteral("ActionSetupPrint"),
-          QStringLiteral("ActionMedium"), QStringLiteral("ActionDirection"),
-          QStringLiteral("ActionUser"), QStringLiteral("ActionBackup"),
-          QStringLiteral("ActionDatabase")});
-    bar->addAction(action(QStringLiteral("ActionAbout")));
+         {ValmedoAction::SetupVideo, ValmedoAction::SetupPrint, ValmedoAction::Medium,
+          ValmedoAction::Direction, ValmedoAction::User, ValmedoAction::Backup, ValmedoAction::Database});
+    bar->addAction(action(ValmedoAction::About));
 }
 
 void TFormValmedo::createFunctionPanel()
@@ -348,10 +346,10 @@ void TFormValmedo::createFunctionPanel()
     connect(refresh, &QToolButton::clicked, this,
             [this] { RunReported([this] { SpeedButtonRefreshClick(); }); });
     QToolButton *customerSearch = tool(QStringLiteral("SpeedButtonCustomerSearch"), QString());
-    customerSearch->setDefaultAction(action(QStringLiteral("ActionCustomerFind")));
+    customerSearch->setDefaultAction(action(ValmedoAction::CustomerFind));
     customerSearch->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     QToolButton *videoSearch = tool(QStringLiteral("SpeedButtonVideoSearch"), QString());
-    videoSearch->setDefaultAction(action(QStringLiteral("ActionVideoFind")));
+    videoSearch->setDefaultAction(action(ValmedoAction::VideoFind));
     videoSearch->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     QToolButton *view = tool(QStringLiteral("SpeedButtonView"), QStringLiteral("Přehled dne"));
     view->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
@@ -410,8 +408,8 @@ void TFormValmedo::NotebookPageChanged()
         p.setColor(QPalette::ButtonText, Qt::black);
         b->setPalette(p);
     }
-    for (const char *name : PageKeyActions) {
-        QAction *a = action(QString::fromLatin1(name));
+    for (ValmedoAction pageAction : PageKeyActions) {
+        QAction *a = action(pageAction);
         a->setShortcuts({});
         const QString text = a->text().section(QLatin1Char('\t'), 0, 0); // no "Num +" shown
         a->setText(text);
@@ -442,10 +440,10 @@ void TFormValmedo::NotebookPageChanged()
     button->setPalette(p);
     const PageKeys &keys = PageKeyTable[index];
     // The menu shows the first key: "Enter", not "Return".
-    action(QString::fromLatin1(keys.enter))
+    action(keys.enter)
         ->setShortcuts({QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Return)});
     if (keys.plus) {
-        QAction *plus = action(QString::fromLatin1(keys.plus));
+        QAction *plus = action(*keys.plus);
         plus->setShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Plus));
         // A menu would show the keypad key as "Num++"; the text after a tab is shown
         // in its place.
@@ -541,28 +539,28 @@ void TFormValmedo::ActionAboutExecute()
 
 void TFormValmedo::ActionMediumExecute()
 {
-    runFrameWindow(QStringLiteral("ActionMedium"), DeskSubject::Customers | DeskSubject::Videos
-                                                       | DeskSubject::LentVideos | DeskSubject::Journal);
+    runFrameWindow(ValmedoAction::Medium, DeskSubject::Customers | DeskSubject::Videos
+                                               | DeskSubject::LentVideos | DeskSubject::Journal);
 }
 
 void TFormValmedo::ActionDirectionExecute()
 {
-    runFrameWindow(QStringLiteral("ActionDirection"), DeskSubject::Videos);
+    runFrameWindow(ValmedoAction::Direction, DeskSubject::Videos);
 }
 
 void TFormValmedo::ActionUserExecute()
 {
-    runFrameWindow(QStringLiteral("ActionUser"), DeskSubject::Journal);
+    runFrameWindow(ValmedoAction::User, DeskSubject::Journal);
 }
 
-void TFormValmedo::runFrameWindow(const QString &actionName, DeskSubjects changed)
+void TFormValmedo::runFrameWindow(ValmedoAction frameAction, DeskSubjects changed)
 {
-    const FrameWindowFactory factory = FrameWindowFactoryOf(actionName);
+    const FrameWindowFactory factory = FrameWindowFactoryOf(frameAction);
     if (factory) {
         std::unique_ptr<QDialog> window(factory());
         if (window && ExecInTransaction(window.get())) {
             m_desk->announce(changed);
-            if (actionName == QLatin1String("ActionUser"))
+            if (frameAction == ValmedoAction::User)
                 ApplyRights(); // a change of the user's own rights takes effect at once
         }
     }
@@ -577,9 +575,10 @@ void ApplyRights()
     if (!FormValmedo)
         return;
     const bool setup = UserHasRight(QStringLiteral("NASTAVENI"));
-    for (const char *name : {"ActionSetupVideo", "ActionMedium", "ActionBackup", "ActionDatabase"})
-        FormValmedo->action(QString::fromLatin1(name))->setEnabled(setup);
-    FormValmedo->action(QStringLiteral("ActionUser"))->setEnabled(UserHasRight(QStringLiteral("ADMIN")));
+    for (ValmedoAction setupAction : {ValmedoAction::SetupVideo, ValmedoAction::Medium, ValmedoAction::Backup,
+                                      ValmedoAction::Database})
+        FormValmedo->action(setupAction)->setEnabled(setup);
+    FormValmedo->action(ValmedoAction::User)->setEnabled(UserHasRight(QStringLiteral("ADMIN")));
 }
 
 // ---------------------------------------------------------------------------------------

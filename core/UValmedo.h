@@ -1,6 +1,5 @@
 #pragma once
 #include <QAction>
-#include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <array>
@@ -8,6 +7,7 @@
 #include <memory>
 
 #include "core/Desk.h"
+#include "core/ValmedoActions.h"
 #include "core/ValmedoPage.h"
 
 class QDialog;
@@ -61,7 +61,7 @@ public:
 
     enum Page { PageCustomer = 0, PageVideo, PageLend, PageBack, PageLends };
 
-    QAction *action(const QString &name) const;
+    QAction *action(ValmedoAction action) const;
     QStackedWidget *notebook() const { return Notebook; }
     int pageIndex() const;
     void setPageIndex(int index);
@@ -110,11 +110,11 @@ private:
     void createActions();
     void createMenu();
     void createFunctionPanel();
-    QAction *addWindowAction(const QString &name, const QString &text,
+    QAction *addWindowAction(ValmedoAction action, const QString &text,
                              const QKeySequence &shortcut = QKeySequence());
-    void runFrameWindow(const QString &actionName, DeskSubjects changed);
+    void runFrameWindow(ValmedoAction action, DeskSubjects changed);
 
-    QHash<QString, QAction *> m_actions;
+    std::array<QAction *, ValmedoActionCount> m_actions{};
     QFrame *PanelFunction = nullptr;
     QStackedWidget *Notebook = nullptr;
     QFrame *PanelStatus = nullptr;

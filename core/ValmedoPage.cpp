@@ -10,9 +10,9 @@
 #include <QLabel>
 #include <QStackedWidget>
 
-QAction *WindowAction(const char *name)
+QAction *WindowAction(ValmedoAction action)
 {
-    return FormValmedo ? FormValmedo->action(QString::fromLatin1(name)) : nullptr;
+    return FormValmedo ? FormValmedo->action(action) : nullptr;
 }
 
 void SelectAllInMainWindow()
@@ -67,10 +67,10 @@ void TValmedoPage::setFilterLabel(const QString &objectName)
     m_filterLabel->hide();
 }
 
-void TValmedoPage::connectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions)
+void TValmedoPage::connectActions(std::initializer_list<std::pair<ValmedoAction, std::function<void()>>> actions)
 {
-    for (const auto &[name, handler] : actions) {
-        if (QAction *action = WindowAction(name))
+    for (const auto &[windowAction, handler] : actions) {
+        if (QAction *action = WindowAction(windowAction))
             connect(action, &QAction::triggered, this, [handler] { RunReported(handler); });
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/Desk.h"
+#include "core/ValmedoActions.h"
 
 #include <QString>
 #include <QWidget>
@@ -11,8 +12,8 @@ class BrowseQuery;
 class QAction;
 class QLabel;
 
-// A named action of the main window (null without one).
-QAction *WindowAction(const char *name);
+// An action of the main window (null without the window).
+QAction *WindowAction(ValmedoAction action);
 // Selects the text of the main window's focused field for overtyping, as every action of
 // a page ends.
 void SelectAllInMainWindow();
@@ -46,8 +47,8 @@ protected:
     void setFilterLabel(const QString &objectName);
     // Answers the desk's changes of `subject`: by `answer`, or without one by requeryList.
     void followDesk(DeskSubject subject, std::function<void(const QVariant &key)> answer = {});
-    // Runs each handler (reporting its errors) when the main window's action of that name fires.
-    void connectActions(std::initializer_list<std::pair<const char *, std::function<void()>>> actions);
+    // Runs each handler (reporting its errors) when its action of the main window fires.
+    void connectActions(std::initializer_list<std::pair<ValmedoAction, std::function<void()>>> actions);
 
 private:
     QString m_caption;

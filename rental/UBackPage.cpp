@@ -88,9 +88,9 @@ TBackPage::TBackPage(QWidget *parent)
     AssemblePage(this, functionColumn, findPanels, lists, createStatusBar());
 
     connectActions({
-        {"ActionBackSelect", [this] { ActionBackSelectExecute(); }},
-        {"ActionBackDelete", [this] { ActionBackDeleteExecute(); }},
-        {"ActionBackBack", [this] { ActionBackBackExecute(); }},
+        {ValmedoAction::BackSelect, [this] { ActionBackSelectExecute(); }},
+        {ValmedoAction::BackDelete, [this] { ActionBackDeleteExecute(); }},
+        {ValmedoAction::BackBack, [this] { ActionBackBackExecute(); }},
     });
     connectCustomerPage();
     registerOpenSteps();
@@ -126,10 +126,10 @@ QWidget *TBackPage::createFunctionColumn()
     PanelBackFunction->setFrameShape(QFrame::StyledPanel);
     // Placed by hand: the basket's two buttons move with the splitter (SplitterBackMoved).
     const std::pair<QToolButton **, FunctionButton> buttons[] = {
-        {&SpeedButtonBackEdit, {"SpeedButtonBackEdit", "Editace\nzákazníka", "ActionCustomerEdit"}},
-        {&SpeedButtonBackSelect, {"SpeedButtonBackSelect", "Vybrat\n[Enter]", "ActionBackSelect"}},
-        {&SpeedButtonBackDelete, {"SpeedButtonBackDelete", "Odebrat\n[Del]", "ActionBackDelete"}},
-        {&SpeedButtonBackBack, {"SpeedButtonBackBack", "Vrátit\n[+]", "ActionBackBack"}},
+        {&SpeedButtonBackEdit, {"SpeedButtonBackEdit", "Editace\nzákazníka", ValmedoAction::CustomerEdit}},
+        {&SpeedButtonBackSelect, {"SpeedButtonBackSelect", "Vybrat\n[Enter]", ValmedoAction::BackSelect}},
+        {&SpeedButtonBackDelete, {"SpeedButtonBackDelete", "Odebrat\n[Del]", ValmedoAction::BackDelete}},
+        {&SpeedButtonBackBack, {"SpeedButtonBackBack", "Vrátit\n[+]", ValmedoAction::BackBack}},
     };
     int top = 2;
     for (const auto &[member, button] : buttons) {
@@ -193,7 +193,7 @@ QWidget *TBackPage::createLists()
     RxDBGridBack = pair.detail;
     for (TRxDBGridEx *grid : {RxDBGridBackVideo, RxDBGridBack}) {
         grid->installEventFilter(this);
-        DeleteKeyWhileFocused(grid, "ActionBackDelete");
+        DeleteKeyWhileFocused(grid, ValmedoAction::BackDelete);
     }
     connect(SplitterBack, &QSplitter::splitterMoved, this, [this] { SplitterBackMoved(); });
 
@@ -364,8 +364,8 @@ void TBackPage::ComboBoxBackTitleChange()
 void TBackPage::DataSourceBackDataChange()
 {
     const bool lines = !TableBack->isEmpty();
-    for (const char *name : {"ActionBackDelete", "ActionBackBack"})
-        if (QAction *action = WindowAction(name))
+    for (ValmedoAction basketAction : {ValmedoAction::BackDelete, ValmedoAction::BackBack})
+        if (QAction *action = WindowAction(basketAction))
             action->setEnabled(lines);
 }
 

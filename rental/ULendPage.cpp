@@ -74,10 +74,10 @@ TLendPage::TLendPage(QWidget *parent)
     AssemblePage(this, PanelLendFunction, findPanels, lists, StatusBarLend);
 
     connectActions({
-        {"ActionLendNew", [this] { ActionLendNewExecute(); }},
-        {"ActionLendSelect", [this] { ActionLendSelectExecute(); }},
-        {"ActionLendDelete", [this] { ActionLendDeleteExecute(); }},
-        {"ActionLendLend", [this] { ActionLendLendExecute(); }},
+        {ValmedoAction::LendNew, [this] { ActionLendNewExecute(); }},
+        {ValmedoAction::LendSelect, [this] { ActionLendSelectExecute(); }},
+        {ValmedoAction::LendDelete, [this] { ActionLendDeleteExecute(); }},
+        {ValmedoAction::LendLend, [this] { ActionLendLendExecute(); }},
     });
     connectPages();
     registerOpenStep();
@@ -100,11 +100,11 @@ void TLendPage::createBasket()
 void TLendPage::createFunctionColumn()
 {
     PanelLendFunction = CreateFunctionColumn(this, "PanelLendFunction",
-                                             {{"SpeedButtonLendNew", "Nový\nzákazník [F4]", "ActionCustomerNew"},
-                                              {"SpeedButtonLendEdit", "Editace\nzákazníka", "ActionCustomerEdit"},
-                                              {"SpeedButtonLendSelect", "Vybrat\n[Enter]", "ActionLendSelect"},
-                                              {"SpeedButtonLendDelete", "Odebrat\n[Del]", "ActionLendDelete"},
-                                              {"SpeedButtonLendLend", "Půjčit\n[+]", "ActionLendLend"}});
+                                             {{"SpeedButtonLendNew", "Nový\nzákazník [F4]", ValmedoAction::CustomerNew},
+                                              {"SpeedButtonLendEdit", "Editace\nzákazníka", ValmedoAction::CustomerEdit},
+                                              {"SpeedButtonLendSelect", "Vybrat\n[Enter]", ValmedoAction::LendSelect},
+                                              {"SpeedButtonLendDelete", "Odebrat\n[Del]", ValmedoAction::LendDelete},
+                                              {"SpeedButtonLendLend", "Půjčit\n[+]", ValmedoAction::LendLend}});
     const auto button = [this](const char *name) {
         return PanelLendFunction->findChild<QToolButton *>(QLatin1String(name));
     };
@@ -183,7 +183,7 @@ QWidget *TLendPage::createLists()
     BindBasketGridSort(RxDBGridLend);
 
     for (TRxDBGridEx *grid : {RxDBGridLendVideo, RxDBGridLend}) {
-        DeleteKeyWhileFocused(grid, "ActionLendDelete");
+        DeleteKeyWhileFocused(grid, ValmedoAction::LendDelete);
         DragGridRows(grid);
         OnEvent(grid, [this](QEvent *event) {
             if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
@@ -338,8 +338,8 @@ void TLendPage::ComboBoxLendTitleChange()
 void TLendPage::DataSourceLendDataChange()
 {
     const bool lines = !m_tableLend->isEmpty();
-    for (const char *name : {"ActionLendDelete", "ActionLendLend"})
-        if (QAction *action = WindowAction(name))
+    for (ValmedoAction basketAction : {ValmedoAction::LendDelete, ValmedoAction::LendLend})
+        if (QAction *action = WindowAction(basketAction))
             action->setEnabled(lines);
 }
 

@@ -100,9 +100,9 @@ TLendsPage::TLendsPage(QWidget *parent)
 {
     createQueries();
     PanelLendsFunction = CreateFunctionColumn(this, "PanelLendsFunction",
-                                              {{"SpeedButtonLendsPrint", "Tisk\n[Enter]", "ActionLendsPrint"},
-                                               {"SpeedButtonLendsTotalPrint", "Tisk tržeb", "ActionLendsTotalPrint"},
-                                               {"SpeedButtonStatistics", "Statistiky", "ActionLendsStatistics"}},
+                                              {{"SpeedButtonLendsPrint", "Tisk\n[Enter]", ValmedoAction::LendsPrint},
+                                               {"SpeedButtonLendsTotalPrint", "Tisk tržeb", ValmedoAction::LendsTotalPrint},
+                                               {"SpeedButtonStatistics", "Statistiky", ValmedoAction::LendsStatistics}},
                                               70, QSize(64, 64));
     createFindPanel();
     createLists();
@@ -114,9 +114,9 @@ TLendsPage::TLendsPage(QWidget *parent)
     AssemblePage(this, PanelLendsFunction, PanelLendsFind, SplitterLends, StatusBarLends, FilterPanel);
 
     connectActions({
-        {"ActionLendsPrint", [this] { ActionLendsPrintExecute(); }},
-        {"ActionLendsTotalPrint", [this] { ActionLendsTotalPrintExecute(); }},
-        {"ActionLendsStatistics", [this] { ActionLendsStatisticsExecute(); }},
+        {ValmedoAction::LendsPrint, [this] { ActionLendsPrintExecute(); }},
+        {ValmedoAction::LendsTotalPrint, [this] { ActionLendsTotalPrintExecute(); }},
+        {ValmedoAction::LendsStatistics, [this] { ActionLendsStatisticsExecute(); }},
     });
     // Numbers and dates shown whole, titles uncut; the name and the title give way.
     RegisterOpenSteps(70, {RxDBGridLends, LendsColumns, "JMENO"}, {RxDBGridLendsDetail, DetailColumns, "TITUL"});
@@ -148,7 +148,7 @@ void TLendsPage::registerHooks()
             PrintDocumentReceipt(*page->ADOQueryLends, *page->ADOQueryLendsDetail, copy);
     });
     // The takings of the documents now selected, for the period the filter shows.
-    SetPrintHandler(QStringLiteral("ActionLendsTotalPrint"), [page] {
+    SetPrintHandler(ValmedoAction::LendsTotalPrint, [page] {
         if (page)
             PrintLendsTotal(*page->ADOQueryLends,
                             {page->RadioButtonLendsAll->isChecked(), page->DateTimePickerLendsFirst->Date(),
@@ -493,7 +493,7 @@ void TLendsPage::ActionLendsTotalPrintExecute()
         ShowInformation(NoDocumentText, NothingToPrintText, true, MainWindowFocus());
         return;
     }
-    const PrintHandler print = PrintHandlerOf(QStringLiteral("ActionLendsTotalPrint"));
+    const PrintHandler print = PrintHandlerOf(ValmedoAction::LendsTotalPrint);
     if (!print)
         return;
     // The report walks the journal's rows; the journal stays on its document.

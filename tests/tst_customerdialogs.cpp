@@ -306,7 +306,7 @@ private slots:
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         bool printed = false;
-        SetPrintHandler("ActionCustomerPrint", [&] { printed = true; });
+        SetPrintHandler(ValmedoAction::CustomerPrint, [&] { printed = true; });
         ModalAnswers answers;
         for (const char *action : {"ActionCustomerEdit", "ActionCustomerDelete", "ActionCustomerPrint"})
             desk.action(action)->trigger();
@@ -320,7 +320,7 @@ private slots:
         desk.window()->SpeedButtonRefreshClick();
         QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 1"));
         desk.action("ActionCustomerPrint")->trigger();
-        SetPrintHandler("ActionCustomerPrint", {});
+        SetPrintHandler(ValmedoAction::CustomerPrint, {});
         QVERIFY(printed);
         // Import and export: the window of its unit, then the count again.
         AddCustomer({2, "B"});

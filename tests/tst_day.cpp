@@ -344,9 +344,9 @@ void TestDay::setUpShop()
         f->EditBackupPathDay->setText(m_backups);
         f->ButtonOk->click();
     }));
-    for (const char *action : {"ActionSetupVideo", "ActionSetupPrint", "ActionMedium", "ActionDirection",
-                               "ActionBackup"})
-        FormValmedo->action(QLatin1String(action))->trigger();
+    for (ValmedoAction action : {ValmedoAction::SetupVideo, ValmedoAction::SetupPrint, ValmedoAction::Medium,
+                                 ValmedoAction::Direction, ValmedoAction::Backup})
+        FormValmedo->action(action)->trigger();
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(TestRows(QStringLiteral("SELECT NOSIC,DABING,PUJCOVNE,VRATNE,ZALOHA FROM tab_nosic "
                                      "WHERE NOSIC IN ('Blu-ray','UHD') ORDER BY NOSIC")),
@@ -527,7 +527,7 @@ void TestDay::journalAndStatistics()
 
     {
         PreviewsPrinted previews;
-        FormValmedo->action(QStringLiteral("ActionLendsTotalPrint"))->trigger();
+        FormValmedo->action(ValmedoAction::LendsTotalPrint)->trigger();
         QCOMPARE(previews.titles(), QStringList{" Tržby"});
     }
     const QStringList takings = printedPages(4);
@@ -546,7 +546,7 @@ void TestDay::journalAndStatistics()
         month = Points(statistics->Series);
         statistics->ButtonClose->click();
     })});
-    FormValmedo->action(QStringLiteral("ActionLendsStatistics"))->trigger();
+    FormValmedo->action(ValmedoAction::LendsStatistics)->trigger();
     QCOMPARE(answers.pending(), 0);
     // The documents carry the database server's time: all of them fall on the first day.
     QCOMPARE(week, QStringLiteral("7: %1=450").arg(m_today.dayOfWeek() - 1));
@@ -597,7 +597,7 @@ void TestDay::printCards()
         form->RadioButtonCards->setChecked(true);
         form->ButtonPrint->click();
     })});
-    FormValmedo->action(QStringLiteral("ActionCustomerPrint"))->trigger();
+    FormValmedo->action(ValmedoAction::CustomerPrint)->trigger();
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(previews.titles(), QStringList{" Karty"});
     const QStringList cards = printedPages(6);
@@ -623,7 +623,7 @@ void TestDay::exportCustomers()
                               form->ButtonClose->click();
                           }),
                           ChooseFile(m_workbook), RunProgress(), Accept()});
-    FormValmedo->action(QStringLiteral("ActionCustomerExportImport"))->trigger();
+    FormValmedo->action(ValmedoAction::CustomerExportImport)->trigger();
     QCOMPARE(answers.pending(), 0);
     // A window is noted as it closes: the file, the message, the progress, the choice.
     QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Export dat byl dokončen v pořádku..."));
@@ -644,7 +644,7 @@ void TestDay::importCustomers()
                               form->ButtonClose->click();
                           }),
                           ChooseFile(m_workbook), RunProgress(), Accept()});
-    FormValmedo->action(QStringLiteral("ActionCustomerExportImport"))->trigger();
+    FormValmedo->action(ValmedoAction::CustomerExportImport)->trigger();
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(ModalWindows(answers).at(1).text, QStringLiteral("Import dat byl dokončen v pořádku..."));
     QCOMPARE(TableRows(QStringLiteral("tab_zakaznik")), m_rowsAtClosing[0]);

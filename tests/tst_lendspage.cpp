@@ -328,12 +328,12 @@ private slots:
         QCOMPARE(page->ADOQueryLendsDetail->recordCount(), 0);
         ReceiptSpy receipts;
         bool takings = false;
-        SetPrintHandler("ActionLendsTotalPrint", [&] { takings = true; });
+        SetPrintHandler(ValmedoAction::LendsTotalPrint, [&] { takings = true; });
         ModalAnswers answers({Reject()});
         desk.action("ActionLendsPrint")->trigger();
         desk.action("ActionLendsTotalPrint")->trigger();
         desk.action("ActionLendsStatistics")->trigger();
-        SetPrintHandler("ActionLendsTotalPrint", {});
+        SetPrintHandler(ValmedoAction::LendsTotalPrint, {});
         QCOMPARE(answers.shown().size(), 3);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(answers.shown()[i].text, QString("V evidenci není žádný doklad..."));
@@ -352,13 +352,13 @@ private slots:
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         TLendsPage *page = desk.page();
         QStringList walked;
-        SetPrintHandler("ActionLendsTotalPrint", [&] {
+        SetPrintHandler(ValmedoAction::LendsTotalPrint, [&] {
             for (page->ADOQueryLends->first(); !page->ADOQueryLends->eof(); page->ADOQueryLends->next())
                 walked << page->ADOQueryLends->displayText(page->ADOQueryLends->currentRow(), 0);
         });
         QSignalSpy moves(page->ADOQueryLends, &DataSet::currentRowChanged);
         desk.action("ActionLendsTotalPrint")->trigger();
-        SetPrintHandler("ActionLendsTotalPrint", {});
+        SetPrintHandler(ValmedoAction::LendsTotalPrint, {});
         QCOMPARE(walked, QStringList({"0000000000001", "0000000000003"}));
         QCOMPARE(desk.current(), qint64(3));
         QCOMPARE(moves.size(), 0);

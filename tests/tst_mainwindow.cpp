@@ -246,13 +246,13 @@ private slots:
         std::vector<std::unique_ptr<QSignalSpy>> enterSpies;
         for (const char *name : EnterActions)
             enterSpies.push_back(std::make_unique<QSignalSpy>(
-                desk.window()->action(QString::fromLatin1(name)), &QAction::triggered));
-        QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendLend")), &QAction::triggered);
-        QSignalSpy back(desk.window()->action(QStringLiteral("ActionBackBack")), &QAction::triggered);
+                desk.action(name), &QAction::triggered));
+        QSignalSpy lend(desk.action("ActionLendLend"), &QAction::triggered);
+        QSignalSpy back(desk.action("ActionBackBack"), &QAction::triggered);
         // The pages enable these only while their baskets hold lines; the keys are what is
         // tested here.
         for (const char *name : {"ActionLendLend", "ActionBackBack"})
-            desk.window()->action(QString::fromLatin1(name))->setEnabled(true);
+            desk.action(name)->setEnabled(true);
 
         QLineEdit *edit = desk.edit();
         edit->setFocus();
@@ -296,7 +296,7 @@ private slots:
         OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         auto shown = [&](const char *name) {
-            QAction *a = desk.window()->action(QString::fromLatin1(name));
+            QAction *a = desk.action(name);
             const QString text = a->text();
             return text.contains(u'\t') ? text.section(u'\t', 1)
                                          : a->shortcut().toString(QKeySequence::NativeText);
@@ -304,11 +304,11 @@ private slots:
         desk.window()->setPageIndex(TFormValmedo::PageLend);
         QCOMPARE(shown("ActionLendSelect"), QStringLiteral("Enter"));
         QCOMPARE(shown("ActionLendLend"), QStringLiteral("Num +"));
-        QCOMPARE(desk.window()->action(QStringLiteral("ActionLendLend"))->iconText(),
+        QCOMPARE(desk.action("ActionLendLend")->iconText(),
                  QStringLiteral("Půjčit"));
         desk.window()->setPageIndex(TFormValmedo::PageBack);
         QCOMPARE(shown("ActionLendLend"), QString());
-        QCOMPARE(desk.window()->action(QStringLiteral("ActionLendLend"))->text(),
+        QCOMPARE(desk.action("ActionLendLend")->text(),
                  QStringLiteral("Půjčit"));
         QCOMPARE(shown("ActionBackBack"), QStringLiteral("Num +"));
         desk.window()->setPageIndex(TFormValmedo::PageCustomer);
@@ -321,9 +321,9 @@ private slots:
         OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         QVERIFY(QTest::qWaitForWindowActive(desk.window()));
-        QSignalSpy customer(desk.window()->action(QStringLiteral("ActionCustomerNew")), &QAction::triggered);
-        QSignalSpy video(desk.window()->action(QStringLiteral("ActionVideoNew")), &QAction::triggered);
-        QSignalSpy lend(desk.window()->action(QStringLiteral("ActionLendNew")), &QAction::triggered);
+        QSignalSpy customer(desk.action("ActionCustomerNew"), &QAction::triggered);
+        QSignalSpy video(desk.action("ActionVideoNew"), &QAction::triggered);
+        QSignalSpy lend(desk.action("ActionLendNew"), &QAction::triggered);
         // F2 and F4 open the new-customer dialog and F3 the new-video dialog on every page.
         ModalAnswers answers(QList<Answer>(15, Reject()));
         for (int page = 0; page < 5; ++page) {
@@ -376,20 +376,20 @@ private slots:
         {
             Desk desk(db, QStringLiteral("pokladna"));
             for (const QString &name : guarded)
-                QVERIFY2(!desk.window()->action(name)->isEnabled(), qPrintable(name));
+                QVERIFY2(!desk.action(name)->isEnabled(), qPrintable(name));
             for (const QString &name : open)
-                QVERIFY2(desk.window()->action(name)->isEnabled(), qPrintable(name));
+                QVERIFY2(desk.action(name)->isEnabled(), qPrintable(name));
         }
         // ADMIN alone opens the users window only.
         SetCommand(QStringLiteral("UPDATE tab_uzivatel SET ADMIN=1 WHERE UZIVATEL=:UZIVATEL"));
         SetCommandParam(QStringLiteral("UZIVATEL"), QStringLiteral("pokladna"));
         ExecCommand();
         Desk desk(db, QStringLiteral("pokladna"));
-        QVERIFY(desk.window()->action(QStringLiteral("ActionUser"))->isEnabled());
-        QVERIFY(!desk.window()->action(QStringLiteral("ActionMedium"))->isEnabled());
+        QVERIFY(desk.action("ActionUser")->isEnabled());
+        QVERIFY(!desk.action("ActionMedium")->isEnabled());
         Desk sa(db);
         for (const QString &name : guarded)
-            QVERIFY2(sa.window()->action(name)->isEnabled(), qPrintable(name));
+            QVERIFY2(sa.action(name)->isEnabled(), qPrintable(name));
     }
 
     // The media code book's changes, a refused one among them, are undone by a
@@ -405,7 +405,7 @@ private slots:
         };
         const int before = count();
         Desk desk(db);
-        SetFrameWindowFactory(QStringLiteral("ActionMedium"), [] { return new QDialog; });
+        SetFrameWindowFactory(ValmedoAction::Medium, [] { return new QDialog; });
         bool refused = false;
         ModalAnswers answers({[&](QDialog *) {
             FrameStatement([] {
@@ -428,8 +428,8 @@ private slots:
             });
             return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
         }});
-        desk.window()->action(QStringLiteral("ActionMedium"))->trigger();
-        SetFrameWindowFactory(QStringLiteral("ActionMedium"), {});
+        desk.action("ActionMedium")->trigger();
+        SetFrameWindowFactory(ValmedoAction::Medium, {});
         QVERIFY(refused);
         QVERIFY(!InTransactionFrame());
         QCOMPARE(count(), before); // one added, one removed, or neither
@@ -467,19 +467,19 @@ private slots:
     // the media code book the four lists, the genres the videos, the users the journal.
     void listsRequeriedAfterOk_data()
     {
-        QTest::addColumn<QString>("action");
+        QTest::addColumn<ValmedoAction>("action");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QList<int>>("requeried");
-        QTest::newRow("medium ok") << "ActionMedium" << true << QList<int>{0, 1, 3, 4};
-        QTest::newRow("medium cancel") << "ActionMedium" << false << QList<int>{};
-        QTest::newRow("direction ok") << "ActionDirection" << true << QList<int>{1};
-        QTest::newRow("direction cancel") << "ActionDirection" << false << QList<int>{};
-        QTest::newRow("user ok") << "ActionUser" << true << QList<int>{4};
-        QTest::newRow("user cancel") << "ActionUser" << false << QList<int>{};
+        QTest::newRow("medium ok") << ValmedoAction::Medium << true << QList<int>{0, 1, 3, 4};
+        QTest::newRow("medium cancel") << ValmedoAction::Medium << false << QList<int>{};
+        QTest::newRow("direction ok") << ValmedoAction::Direction << true << QList<int>{1};
+        QTest::newRow("direction cancel") << ValmedoAction::Direction << false << QList<int>{};
+        QTest::newRow("user ok") << ValmedoAction::User << true << QList<int>{4};
+        QTest::newRow("user cancel") << ValmedoAction::User << false << QList<int>{};
     }
     void listsRequeriedAfterOk()
     {
-        QFETCH(QString, action);
+        QFETCH(ValmedoAction, action);
         QFETCH(bool, ok);
         QFETCH(QList<int>, requeried);
         OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
@@ -601,7 +601,7 @@ private slots:
         {
             // "Konec..." asks the same question as the close box.
             ModalAnswers answers({ClickButton(QStringLiteral("ButtonNo"))});
-            desk.window()->action(QStringLiteral("ActionClose"))->trigger();
+            desk.action("ActionClose")->trigger();
             QCOMPARE(answers.shown().size(), 1);
             QCOMPARE(answers.shown().at(0).text, QStringLiteral("Ukončit program ?"));
             QCOMPARE(answers.shown().at(0).detail,

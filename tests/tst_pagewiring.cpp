@@ -112,7 +112,7 @@ private Q_SLOTS:
                 listOfWindow = window->listName();
             return int(QDialog::Rejected);
         }});
-        desk.window()->action(action)->trigger();
+        desk.action(action)->trigger();
         QCOMPARE(answers.shown().value(0).className, QStringLiteral("TFormImportExport"));
         QCOMPARE(listOfWindow, list);
     }

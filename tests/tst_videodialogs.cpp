@@ -372,7 +372,7 @@ private slots:
         QCOMPARE(desk.page()->StatusText(), QString(" Videa: 0"));
         QCOMPARE(desk.page()->SumText(), QString(" Celkem: 0,00 Kč"));
         bool printed = false;
-        SetPrintHandler("ActionVideoPrint", [&] { printed = true; });
+        SetPrintHandler(ValmedoAction::VideoPrint, [&] { printed = true; });
         ModalAnswers answers;
         for (const char *action : {"ActionVideoEdit", "ActionVideoDelete", "ActionVideoPrint"})
             desk.action(action)->trigger();
@@ -386,7 +386,7 @@ private slots:
         desk.window()->SpeedButtonRefreshClick();
         QCOMPARE(desk.page()->StatusText(), QString(" Videa: 1"));
         desk.action("ActionVideoPrint")->trigger();
-        SetPrintHandler("ActionVideoPrint", {});
+        SetPrintHandler(ValmedoAction::VideoPrint, {});
         QVERIFY(printed);
         AddVideo(2, "B");
         SetImportExportWindowFactory([] { return new QDialog; });

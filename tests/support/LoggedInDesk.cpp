@@ -88,9 +88,14 @@ LoggedInDesk::~LoggedInDesk()
     QDir::setCurrent(m_previousDir);
 }
 
-QAction *LoggedInDesk::action(const char *name) const
+QAction *NamedAction(const TFormValmedo *window, const QString &name)
 {
-    return m_window->action(QString::fromLatin1(name));
+    return window->findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
+}
+
+QAction *LoggedInDesk::action(const QString &name) const
+{
+    return NamedAction(m_window.get(), name);
 }
 
 bool LoggedInDesk::reopen()

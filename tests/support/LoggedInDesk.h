@@ -17,7 +17,7 @@ class TValmedoPage;
 //
 //     LoggedInDesk desk(engine);
 //     QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-//     desk.window()->action("ActionCustomerNew")->trigger();
+//     desk.action("ActionCustomerNew")->trigger();
 class LoggedInDesk {
 public:
     explicit LoggedInDesk(Engine engine, const QString &user = QStringLiteral("sa"),
@@ -35,7 +35,8 @@ public:
     QString error() const { return m_error; }
     TFormValmedo *window() const { return m_window.get(); }
     TestDatabase &database() { return *m_db; }
-    QAction *action(const char *name) const;
+    // The main window's action of that objectName, null without one.
+    QAction *action(const QString &name) const;
 
     // Runs OpenDatabase again, as a new log-in does.
     bool reopen();
@@ -51,6 +52,10 @@ private:
     bool m_ready = false;
     QString m_error;
 };
+
+// The action of that objectName ("ActionCustomerEdit" ...) that the window holds, null
+// without one: the tests find the actions by their names.
+QAction *NamedAction(const TFormValmedo *window, const QString &name);
 
 // Whether the page's "Filtr..." label blinks: shown at one of two ticks of the main
 // window's timer (stop the timer first, so that only these ticks count).

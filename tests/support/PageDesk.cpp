@@ -89,7 +89,7 @@ bool LoggedTransaction(const LoggedInDesk &desk, const QString &name, qint64 num
 
 void EnterIn(QWidget *control, const char *enterAction)
 {
-    QAction *edit = FormValmedo->action(QLatin1String(enterAction));
+    QAction *edit = NamedAction(FormValmedo, QLatin1String(enterAction));
     const QList<QKeySequence> keys = edit->shortcuts();
     edit->setShortcuts({});
     QTest::keyClick(control, Qt::Key_Return);
