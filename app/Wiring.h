@@ -1,7 +1,11 @@
 #pragma once
 
 class TFormValmedo;
+struct TValmedoParts;
 
-// Builds the main window as the program runs it: the five pages on its notebook, the
-// windows its actions and pages open, and the receipts the desk prints.
+// What the program hands its main window: the five pages on its notebook, the windows its
+// actions and pages open, the prints of the pages and the receipts the desk prints.
+TValmedoParts ValmedoParts();
+
+// Builds the main window as the program runs it, on ValmedoParts().
 TFormValmedo *BuildFormValmedo();

@@ -1,7 +1,6 @@
 #include "catalogue/ListPage.h"
 
 #include "catalogue/LentLines.h"
-#include "catalogue/PageHooks.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -279,28 +278,24 @@ void DeleteKeyWhileFocused(TRxDBGridEx *grid, ValmedoAction deleteAction)
 
 void RunFilterWindow(BrowseQuery *query)
 {
-    if (const FilterWindowFactory factory = FilterWindow()) {
-        std::unique_ptr<QDialog> window(factory(query));
-        if (window)
-            ExecModal(window.get());
-    }
+    std::unique_ptr<QDialog> window(FormValmedo->parts().filterWindow(query));
+    if (window)
+        ExecModal(window.get());
 }
 
 void RunImportExportWindow()
 {
-    if (const ImportExportWindowFactory factory = ImportExportWindow()) {
-        std::unique_ptr<QDialog> window(factory());
-        if (window)
-            ExecModal(window.get());
-    }
+    std::unique_ptr<QDialog> window(FormValmedo->parts().importExportWindow());
+    if (window)
+        ExecModal(window.get());
 }
 
 void RunPagePrint(ValmedoAction printAction, const DataSet &list, const QString &emptyText)
 {
     if (!DataSetHasRecords(list))
         ShowInformation(emptyText, CheckFilterText, true, MainWindowFocus());
-    else if (const PrintHandler print = PrintHandlerOf(printAction))
-        print();
+    else
+        FormValmedo->parts().prints.at(printAction)();
     SelectAllInMainWindow();
 }
 

@@ -122,9 +122,9 @@ void RefillPickList(QComboBox *box, void (*fill)(QComboBox *box), Qt::MatchFlags
 // away again when the grid loses it.
 void DeleteKeyWhileFocused(TRxDBGridEx *grid, ValmedoAction deleteAction);
 
-// The windows other units bring (PageHooks.h): the free filter over the list, the import
-// and export, and the print of the page, which first checks that the list is not empty
-// (`emptyText` with CheckFilterText, closing by itself, when it is).
+// The windows the wiring hands the main window (TValmedoParts): the free filter over the
+// list, the import and export, and the print of the page, which first checks that the list
+// is not empty (`emptyText` with CheckFilterText, closing by itself, when it is).
 void RunFilterWindow(BrowseQuery *query);
 void RunImportExportWindow();
 void RunPagePrint(ValmedoAction printAction, const DataSet &list, const QString &emptyText);

@@ -7,8 +7,6 @@
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
 #include "catalogue/UCustomerNew.h"
-#include "catalogue/PageHooks.h"
-#include "catalogue/UCustomerPrint.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -34,7 +32,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSplitter>
@@ -108,11 +105,6 @@ TCustomerPage::TCustomerPage(QWidget *parent)
         {ValmedoAction::CustomerDelete, [this] { ActionCustomerDeleteExecute(); }},
         {ValmedoAction::CustomerExportImport, [this] { ActionCustomerExportImportExecute(); }},
         {ValmedoAction::CustomerPrint, [this] { ActionCustomerPrintExecute(); }},
-    });
-    // The print: the choice dialog and the customer reports over this page's lists.
-    SetPrintHandler(ValmedoAction::CustomerPrint, [page = QPointer<TCustomerPage>(this)] {
-        if (page)
-            CustomerPrint(*page->ADOQueryCustomer, *page->ADOQueryCustomerVideo);
     });
     // Numbers and dates shown whole; the name and the title give way.
     RegisterOpenSteps(10, {RxDBGridCustomer, CustomerColumns, "JMENO"},

@@ -3,7 +3,6 @@
 #include "catalogue/CodeBookStore.h"
 #include "catalogue/UDirectionEdit.h"
 #include "core/Modal.h"
-#include "core/TransactionFrame.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Lookups.h"
@@ -88,9 +87,4 @@ QDialog *CreateFormDirection()
     auto form = std::make_unique<TFormDirection>();
     form->OpenOn(GetDefaultDirectionId());
     return form.release();
-}
-
-void RegisterFormDirection()
-{
-    SetFrameWindowFactory(ValmedoAction::Direction, CreateFormDirection);
 }

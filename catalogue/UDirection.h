@@ -25,5 +25,3 @@ extern TFormDirection *FormDirection;
 
 // Makes the genre window for the main window's ActionDirection, its list on the default genre.
 QDialog *CreateFormDirection();
-// Registers CreateFormDirection with the main window's transaction frame.
-void RegisterFormDirection();

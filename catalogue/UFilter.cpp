@@ -1,7 +1,5 @@
 #include "catalogue/UFilter.h"
 
-#include "catalogue/PageHooks.h"
-
 #include "catalogue/FilterRules.h"
 #include "catalogue/FilterStore.h"
 #include "core/DialogButton.h"
@@ -171,13 +169,4 @@ void TFormFilter::ButtonSaveClick()
         || file.write(FilterFileBytes(SQLMemo->toPlainText())) < 0 || !file.flush())
         throw std::runtime_error(QStringLiteral("Soubor %1 nelze uložit: %2")
                                      .arg(path, file.errorString()).toStdString());
-}
-
-void RegisterFormFilter(std::function<void()> refreshCounts)
-{
-    SetFilterWindowFactory([refreshCounts = std::move(refreshCounts)](BrowseQuery *query) -> QDialog * {
-        if (!query)
-            return nullptr;
-        return new TFormFilter(*query, refreshCounts);
-    });
 }

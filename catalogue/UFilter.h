@@ -53,7 +53,3 @@ private:
     QString m_selectPart;
     QString m_orderPart;
 };
-
-// Makes the free filter the window the list pages open from their "Filtr..." buttons;
-// `refreshCounts` counts every page's list again after it is applied.
-void RegisterFormFilter(std::function<void()> refreshCounts);

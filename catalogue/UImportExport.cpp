@@ -1,6 +1,5 @@
 #include "catalogue/UImportExport.h"
 
-#include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
 #include "core/UValmedo.h"
@@ -228,15 +227,13 @@ QString TFormImportExport::listName() const
     return m_list.objectName();
 }
 
-void RegisterFormImportExport()
+QDialog *CreateFormImportExport()
 {
-    SetImportExportWindowFactory([]() -> QDialog * {
-        if (!FormValmedo)
-            return nullptr;
-        if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer)
-            return new TFormImportExport(ExchangeTable::Customers, *FormValmedo->customerPage()->ADOQueryCustomer);
-        if (FormValmedo->pageIndex() == TFormValmedo::PageVideo)
-            return new TFormImportExport(ExchangeTable::Videos, *FormValmedo->videoPage()->ADOQueryVideo);
+    if (!FormValmedo)
         return nullptr;
-    });
+    if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer)
+        return new TFormImportExport(ExchangeTable::Customers, *FormValmedo->customerPage()->ADOQueryCustomer);
+    if (FormValmedo->pageIndex() == TFormValmedo::PageVideo)
+        return new TFormImportExport(ExchangeTable::Videos, *FormValmedo->videoPage()->ADOQueryVideo);
+    return nullptr;
 }

@@ -59,6 +59,6 @@ private:
     BrowseQuery &m_list;
 };
 
-// Makes this window the one the customer and video pages' "Import / Export..." opens, on the
-// list of the page shown.
-void RegisterFormImportExport();
+// The window the customer and video pages' "Import / Export..." opens, on the list of the
+// page shown; null on another page.
+QDialog *CreateFormImportExport();

@@ -5,7 +5,6 @@
 #include "core/Grids.h"
 #include "core/Modal.h"
 #include "core/RunReported.h"
-#include "core/TransactionFrame.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Lookups.h"
@@ -139,9 +138,4 @@ QDialog *CreateFormMedium()
     auto form = std::make_unique<TFormMedium>();
     form->OpenOn(GetDefaultMediumId());
     return form.release();
-}
-
-void RegisterFormMedium()
-{
-    SetFrameWindowFactory(ValmedoAction::Medium, CreateFormMedium);
 }

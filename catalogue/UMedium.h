@@ -32,5 +32,3 @@ extern TFormMedium *FormMedium;
 
 // Makes the media window for the main window's ActionMedium, its list on the default medium.
 QDialog *CreateFormMedium();
-// Registers CreateFormMedium with the main window's transaction frame.
-void RegisterFormMedium();

@@ -7,8 +7,6 @@
 #include "catalogue/UVideoFind.h"
 #include "catalogue/UVideoNew.h"
 #include "catalogue/VideoStore.h"
-#include "catalogue/PageHooks.h"
-#include "reports/layouts/UQRVideoA4.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -28,7 +26,6 @@
 #include "core/database/Lookups.h"
 
 #include <QAction>
-#include <QPointer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -106,11 +103,6 @@ TVideoPage::TVideoPage(QWidget *parent)
         {ValmedoAction::VideoDelete, [this] { ActionVideoDeleteExecute(); }},
         {ValmedoAction::VideoExportImport, [this] { ActionVideoExportImportExecute(); }},
         {ValmedoAction::VideoPrint, [this] { ActionVideoPrintExecute(); }},
-    });
-    // The print: the video list as the page shows it.
-    SetPrintHandler(ValmedoAction::VideoPrint, [page = QPointer<TVideoPage>(this)] {
-        if (page)
-            PrintVideoList(*page->ADOQueryVideo, MainWindowFocus());
     });
     // Numbers and dates shown whole; the title and the name give way.
     RegisterOpenSteps(30, {RxDBGridVideo, VideoColumns, "TITUL"}, {RxDBGridVideoCustomer, HistoryColumns, "JMENO"});

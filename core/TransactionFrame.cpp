@@ -12,15 +12,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
-#include <array>
 
 namespace {
-
-std::array<FrameWindowFactory, ValmedoActionCount> &frameFactories()
-{
-    static std::array<FrameWindowFactory, ValmedoActionCount> factories;
-    return factories;
-}
 
 int g_frameDepth = 0;
 
@@ -32,11 +25,6 @@ void execSql(const QString &text)
 }
 
 } // namespace
-
-void SetFrameWindowFactory(ValmedoAction action, FrameWindowFactory factory)
-{
-    frameFactories()[static_cast<std::size_t>(action)] = std::move(factory);
-}
 
 bool ExecInTransaction(QDialog *window)
 {
@@ -80,9 +68,4 @@ void FrameStatement(const std::function<void()> &statement)
         throw;
     }
     execSql(QStringLiteral("RELEASE SAVEPOINT frame_statement"));
-}
-
-FrameWindowFactory FrameWindowFactoryOf(ValmedoAction action)
-{
-    return frameFactories()[static_cast<std::size_t>(action)];
 }

@@ -1,17 +1,13 @@
 #pragma once
-#include "core/ValmedoActions.h"
-
 #include <functional>
 
 class QDialog;
 
-// The code-book and users windows (media, genres, users) run inside one transaction:
-// their unit registers how the window is made, and the frame's action creates it,
-// begins the transaction, shows it modally, commits on Ok (then requeries the lists)
-// and rolls back on any other close, and destroys it. The factory opens the window's
-// own query on its starting row; the window's destructor closes it.
-using FrameWindowFactory = std::function<QDialog *()>;
-void SetFrameWindowFactory(ValmedoAction action, FrameWindowFactory factory);
+// The code-book and users windows (media, genres, users) run inside one transaction: the
+// main window's action creates the window by the factory the wiring gave for it, begins
+// the transaction, shows it modally, commits on Ok (then requeries the lists) and rolls
+// back on any other close, and destroys it. The factory opens the window's own query on
+// its starting row; the window's destructor closes it.
 
 // Runs `window` modally inside a transaction of the program's connection: commit when
 // it closes with Ok, roll back otherwise. True when it was committed.
@@ -23,6 +19,3 @@ bool InTransactionFrame();
 // (PostgreSQL would otherwise abort the whole transaction). Outside a frame it just
 // runs `statement`. Rethrows the statement's error.
 void FrameStatement(const std::function<void()> &statement);
-
-// The factory registered for `action`, or an empty one.
-FrameWindowFactory FrameWindowFactoryOf(ValmedoAction action);

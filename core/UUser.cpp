@@ -292,8 +292,3 @@ QDialog *CreateFormUser()
     form->OpenOn(TFormUser::LoggedInUser());
     return form.release();
 }
-
-void RegisterFormUser()
-{
-    SetFrameWindowFactory(ValmedoAction::User, CreateFormUser);
-}

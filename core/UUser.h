@@ -53,5 +53,3 @@ extern TFormUser *FormUser;
 
 // Makes the users window for the main window's ActionUser, its list on the logged-in user.
 QDialog *CreateFormUser();
-// Registers CreateFormUser with the main window's transaction frame.
-void RegisterFormUser();

@@ -16,7 +16,6 @@
 #include "core/UDatabase.h"
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
-#include "core/UUser.h"
 #include "core/Utils.h"
 #include "core/controls/FilterPanel.h"
 
@@ -77,13 +76,42 @@ bool UserHasRight(const QString &right)
     return GetUserRight(UserName(), right);
 }
 
+// The parts, refused when a piece is left unset, naming each one left out: a run or a test
+// wired without it stops as the window is made instead of doing without it later.
+const TValmedoParts &checkedParts(const TValmedoParts &parts)
+{
+    QStringList unset;
+    const auto need = [&unset](bool set, const QString &name) {
+        if (!set)
+            unset << name;
+    };
+    need(bool(parts.pages), QStringLiteral("pages"));
+    need(bool(parts.view), QStringLiteral("view"));
+    need(bool(parts.filterWindow), QStringLiteral("filterWindow"));
+    need(bool(parts.importExportWindow), QStringLiteral("importExportWindow"));
+    const auto needTable = [&need](const auto &table, const auto &actions, const char *name) {
+        for (ValmedoAction action : actions) {
+            const auto piece = table.find(action);
+            need(piece != table.end() && piece->second,
+                 QStringLiteral("%1[%2]").arg(QLatin1String(name), ValmedoActionObjectName(action)));
+        }
+    };
+    needTable(parts.prints, PrintActions, "prints");
+    needTable(parts.frameWindows, FrameActions, "frameWindows");
+    need(bool(parts.receiptPrint), QStringLiteral("receiptPrint"));
+    need(bool(parts.journalReceipt), QStringLiteral("journalReceipt"));
+    if (!unset.isEmpty())
+        throw std::logic_error(QStringLiteral("TFormValmedo: the wiring left %1 unset")
+                                   .arg(unset.join(QStringLiteral(", ")))
+                                   .toStdString());
+    return parts;
+}
+
 } // namespace
 
 TFormValmedo::TFormValmedo(const TValmedoParts &parts, QWidget *parent)
-    : QMainWindow(parent), m_view(parts.view)
+    : QMainWindow(parent), m_parts(checkedParts(parts))
 {
-    if (!parts.pages || !parts.view)
-        throw std::logic_error("TFormValmedo: the wiring left the pages or the day's overview unset");
     setObjectName(QStringLiteral("FormValmedo"));
     FormValmedo = this;
     m_desk = new TDesk(this);
@@ -102,7 +130,7 @@ TFormValmedo::TFormValmedo(const TValmedoParts &parts, QWidget *parent)
     Notebook->setObjectName(QStringLiteral("Notebook"));
     // The pages register what OpenDatabase opens at log-in; one window's steps only.
     ClearOpenSteps();
-    parts.pages(Notebook, m_pages);
+    m_parts.pages(Notebook, m_pages);
     for (TValmedoPage *page : m_pages.inOrder)
         Notebook->addWidget(page);
     Notebook->setCurrentIndex(PageLends); // the designed page, until the stored one is restored
@@ -364,9 +392,6 @@ QMenu *TFormValmedo::popupMenuRxDBGrid() const
 
 void TFormValmedo::FormCreate()
 {
-    RegisterFormUser();
-    // The report preview hook and the filter date pickers belong to the report layer and
-    // the pages, which set them up when they are built.
     TimerTimer();
 }
 
@@ -474,7 +499,7 @@ void TFormValmedo::SpeedButtonRefreshClick()
 void TFormValmedo::SpeedButtonViewClick()
 {
     {
-        const std::unique_ptr<QDialog> view = m_view();
+        const std::unique_ptr<QDialog> view = m_parts.view();
         ExecModal(view.get());
     }
     ActiveControlSelectAll(nullptr, this);
@@ -555,14 +580,11 @@ void TFormValmedo::ActionUserExecute()
 
 void TFormValmedo::runFrameWindow(ValmedoAction frameAction, DeskSubjects changed)
 {
-    const FrameWindowFactory factory = FrameWindowFactoryOf(frameAction);
-    if (factory) {
-        std::unique_ptr<QDialog> window(factory());
-        if (window && ExecInTransaction(window.get())) {
-            m_desk->announce(changed);
-            if (frameAction == ValmedoAction::User)
-                ApplyRights(); // a change of the user's own rights takes effect at once
-        }
+    std::unique_ptr<QDialog> window(m_parts.frameWindows.at(frameAction)());
+    if (window && ExecInTransaction(window.get())) {
+        m_desk->announce(changed);
+        if (frameAction == ValmedoAction::User)
+            ApplyRights(); // a change of the user's own rights takes effect at once
     }
     ActiveControlSelectAll(nullptr, this);
 }

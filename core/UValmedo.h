@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/Desk.h"
@@ -41,14 +42,55 @@ struct TValmedoPages {
     std::array<TValmedoPage *, 5> inOrder{};
 };
 
+// The windows and prints the pages and the window's actions call on, brought by the
+// folders above the core:
+
+// The free filter dialog " Filtr" over a page's list query (the customer, video or
+// document list); it applies its text to that query and refreshes the pages' counts.
+using FilterWindowFactory = std::function<QDialog *(BrowseQuery *query)>;
+// The import and export window " Import / Export"; it sees by the main window's page
+// whether customers or videos are meant, and works on that page's list query.
+using ImportExportWindowFactory = std::function<QDialog *()>;
+// The print of a page: the choice dialog and the reports. The page checks first that its
+// list is not empty.
+using PrintHandler = std::function<void()>;
+// A code-book or users window, opened on its starting row, that the window's action runs
+// inside one transaction (core/TransactionFrame.h).
+using FrameWindowFactory = std::function<QDialog *()>;
+// The receipt of the lend or return document just written, printed or previewed as the
+// receipt settings say, with a copy when asked.
+using ReceiptPrint = std::function<void(qint64 document, bool copy)>;
+// The receipt of a journal document printed again (a lend's or a return's), with a copy
+// when `copy`.
+using JournalReceipt = std::function<void(qint64 document, bool lend, bool copy)>;
+
+// The pieces kept by the action that calls on them.
+template <typename Piece>
+using ActionTable = std::map<ValmedoAction, Piece>;
+
+// The actions whose piece the wiring must give: the pages' prints and the windows of the
+// transaction frame.
+inline constexpr ValmedoAction PrintActions[] = {ValmedoAction::CustomerPrint, ValmedoAction::VideoPrint,
+                                                 ValmedoAction::LendsTotalPrint};
+inline constexpr ValmedoAction FrameActions[] = {ValmedoAction::Medium, ValmedoAction::Direction,
+                                                 ValmedoAction::User};
+
 // What the wiring hands the main window from the folders above the core. The window
-// refuses to be made without any of them.
+// refuses to be made without any of them, naming each one left out.
 struct TValmedoParts {
     // Builds the pages on the notebook, one after the other into the window's own
     // `pages`: a page built later finds those before it through the window.
     std::function<void(QStackedWidget *notebook, TValmedoPages &pages)> pages;
     // The day's overview that SpeedButtonView opens.
     std::function<std::unique_ptr<QDialog>()> view;
+    FilterWindowFactory filterWindow;
+    ImportExportWindowFactory importExportWindow;
+    // By the print action (PrintActions).
+    ActionTable<PrintHandler> prints;
+    // By the action that opens the window (FrameActions).
+    ActionTable<FrameWindowFactory> frameWindows;
+    ReceiptPrint receiptPrint;
+    JournalReceipt journalReceipt;
 };
 
 // The program's main window: the function panel, the five pages, the clock and the
@@ -67,6 +109,10 @@ public:
     void setPageIndex(int index);
     TLog *log() const { return Log; }
     TFormStorage *formStorage() const { return FormStorage.get(); }
+    // The pieces the wiring handed in, each there for the window's life. A test replaces
+    // one of them here by its own.
+    const TValmedoParts &parts() const { return m_parts; }
+    TValmedoParts &parts() { return m_parts; }
 
     TCustomerPage *customerPage() const { return m_pages.customer; }
     TVideoPage *videoPage() const { return m_pages.video; }
@@ -127,7 +173,7 @@ private:
     TDesk *m_desk = nullptr;
     QList<QToolButton *> m_pageButtons;
     TValmedoPages m_pages;
-    std::function<std::unique_ptr<QDialog>()> m_view;
+    TValmedoParts m_parts;
     bool m_shown = false;
 };
 

@@ -1,17 +1,13 @@
 #include "rental/DeskHooks.h"
 
+#include "core/UValmedo.h"
+
 namespace {
 
 JournalRefresh &journalRefresh()
 {
     static JournalRefresh refresh;
     return refresh;
-}
-
-ReceiptPrint &receiptPrint()
-{
-    static ReceiptPrint print;
-    return print;
 }
 
 } // namespace
@@ -27,13 +23,7 @@ void RefreshJournal(const QVariant &document)
         refresh(document);
 }
 
-void SetReceiptPrint(ReceiptPrint print)
-{
-    receiptPrint() = std::move(print);
-}
-
 void PrintReceipt(qint64 document, bool copy)
 {
-    if (const ReceiptPrint &print = receiptPrint())
-        print(document, copy);
+    FormValmedo->parts().receiptPrint(document, copy);
 }

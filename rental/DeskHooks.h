@@ -12,7 +12,5 @@ void SetJournalRefresh(JournalRefresh refresh);
 void RefreshJournal(const QVariant &document);
 
 // The receipt of the lend or return document just written, printed or previewed as the
-// receipt settings say, with a copy when asked.
-using ReceiptPrint = std::function<void(qint64 document, bool copy)>;
-void SetReceiptPrint(ReceiptPrint print);
+// receipt settings say, with a copy when asked: the main window's receipt print.
 void PrintReceipt(qint64 document, bool copy);

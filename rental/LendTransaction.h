@@ -21,6 +21,6 @@ qint64 LendTransaction(TLendDesk &desk);
 // then back from the line before it to the first.
 QList<LendDocumentLine> LendDocumentLines(const TTableLend &basket);
 
-// Prints the receipt of `document` when `print` (through the receipt the receipts register,
+// Prints the receipt of `document` when `print` (through the main window's receipt print,
 // rental/DeskHooks.h); nothing otherwise.
 void LendPrint(qint64 document, bool print, bool copy);

@@ -1,7 +1,6 @@
 #include "rental/ULendsPage.h"
 
 #include "catalogue/LentLines.h"
-#include "catalogue/PageHooks.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -18,8 +17,6 @@
 #include "core/database/DataSetRoutines.h"
 #include "core/database/Lookups.h"
 #include "core/database/SqlServer.h"
-#include "reports/layouts/Receipts.h"
-#include "reports/layouts/UQRLendsTotalA4.h"
 #include "rental/DeskHooks.h"
 #include "rental/LendsStore.h"
 #include "rental/UStatistics.h"
@@ -68,12 +65,6 @@ const ListColumn DetailColumns[] = {
     {"ZALOHA", "Záloha [Kč]", 68},
 };
 
-JournalReceipt &journalReceipt()
-{
-    static JournalReceipt receipt;
-    return receipt;
-}
-
 // Adds a bold font to the cells of the columns `bold` names, over the grid's colours.
 void boldColumns(TRxDBGridEx *grid, std::function<bool(const QString &field)> bold)
 {
@@ -88,11 +79,6 @@ void boldColumns(TRxDBGridEx *grid, std::function<bool(const QString &field)> bo
 }
 
 } // namespace
-
-void SetJournalReceipt(JournalReceipt receipt)
-{
-    journalReceipt() = std::move(receipt);
-}
 
 TLendsPage::TLendsPage(QWidget *parent)
     : TListPage(QStringLiteral("Doklady"), QStringLiteral("TabSheetLends"), QStringLiteral("Int64EditLendsVoucher"),
@@ -142,19 +128,6 @@ void TLendsPage::registerHooks()
     });
     followDesk(DeskSubject::JournalLast, [](const QVariant &) { RefreshJournal(QVariant()); });
     followDesk(DeskSubject::Journal);
-    // The reprint: the receipt of the journal's current document.
-    SetJournalReceipt([page](qint64, bool, bool copy) {
-        if (page)
-            PrintDocumentReceipt(*page->ADOQueryLends, *page->ADOQueryLendsDetail, copy);
-    });
-    // The takings of the documents now selected, for the period the filter shows.
-    SetPrintHandler(ValmedoAction::LendsTotalPrint, [page] {
-        if (page)
-            PrintLendsTotal(*page->ADOQueryLends,
-                            {page->RadioButtonLendsAll->isChecked(), page->DateTimePickerLendsFirst->Date(),
-                             page->DateTimePickerLendsSecond->Date()},
-                            MainWindowFocus());
-    });
 }
 
 void TLendsPage::createQueries()
@@ -481,9 +454,8 @@ void TLendsPage::ActionLendsPrintExecute(QObject *sender)
                         QStringLiteral("Doklad: [%1]").arg(Int64EditLendsVoucher->Value()), true, active);
         return;
     }
-    if (const JournalReceipt &receipt = journalReceipt())
-        receipt(CurrentDocument(), ADOQueryLends->value(QStringLiteral("OPERACE")).toBool(),
-                FormSetupPrint && FormSetupPrint->CheckBoxCopy->isChecked());
+    FormValmedo->parts().journalReceipt(CurrentDocument(), ADOQueryLends->value(QStringLiteral("OPERACE")).toBool(),
+                                        FormSetupPrint && FormSetupPrint->CheckBoxCopy->isChecked());
 }
 
 void TLendsPage::ActionLendsTotalPrintExecute()
@@ -493,9 +465,7 @@ void TLendsPage::ActionLendsTotalPrintExecute()
         ShowInformation(NoDocumentText, NothingToPrintText, true, MainWindowFocus());
         return;
     }
-    const PrintHandler print = PrintHandlerOf(ValmedoAction::LendsTotalPrint);
-    if (!print)
-        return;
+    const PrintHandler &print = FormValmedo->parts().prints.at(ValmedoAction::LendsTotalPrint);
     // The report walks the journal's rows; the journal stays on its document.
     OneRowChange once(*ADOQueryLends);
     const DataSet::Bookmark mark = ADOQueryLends->bookmark();

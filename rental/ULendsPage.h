@@ -20,11 +20,6 @@ class TInt64Edit;
 class TRxDBGridEx;
 enum class LendsPeriod;
 
-// The receipt of a journal document printed again (a lend's or a return's), with a copy
-// when `copy`; registered by the receipts. Until one is, the reprint prints nothing.
-using JournalReceipt = std::function<void(qint64 document, bool lend, bool copy)>;
-void SetJournalReceipt(JournalReceipt receipt);
-
 // The main window's page "Doklady": the journal of lend and return documents. Its list
 // `ADOQueryLends` shows the documents the filter panel lets through (all operations of the
 // run date at first), each with its line count and totals; below it `ADOQueryLendsDetail`

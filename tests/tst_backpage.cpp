@@ -16,7 +16,6 @@
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "rental/BackBasket.h"
-#include "rental/DeskHooks.h"
 #include "rental/RentalTotals.h"
 #include "rental/UBack.h"
 #include "rental/UBackPage.h"

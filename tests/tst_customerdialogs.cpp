@@ -1,7 +1,6 @@
 // The customer changes on a logged-in desk: the new-customer dialog with its proposal and
 // checks, the edit dialog with its rights and history erase, the removal with its refusals,
 // a change that fails, the search dialog, and the print and import/export actions.
-#include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
 #include "catalogue/UCustomerNew.h"
@@ -306,7 +305,7 @@ private slots:
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         bool printed = false;
-        SetPrintHandler(ValmedoAction::CustomerPrint, [&] { printed = true; });
+        desk.window()->parts().prints[ValmedoAction::CustomerPrint] = [&] { printed = true; };
         ModalAnswers answers;
         for (const char *action : {"ActionCustomerEdit", "ActionCustomerDelete", "ActionCustomerPrint"})
             desk.action(action)->trigger();
@@ -320,14 +319,12 @@ private slots:
         desk.window()->SpeedButtonRefreshClick();
         QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 1"));
         desk.action("ActionCustomerPrint")->trigger();
-        SetPrintHandler(ValmedoAction::CustomerPrint, {});
         QVERIFY(printed);
         // Import and export: the window of its unit, then the count again.
         AddCustomer({2, "B"});
-        SetImportExportWindowFactory([] { return new QDialog; });
+        desk.window()->parts().importExportWindow = [] { return new QDialog; };
         answers.add(Reject());
         desk.action("ActionCustomerExportImport")->trigger();
-        SetImportExportWindowFactory({});
         QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 2"));
     }
 

@@ -1,7 +1,6 @@
 // The customer page on a logged-in desk: its list and history, the filter panel with its
 // reset, count and label, the find boxes, the hand-over of the current customer, the row
 // colours and the log-in that needs the page's tables.
-#include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
@@ -252,13 +251,12 @@ private slots:
         CustomerDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         BrowseQuery *given = nullptr;
-        SetFilterWindowFactory([&](BrowseQuery *query) {
+        desk.window()->parts().filterWindow = [&](BrowseQuery *query) {
             given = query;
             return new QDialog;
-        });
+        };
         ModalAnswers answers({Reject()});
         desk.page()->ButtonCustomerFilter->click();
-        SetFilterWindowFactory({});
         QCOMPARE(given, desk.page()->ADOQueryCustomer);
     }
 

@@ -17,7 +17,6 @@
 #include "rental/BackTransaction.h"
 #include "rental/LendBasket.h"
 #include "rental/LendDesk.h"
-#include "rental/DeskHooks.h"
 #include "rental/LendTransaction.h"
 #include "rental/LendsStore.h"
 #include "rental/UCash.h"
@@ -221,7 +220,6 @@ class TestLendDialog : public QObject {
 
 private slots:
     void init();
-    void cleanup();
     void keysAddExtendWalkAndRemove_data() { AddEngineRows(); }
     void keysAddExtendWalkAndRemove();
     void checksBeforeALineIsAdded_data() { AddEngineRows(); }
@@ -248,11 +246,6 @@ private slots:
 void TestLendDialog::init()
 {
     SetRunDate(Friday);
-}
-
-void TestLendDialog::cleanup()
-{
-    SetReceiptPrint({});
 }
 
 void TestLendDialog::keysAddExtendWalkAndRemove()
@@ -504,7 +497,7 @@ void TestLendDialog::threeLineLendOfADepositCustomer()
     FormSetupPrint->CheckBoxOriginal->setChecked(true);
     FormSetupPrint->CheckBoxCopy->setChecked(true);
     QList<std::pair<qint64, bool>> receipts;
-    SetReceiptPrint([&](qint64 document, bool copy) { receipts.append({document, copy}); });
+    session.window()->parts().receiptPrint = [&](qint64 document, bool copy) { receipts.append({document, copy}); };
     TestDesk desk({42, QStringLiteral("Dvořák"), u'$', 0});
 
     ModalAnswers answers;
@@ -569,7 +562,7 @@ void TestLendDialog::cashWindowAsTheReceiptSays()
     FormSetupVideo->IntegerEditAmountOff->SetValue(3);
     FormSetupVideo->CheckBoxCash->setChecked(true);
     FormSetupPrint->CheckBoxOriginal->setChecked(printed);
-    SetReceiptPrint([](qint64, bool) {});
+    session.window()->parts().receiptPrint = [](qint64, bool) {};
     TestDesk desk({42, QStringLiteral("Dvořák"), u'$', 0});
 
     QString asked;
@@ -601,7 +594,7 @@ void TestLendDialog::videoLentMeanwhileIsRefusedAfterTheRollback()
     AddLendCustomer(2, QStringLiteral("Svoboda"), 2);
     FormSetupVideo->CheckBoxCash->setChecked(true);
     bool printed = false;
-    SetReceiptPrint([&](qint64, bool) { printed = true; });
+    session.window()->parts().receiptPrint = [&](qint64, bool) { printed = true; };
     TestDesk desk({1, QStringLiteral("Novák"), u'-', 0});
     QString afterOtherDesk;
 
@@ -718,7 +711,7 @@ void TestLendDialog::oneAmountForOneDocument()
     FormSetupPrint->CheckBoxCopy->setChecked(false);
     QStringList receipts;
     const auto readReceipt = [&](qint64 document, bool) { receipts = ReceiptTotals(document); };
-    SetReceiptPrint(readReceipt);
+    session.window()->parts().receiptPrint = readReceipt;
     const Money bookedFees = Money::fromString(fees);
     const Money bookedDeposits = Money::fromString(deposits);
     const Money sum = bookedFees + bookedDeposits;
@@ -819,11 +812,11 @@ void TestLendDialog::receiptThatCannotBePrinted()
     int barsBefore = -1;
     int barsAtPrint = -1;
     bool emptyAtPrint = false;
-    SetReceiptPrint([&](qint64, bool) {
+    session.window()->parts().receiptPrint = [&](qint64, bool) {
         barsAtPrint = desk.statusBars;
         emptyAtPrint = desk.basket.isEmpty();
         throw EReportError(QStringLiteral("Tiskárna není k dispozici."));
-    });
+    };
 
     ModalAnswers answers;
     answers.add(Drive<TFormLend>([&](TFormLend *form) { Key(form, Qt::Key_Plus, Qt::KeypadModifier); }));

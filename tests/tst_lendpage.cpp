@@ -18,7 +18,6 @@
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
-#include "rental/DeskHooks.h"
 #include "rental/LendBasket.h"
 #include "rental/LendStore.h"
 #include "rental/RentalTotals.h"

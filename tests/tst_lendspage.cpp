@@ -3,7 +3,6 @@
 // box, the reprint and the takings with their messages and hooks, the statistics, the
 // refresh after a lend or a return, the row colours and fonts, the title sort of a total,
 // and the action keys.
-#include "catalogue/PageHooks.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
 #include "core/USetupPrint.h"
@@ -84,15 +83,21 @@ struct Reprint {
     bool copy;
 };
 
-// The receipts the reprint asks for while it lives.
+// The receipts the reprint of the main window asks for while it lives.
 class ReceiptSpy {
 public:
-    ReceiptSpy()
+    explicit ReceiptSpy(TFormValmedo *window) : m_window(window), m_wired(window->parts().journalReceipt)
     {
-        SetJournalReceipt([this](qint64 document, bool lend, bool copy) { printed.append({document, lend, copy}); });
+        window->parts().journalReceipt = [this](qint64 document, bool lend, bool copy) {
+            printed.append({document, lend, copy});
+        };
     }
-    ~ReceiptSpy() { SetJournalReceipt({}); }
+    ~ReceiptSpy() { m_window->parts().journalReceipt = m_wired; }
     QList<Reprint> printed;
+
+private:
+    TFormValmedo *m_window;
+    JournalReceipt m_wired;
 };
 
 QStringList Column(BrowseQuery *query, const char *field)
@@ -276,7 +281,7 @@ private slots:
         page->RadioButtonLendsAll->click();
         desk.activate();
         FormSetupPrint->CheckBoxCopy->setChecked(false);
-        ReceiptSpy receipts;
+        ReceiptSpy receipts(desk.window());
         TInt64Edit *box = page->Int64EditLendsVoucher;
         box->setFocus();
         box->selectAll();
@@ -326,14 +331,13 @@ private slots:
         TLendsPage *page = desk.page();
         QCOMPARE(page->StatusTexts(), QStringList({" Dokladů: 0", " Tržba: 0,00 Kč", " Zálohy: 0,00 Kč"}));
         QCOMPARE(page->ADOQueryLendsDetail->recordCount(), 0);
-        ReceiptSpy receipts;
+        ReceiptSpy receipts(desk.window());
         bool takings = false;
-        SetPrintHandler(ValmedoAction::LendsTotalPrint, [&] { takings = true; });
+        desk.window()->parts().prints[ValmedoAction::LendsTotalPrint] = [&] { takings = true; };
         ModalAnswers answers({Reject()});
         desk.action("ActionLendsPrint")->trigger();
         desk.action("ActionLendsTotalPrint")->trigger();
         desk.action("ActionLendsStatistics")->trigger();
-        SetPrintHandler(ValmedoAction::LendsTotalPrint, {});
         QCOMPARE(answers.shown().size(), 3);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(answers.shown()[i].text, QString("V evidenci není žádný doklad..."));
@@ -352,13 +356,12 @@ private slots:
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         TLendsPage *page = desk.page();
         QStringList walked;
-        SetPrintHandler(ValmedoAction::LendsTotalPrint, [&] {
+        desk.window()->parts().prints[ValmedoAction::LendsTotalPrint] = [&] {
             for (page->ADOQueryLends->first(); !page->ADOQueryLends->eof(); page->ADOQueryLends->next())
                 walked << page->ADOQueryLends->displayText(page->ADOQueryLends->currentRow(), 0);
-        });
+        };
         QSignalSpy moves(page->ADOQueryLends, &DataSet::currentRowChanged);
         desk.action("ActionLendsTotalPrint")->trigger();
-        SetPrintHandler(ValmedoAction::LendsTotalPrint, {});
         QCOMPARE(walked, QStringList({"0000000000001", "0000000000003"}));
         QCOMPARE(desk.current(), qint64(3));
         QCOMPARE(moves.size(), 0);
@@ -471,7 +474,7 @@ private slots:
             box->click(); // their editors enabled
         page->RadioButtonLendsOther->click();
         desk.activate();
-        ReceiptSpy receipts;
+        ReceiptSpy receipts(desk.window());
         const QList<QWidget *> controls{page->Int64EditLendsVoucher,      page->RxDBGridLends,
                                         page->RxDBGridLendsDetail,        page->RadioButtonLendsWeek,
                                         page->Int64EditLendsVoucherFirst, page->Int64EditLendsCustomerSecond,

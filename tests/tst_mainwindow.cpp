@@ -405,7 +405,7 @@ private slots:
         };
         const int before = count();
         Desk desk(db);
-        SetFrameWindowFactory(ValmedoAction::Medium, [] { return new QDialog; });
+        desk.window()->parts().frameWindows[ValmedoAction::Medium] = [] { return new QDialog; };
         bool refused = false;
         ModalAnswers answers({[&](QDialog *) {
             FrameStatement([] {
@@ -429,7 +429,6 @@ private slots:
             return ok ? int(QDialog::Accepted) : int(QDialog::Rejected);
         }});
         desk.action("ActionMedium")->trigger();
-        SetFrameWindowFactory(ValmedoAction::Medium, {});
         QVERIFY(refused);
         QVERIFY(!InTransactionFrame());
         QCOMPARE(count(), before); // one added, one removed, or neither
@@ -485,10 +484,9 @@ private slots:
         OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
         Desk desk(db);
         PageLists lists(desk.window(), QStringLiteral("SELECT NOSIC FROM tab_nosic\n"));
-        SetFrameWindowFactory(action, [] { return new QDialog; });
+        desk.window()->parts().frameWindows[action] = [] { return new QDialog; };
         ModalAnswers answers({ok ? Accept() : Reject()});
         desk.window()->action(action)->trigger();
-        SetFrameWindowFactory(action, {});
         QCOMPARE(lists.opened(), requeried);
     }
 

@@ -1,6 +1,7 @@
 // The windows the list pages open from other units: the free filter from each page's
 // "Filtr..." button, over that page's own list, and the spreadsheet exchange from the
 // pages' "Import / Export..." actions.
+#include "app/Wiring.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UFilter.h"
 #include "catalogue/UImportExport.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -33,7 +35,12 @@ void addCustomer(qint64 number, const QString &name)
     ExecCommand();
 }
 
+// Takes one piece out of the wiring's parts.
+using LeaveOut = std::function<void(TValmedoParts &parts)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(LeaveOut)
 
 class TestPageWiring : public QObject {
     Q_OBJECT
@@ -60,6 +67,45 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(std::logic_error, TFormValmedo window(parts));
         QVERIFY(!FormValmedo);
     }
+    // The program's own parts, each piece left out in turn: the window is refused as it is
+    // made, naming the piece, and never goes without it later.
+    void pieceLeftOut_data()
+    {
+        QTest::addColumn<QString>("piece");
+        QTest::addColumn<LeaveOut>("leaveOut");
+        QTest::newRow("pages") << "pages" << LeaveOut([](TValmedoParts &p) { p.pages = {}; });
+        QTest::newRow("view") << "view" << LeaveOut([](TValmedoParts &p) { p.view = {}; });
+        QTest::newRow("filter") << "filterWindow" << LeaveOut([](TValmedoParts &p) { p.filterWindow = {}; });
+        QTest::newRow("exchange") << "importExportWindow"
+                                  << LeaveOut([](TValmedoParts &p) { p.importExportWindow = {}; });
+        QTest::newRow("receipt") << "receiptPrint" << LeaveOut([](TValmedoParts &p) { p.receiptPrint = {}; });
+        QTest::newRow("reprint") << "journalReceipt" << LeaveOut([](TValmedoParts &p) { p.journalReceipt = {}; });
+        for (ValmedoAction action : PrintActions)
+            QTest::newRow(qPrintable(ValmedoActionObjectName(action)))
+                << QStringLiteral("prints[%1]").arg(ValmedoActionObjectName(action))
+                << LeaveOut([action](TValmedoParts &p) { p.prints.erase(action); });
+        // A piece given empty is left out as well.
+        for (ValmedoAction action : FrameActions)
+            QTest::newRow(qPrintable(ValmedoActionObjectName(action)))
+                << QStringLiteral("frameWindows[%1]").arg(ValmedoActionObjectName(action))
+                << LeaveOut([action](TValmedoParts &p) { p.frameWindows[action] = {}; });
+    }
+    void pieceLeftOut()
+    {
+        QFETCH(QString, piece);
+        QFETCH(LeaveOut, leaveOut);
+        TValmedoParts parts = ValmedoParts();
+        leaveOut(parts);
+        QString refused;
+        try {
+            TFormValmedo window(parts);
+        } catch (const std::logic_error &error) {
+            refused = QString::fromUtf8(error.what());
+        }
+        QCOMPARE(refused, QStringLiteral("TFormValmedo: the wiring left %1 unset").arg(piece));
+        QVERIFY(!FormValmedo);
+    }
+
     void unwiredRun()
     {
         QVERIFY_THROWS_EXCEPTION(std::logic_error, RunValmedo(*qApp, MainWindowBuilder()));

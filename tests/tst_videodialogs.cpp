@@ -2,7 +2,6 @@
 // and checks, the refusals of a new video, the edit dialog with its rights, history erase
 // and code books, the removal with its refusals, the empty list, and the search dialog.
 #include "catalogue/CodeBookStore.h"
-#include "catalogue/PageHooks.h"
 #include "catalogue/UDirection.h"
 #include "catalogue/UMedium.h"
 #include "catalogue/UVideoEdit.h"
@@ -372,7 +371,7 @@ private slots:
         QCOMPARE(desk.page()->StatusText(), QString(" Videa: 0"));
         QCOMPARE(desk.page()->SumText(), QString(" Celkem: 0,00 Kč"));
         bool printed = false;
-        SetPrintHandler(ValmedoAction::VideoPrint, [&] { printed = true; });
+        desk.window()->parts().prints[ValmedoAction::VideoPrint] = [&] { printed = true; };
         ModalAnswers answers;
         for (const char *action : {"ActionVideoEdit", "ActionVideoDelete", "ActionVideoPrint"})
             desk.action(action)->trigger();
@@ -386,13 +385,11 @@ private slots:
         desk.window()->SpeedButtonRefreshClick();
         QCOMPARE(desk.page()->StatusText(), QString(" Videa: 1"));
         desk.action("ActionVideoPrint")->trigger();
-        SetPrintHandler(ValmedoAction::VideoPrint, {});
         QVERIFY(printed);
         AddVideo(2, "B");
-        SetImportExportWindowFactory([] { return new QDialog; });
+        desk.window()->parts().importExportWindow = [] { return new QDialog; };
         answers.add(Reject());
         desk.action("ActionVideoExportImport")->trigger();
-        SetImportExportWindowFactory({});
         QCOMPARE(desk.page()->StatusText(), QString(" Videa: 2"));
     }
 

@@ -1,7 +1,6 @@
 // The video page on a logged-in desk: its list and history, the count and exact sum, the
 // hand-over of the current video, the row colours (the lend page's grid too), the filter
 // panel with its pick lists, reset and label, the find boxes, and the keys.
-#include "catalogue/PageHooks.h"
 #include "catalogue/UVideoPage.h"
 #include "core/Grids.h"
 #include "core/USetupVideo.h"
@@ -265,13 +264,12 @@ private slots:
         VideoDesk desk(db);
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         BrowseQuery *given = nullptr;
-        SetFilterWindowFactory([&](BrowseQuery *query) {
+        desk.window()->parts().filterWindow = [&](BrowseQuery *query) {
             given = query;
             return new QDialog;
-        });
+        };
         ModalAnswers answers({Reject()});
         desk.page()->ButtonVideoFilter->click();
-        SetFilterWindowFactory({});
         QCOMPARE(given, desk.page()->ADOQueryVideo);
     }
 

@@ -21,13 +21,12 @@
 void RecordedDeskHooks::install()
 {
     SetJournalRefresh([this](const QVariant &document) { journal << document; });
-    SetReceiptPrint([this](qint64 document, bool copy) { receipts << std::pair{document, copy}; });
+    FormValmedo->parts().receiptPrint = [this](qint64 document, bool copy) { receipts << std::pair{document, copy}; };
 }
 
 void RecordedDeskHooks::remove()
 {
     SetJournalRefresh({});
-    SetReceiptPrint({});
 }
 
 DeskFixture::DeskFixture(Engine engine, const std::function<void()> &addShop, RecordedDeskHooks *hooks,

@@ -17,9 +17,10 @@ class TCustomerPage;
 class TFormValmedo;
 class TRxDBGridEx;
 
-// Stand-ins for the journal's refresh and the receipt print of the desk hooks, recording
-// what a lend or a return hands them. Installed after the log-in, since the main window
-// registers the real ones as it is made; remove() takes them away again.
+// Stand-ins for the journal's refresh and the main window's receipt print, recording what a
+// lend or a return hands them. Installed after the log-in, over the ones the main window
+// is made with; remove() takes the journal's away again (the receipt print goes with the
+// window).
 struct RecordedDeskHooks {
     QList<QVariant> journal;
     QList<std::pair<qint64, bool>> receipts;
