@@ -1,8 +1,8 @@
 #include "catalogue/ListPage.h"
 
-#include "catalogue/LentLines.h"
 #include "catalogue/PageHooks.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/NamedWidget.h"

@@ -2,7 +2,6 @@
 
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CustomerStore.h"
-#include "catalogue/LentLines.h"
 #include "catalogue/ListPage.h"
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
@@ -10,6 +9,7 @@
 #include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPrint.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/NamedWidget.h"
@@ -296,6 +296,11 @@ void TCustomerPage::DataSourceCustomerDataChange()
         ComboBoxCustomerName->setEditText(name);
     ADOQueryCustomerVideo->first();
     emit CurrentCustomerChanged(customer, name);
+}
+
+void TCustomerPage::followCurrent(QObject *context, std::function<void(qint64, const QString &)> shown)
+{
+    connect(this, &TCustomerPage::CurrentCustomerChanged, context, std::move(shown));
 }
 
 bool TCustomerPage::FindCustomerByNumber(const QString &text)

@@ -1,8 +1,7 @@
 #include "catalogue/UImportExport.h"
 
 #include "catalogue/PageHooks.h"
-#include "catalogue/UCustomerPage.h"
-#include "catalogue/UVideoPage.h"
+#include "core/DeskLists.h"
 #include "core/UValmedo.h"
 
 #include "catalogue/ExchangeRules.h"
@@ -233,10 +232,12 @@ void RegisterFormImportExport()
     SetImportExportWindowFactory([]() -> QDialog * {
         if (!FormValmedo)
             return nullptr;
-        if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer)
-            return new TFormImportExport(ExchangeTable::Customers, *FormValmedo->customerPage()->ADOQueryCustomer);
-        if (FormValmedo->pageIndex() == TFormValmedo::PageVideo)
-            return new TFormImportExport(ExchangeTable::Videos, *FormValmedo->videoPage()->ADOQueryVideo);
+        const TCustomerList *customers = MainCustomers();
+        if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer && customers)
+            return new TFormImportExport(ExchangeTable::Customers, *customers->list());
+        const TVideoList *videos = MainVideos();
+        if (FormValmedo->pageIndex() == TFormValmedo::PageVideo && videos)
+            return new TFormImportExport(ExchangeTable::Videos, *videos->list());
         return nullptr;
     });
 }

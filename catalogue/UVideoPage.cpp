@@ -1,13 +1,13 @@
 #include "catalogue/UVideoPage.h"
 
 #include "catalogue/CatalogueStore.h"
-#include "catalogue/LentLines.h"
 #include "catalogue/ListPage.h"
 #include "catalogue/UVideoEdit.h"
 #include "catalogue/UVideoFind.h"
 #include "catalogue/UVideoNew.h"
 #include "catalogue/VideoStore.h"
 #include "catalogue/PageHooks.h"
+#include "core/LentLines.h"
 #include "reports/layouts/UQRVideoA4.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
@@ -316,6 +316,11 @@ void TVideoPage::DataSourceVideoDataChange()
         ComboBoxVideoTitle->setEditText(title);
     ADOQueryVideoCustomer->first();
     emit CurrentVideoChanged(video, title);
+}
+
+void TVideoPage::followCurrent(QObject *context, std::function<void(qint64, const QString &)> shown)
+{
+    connect(this, &TVideoPage::CurrentVideoChanged, context, std::move(shown));
 }
 
 bool TVideoPage::FindVideoByNumber(const QString &text)

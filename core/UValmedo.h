@@ -45,8 +45,8 @@ struct TValmedoPages {
 // refuses to be made without any of them.
 struct TValmedoParts {
     // Builds the pages on the notebook, one after the other into the window's own
-    // `pages`: a page built later finds those before it through the window.
-    std::function<void(QStackedWidget *notebook, TValmedoPages &pages)> pages;
+    // `pages`, and hands the desk the lists that a page built later finds through it.
+    std::function<void(QStackedWidget *notebook, TDesk &desk, TValmedoPages &pages)> pages;
     // The day's overview that SpeedButtonView opens.
     std::function<std::unique_ptr<QDialog>()> view;
 };

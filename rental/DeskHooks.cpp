@@ -2,12 +2,6 @@
 
 namespace {
 
-JournalRefresh &journalRefresh()
-{
-    static JournalRefresh refresh;
-    return refresh;
-}
-
 ReceiptPrint &receiptPrint()
 {
     static ReceiptPrint print;
@@ -15,17 +9,6 @@ ReceiptPrint &receiptPrint()
 }
 
 } // namespace
-
-void SetJournalRefresh(JournalRefresh refresh)
-{
-    journalRefresh() = std::move(refresh);
-}
-
-void RefreshJournal(const QVariant &document)
-{
-    if (const JournalRefresh &refresh = journalRefresh())
-        refresh(document);
-}
 
 void SetReceiptPrint(ReceiptPrint print)
 {

@@ -17,9 +17,10 @@ class TCustomerPage;
 class TFormValmedo;
 class TRxDBGridEx;
 
-// Stand-ins for the journal's refresh and the receipt print of the desk hooks, recording
-// what a lend or a return hands them. Installed after the log-in, since the main window
-// registers the real ones as it is made; remove() takes them away again.
+// What a lend or a return hands on, recorded: the documents the desk puts the journal on
+// (null: moved to its end), and the receipts, printed by a stand-in for the receipt print
+// of the desk hooks. Installed after the log-in, since the main window registers the real
+// print as it is made; remove() takes the stand-in away again.
 struct RecordedDeskHooks {
     QList<QVariant> journal;
     QList<std::pair<qint64, bool>> receipts;
