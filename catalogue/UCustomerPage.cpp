@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CustomerStore.h"
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
@@ -67,16 +68,6 @@ bool isNameBox(const QObject *sender)
 }
 
 } // namespace
-
-void ProposeCustomerNames(TFindComboBox *box)
-{
-    box->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const CustomerProposal &p : CustomerNameProposals(typed))
-            proposals.append({CustomerProposalText(p), p.number});
-        return proposals;
-    };
-}
 
 TCustomerPage::TCustomerPage(QWidget *parent)
     : TListPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),

@@ -21,10 +21,6 @@ class TInt64Edit;
 class TLentLines;
 class TRxDBGridEx;
 
-// Makes `box` a customer name box: its proposals are the customers whose names begin with
-// the text typed, "name / birth number", each standing for the customer's number.
-void ProposeCustomerNames(TFindComboBox *box);
-
 // The main window's page "Zákazníci": the customer register. Its list `ADOQueryCustomer`
 // shows the customers the filter panel lets through, with the history of the current one
 // below; the find boxes above it find a customer by number or by name as the clerk types.

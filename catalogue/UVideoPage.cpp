@@ -1,6 +1,7 @@
 #include "catalogue/UVideoPage.h"
 
 #include "catalogue/CatalogueStore.h"
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
 #include "catalogue/UVideoEdit.h"
 #include "catalogue/UVideoFind.h"
@@ -63,16 +64,6 @@ bool isTitleBox(const QObject *sender)
 }
 
 } // namespace
-
-void ProposeVideoTitles(TFindComboBox *box)
-{
-    box->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const QString &title : VideoTitleProposals(typed))
-            proposals.append({title, title});
-        return proposals;
-    };
-}
 
 TVideoPage::TVideoPage(QWidget *parent)
     : TListPage(QStringLiteral("Video"), QStringLiteral("TabSheetVideo"), QStringLiteral("Int64EditVideoVideo"),

@@ -21,9 +21,6 @@ class TInt64Edit;
 class TLentLines;
 class TRxDBGridEx;
 
-// Makes `box` a title box: its proposals are the titles that begin with the text typed.
-void ProposeVideoTitles(TFindComboBox *box);
-
 // The main window's page "Video": the catalogue. Its list `ADOQueryVideo` shows the videos
 // the filter panel lets through with the names of their genres and media, and below it the
 // history of the current video (`ADOQueryVideoCustomer`, who had it); the find boxes above

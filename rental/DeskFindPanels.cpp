@@ -1,6 +1,6 @@
 #include "rental/DeskFindPanels.h"
 
-#include "catalogue/UCustomerPage.h"
+#include "catalogue/FindProposals.h"
 #include "core/Desk.h"
 #include "core/DeskLists.h"
 #include "core/NamedWidget.h"

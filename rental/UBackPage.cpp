@@ -1,7 +1,7 @@
 #include "rental/UBackPage.h"
 
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
-#include "catalogue/UVideoPage.h"
 #include "catalogue/VideoStore.h"
 #include "core/Desk.h"
 #include "core/DeskLists.h"

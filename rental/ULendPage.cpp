@@ -1,7 +1,7 @@
 #include "rental/ULendPage.h"
 
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
-#include "catalogue/UVideoPage.h"
 #include "core/Desk.h"
 #include "core/DeskLists.h"
 #include "core/Grids.h"
