@@ -30,8 +30,8 @@ class TBackPage;
 class TLendsPage;
 
 // The five pages of the notebook, built by the program's wiring (app/Wiring.h): each as
-// its own class for the pages that follow it, and all in the notebook's order (Page) for
-// what the frame does with every page.
+// its own class for the wiring (the pages themselves reach each other only through the
+// desk), and all in the notebook's order (Page) for what the frame does with every page.
 struct TValmedoPages {
     TCustomerPage *customer = nullptr;
     TVideoPage *video = nullptr;
