@@ -25,10 +25,13 @@
 
 namespace {
 
-void buildPages(QStackedWidget *notebook, TValmedoPages &pages)
+void buildPages(QStackedWidget *notebook, TDesk &desk, TValmedoPages &pages)
 {
+    // The lend and return pages follow the customer and video lists as they are built.
     pages.customer = new TCustomerPage(notebook);
+    desk.setCustomers(pages.customer);
     pages.video = new TVideoPage(notebook);
+    desk.setVideos(pages.video);
     pages.lend = new TLendPage(notebook);
     pages.back = new TBackPage(notebook);
     pages.lends = new TLendsPage(notebook);

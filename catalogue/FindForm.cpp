@@ -1,9 +1,9 @@
 #include "catalogue/FindForm.h"
 
-#include "catalogue/LentLines.h"
 #include "core/Desk.h"
 #include "core/DialogButton.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
 #include "core/controls/GridColumns.h"

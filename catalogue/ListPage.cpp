@@ -1,7 +1,7 @@
 #include "catalogue/ListPage.h"
 
-#include "catalogue/LentLines.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/NamedWidget.h"

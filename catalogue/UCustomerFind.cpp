@@ -1,25 +1,16 @@
 #include "catalogue/UCustomerFind.h"
 
 #include "catalogue/CustomerStore.h"
-#include "catalogue/LentLines.h"
-#include "catalogue/UCustomerPage.h"
+#include "core/Desk.h"
+#include "core/DeskLists.h"
+#include "core/LentLines.h"
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
-#include "core/UValmedo.h"
 #include "core/controls/Int64Edit.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/SqlDialect.h"
 
 #include <QLineEdit>
-
-namespace {
-
-TCustomerPage *customerPage()
-{
-    return FormValmedo ? FormValmedo->customerPage() : nullptr;
-}
-
-} // namespace
 
 TFormCustomerFind::TFormCustomerFind(QWidget *parent)
     : TFormFind(QStringLiteral("FormCustomerFind"), QStringLiteral(" Vyhledání zákazníka"),
@@ -66,8 +57,8 @@ void TFormCustomerFind::EditsChange()
 
 void TFormCustomerFind::BitBtnSearchClick()
 {
-    TCustomerPage *page = customerPage();
+    const TCustomerList *customers = MainCustomers();
     const QVariant chosen = ADOQueryCustomerFind->value(0);
-    if (page && !chosen.isNull())
-        page->ADOQueryCustomer->locate(QStringLiteral("ZAKAZNIK"), chosen);
+    if (customers && !chosen.isNull())
+        customers->list()->locate(QStringLiteral("ZAKAZNIK"), chosen);
 }

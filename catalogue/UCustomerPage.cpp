@@ -2,12 +2,13 @@
 
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CustomerStore.h"
-#include "catalogue/LentLines.h"
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
 #include "catalogue/UCustomerNew.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/NamedWidget.h"
@@ -64,16 +65,6 @@ bool isNameBox(const QObject *sender)
 }
 
 } // namespace
-
-void ProposeCustomerNames(TFindComboBox *box)
-{
-    box->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const CustomerProposal &p : CustomerNameProposals(typed))
-            proposals.append({CustomerProposalText(p), p.number});
-        return proposals;
-    };
-}
 
 TCustomerPage::TCustomerPage(QWidget *parent)
     : TListPage(QStringLiteral("Zákazníci"), QStringLiteral("TabSheetCustomer"),
@@ -288,6 +279,11 @@ void TCustomerPage::DataSourceCustomerDataChange()
         ComboBoxCustomerName->setEditText(name);
     ADOQueryCustomerVideo->first();
     emit CurrentCustomerChanged(customer, name);
+}
+
+void TCustomerPage::followCurrent(QObject *context, std::function<void(qint64, const QString &)> shown)
+{
+    connect(this, &TCustomerPage::CurrentCustomerChanged, context, std::move(shown));
 }
 
 bool TCustomerPage::FindCustomerByNumber(const QString &text)

@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/ListPage.h"
+#include "core/DeskLists.h"
 
 #include <QString>
 
@@ -20,10 +21,6 @@ class TInt64Edit;
 class TLentLines;
 class TRxDBGridEx;
 
-// Makes `box` a customer name box: its proposals are the customers whose names begin with
-// the text typed, "name / birth number", each standing for the customer's number.
-void ProposeCustomerNames(TFindComboBox *box);
-
 // The main window's page "Zákazníci": the customer register. Its list `ADOQueryCustomer`
 // shows the customers the filter panel lets through, with the history of the current one
 // below; the find boxes above it find a customer by number or by name as the clerk types.
@@ -32,13 +29,13 @@ void ProposeCustomerNames(TFindComboBox *box);
 // change of it (scrolling, a filter, a requery, a choice in the search dialog) is handed on
 // by DataSourceCustomerDataChange, which shows him in this page's boxes and then emits
 // CurrentCustomerChanged, the signal through which the lend and return pages show him in
-// their boxes and empty a basket that holds lines. Those pages move him by locating him in
-// `ADOQueryCustomer` and calling DataSourceCustomerDataChange.
+// their boxes and empty a basket that holds lines. Those pages reach the list through the
+// desk (TCustomerList, which the page implements) and move him with its searches.
 //
 // The page connects the main window's customer actions (find, new, edit, remove,
 // import/export, print) and registers its log-in steps: the history and the list
 // (CustomerFilter), and the main window's cache of lent lines.
-class TCustomerPage : public TListPage {
+class TCustomerPage : public TListPage, public TCustomerList {
     Q_OBJECT
 public:
     explicit TCustomerPage(QWidget *parent = nullptr);
@@ -48,7 +45,9 @@ public:
     BrowseQuery *ADOQueryCustomerVideo = nullptr;
     // The main window's cache of lent lines (`ADOQueryLended`): the lend and return
     // transactions run it again.
-    TLentLines *LentLines() const { return m_lentLines; }
+    TLentLines *LentLines() const override { return m_lentLines; }
+    BrowseQuery *list() const override { return ADOQueryCustomer; }
+    void followCurrent(QObject *context, std::function<void(qint64 customer, const QString &name)> shown) override;
 
     // Function column, find panel, lists and status bar.
     QFrame *PanelCustomerFunction = nullptr;
@@ -92,8 +91,8 @@ public:
     // each moves the list to the customer found (among those the filter lets through) and
     // hands him on; false, and nothing moves, when there is none. By the number typed, and
     // by the customer behind the proposal a name box holds (ProposeCustomerNames).
-    bool FindCustomerByNumber(const QString &text);
-    bool FindCustomerOfBox(const TFindComboBox *box);
+    bool FindCustomerByNumber(const QString &text) override;
+    bool FindCustomerOfBox(const TFindComboBox *box) override;
     void ButtonCustomerFilterClick();
     void ButtonCustomerResetClick();
     void Int64EditCustomerCustomerChange();
@@ -101,8 +100,8 @@ public:
 
     // The actions. `sender` is the control that started the action: a name box opens the
     // search dialog in its name field, a double click on a grid edits only over a data cell.
-    void ActionCustomerFindExecute(QObject *sender = nullptr);
-    void ActionCustomerNewExecute();
+    void ActionCustomerFindExecute(QObject *sender = nullptr) override;
+    void ActionCustomerNewExecute() override;
     void ActionCustomerEditExecute(QObject *sender = nullptr);
     void ActionCustomerDeleteExecute();
     void ActionCustomerExportImportExecute();

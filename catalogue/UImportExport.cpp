@@ -1,7 +1,6 @@
 #include "catalogue/UImportExport.h"
 
-#include "catalogue/UCustomerPage.h"
-#include "catalogue/UVideoPage.h"
+#include "core/DeskLists.h"
 #include "core/UValmedo.h"
 
 #include "catalogue/ExchangeRules.h"
@@ -231,9 +230,11 @@ QDialog *CreateFormImportExport()
 {
     if (!FormValmedo)
         return nullptr;
-    if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer)
-        return new TFormImportExport(ExchangeTable::Customers, *FormValmedo->customerPage()->ADOQueryCustomer);
-    if (FormValmedo->pageIndex() == TFormValmedo::PageVideo)
-        return new TFormImportExport(ExchangeTable::Videos, *FormValmedo->videoPage()->ADOQueryVideo);
+    const TCustomerList *customers = MainCustomers();
+    if (FormValmedo->pageIndex() == TFormValmedo::PageCustomer && customers)
+        return new TFormImportExport(ExchangeTable::Customers, *customers->list());
+    const TVideoList *videos = MainVideos();
+    if (FormValmedo->pageIndex() == TFormValmedo::PageVideo && videos)
+        return new TFormImportExport(ExchangeTable::Videos, *videos->list());
     return nullptr;
 }

@@ -1,11 +1,11 @@
 #include "catalogue/UVideoFind.h"
 
-#include "catalogue/LentLines.h"
-#include "catalogue/UVideoPage.h"
 #include "catalogue/VideoStore.h"
+#include "core/Desk.h"
+#include "core/DeskLists.h"
+#include "core/LentLines.h"
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
-#include "core/UValmedo.h"
 #include "core/controls/Int64Edit.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/SqlDialect.h"
@@ -59,8 +59,8 @@ void TFormVideoFind::EditsChange()
 
 void TFormVideoFind::BitBtnSearchClick()
 {
-    TVideoPage *page = FormValmedo ? FormValmedo->videoPage() : nullptr;
+    const TVideoList *videos = MainVideos();
     const QVariant chosen = ADOQueryVideoFind->value(0);
-    if (page && !chosen.isNull())
-        page->ADOQueryVideo->locate(QStringLiteral("VIDEO"), chosen);
+    if (videos && !chosen.isNull())
+        videos->list()->locate(QStringLiteral("VIDEO"), chosen);
 }

@@ -1,12 +1,13 @@
 #include "catalogue/UVideoPage.h"
 
 #include "catalogue/CatalogueStore.h"
-#include "catalogue/LentLines.h"
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
 #include "catalogue/UVideoEdit.h"
 #include "catalogue/UVideoFind.h"
 #include "catalogue/UVideoNew.h"
 #include "catalogue/VideoStore.h"
+#include "core/LentLines.h"
 #include "core/Grids.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -60,16 +61,6 @@ bool isTitleBox(const QObject *sender)
 }
 
 } // namespace
-
-void ProposeVideoTitles(TFindComboBox *box)
-{
-    box->OnPropose = [](const QString &typed) {
-        QList<FindProposal> proposals;
-        for (const QString &title : VideoTitleProposals(typed))
-            proposals.append({title, title});
-        return proposals;
-    };
-}
 
 TVideoPage::TVideoPage(QWidget *parent)
     : TListPage(QStringLiteral("Video"), QStringLiteral("TabSheetVideo"), QStringLiteral("Int64EditVideoVideo"),
@@ -308,6 +299,11 @@ void TVideoPage::DataSourceVideoDataChange()
         ComboBoxVideoTitle->setEditText(title);
     ADOQueryVideoCustomer->first();
     emit CurrentVideoChanged(video, title);
+}
+
+void TVideoPage::followCurrent(QObject *context, std::function<void(qint64, const QString &)> shown)
+{
+    connect(this, &TVideoPage::CurrentVideoChanged, context, std::move(shown));
 }
 
 bool TVideoPage::FindVideoByNumber(const QString &text)

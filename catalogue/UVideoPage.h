@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/ListPage.h"
+#include "core/DeskLists.h"
 
 #include <QString>
 #include <optional>
@@ -20,9 +21,6 @@ class TInt64Edit;
 class TLentLines;
 class TRxDBGridEx;
 
-// Makes `box` a title box: its proposals are the titles that begin with the text typed.
-void ProposeVideoTitles(TFindComboBox *box);
-
 // The main window's page "Video": the catalogue. Its list `ADOQueryVideo` shows the videos
 // the filter panel lets through with the names of their genres and media, and below it the
 // history of the current video (`ADOQueryVideoCustomer`, who had it); the find boxes above
@@ -30,8 +28,9 @@ void ProposeVideoTitles(TFindComboBox *box);
 // bar counts the videos listed and sums their prices.
 //
 // The current row of `ADOQueryVideo` is the current video of the program. The lend page
-// shows the same list in its own grid (coloured by UseVideoColours) and moves it with
-// FindVideoByNumber and FindVideoByTitle; every change of the current video is handed on
+// reaches the list through the desk (TVideoList, which the page implements), shows it in
+// its own grid (coloured by UseVideoColours) and moves it with FindVideoByNumber and
+// FindVideoByTitle; every change of the current video is handed on
 // by DataSourceVideoDataChange, which shows it in this page's boxes and then emits
 // CurrentVideoChanged for the lend page's boxes. A change of the current video empties no
 // basket.
@@ -39,7 +38,7 @@ void ProposeVideoTitles(TFindComboBox *box);
 // The page connects the main window's video actions (find, new, edit, remove,
 // import/export, print) and registers its log-in steps: the history and the list
 // (VideoFilter).
-class TVideoPage : public TListPage {
+class TVideoPage : public TListPage, public TVideoList {
     Q_OBJECT
 public:
     explicit TVideoPage(QWidget *parent = nullptr);
@@ -47,6 +46,8 @@ public:
 
     BrowseQuery *ADOQueryVideo = nullptr;
     BrowseQuery *ADOQueryVideoCustomer = nullptr;
+    BrowseQuery *list() const override { return ADOQueryVideo; }
+    void followCurrent(QObject *context, std::function<void(qint64 video, const QString &title)> shown) override;
 
     // Function column, find panel, lists and status bar.
     QFrame *PanelVideoFunction = nullptr;
@@ -93,11 +94,11 @@ public:
     // list to the video found (among those the filter lets through) and hands it on;
     // false, and nothing moves, when there is none. By the number typed, and by the
     // beginning of a title (letter case ignored).
-    bool FindVideoByNumber(const QString &text);
-    bool FindVideoByTitle(const QString &text);
+    bool FindVideoByNumber(const QString &text) override;
+    bool FindVideoByTitle(const QString &text) override;
     // Colours the rows of a grid that shows `ADOQueryVideo` (this page's list, the lend
     // page's): a video out now as lent, or as overdue, while the colour setting is on.
-    void UseVideoColours(TRxDBGridEx *grid);
+    void UseVideoColours(TRxDBGridEx *grid) override;
     void ButtonVideoFilterClick();
     void ButtonVideoResetClick();
     void Int64EditVideoVideoChange();
@@ -110,7 +111,7 @@ public:
     // The actions. `sender` is the control that started the action: a title box opens the
     // search dialog in its title field, a double click on the list edits only over a data
     // cell.
-    void ActionVideoFindExecute(QObject *sender = nullptr);
+    void ActionVideoFindExecute(QObject *sender = nullptr) override;
     void ActionVideoNewExecute();
     void ActionVideoEditExecute(QObject *sender = nullptr);
     void ActionVideoDeleteExecute();

@@ -66,6 +66,18 @@ TDesk *MainDesk()
     return FormValmedo ? FormValmedo->desk() : nullptr;
 }
 
+TCustomerList *MainCustomers()
+{
+    const TDesk *desk = MainDesk();
+    return desk ? desk->customers() : nullptr;
+}
+
+TVideoList *MainVideos()
+{
+    const TDesk *desk = MainDesk();
+    return desk ? desk->videos() : nullptr;
+}
+
 void UseDeskPopupMenu(std::initializer_list<TRxDBGridEx *> grids)
 {
     if (const TDesk *desk = MainDesk())

@@ -9,7 +9,9 @@
 
 class QMenu;
 class QWidget;
+class TCustomerList;
 class TRxDBGridEx;
+class TVideoList;
 
 // What a change at the desk touches. The subjects are answered in the order they are
 // declared: the journal on the document first, then the lists, the journal on its row and
@@ -27,7 +29,8 @@ Q_DECLARE_FLAGS(DeskSubjects, DeskSubject)
 Q_DECLARE_OPERATORS_FOR_FLAGS(DeskSubjects)
 
 // What the pages of the main window share: the change signal they follow each other by,
-// the grid pop-up menu and the parent of their dialogs. Owned by the main window.
+// the lists of the customer and video pages (DeskLists.h), the grid pop-up menu and the
+// parent of their dialogs. Owned by the main window.
 class TDesk : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +41,13 @@ public:
     void announce(DeskSubjects subjects, const QVariant &key = QVariant());
     // Runs `answer` with the key whenever a change names `subject`, while `context` lives.
     void follow(DeskSubject subject, QObject *context, std::function<void(const QVariant &key)> answer);
+
+    // The customer and the video list, each kept by its page and handed in by the wiring as
+    // that page is built, before the pages that use it; null until then.
+    TCustomerList *customers() const { return m_customers; }
+    TVideoList *videos() const { return m_videos; }
+    void setCustomers(TCustomerList *customers) { m_customers = customers; }
+    void setVideos(TVideoList *videos) { m_videos = videos; }
 
     // The grid pop-up menu "PopupMenuRxDBGrid", given to each of `grids`.
     QMenu *popupMenuRxDBGrid() const { return PopupMenuRxDBGrid; }
@@ -57,11 +67,16 @@ private:
         std::function<void(const QVariant &)> run;
     };
     QList<Answer> m_answers;
+    TCustomerList *m_customers = nullptr;
+    TVideoList *m_videos = nullptr;
     QWidget *m_dialogParent = nullptr;
     QMenu *PopupMenuRxDBGrid = nullptr;
 };
 
 // The main window's desk; null before start-up builds the window and after it ends.
 TDesk *MainDesk();
+// The main window's customer and video lists; null without the window or the list.
+TCustomerList *MainCustomers();
+TVideoList *MainVideos();
 // Gives each of `grids` the main window's grid pop-up menu, when there is a main window.
 void UseDeskPopupMenu(std::initializer_list<TRxDBGridEx *> grids);

@@ -130,7 +130,7 @@ TFormValmedo::TFormValmedo(const TValmedoParts &parts, QWidget *parent)
     Notebook->setObjectName(QStringLiteral("Notebook"));
     // The pages register what OpenDatabase opens at log-in; one window's steps only.
     ClearOpenSteps();
-    m_parts.pages(Notebook, m_pages);
+    m_parts.pages(Notebook, *m_desk, m_pages);
     for (TValmedoPage *page : m_pages.inOrder)
         Notebook->addWidget(page);
     Notebook->setCurrentIndex(PageLends); // the designed page, until the stored one is restored

@@ -31,8 +31,8 @@ class TBackPage;
 class TLendsPage;
 
 // The five pages of the notebook, built by the program's wiring (app/Wiring.h): each as
-// its own class for the pages that follow it, and all in the notebook's order (Page) for
-// what the frame does with every page.
+// its own class for the wiring (the pages themselves reach each other only through the
+// desk), and all in the notebook's order (Page) for what the frame does with every page.
 struct TValmedoPages {
     TCustomerPage *customer = nullptr;
     TVideoPage *video = nullptr;
@@ -79,8 +79,8 @@ inline constexpr ValmedoAction FrameActions[] = {ValmedoAction::Medium, ValmedoA
 // refuses to be made without any of them, naming each one left out.
 struct TValmedoParts {
     // Builds the pages on the notebook, one after the other into the window's own
-    // `pages`: a page built later finds those before it through the window.
-    std::function<void(QStackedWidget *notebook, TValmedoPages &pages)> pages;
+    // `pages`, and hands the desk the lists that a page built later finds through it.
+    std::function<void(QStackedWidget *notebook, TDesk &desk, TValmedoPages &pages)> pages;
     // The day's overview that SpeedButtonView opens.
     std::function<std::unique_ptr<QDialog>()> view;
     FilterWindowFactory filterWindow;

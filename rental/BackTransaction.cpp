@@ -1,5 +1,6 @@
 #include "rental/BackTransaction.h"
 
+#include "core/Desk.h"
 #include "core/Log.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -79,8 +80,12 @@ bool BackTransaction(TTableBack &basket, qint64 customer, bool include, const Ba
     // Written, every line has left the basket; refused, the clerk starts again from the customer.
     basket.emptyTable();
     const QVariant writtenDocument = written ? write.document : QVariant();
-    if (hooks.requery)
-        hooks.requery(writtenDocument);
+    // The customer list empties a basket that still holds lines when it moves.
+    if (TDesk *desk = MainDesk())
+        desk->announce((writtenDocument.isNull() ? DeskSubject::JournalLast : DeskSubject::Document)
+                           | DeskSubject::Customers | DeskSubject::Videos | DeskSubject::LentVideos
+                           | DeskSubject::LentLines,
+                       writtenDocument);
     if (hooks.statusBars)
         hooks.statusBars();
     if (document)

@@ -5,22 +5,20 @@
 class TTableBack;
 
 // What a return asks of the return page once it has been written or refused. Each may be
-// left empty.
+// left empty. The lists after it follow the desk's change signal (TDesk::announce).
 struct BackPageHooks {
-    // The lists after the transaction: the journal requeried onto `document` (null when no
-    // document was written: the journal only moves to its last row), the customer, video
-    // and lent-videos lists each requeried on its row, and the cache of lent lines.
-    std::function<void(const QVariant &document)> requery;
     // The receipt of the return document just written, with a copy when asked.
     std::function<void(qint64 document, bool copy)> print;
-    // The status bars of the return basket and of the journal.
+    // The status bar of the return basket.
     std::function<void()> statusBars;
 };
 
 // Writes the return basket as `customer`'s return, into the takings when `include`, with
 // the progress window " Transakce", and logs it ("Transakce [Vracení] ..."). A refusal and
 // the warning are shown after the rollback. Either way the basket is empty afterwards (the
-// clerk starts a refused return again) and the page's lists and status bars are refreshed.
+// clerk starts a refused return again), the desk is told of the change (the journal on the
+// document, or at its end when none was written; the customer, video and lent-video lists
+// each on its row; the cache of lent lines) and the status bars are refreshed.
 // True when committed; `document` gets the return document's number (null when none).
 bool BackTransaction(TTableBack &basket, qint64 customer, bool include, const BackPageHooks &hooks,
                      QVariant *document = nullptr);

@@ -1,9 +1,10 @@
 #include "rental/DeskFindPanels.h"
 
-#include "catalogue/UCustomerPage.h"
+#include "catalogue/FindProposals.h"
+#include "core/Desk.h"
+#include "core/DeskLists.h"
 #include "core/NamedWidget.h"
 #include "core/RunReported.h"
-#include "core/UValmedo.h"
 #include "core/controls/FindBoxes.h"
 #include "core/controls/Int64Edit.h"
 #include "core/database/BrowseQuery.h"
@@ -58,7 +59,7 @@ QLabel *Caption(const QString &text, QWidget *control)
 void OpenCustomerSearch(QObject *sender)
 {
     RunReported([sender] {
-        if (TCustomerPage *customers = FormValmedo ? FormValmedo->customerPage() : nullptr)
+        if (TCustomerList *customers = MainCustomers())
             customers->ActionCustomerFindExecute(sender);
     });
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QChar>
 #include <QString>
-#include <QVariant>
 
 class DataSet;
 class TTableLend;
@@ -14,8 +13,9 @@ struct LendCustomer {
     int lends = 0;      // PUJCKY, the videos lent to him so far
 };
 
-// What the lend dialog and the lend transaction ask of the desk around them. The lend page
-// provides it over the main window's lists and basket; a test gives its own.
+// What the lend dialog and the lend transaction ask of the lend page around them. The page
+// provides it over its basket and the desk's lists; a test gives its own. The lists after
+// a lend follow the desk's change signal (TDesk::announce).
 class TLendDesk {
 public:
     virtual ~TLendDesk() = default;
@@ -29,12 +29,6 @@ public:
 
     // Recomputes the running totals from the basket and shows them in its status bar.
     virtual void SetStatusBarLend() = 0;
-    // After a lend, written or not: the journal requeried and standing on `document` (null
-    // when none was written), the customer, video and lent-video lists requeried on their
-    // current rows, and the cache of lent lines requeried.
-    virtual void RequeryLists(const QVariant &document) = 0;
-    // The journal's status bar.
-    virtual void SetStatusBarLends() = 0;
     // The focus to the customer code box, its text selected for the next customer.
     virtual void FocusLendCustomer() = 0;
 };

@@ -1,6 +1,7 @@
 #include "rental/LendTransaction.h"
 #include "rental/DeskHooks.h"
 
+#include "core/Desk.h"
 #include "core/Log.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
@@ -97,7 +98,12 @@ qint64 LendTransaction(TLendDesk &desk)
     basket.enableControls();
     QCoreApplication::processEvents();
 
-    desk.RequeryLists(result.written() ? QVariant(result.document) : QVariant());
+    // The journal stands on the document written (after a refused lend it stays on its row);
+    // the customer list empties what a refused lend left in the basket as it moves.
+    if (TDesk *main = MainDesk())
+        main->announce(DeskSubject::Document | DeskSubject::Customers | DeskSubject::Videos | DeskSubject::LentVideos
+                           | DeskSubject::LentLines,
+                       result.written() ? QVariant(result.document) : QVariant());
     if (!result.written())
         desk.SetStatusBarLend();
     return result.written() ? result.document : 0;
@@ -119,8 +125,7 @@ void ActionLendLendExecute(TLendDesk &desk)
             const bool copy = recapitulation.CheckBoxCopy->isChecked();
             recapitulation.hide();
             if (const qint64 document = LendTransaction(desk)) {
-                desk.SetStatusBarLend();
-                desk.SetStatusBarLends();
+                desk.SetStatusBarLend(); // the journal summed itself as it moved onto the document
                 // The lend is written whatever becomes of its receipt.
                 RunReported([&] { LendPrint(document, print, copy); });
                 if (FormSetupVideo->CheckBoxCash->isChecked()) {

@@ -1,11 +1,12 @@
 #include "rental/UBackPage.h"
 
-#include "catalogue/LentLines.h"
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
-#include "catalogue/UCustomerPage.h"
-#include "catalogue/UVideoPage.h"
 #include "catalogue/VideoStore.h"
+#include "core/Desk.h"
+#include "core/DeskLists.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/NamedWidget.h"
@@ -92,7 +93,7 @@ TBackPage::TBackPage(QWidget *parent)
         {ValmedoAction::BackDelete, [this] { ActionBackDeleteExecute(); }},
         {ValmedoAction::BackBack, [this] { ActionBackBackExecute(); }},
     });
-    connectCustomerPage();
+    followCustomers();
     registerOpenSteps();
     DataSourceBackDataChange();
 }
@@ -223,13 +224,12 @@ QWidget *TBackPage::createStatusBar()
     return StatusBarBack;
 }
 
-void TBackPage::connectCustomerPage()
+void TBackPage::followCustomers()
 {
-    if (TCustomerPage *customers = Customers())
-        connect(customers, &TCustomerPage::CurrentCustomerChanged, this,
-                [this](qint64 customer, const QString &name) {
-                    RunReported([&] { CurrentCustomerChanged(customer, name); });
-                });
+    if (TCustomerList *customers = MainCustomers())
+        customers->followCurrent(this, [this](qint64 customer, const QString &name) {
+            RunReported([&] { CurrentCustomerChanged(customer, name); });
+        });
 }
 
 void TBackPage::registerOpenSteps()
@@ -263,15 +263,10 @@ bool TBackPage::eventFilter(QObject *watched, QEvent *event)
 // ---------------------------------------------------------------------------------------
 // The current customer
 
-TCustomerPage *TBackPage::Customers() const
-{
-    return FormValmedo ? FormValmedo->customerPage() : nullptr;
-}
-
 BrowseQuery *TBackPage::CustomerList() const
 {
-    TCustomerPage *customers = Customers();
-    return customers ? customers->ADOQueryCustomer : nullptr;
+    const TCustomerList *customers = MainCustomers();
+    return customers ? customers->list() : nullptr;
 }
 
 qint64 TBackPage::CurrentCustomer() const
@@ -317,7 +312,7 @@ void TBackPage::ShowCustomerTexts(bool shown)
 
 void TBackPage::Int64EditBackCustomerChange()
 {
-    TCustomerPage *customers = Customers();
+    TCustomerList *customers = MainCustomers();
     if (customers && customers->FindCustomerByNumber(Int64EditBackCustomer->text()))
         return;
     ComboBoxBackName->ClearBox();
@@ -326,7 +321,7 @@ void TBackPage::Int64EditBackCustomerChange()
 
 void TBackPage::ComboBoxBackNameChange()
 {
-    TCustomerPage *customers = Customers();
+    TCustomerList *customers = MainCustomers();
     if (customers && customers->FindCustomerOfBox(ComboBoxBackName))
         return;
     Int64EditBackCustomer->setText(QString());
@@ -392,18 +387,7 @@ void TBackPage::SplitterBackMoved()
 
 BackPageHooks TBackPage::Hooks()
 {
-    return {[](const QVariant &document) {
-                // The journal on the document, or at its end when none entered it; the lists
-                // each on its row (the customer list empties a basket that still holds lines
-                // when it moves); the cache of lent lines.
-                if (TDesk *desk = MainDesk())
-                    desk->announce((document.isNull() ? DeskSubject::JournalLast : DeskSubject::Document)
-                                       | DeskSubject::Customers | DeskSubject::Videos | DeskSubject::LentVideos
-                                       | DeskSubject::LentLines,
-                                   document);
-            },
-            [](qint64 document, bool copy) { PrintReceipt(document, copy); },
-            [this] { SetStatusBarBack(); }};
+    return {[](qint64 document, bool copy) { PrintReceipt(document, copy); }, [this] { SetStatusBarBack(); }};
 }
 
 void TBackPage::BackStart(bool addAtOnce, qint64 video)

@@ -13,7 +13,6 @@ class QGroupBox;
 class QLabel;
 class QSplitter;
 class QToolButton;
-class TCustomerPage;
 class TFindComboBox;
 class TInt64Edit;
 class TRxDBGridEx;
@@ -26,9 +25,9 @@ struct LentVideo;
 // customer's lent videos `ADOQueryBackVideo`, which fills the return basket `TableBack`
 // shown below them with its totals; the numeric "+" confirms the return.
 //
-// The current customer is the customer page's: the page shows him in its boxes when that page
-// hands him on, reads his lent videos again and empties a basket that holds lines. It moves
-// him by locating him in the customer list. Its log-in step opens the lent-videos list and
+// The current customer is the customer page's, reached through the desk (TDesk::customers):
+// the page shows him in its boxes when that list hands him on, reads his lent videos again
+// and empties a basket that holds lines. It moves him by locating him in the customer list. Its log-in step opens the lent-videos list and
 // the basket; the lent-videos list is the page's list, which the frame's refresh requeries.
 class TBackPage : public TValmedoPage {
     Q_OBJECT
@@ -67,7 +66,7 @@ public:
     // Opens the return dialog on `video`: added at once, or only shown (its line is in the
     // basket already); the numeric "+" there goes on to the recapitulation and the return.
     void BackStart(bool addAtOnce, qint64 video);
-    // What a return asks of this page: the lists requeried, the receipt, the status bars.
+    // What a return asks of this page: the receipt and the status bars.
     BackPageHooks Hooks();
 
     // Handlers.
@@ -96,16 +95,15 @@ private:
     QWidget *createLists();
     QWidget *createStatusBar();
     void createQueries();
-    void connectCustomerPage();
+    void followCustomers();
     void registerOpenSteps();
     void layoutGrids();
 
-    TCustomerPage *Customers() const;
     BrowseQuery *CustomerList() const;
     // The current customer's number; 0 when the customer list has no current row.
     qint64 CurrentCustomer() const;
     QString CurrentName() const;
-    // The customer page hands on the current customer.
+    // The customer list hands on the current customer.
     void CurrentCustomerChanged(qint64 customer, const QString &name);
     // The lent-videos list read again for the current customer.
     void FollowCustomer();

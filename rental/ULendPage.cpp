@@ -1,10 +1,11 @@
 #include "rental/ULendPage.h"
 
-#include "catalogue/LentLines.h"
+#include "catalogue/FindProposals.h"
 #include "catalogue/ListPage.h"
-#include "catalogue/UCustomerPage.h"
-#include "catalogue/UVideoPage.h"
+#include "core/Desk.h"
+#include "core/DeskLists.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/RunReported.h"
@@ -24,7 +25,6 @@
 #include "rental/LendTransaction.h"
 #include "rental/UInformationLend.h"
 #include "rental/ULend.h"
-#include "rental/ULendsPage.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -79,7 +79,7 @@ TLendPage::TLendPage(QWidget *parent)
         {ValmedoAction::LendDelete, [this] { ActionLendDeleteExecute(); }},
         {ValmedoAction::LendLend, [this] { ActionLendLendExecute(); }},
     });
-    connectPages();
+    followLists();
     registerOpenStep();
     DataSourceLendDataChange();
 }
@@ -145,7 +145,7 @@ QWidget *TLendPage::createFindPanels()
     ComboBoxLendTitle = video.title;
     const auto findVideo = [this](QObject *sender) {
         RunReported([this, sender] {
-            if (TVideoPage *videos = Videos())
+            if (TVideoList *videos = MainVideos())
                 videos->ActionVideoFindExecute(sender);
         });
     };
@@ -174,7 +174,7 @@ QWidget *TLendPage::createLists()
     RxDBGridLend = pair.detail;
     connect(SplitterLend, &QSplitter::splitterMoved, this, [this] { SplitterLendMoved(); });
 
-    if (TVideoPage *videos = Videos())
+    if (TVideoList *videos = MainVideos())
         videos->UseVideoColours(RxDBGridLendVideo);
     ShowBasketColumns(RxDBGridLend, BasketColumns);
     // The charge is worked out from the other columns: the basket is not sorted by it.
@@ -196,14 +196,14 @@ QWidget *TLendPage::createLists()
     return SplitterLend;
 }
 
-void TLendPage::connectPages()
+void TLendPage::followLists()
 {
-    if (TCustomerPage *customers = Customers())
-        connect(customers, &TCustomerPage::CurrentCustomerChanged, this, [this](qint64 customer, const QString &name) {
+    if (TCustomerList *customers = MainCustomers())
+        customers->followCurrent(this, [this](qint64 customer, const QString &name) {
             RunReported([&] { CurrentCustomerChanged(customer, name); });
         });
-    if (TVideoPage *videos = Videos())
-        connect(videos, &TVideoPage::CurrentVideoChanged, this, [this](qint64 video, const QString &title) {
+    if (TVideoList *videos = MainVideos())
+        videos->followCurrent(this, [this](qint64 video, const QString &title) {
             RunReported([&] { CurrentVideoChanged(video, title); });
         });
 }
@@ -229,28 +229,18 @@ void TLendPage::layOutVideoList()
 }
 
 // ---------------------------------------------------------------------------------------
-// The customer and the video of the other pages
-
-TCustomerPage *TLendPage::Customers() const
-{
-    return FormValmedo ? FormValmedo->customerPage() : nullptr;
-}
-
-TVideoPage *TLendPage::Videos() const
-{
-    return FormValmedo ? FormValmedo->videoPage() : nullptr;
-}
+// The customer and the video of the desk's lists
 
 BrowseQuery *TLendPage::CustomerList() const
 {
-    TCustomerPage *customers = Customers();
-    return customers ? customers->ADOQueryCustomer : nullptr;
+    const TCustomerList *customers = MainCustomers();
+    return customers ? customers->list() : nullptr;
 }
 
 BrowseQuery *TLendPage::VideoList() const
 {
-    TVideoPage *videos = Videos();
-    return videos ? videos->ADOQueryVideo : nullptr;
+    const TVideoList *videos = MainVideos();
+    return videos ? videos->list() : nullptr;
 }
 
 DataSet &TLendPage::ADOQueryVideo()
@@ -302,7 +292,7 @@ void TLendPage::CurrentVideoChanged(qint64 video, const QString &title)
 
 void TLendPage::Int64EditLendCustomerChange()
 {
-    TCustomerPage *customers = Customers();
+    TCustomerList *customers = MainCustomers();
     if (customers && customers->FindCustomerByNumber(Int64EditLendCustomer->text()))
         return;
     ComboBoxLendName->ClearBox();
@@ -311,7 +301,7 @@ void TLendPage::Int64EditLendCustomerChange()
 
 void TLendPage::ComboBoxLendNameChange()
 {
-    TCustomerPage *customers = Customers();
+    TCustomerList *customers = MainCustomers();
     if (customers && customers->FindCustomerOfBox(ComboBoxLendName))
         return;
     Int64EditLendCustomer->setText(QString());
@@ -320,14 +310,14 @@ void TLendPage::ComboBoxLendNameChange()
 
 void TLendPage::Int64EditLendVideoChange()
 {
-    TVideoPage *videos = Videos();
+    TVideoList *videos = MainVideos();
     if (!videos || !videos->FindVideoByNumber(Int64EditLendVideo->text()))
         ComboBoxLendTitle->ClearBox();
 }
 
 void TLendPage::ComboBoxLendTitleChange()
 {
-    TVideoPage *videos = Videos();
+    TVideoList *videos = MainVideos();
     if (!videos || !videos->FindVideoByTitle(ComboBoxLendTitle->currentText()))
         Int64EditLendVideo->setText(QString());
 }
@@ -362,25 +352,6 @@ void TLendPage::SplitterLendMoved()
     SpeedButtonLendLend->move(SpeedButtonLendSelect->x(), top + 72);
 }
 
-// ---------------------------------------------------------------------------------------
-// After a lend
-
-void TLendPage::RequeryLists(const QVariant &document)
-{
-    // The journal stands on the document written (after a refused lend it stays on its row);
-    // the customer list empties what a refused lend left in the basket as it moves.
-    if (TDesk *desk = MainDesk())
-        desk->announce(DeskSubject::Document | DeskSubject::Customers | DeskSubject::Videos
-                           | DeskSubject::LentVideos | DeskSubject::LentLines,
-                       document);
-}
-
-void TLendPage::SetStatusBarLends()
-{
-    if (FormValmedo && FormValmedo->lendsPage())
-        FormValmedo->lendsPage()->SetStatusBarLends();
-}
-
 void TLendPage::FocusLendCustomer()
 {
     Int64EditLendCustomer->setFocus();
@@ -397,7 +368,7 @@ void TLendPage::LendStart(bool addAtOnce, qint64 video)
 
 void TLendPage::ActionLendNewExecute()
 {
-    if (TCustomerPage *customers = Customers())
+    if (TCustomerList *customers = MainCustomers())
         customers->ActionCustomerNewExecute();
 }
 

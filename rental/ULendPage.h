@@ -12,11 +12,9 @@ class QGroupBox;
 class QLabel;
 class QSplitter;
 class QToolButton;
-class TCustomerPage;
 class TFindComboBox;
 class TInt64Edit;
 class TRxDBGridEx;
-class TVideoPage;
 
 // The main window's page "Půjčení", the lend desk. The clerk names the customer (his number,
 // or his name completed as he types) and a video (its number or the beginning of its title,
@@ -25,10 +23,11 @@ class TVideoPage;
 // confirms the lend.
 //
 // The current customer is the customer page's and the video list is the video page's
-// `ADOQueryVideo`: those pages hand on their current rows, which this page shows in its
-// boxes (except in the box the clerk is typing in); a change of the current customer empties
-// a basket that holds lines. The page moves them through those pages' searches. Its log-in
-// step empties the basket and lays the video list out.
+// `ADOQueryVideo`, both reached through the desk (TDesk::customers, TDesk::videos): those
+// pages hand on their current rows, which this page shows in its boxes (except in the box
+// the clerk is typing in); a change of the current customer empties a basket that holds
+// lines. The page moves them through the lists' searches. Its log-in step empties the
+// basket and lays the video list out.
 class TLendPage : public TValmedoPage, public TLendDesk {
     Q_OBJECT
 public:
@@ -63,8 +62,6 @@ public:
     LendCustomer CurrentCustomer() override;
     // The basket's totals into TotalPayment and TotalDeposit and its status bar.
     void SetStatusBarLend() override;
-    void RequeryLists(const QVariant &document) override;
-    void SetStatusBarLends() override;
     void FocusLendCustomer() override;
 
     // The texts of the status bar's three panels.
@@ -93,15 +90,13 @@ private:
     QWidget *createFindPanels();
     QWidget *createLists();
     void createBasket();
-    void connectPages();
+    void followLists();
     void registerOpenStep();
     void layOutVideoList();
 
-    TCustomerPage *Customers() const;
-    TVideoPage *Videos() const;
     BrowseQuery *CustomerList() const;
     BrowseQuery *VideoList() const;
-    // The customer and the video pages hand on their current rows.
+    // The customer and the video lists hand on their current rows.
     void CurrentCustomerChanged(qint64 customer, const QString &name);
     void CurrentVideoChanged(qint64 video, const QString &title);
     // The number of the video list's current video; 0 when it has none.

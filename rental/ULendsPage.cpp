@@ -1,7 +1,7 @@
 #include "rental/ULendsPage.h"
 
-#include "catalogue/LentLines.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Messages.h"
 #include "core/Modal.h"
 #include "core/NamedWidget.h"
@@ -17,7 +17,6 @@
 #include "core/database/DataSetRoutines.h"
 #include "core/database/Lookups.h"
 #include "core/database/SqlServer.h"
-#include "rental/DeskHooks.h"
 #include "rental/LendsStore.h"
 #include "rental/UStatistics.h"
 
@@ -114,19 +113,15 @@ TLendsPage::~TLendsPage() = default;
 void TLendsPage::registerHooks()
 {
     const QPointer<TLendsPage> page(this);
-    // A lend or a return just written: the journal stands on its document.
-    SetJournalRefresh([page](const QVariant &document) {
-        if (page)
-            page->DocumentWritten(document);
-    });
-    // Without a document a lend leaves the journal on its row; a return moves it to its end.
+    // A lend or a return just written: the journal stands on its document. Without a
+    // document a lend leaves the journal on its row; a return moves it to its end.
     followDesk(DeskSubject::Document, [this](const QVariant &document) {
         if (document.isNull())
             requeryList();
         else
-            RefreshJournal(document);
+            DocumentWritten(document);
     });
-    followDesk(DeskSubject::JournalLast, [](const QVariant &) { RefreshJournal(QVariant()); });
+    followDesk(DeskSubject::JournalLast, [this](const QVariant &) { DocumentWritten(QVariant()); });
     followDesk(DeskSubject::Journal);
 }
 

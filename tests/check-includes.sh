@@ -2,6 +2,8 @@
 # Refuses an include against the order of the libraries: each folder may include only its
 # own headers and those of the folders below it.
 #   core/database < core (core/, core/controls/, core/platform/) < reports < catalogue < rental < app
+# A page's header (catalogue/U...Page.h, rental/U...Page.h) is included only by its own unit and
+# by app/: the pages reach each other through the main window's desk.
 set -uo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root" || exit 2
@@ -25,8 +27,15 @@ awk '
         sub(/^[^"]*"/, "", target)
         sub(/".*/, "", target)
         to = level(target)
+        unit = part[1]
+        sub(/\.[^.\/]*$/, "", unit)
+        page = target
+        sub(/\.h$/, "", page)
         if (to > level(part[1])) {
             print part[1] ":" part[2] ": includes " target ", a folder above its own" > "/dev/stderr"
+            refused = 1
+        } else if (target ~ /^(catalogue|rental)\/U[A-Za-z]+Page\.h$/ && level(part[1]) < 5 && unit != page) {
+            print part[1] ":" part[2] ": includes " target ", the header of another page" > "/dev/stderr"
             refused = 1
         }
     }

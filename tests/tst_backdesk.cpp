@@ -4,6 +4,7 @@
 // through the dialog and the recapitulation in a later one, checked row by row with its log
 // line, receipt and change calculator, and a return refused because a video came back at
 // another desk: its message and the warning only after the rollback, nothing written.
+#include "core/Desk.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"
 #include "core/UValmedo.h"
@@ -104,16 +105,21 @@ void Wheel(QWidget *form, int delta)
     QApplication::sendEvent(form, &event);
 }
 
-// What the return page would do around a return, recorded.
+// What the return page would do around a return, recorded, and the document the return puts
+// the main window's journal on (null: moved to its end).
 struct PageHooks {
+    PageHooks()
+    {
+        MainDesk()->follow(DeskSubject::Document, &following, [this](const QVariant &document) { requeried << document; });
+        MainDesk()->follow(DeskSubject::JournalLast, &following, [this](const QVariant &) { requeried << QVariant(); });
+    }
     QList<QVariant> requeried;
     QList<std::pair<qint64, bool>> printed;
     int statusBars = 0;
+    QObject following;
     BackPageHooks hooks()
     {
-        return {[this](const QVariant &document) { requeried << document; },
-                [this](qint64 document, bool copy) { printed << std::pair{document, copy}; },
-                [this] { ++statusBars; }};
+        return {[this](qint64 document, bool copy) { printed << std::pair{document, copy}; }, [this] { ++statusBars; }};
     }
 };
 

@@ -3,9 +3,9 @@
 // running totals following; the customer typed by number or name; a change of the current
 // customer emptying a basket that holds lines; a holder the customer filter hides; the
 // messages of Enter; drag and drop between the grids; the row colours.
-#include "catalogue/LentLines.h"
 #include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"
 #include "core/USetupPrint.h"
@@ -119,7 +119,6 @@ private slots:
     void init() { m_hooks = {}; }
     void cleanup()
     {
-        RecordedDeskHooks::remove();
         SetRunDate(QDate());
         SetClock({});
     }

@@ -3,7 +3,7 @@
 // changes with their history statements and rollback, and the cache of lent lines.
 #include "catalogue/CatalogueStore.h"
 #include "catalogue/CustomerStore.h"
-#include "catalogue/LentLines.h"
+#include "core/LentLines.h"
 #include "core/database/Errors.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"

@@ -3,6 +3,7 @@
 // added, the day buttons, the calendar and the wheel, a whole lend written field by field,
 // a lend refused at the write, one whose receipt cannot be printed, and the one amount a lend
 // or a return shows the clerk, books in the journal and prints on its receipts.
+#include "core/Desk.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"
 #include "core/USetupPrint.h"
@@ -47,7 +48,7 @@ namespace {
 const QDate Friday(2005, 11, 4);
 
 // The lend page as the dialog and the transaction see it: the basket, a video list of the
-// shop and the current customer.
+// shop and the current customer; and what the transaction tells the main window's desk.
 class TestDesk : public TLendDesk {
 public:
     explicit TestDesk(const LendCustomer &customer) : customer(customer)
@@ -56,17 +57,18 @@ public:
                        QStringLiteral("FROM tab_video JOIN tab_nosic ON (tab_video.NOSIC=tab_nosic.ID_NOSIC)"),
                        QStringLiteral("ORDER BY tab_video.VIDEO")});
         videos.open();
+        // The journal put on the written document sums itself in its status bar.
+        MainDesk()->follow(DeskSubject::Document, &following, [this](const QVariant &document) {
+            requeried << document;
+            if (!document.isNull())
+                ++journalBars;
+        });
+        MainDesk()->follow(DeskSubject::Videos, &following, [this](const QVariant &) { RequeryLocate(videos, QVariant()); });
     }
     TTableLend &TableLend() override { return basket; }
     DataSet &ADOQueryVideo() override { return videos; }
     LendCustomer CurrentCustomer() override { return customer; }
     void SetStatusBarLend() override { ++statusBars; }
-    void RequeryLists(const QVariant &document) override
-    {
-        requeried << document;
-        RequeryLocate(videos, QVariant());
-    }
-    void SetStatusBarLends() override { ++journalBars; }
     void FocusLendCustomer() override { ++customerFocused; }
 
     // The basket as "video:due/days/free" lines in its order.
@@ -89,6 +91,7 @@ public:
     int statusBars = 0;
     int journalBars = 0;
     int customerFocused = 0;
+    QObject following;
 };
 
 // A modal answer that drives the window with `drive` (which may fail the test) and then
@@ -771,7 +774,9 @@ void TestLendDialog::oneAmountForOneDocument()
             form->BitBtnBack->click();
         }));
         answers.add(askCalculator);
-        ActionBackBackExecute(basket, 1, {[&](const QVariant &written) { document = written; }, readReceipt, {}});
+        QObject following;
+        MainDesk()->follow(DeskSubject::Document, &following, [&](const QVariant &written) { document = written; });
+        ActionBackBackExecute(basket, 1, {readReceipt, {}});
     }
     QCOMPARE(answers.pending(), 0);
 

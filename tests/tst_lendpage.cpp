@@ -4,10 +4,10 @@
 // the videos a customer has out; the customer and video pages' current rows reaching the
 // page's boxes and emptying a basket that holds lines; the basket's keys, double click and
 // drag and drop.
-#include "catalogue/LentLines.h"
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UVideoPage.h"
 #include "core/Grids.h"
+#include "core/LentLines.h"
 #include "core/Log.h"
 #include "core/RunGlobals.h"
 #include "core/USetupPrint.h"
@@ -132,7 +132,6 @@ private slots:
     void init() { m_hooks = {}; }
     void cleanup()
     {
-        RecordedDeskHooks::remove();
         SetRunDate(QDate());
     }
 

@@ -5,6 +5,9 @@
 #include "catalogue/UCustomerPage.h"
 #include "catalogue/UFilter.h"
 #include "catalogue/UImportExport.h"
+#include "catalogue/UVideoPage.h"
+#include "core/DeskLists.h"
+#include "core/LentLines.h"
 #include "core/UValmedo.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/Commands.h"
@@ -61,7 +64,7 @@ private Q_SLOTS:
         QFETCH(bool, view);
         TValmedoParts parts;
         if (pages)
-            parts.pages = [](QStackedWidget *, TValmedoPages &) {};
+            parts.pages = [](QStackedWidget *, TDesk &, TValmedoPages &) {};
         if (view)
             parts.view = [] { return std::make_unique<QDialog>(); };
         QVERIFY_THROWS_EXCEPTION(std::logic_error, TFormValmedo window(parts));
@@ -109,6 +112,20 @@ private Q_SLOTS:
     void unwiredRun()
     {
         QVERIFY_THROWS_EXCEPTION(std::logic_error, RunValmedo(*qApp, MainWindowBuilder()));
+    }
+
+    // The desk gives the other pages the customer and video pages' own lists, the customer
+    // page's cache of lent lines with them.
+    void deskLists()
+    {
+        LoggedInDesk desk(Engine::SQLite);
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        const TDesk *lists = desk.window()->desk();
+        QVERIFY(lists->customers() && lists->videos());
+        QCOMPARE(lists->customers()->list(), desk.window()->customerPage()->ADOQueryCustomer);
+        QCOMPARE(lists->videos()->list(), desk.window()->videoPage()->ADOQueryVideo);
+        QCOMPARE(lists->customers()->LentLines(), desk.window()->customerPage()->LentLines());
+        QVERIFY(WindowLentLines());
     }
 
     void customerFilter()

@@ -1,6 +1,7 @@
 #include "support/DeskFixture.h"
 
 #include "catalogue/UCustomerPage.h"
+#include "core/Desk.h"
 #include "core/USetupPrint.h"
 #include "core/USetupVideo.h"
 #include "core/UValmedo.h"
@@ -20,13 +21,14 @@
 
 void RecordedDeskHooks::install()
 {
-    SetJournalRefresh([this](const QVariant &document) { journal << document; });
+    // The journal answers the same changes; these answers end with the main window.
+    TDesk *desk = MainDesk();
+    desk->follow(DeskSubject::Document, desk, [this](const QVariant &document) {
+        if (!document.isNull())
+            journal << document;
+    });
+    desk->follow(DeskSubject::JournalLast, desk, [this](const QVariant &) { journal << QVariant(); });
     FormValmedo->parts().receiptPrint = [this](qint64 document, bool copy) { receipts << std::pair{document, copy}; };
-}
-
-void RecordedDeskHooks::remove()
-{
-    SetJournalRefresh({});
 }
 
 DeskFixture::DeskFixture(Engine engine, const std::function<void()> &addShop, RecordedDeskHooks *hooks,

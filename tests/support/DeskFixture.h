@@ -17,15 +17,14 @@ class TCustomerPage;
 class TFormValmedo;
 class TRxDBGridEx;
 
-// Stand-ins for the journal's refresh and the main window's receipt print, recording what a
-// lend or a return hands them. Installed after the log-in, over the ones the main window
-// is made with; remove() takes the journal's away again (the receipt print goes with the
-// window).
+// What a lend or a return hands on, recorded: the documents the desk puts the journal on
+// (null: moved to its end), and the receipts, printed by a stand-in for the main window's
+// receipt print. Installed after the log-in, over the print the window is made with; both
+// go with the window.
 struct RecordedDeskHooks {
     QList<QVariant> journal;
     QList<std::pair<qint64, bool>> receipts;
     void install();
-    static void remove();
 };
 
 // A desk for the tests of the lend and return pages: a database of `engine` filled by

@@ -1,10 +1,10 @@
-#include "catalogue/LentLines.h"
+#include "core/LentLines.h"
 
-#include "catalogue/UCustomerPage.h"
+#include "core/Desk.h"
+#include "core/DeskLists.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
 #include "core/USetupVideo.h"
-#include "core/UValmedo.h"
 #include "core/controls/RxDBGridEx.h"
 #include "core/database/BrowseQuery.h"
 #include "core/database/DataSetRoutines.h"
@@ -103,7 +103,8 @@ std::optional<bool> LineOverdue(const DataSet &lines, int row)
 
 TLentLines *WindowLentLines()
 {
-    return FormValmedo && FormValmedo->customerPage() ? FormValmedo->customerPage()->LentLines() : nullptr;
+    const TCustomerList *customers = MainCustomers();
+    return customers ? customers->LentLines() : nullptr;
 }
 
 bool RowColoursOn()
