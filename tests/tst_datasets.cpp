@@ -468,6 +468,30 @@ private Q_SLOTS:
         QCOMPARE(q.data(q.index(0, 4), Qt::CheckStateRole).toInt(), int(Qt::Checked));
     }
 
+    // An expression whose rows give nulls, then a padded text, then numbers (SQLite
+    // types each value on its own): typed by its first value, every cell read as it
+    // came, and read the same after a requery refills the same column.
+    void mixedKindsInColumn()
+    {
+        OPEN_TEST_DATABASE_ON(database, Engine::SQLite);
+        addCustomers();
+        BrowseQuery q;
+        q.setSqlText(QStringLiteral("SELECT ZAKAZNIK,\n"
+                                    "CASE WHEN ZAKAZNIK<3 THEN NULL WHEN ZAKAZNIK=3 THEN 'tři  ' ELSE ZAKAZNIK*1.5 END AS X\n"
+                                    "FROM tab_zakaznik\nORDER BY tab_zakaznik.ZAKAZNIK\n"));
+        const QVariantList expected{QVariant(QMetaType::fromType<QString>()), QVariant(QMetaType::fromType<QString>()),
+                                    QStringLiteral("tři"), QStringLiteral("6"), QStringLiteral("7.5")};
+        for (int round = 0; round < 2; ++round) {
+            q.requery();
+            QCOMPARE(q.fieldKind(1), FieldKind::Text);
+            QVariantList values;
+            for (int row = 0; row < q.recordCount(); ++row)
+                values << q.valueAt(row, 1);
+            QCOMPARE(values, expected);
+            QVERIFY(values[0].isNull());
+        }
+    }
+
     // A statement that fails after some of its rows: refused whole, the query closed.
     void failedRead_data() { AddEngineRows(); }
     void failedRead()
