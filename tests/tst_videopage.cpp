@@ -1,7 +1,7 @@
 // The video page on a logged-in desk: its list and history, the count and exact sum, the
 // hand-over of the current video, the row colours (the lend page's grid too), the filter
-// panel with its pick lists, reset and label, the find boxes, and the keys.
-#include "catalogue/PageHooks.h"
+// panel with its pick lists, reset and label, and the find boxes. The free filter and the
+// keys, as the customer page has them, are tested in tst_cataloguepages.
 #include "catalogue/UVideoPage.h"
 #include "core/Grids.h"
 #include "core/USetupVideo.h"
@@ -21,12 +21,10 @@
 #include "support/VideoDesk.h"
 #include "support/VideoShop.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,24 +255,6 @@ private slots:
         QVERIFY(!blinks());
     }
 
-    // The buttons of the panel and the function column hand their work to the units that
-    // bring it: the free filter gets the list's query.
-    void hooks()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        BrowseQuery *given = nullptr;
-        SetFilterWindowFactory([&](BrowseQuery *query) {
-            given = query;
-            return new QDialog;
-        });
-        ModalAnswers answers({Reject()});
-        desk.page()->ButtonVideoFilter->click();
-        SetFilterWindowFactory({});
-        QCOMPARE(given, desk.page()->ADOQueryVideo);
-    }
-
     // The number box finds exactly among the videos the filter lets through; an unknown
     // number empties the title box and Enter says it was not found; the title box completes
     // in either letter case, finds the first title beginning so, and an unknown title
@@ -362,44 +342,6 @@ private slots:
         QCOMPARE(answers.shown().size(), 1);
         QCOMPARE(answers.shown()[0].text, QString("Hledaný titul videa nenalezen..."));
         QCOMPARE(answers.shown()[0].detail, QString("Hledaný titul: []"));
-    }
-
-    // Enter edits from every control of the page (the filter panel's too), F3 adds, Del
-    // removes only from the list.
-    void actionKeys()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        TVideoPage *page = desk.page();
-        page->FilterPanel->Open();
-        for (QCheckBox *box : {page->CheckBoxVideoVideo, page->CheckBoxVideoTitle, page->CheckBoxVideoDirection,
-                               page->CheckBoxVideoRegistration})
-            box->click();
-        QSignalSpy edit(desk.action("ActionVideoEdit"), &QAction::triggered);
-        QSignalSpy add(desk.action("ActionVideoNew"), &QAction::triggered);
-        QSignalSpy remove(desk.action("ActionVideoDelete"), &QAction::triggered);
-        const QList<QWidget *> controls{page->Int64EditVideoVideo,
-                                        page->ComboBoxVideoTitle,
-                                        page->RxDBGridVideo,
-                                        page->RxDBGridVideoCustomer,
-                                        page->Int64EditVideoVideoFirst,
-                                        page->EditVideoTitle,
-                                        page->ComboBoxVideoDirection,
-                                        page->DateTimePickerVideoRegistrationFirst->DateEdit()};
-        ModalAnswers answers(QList<Answer>(controls.size(), Reject()));
-        for (QWidget *control : controls) {
-            control->setFocus();
-            QWidget *focused = QApplication::focusWidget();
-            QVERIFY2(focused == control || control->isAncestorOf(focused), qPrintable(control->objectName()));
-            const qsizetype edits = edit.size();
-            QTest::keyClick(focused, Qt::Key_Return);
-            QVERIFY2(edit.size() == edits + 1, qPrintable(control->objectName()));
-            QTest::keyClick(focused, Qt::Key_F3);
-            QTest::keyClick(focused, Qt::Key_Delete);
-        }
-        QCOMPARE(add.size(), controls.size());
-        QCOMPARE(remove.size(), 1);
     }
 
 private:
