@@ -1,6 +1,6 @@
 // What the customer and the video page do alike on a logged-in desk, one table over both:
-// the free filter handed the list, the keys from every control, the empty list, the new
-// number typed over its proposal and the number typed into the search dialog. Each page
+// the free filter handed the list, the keys from every control, the number box, the empty
+// list, the new number typed over its proposal and the number typed into the search dialog. Each page
 // is described by its controls' objectNames, its actions and its status bar.
 #include "catalogue/PageHooks.h"
 #include "catalogue/UCustomerPage.h"
@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +39,10 @@ struct PageSubject {
     int page; // TFormValmedo::Page
     const char *list;
     const char *numberBox, *nameBox;
+    const char *handOver; // the signal of each new current row
+    const char *numberNotFound;
+    // The filter panel's number range: its box and its bounds.
+    const char *codeBox, *codeFirst, *codeSecond;
     const char *filterButton;
     TFilterPanel *(*panel)(TFormValmedo *window);
     // The filter panel's boxes whose editors Enter is tried in, and the controls it is tried
@@ -62,6 +67,11 @@ const PageSubject Customer{
     "ADOQueryCustomer",
     "Int64EditCustomerCustomer",
     "ComboBoxCustomerName",
+    SIGNAL(CurrentCustomerChanged(qint64, QString)),
+    "Hledaný kód zákazníka nenalezen...",
+    "CheckBoxCustomerCustomer",
+    "Int64EditCustomerCustomerFirst",
+    "Int64EditCustomerCustomerSecond",
     "ButtonCustomerFilter",
     [](TFormValmedo *window) { return window->customerPage()->FilterPanel; },
     {"CheckBoxCustomerCustomer", "CheckBoxCustomerName", "CheckBoxCustomerLimit", "CheckBoxCustomerRegistration"},
@@ -93,6 +103,11 @@ const PageSubject Video{
     "ADOQueryVideo",
     "Int64EditVideoVideo",
     "ComboBoxVideoTitle",
+    SIGNAL(CurrentVideoChanged(qint64, QString)),
+    "Hledaný kód videa nenalezen...",
+    "CheckBoxVideoVideo",
+    "Int64EditVideoVideoFirst",
+    "Int64EditVideoVideoSecond",
     "ButtonVideoFilter",
     [](TFormValmedo *window) { return window->videoPage()->FilterPanel; },
     {"CheckBoxVideoVideo", "CheckBoxVideoTitle", "CheckBoxVideoDirection", "CheckBoxVideoRegistration"},
@@ -228,6 +243,49 @@ private slots:
         }
         QCOMPARE(add.size(), subject->keyControls.size());
         QCOMPARE(remove.size(), 1);
+    }
+
+    // The number box finds exactly, in the filtered list, and hands each new current row
+    // on; an unknown number empties the name box and leaves the list where it was, and Enter
+    // then says it was not found; text written by code does not search.
+    void numberBox_data() { AddPageEngineRows(); }
+    void numberBox()
+    {
+        QFETCH(const PageSubject *, subject);
+        OPEN_TEST_DATABASE(db);
+        for (qint64 number = 1; number <= 5; ++number)
+            subject->addRow(number, QStringLiteral("Číslo %1").arg(number));
+        PageDesk desk(db, subject->page, "sa");
+        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
+        auto *box = Named<QLineEdit>(desk.window(), subject->numberBox);
+        auto *name = Named<QComboBox>(desk.window(), subject->nameBox);
+        QSignalSpy handed(desk.window()->notebook()->widget(subject->page), subject->handOver);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "3");
+        QCOMPARE(desk.current(), qint64(3));
+        QCOMPARE(name->currentText(), QString("Číslo 3"));
+        QVERIFY(!handed.isEmpty());
+        QCOMPARE(box->text(), QString("3")); // the box being typed in is not rewritten
+        QTest::keyClicks(box, "9");
+        QCOMPARE(desk.current(), qint64(3));
+        QCOMPARE(name->currentText(), QString());
+        ModalAnswers answers;
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(answers.shown()[0].text, QString(subject->numberNotFound));
+        QCOMPARE(answers.shown()[0].detail, QString("Hledaný kód: [39]"));
+        box->setText("5");
+        QCOMPARE(desk.current(), qint64(3));
+        // One the filter hides is not found.
+        Named<QLineEdit>(desk.window(), subject->codeFirst)->setText("1");
+        Named<QLineEdit>(desk.window(), subject->codeSecond)->setText("2");
+        Named<QCheckBox>(desk.window(), subject->codeBox)->click();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "4");
+        QCOMPARE(desk.current(), qint64(1));
+        QCOMPARE(name->currentText(), QString());
     }
 
     // An empty list: edit, removal and print only say so; the number box shows 0, the name

@@ -1,7 +1,7 @@
 // The customer page on a logged-in desk: its list and history, the filter panel with its
-// reset, count and label, the find boxes, the hand-over of the current customer, the row
-// colours and the log-in that needs the page's tables. The free filter and the keys, as
-// the video page has them, are tested in tst_cataloguepages.
+// reset, count and label, the name box, the hand-over of the current customer, the row
+// colours and the log-in that needs the page's tables. The free filter, the keys and the
+// number box, as the video page has them, are tested in tst_cataloguepages.
 #include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
@@ -242,47 +242,6 @@ private slots:
         QApplication::sendEvent(page->RxDBGridCustomer->viewport(), &move);
         QVERIFY(!page->FilterPanel->IsOpen());
         QCOMPARE(page->FilterPanel->Strip()->width(), 32);
-    }
-
-    // The number box finds exactly, in the filtered list; an unknown number empties the
-    // name box and leaves the list where it was; Enter then says it was not found.
-    void numberBox_data() { AddEngineRows(); }
-    void numberBox()
-    {
-        OPEN_TEST_DATABASE(db);
-        AddShop();
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        TCustomerPage *page = desk.page();
-        TInt64Edit *box = page->Int64EditCustomerCustomer;
-        QSignalSpy handed(page, &TCustomerPage::CurrentCustomerChanged);
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, "3");
-        QCOMPARE(desk.current(), qint64(3));
-        QCOMPARE(page->ComboBoxCustomerName->currentText(), QString("O'Neil"));
-        QVERIFY(!handed.isEmpty());
-        QCOMPARE(box->text(), QString("3")); // the box being typed in is not rewritten
-        QTest::keyClicks(box, "9");
-        QCOMPARE(desk.current(), qint64(3));
-        QCOMPARE(page->ComboBoxCustomerName->currentText(), QString());
-        ModalAnswers answers;
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(answers.shown()[0].text, QString("Hledaný kód zákazníka nenalezen..."));
-        QCOMPARE(answers.shown()[0].detail, QString("Hledaný kód: [39]"));
-        // Text written by code does not search.
-        box->setText("5");
-        QCOMPARE(desk.current(), qint64(3));
-        // A customer the filter hides is not found.
-        page->CheckBoxCustomerCustomer->click();
-        page->Int64EditCustomerCustomerSecond->setText("2");
-        page->CustomerFilter();
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, "4");
-        QCOMPARE(desk.current(), qint64(1));
-        QCOMPARE(page->ComboBoxCustomerName->currentText(), QString());
     }
 
     // The name box completes from the whole table in either letter case, the completed
