@@ -1,6 +1,8 @@
 // The customer changes on a logged-in desk: the new-customer dialog with its proposal and
 // checks, the edit dialog with its rights and history erase, the removal with its refusals,
-// a change that fails, the search dialog, and the print and import/export actions.
+// a change that fails and the search dialog. The empty list with the print and
+// import/export actions, the proposal typed over and the number typed into the search
+// dialog, as the videos have them, are tested in tst_cataloguepages.
 #include "catalogue/UCustomerEdit.h"
 #include "catalogue/UCustomerFind.h"
 #include "catalogue/UCustomerNew.h"
@@ -119,28 +121,6 @@ private slots:
         QCOMPARE(desk.current(), qint64(3));
         QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 6"));
         QVERIFY2(LoggedTransaction(desk, "Nový zákazník", 3, "Ok"), qPrintable(LastLogLine(desk)));
-    }
-
-    // The clerk's digits replace the proposed number (3) instead of following it.
-    void proposedNumberTypedOver_data() { AddEngineRows(); }
-    void proposedNumberTypedOver()
-    {
-        OPEN_TEST_DATABASE(db);
-        AddShop();
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        ModalAnswers answers({On<TFormCustomerNew>([](TFormCustomerNew *f) {
-            QCOMPARE_EQ(f->Int64EditCustomer->text(), QString("3"));
-            QTest::keyClicks(f->Int64EditCustomer, "120");
-            QCOMPARE_EQ(f->Int64EditCustomer->text(), QString("120"));
-            f->EditName->setFocus();
-            TypeText(f->EditName, "Nový");
-            f->ButtonOk->click();
-        })});
-        desk.action("ActionCustomerNew")->trigger();
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(CustomerColumn(120, "JMENO").toString(), QString("Nový"));
-        QCOMPARE(desk.current(), qint64(120));
     }
 
     // The number proposed was taken at another desk meanwhile: the key refuses the
@@ -298,36 +278,6 @@ private slots:
         QCOMPARE(desk.current(), qint64(6));
     }
 
-    // An empty list: edit, removal and print only say so.
-    void emptyList()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        bool printed = false;
-        desk.window()->parts().prints[ValmedoAction::CustomerPrint] = [&] { printed = true; };
-        ModalAnswers answers;
-        for (const char *action : {"ActionCustomerEdit", "ActionCustomerDelete", "ActionCustomerPrint"})
-            desk.action(action)->trigger();
-        QCOMPARE(answers.shown().size(), 3);
-        for (const ShownWindow &w : answers.shown()) {
-            QCOMPARE(w.text, QString("V evidenci není žádný zákazník..."));
-            QCOMPARE(w.detail, QString("Zkontrolujte zda není aktivní filtr..."));
-        }
-        QVERIFY(!printed);
-        AddCustomer({1, "A"});
-        desk.window()->SpeedButtonRefreshClick();
-        QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 1"));
-        desk.action("ActionCustomerPrint")->trigger();
-        QVERIFY(printed);
-        // Import and export: the window of its unit, then the count again.
-        AddCustomer({2, "B"});
-        desk.window()->parts().importExportWindow = [] { return new QDialog; };
-        answers.add(Reject());
-        desk.action("ActionCustomerExportImport")->trigger();
-        QCOMPARE(desk.page()->StatusText(), QString(" Zákazníků: 2"));
-    }
-
     // The search dialog: its starting field, the selection by the beginnings of the name
     // (the current row kept while selected), a number not selected disabling "Vybrat",
     // the choice moving the main list unless its filter hides the customer, the colours.
@@ -391,32 +341,6 @@ private slots:
         QTest::mouseDClick(desk.page()->ComboBoxCustomerName->lineEdit(), Qt::LeftButton);
         QCOMPARE(answers.shown().size(), 2);
         QCOMPARE(desk.current(), qint64(1));
-    }
-
-    // Opened in its number box, the search dialog leaves the box to the clerk: with customer
-    // 2 current, "15" finds customer 15 (not 215), and Enter makes him current.
-    void searchNumberTyped_data() { AddEngineRows(); }
-    void searchNumberTyped()
-    {
-        OPEN_TEST_DATABASE(db);
-        AddShop();
-        AddCustomer({15, "Patnáct"});
-        AddCustomer({215, "Dvě stě patnáct"});
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        QVERIFY(desk.moveTo(2));
-        ModalAnswers answers({On<TFormCustomerFind>([](TFormCustomerFind *f) {
-            QCOMPARE_EQ(f->focusWidget(), static_cast<QWidget *>(f->Int64EditCustomer));
-            QCOMPARE_EQ(f->ADOQueryCustomerFind->value(0).toLongLong(), qint64(2));
-            QTest::keyClicks(f->Int64EditCustomer, "15");
-            QCOMPARE_EQ(f->Int64EditCustomer->text(), QString("15"));
-            QVERIFY(f->BitBtnSearch->isEnabled());
-            EnterIn(f->Int64EditCustomer, "ActionCustomerEdit");
-        })});
-        desk.action("ActionCustomerFind")->trigger();
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(answers.shown()[0].result, int(QDialog::Accepted));
-        QCOMPARE(desk.current(), qint64(15));
     }
 
 private:

@@ -1,6 +1,7 @@
 // The customer page on a logged-in desk: its list and history, the filter panel with its
-// reset, count and label, the find boxes, the hand-over of the current customer, the row
-// colours and the log-in that needs the page's tables.
+// reset, count and label, the name box, the hand-over of the current customer, the row
+// colours and the log-in that needs the page's tables. The free filter, the keys and the
+// number box, as the video page has them, are tested in tst_cataloguepages.
 #include "catalogue/UCustomerPage.h"
 #include "core/Grids.h"
 #include "core/RunGlobals.h"
@@ -24,7 +25,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
 #include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
@@ -244,63 +244,6 @@ private slots:
         QCOMPARE(page->FilterPanel->Strip()->width(), 32);
     }
 
-    // The free filter button hands the list's query to the filter window.
-    void freeFilterButton()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        BrowseQuery *given = nullptr;
-        desk.window()->parts().filterWindow = [&](BrowseQuery *query) {
-            given = query;
-            return new QDialog;
-        };
-        ModalAnswers answers({Reject()});
-        desk.page()->ButtonCustomerFilter->click();
-        QCOMPARE(given, desk.page()->ADOQueryCustomer);
-    }
-
-    // The number box finds exactly, in the filtered list; an unknown number empties the
-    // name box and leaves the list where it was; Enter then says it was not found.
-    void numberBox_data() { AddEngineRows(); }
-    void numberBox()
-    {
-        OPEN_TEST_DATABASE(db);
-        AddShop();
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        TCustomerPage *page = desk.page();
-        TInt64Edit *box = page->Int64EditCustomerCustomer;
-        QSignalSpy handed(page, &TCustomerPage::CurrentCustomerChanged);
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, "3");
-        QCOMPARE(desk.current(), qint64(3));
-        QCOMPARE(page->ComboBoxCustomerName->currentText(), QString("O'Neil"));
-        QVERIFY(!handed.isEmpty());
-        QCOMPARE(box->text(), QString("3")); // the box being typed in is not rewritten
-        QTest::keyClicks(box, "9");
-        QCOMPARE(desk.current(), qint64(3));
-        QCOMPARE(page->ComboBoxCustomerName->currentText(), QString());
-        ModalAnswers answers;
-        QTest::keyClick(box, Qt::Key_Return);
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(answers.shown()[0].text, QString("Hledaný kód zákazníka nenalezen..."));
-        QCOMPARE(answers.shown()[0].detail, QString("Hledaný kód: [39]"));
-        // Text written by code does not search.
-        box->setText("5");
-        QCOMPARE(desk.current(), qint64(3));
-        // A customer the filter hides is not found.
-        page->CheckBoxCustomerCustomer->click();
-        page->Int64EditCustomerCustomerSecond->setText("2");
-        page->CustomerFilter();
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, "4");
-        QCOMPARE(desk.current(), qint64(1));
-        QCOMPARE(page->ComboBoxCustomerName->currentText(), QString());
-    }
-
     // The name box completes from the whole table in either letter case, the completed
     // rest selected, and finds the customer behind the proposal (also one without a birth
     // number); Backspace empties it; a customer the filter hides empties the number box.
@@ -357,40 +300,6 @@ private slots:
         QCOMPARE(box->currentText(), QString("O'Neil / 6001011234"));
         QCOMPARE(page->Int64EditCustomerCustomer->text(), QString());
         QCOMPARE(desk.current(), qint64(1));
-    }
-
-    // Enter edits from every control of the page (the filter panel's too); F2 adds.
-    void actionKeysFromEveryControl()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        CustomerDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        TCustomerPage *page = desk.page();
-        page->FilterPanel->Open();
-        for (QCheckBox *box : {page->CheckBoxCustomerCustomer, page->CheckBoxCustomerName,
-                               page->CheckBoxCustomerLimit, page->CheckBoxCustomerRegistration})
-            box->click(); // their editors enabled
-        QSignalSpy edit(desk.action("ActionCustomerEdit"), &QAction::triggered);
-        QSignalSpy add(desk.action("ActionCustomerNew"), &QAction::triggered);
-        const QList<QWidget *> controls{page->Int64EditCustomerCustomer,
-                                        page->ComboBoxCustomerName,
-                                        page->RxDBGridCustomer,
-                                        page->RxDBGridCustomerVideo,
-                                        page->Int64EditCustomerCustomerFirst,
-                                        page->EditCustomerName,
-                                        page->ComboBoxCustomerLimit,
-                                        page->DateTimePickerCustomerRegistrationFirst->DateEdit()};
-        ModalAnswers answers(QList<Answer>(controls.size(), Reject()));
-        for (QWidget *control : controls) {
-            control->setFocus();
-            QWidget *focused = QApplication::focusWidget();
-            QVERIFY2(focused == control || control->isAncestorOf(focused), qPrintable(control->objectName()));
-            const qsizetype edits = edit.size();
-            QTest::keyClick(focused, Qt::Key_Return);
-            QVERIFY2(edit.size() == edits + 1, qPrintable(control->objectName()));
-            QTest::keyClick(focused, Qt::Key_F2);
-        }
-        QCOMPARE(add.size(), controls.size());
     }
 
     // A database without the page's tables fails the log-in.

@@ -1,6 +1,8 @@
 // The video changes on a logged-in desk: the new-video dialog with its proposal, defaults
 // and checks, the refusals of a new video, the edit dialog with its rights, history erase
-// and code books, the removal with its refusals, the empty list, and the search dialog.
+// and code books, the removal with its refusals and the search dialog. The empty list, the
+// proposal typed over and the number typed into the search dialog, as the customers have
+// them, are tested in tst_cataloguepages.
 #include "catalogue/CodeBookStore.h"
 #include "catalogue/UDirection.h"
 #include "catalogue/UMedium.h"
@@ -119,28 +121,6 @@ private slots:
         QCOMPARE(desk.current(), qint64(3));
         QCOMPARE(desk.page()->StatusText(), QString(" Videa: 5"));
         QVERIFY2(LoggedTransaction(desk, "Nové video", 3, "Ok"), qPrintable(LastLogLine(desk)));
-    }
-
-    // The clerk's digits replace the proposed number (6) instead of following it.
-    void proposedNumberTypedOver_data() { AddEngineRows(); }
-    void proposedNumberTypedOver()
-    {
-        OPEN_TEST_DATABASE(db);
-        AddVideoShop();
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        ModalAnswers answers({On<TFormVideoNew>([](TFormVideoNew *f) {
-            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("6"));
-            QTest::keyClicks(f->Int64EditVideo, "120");
-            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("120"));
-            f->EditTitle->setFocus();
-            TypeText(f->EditTitle, "Nový film");
-            f->ButtonOk->click();
-        })});
-        PressOn(desk.page()->Int64EditVideoVideo, Qt::Key_F3);
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(VideoColumn(120, "TITUL").toString(), QString("Nový film"));
-        QCOMPARE(desk.current(), qint64(120));
     }
 
     // Without a default medium or genre nothing is chosen, and Ok with nothing chosen is
@@ -359,40 +339,6 @@ private slots:
         QCOMPARE(desk.current(), qint64(5));
     }
 
-    // An empty list: edit, removal and print only say so; the boxes show 0 and no title,
-    // the status bar a zero count and sum. Print and import/export go to their units.
-    void emptyList()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        QCOMPARE(desk.page()->Int64EditVideoVideo->text(), QString("0"));
-        QCOMPARE(desk.page()->ComboBoxVideoTitle->currentText(), QString());
-        QCOMPARE(desk.page()->StatusText(), QString(" Videa: 0"));
-        QCOMPARE(desk.page()->SumText(), QString(" Celkem: 0,00 Kč"));
-        bool printed = false;
-        desk.window()->parts().prints[ValmedoAction::VideoPrint] = [&] { printed = true; };
-        ModalAnswers answers;
-        for (const char *action : {"ActionVideoEdit", "ActionVideoDelete", "ActionVideoPrint"})
-            desk.action(action)->trigger();
-        QCOMPARE(answers.shown().size(), 3);
-        for (const ShownWindow &w : answers.shown()) {
-            QCOMPARE(w.text, QString("V evidenci není žádné video..."));
-            QCOMPARE(w.detail, QString("Zkontrolujte zda není aktivní filtr..."));
-        }
-        QVERIFY(!printed);
-        AddVideo(1, "A");
-        desk.window()->SpeedButtonRefreshClick();
-        QCOMPARE(desk.page()->StatusText(), QString(" Videa: 1"));
-        desk.action("ActionVideoPrint")->trigger();
-        QVERIFY(printed);
-        AddVideo(2, "B");
-        desk.window()->parts().importExportWindow = [] { return new QDialog; };
-        answers.add(Reject());
-        desk.action("ActionVideoExportImport")->trigger();
-        QCOMPARE(desk.page()->StatusText(), QString(" Videa: 2"));
-    }
-
     // The search dialog: every video, also those the page's filter hides; its starting
     // field by the control that opened it; the selection by the beginning of the title in
     // either letter case; a number not listed disabling "Vybrat"; the choice moving the
@@ -464,34 +410,6 @@ private slots:
         QTest::mouseDClick(desk.page()->ComboBoxVideoTitle->lineEdit(), Qt::LeftButton);
         QCOMPARE(answers.shown().size(), 2);
         QCOMPARE(desk.current(), qint64(3));
-    }
-
-    // Opened in its number box, the search dialog leaves the box to the clerk: with video 2
-    // current, "15" finds video 15 (not 115 after the start value), and Enter makes it
-    // current.
-    void searchNumberTyped_data() { AddEngineRows(); }
-    void searchNumberTyped()
-    {
-        OPEN_TEST_DATABASE(db);
-        AddVideoShop();
-        AddVideo(15, "Patnáct");
-        AddVideo(115, "Sto patnáct");
-        AddVideo(215, "Dvě stě patnáct");
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        QVERIFY(desk.moveTo(2));
-        ModalAnswers answers({On<TFormVideoFind>([](TFormVideoFind *f) {
-            QCOMPARE_EQ(f->focusWidget(), static_cast<QWidget *>(f->Int64EditVideo));
-            QCOMPARE_EQ(f->ADOQueryVideoFind->value(0).toLongLong(), qint64(2));
-            QTest::keyClicks(f->Int64EditVideo, "15");
-            QCOMPARE_EQ(f->Int64EditVideo->text(), QString("15"));
-            QVERIFY(f->BitBtnSearch->isEnabled());
-            EnterIn(f->Int64EditVideo, "ActionVideoEdit");
-        })});
-        desk.action("ActionVideoFind")->trigger();
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(answers.shown()[0].result, int(QDialog::Accepted));
-        QCOMPARE(desk.current(), qint64(15));
     }
 
 private:

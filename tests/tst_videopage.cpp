@@ -1,6 +1,7 @@
 // The video page on a logged-in desk: its list and history, the count and exact sum, the
 // hand-over of the current video, the row colours (the lend page's grid too), the filter
-// panel with its pick lists, reset and label, the find boxes, and the keys.
+// panel with its pick lists, reset and label, and the title box. The free filter, the keys
+// and the number box, as the customer page has them, are tested in tst_cataloguepages.
 #include "catalogue/UVideoPage.h"
 #include "core/Grids.h"
 #include "core/USetupVideo.h"
@@ -20,12 +21,10 @@
 #include "support/VideoDesk.h"
 #include "support/VideoShop.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,29 +255,10 @@ private slots:
         QVERIFY(!blinks());
     }
 
-    // The buttons of the panel and the function column hand their work to the units that
-    // bring it: the free filter gets the list's query.
-    void hooks()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        BrowseQuery *given = nullptr;
-        desk.window()->parts().filterWindow = [&](BrowseQuery *query) {
-            given = query;
-            return new QDialog;
-        };
-        ModalAnswers answers({Reject()});
-        desk.page()->ButtonVideoFilter->click();
-        QCOMPARE(given, desk.page()->ADOQueryVideo);
-    }
-
-    // The number box finds exactly among the videos the filter lets through; an unknown
-    // number empties the title box and Enter says it was not found; the title box completes
-    // in either letter case, finds the first title beginning so, and an unknown title
-    // empties the number box; Backspace empties the title box.
-    void findBoxes_data() { AddEngineRows(); }
-    void findBoxes()
+    // The title box completes in either letter case, finds the first title beginning so,
+    // and an unknown title empties the number box; Backspace empties the title box.
+    void titleBox_data() { AddEngineRows(); }
+    void titleBox()
     {
         OPEN_TEST_DATABASE(db);
         AddVideoShop();
@@ -286,22 +266,7 @@ private slots:
         QVERIFY2(desk.isReady(), qPrintable(desk.error()));
         TVideoPage *page = desk.page();
         TInt64Edit *number = page->Int64EditVideoVideo;
-        number->setFocus();
-        number->selectAll();
-        QTest::keyClicks(number, "3");
-        QCOMPARE(desk.current(), qint64(3));
-        QCOMPARE(page->ComboBoxVideoTitle->currentText(), QString("O'Brien"));
-        QTest::keyClicks(number, "9");
-        QCOMPARE(desk.current(), qint64(3));
-        QCOMPARE(page->ComboBoxVideoTitle->currentText(), QString());
-        ModalAnswers answers;
-        QTest::keyClick(number, Qt::Key_Return);
-        QCOMPARE(answers.shown().size(), 1);
-        QCOMPARE(answers.shown()[0].text, QString("Hledaný kód videa nenalezen..."));
-        QCOMPARE(answers.shown()[0].detail, QString("Hledaný kód: [39]"));
-        number->setText("5"); // text written by code does not search
-        QCOMPARE(desk.current(), qint64(3));
-
+        QVERIFY(desk.moveTo(3));
         TFindComboBox *title = page->ComboBoxVideoTitle;
         title->setFocus();
         QWidget *typing = QApplication::focusWidget();
@@ -323,20 +288,11 @@ private slots:
         TypeText(typing, "x");
         QCOMPARE(title->currentText(), QString());
         QCOMPARE(number->text(), QString());
+        ModalAnswers answers;
         QTest::keyClick(typing, Qt::Key_Return);
-        QCOMPARE(answers.shown().size(), 2);
-        QCOMPARE(answers.shown()[1].text, QString("Hledaný titul videa nenalezen..."));
-        QCOMPARE(answers.shown()[1].detail, QString("Hledaný titul: []"));
-
-        // A video the filter hides is not found.
-        page->Int64EditVideoVideoFirst->setText("1");
-        page->Int64EditVideoVideoSecond->setText("2");
-        page->CheckBoxVideoVideo->click();
-        number->setFocus();
-        number->selectAll();
-        QTest::keyClicks(number, "4");
-        QCOMPARE(desk.current(), qint64(2));
-        QCOMPARE(title->currentText(), QString());
+        QCOMPARE(answers.shown().size(), 1);
+        QCOMPARE(answers.shown()[0].text, QString("Hledaný titul videa nenalezen..."));
+        QCOMPARE(answers.shown()[0].detail, QString("Hledaný titul: []"));
     }
 
     // Enter in the title box on a video without a title: nothing is found in the box, so
@@ -360,44 +316,6 @@ private slots:
         QCOMPARE(answers.shown().size(), 1);
         QCOMPARE(answers.shown()[0].text, QString("Hledaný titul videa nenalezen..."));
         QCOMPARE(answers.shown()[0].detail, QString("Hledaný titul: []"));
-    }
-
-    // Enter edits from every control of the page (the filter panel's too), F3 adds, Del
-    // removes only from the list.
-    void actionKeys()
-    {
-        OPEN_TEST_DATABASE_ON(db, Engine::SQLite);
-        VideoDesk desk(db);
-        QVERIFY2(desk.isReady(), qPrintable(desk.error()));
-        TVideoPage *page = desk.page();
-        page->FilterPanel->Open();
-        for (QCheckBox *box : {page->CheckBoxVideoVideo, page->CheckBoxVideoTitle, page->CheckBoxVideoDirection,
-                               page->CheckBoxVideoRegistration})
-            box->click();
-        QSignalSpy edit(desk.action("ActionVideoEdit"), &QAction::triggered);
-        QSignalSpy add(desk.action("ActionVideoNew"), &QAction::triggered);
-        QSignalSpy remove(desk.action("ActionVideoDelete"), &QAction::triggered);
-        const QList<QWidget *> controls{page->Int64EditVideoVideo,
-                                        page->ComboBoxVideoTitle,
-                                        page->RxDBGridVideo,
-                                        page->RxDBGridVideoCustomer,
-                                        page->Int64EditVideoVideoFirst,
-                                        page->EditVideoTitle,
-                                        page->ComboBoxVideoDirection,
-                                        page->DateTimePickerVideoRegistrationFirst->DateEdit()};
-        ModalAnswers answers(QList<Answer>(controls.size(), Reject()));
-        for (QWidget *control : controls) {
-            control->setFocus();
-            QWidget *focused = QApplication::focusWidget();
-            QVERIFY2(focused == control || control->isAncestorOf(focused), qPrintable(control->objectName()));
-            const qsizetype edits = edit.size();
-            QTest::keyClick(focused, Qt::Key_Return);
-            QVERIFY2(edit.size() == edits + 1, qPrintable(control->objectName()));
-            QTest::keyClick(focused, Qt::Key_F3);
-            QTest::keyClick(focused, Qt::Key_Delete);
-        }
-        QCOMPARE(add.size(), controls.size());
-        QCOMPARE(remove.size(), 1);
     }
 
 private:

@@ -1,7 +1,8 @@
-// The video catalogue's statements on both engines, without windows: the filter conditions
-// run against a small shop with the count and the exact sum of prices, the history with a
-// customer who is gone, the title proposals and searches, and the changes with their
-// history statements, refusals and rollback.
+// The video catalogue's statements on both engines, without windows: the count over the
+// list's joins, the history with a customer who is gone, the title proposals and searches,
+// and the changes with their history statements, refusals and rollback. What it shares
+// with the customer register (the filter conditions with the count and the exact sum) is
+// tested in tst_cataloguestore.
 #include "catalogue/VideoStore.h"
 #include "core/database/Errors.h"
 #include "core/RunGlobals.h"
@@ -19,19 +20,9 @@
 #include <QTest>
 #include <memory>
 
-Q_DECLARE_METATYPE(VideoFilterInput)
-
 namespace {
 
 const QDate Today = VideoShopToday;
-
-Money PriceOf(qint64 video)
-{
-    static const QHash<qint64, Money> prices{{1, Money::fromUnits(443500)}, {2, Money::fromUnits(444000)},
-                                             {3, Money::fromUnits(479100)}, {4, Money::fromUnits(253600)},
-                                             {5, Money::fromUnits(434800)}};
-    return prices.value(video);
-}
 
 QString VideoRows()
 {
@@ -52,107 +43,6 @@ class TestVideoStore : public QObject {
 
 private slots:
     void initTestCase() { SetRunDate(Today); }
-    void init()
-    {
-        if (qstrcmp(QTest::currentTestFunction(), "filterSelects") != 0)
-            m_shop.reset();
-    }
-    void cleanupTestCase() { m_shop.reset(); }
-
-    // Each condition alone and combined, run as the page runs it; the count and the sum of
-    // the status bar agree with the list, and the sum is exact.
-    void filterSelects_data()
-    {
-        QTest::addColumn<Engine>("engine");
-        QTest::addColumn<VideoFilterInput>("input");
-        QTest::addColumn<QList<qint64>>("listed");
-        const std::pair<const char *, Engine> engines[] = {{"sqlite", Engine::SQLite},
-                                                           {"postgres", Engine::PostgreSQL}};
-        for (const auto &[e, engine] : engines) {
-            auto row = [&](const char *tag, const VideoFilterInput &f, const QList<qint64> &listed) {
-                QTest::addRow("%s-%s", e, tag) << engine << f << listed;
-            };
-            VideoFilterInput f;
-            f.runDate = Today;
-            row("none", f, {1, 2, 3, 4, 5});
-            f.titleOn = true;
-            row("empty title", f, {1, 2, 3, 4, 5});
-            f.title = "čap";
-            row("title folds Czech case", f, {1});
-            f.title = "Č";
-            row("title capital", f, {1, 2});
-            f.title = "o'b";
-            row("apostrophe", f, {3});
-            f.title = "a\\";
-            row("backslash", f, {4});
-            f.title = "_orro";
-            row("an underscore typed is no wildcard", f, {});
-            f = {};
-            f.runDate = Today;
-            f.codeOn = true;
-            f.codeFirst = 2;
-            f.codeSecond = 3;
-            row("code range", f, {2, 3});
-            f.codeFirst = 0;
-            f.codeSecond = 0;
-            row("code 0 to 0", f, {});
-            f.codeFirst = 4;
-            f.codeSecond.reset();
-            row("code from", f, {4, 5});
-            f = {};
-            f.runDate = Today;
-            f.directionOn = true;
-            row("no genre chosen", f, {1, 2, 3, 4, 5});
-            f.direction = 2;
-            row("genre", f, {1, 3});
-            f = {};
-            f.runDate = Today;
-            f.mediumOn = true;
-            f.medium = 2;
-            row("medium", f, {1, 3});
-            f = {};
-            f.runDate = Today;
-            f.registrationOn = true;
-            row("registration, no bound ticked", f, {1, 2, 3, 4, 5});
-            f.registrationFirst = QDate(2026, 12, 31);
-            f.registrationSecond = QDate(2026, 12, 31);
-            row("registration at 23:59 of the last day", f, {2});
-            f.registrationFirst = QDate(2026, 3, 3);
-            f.registrationSecond.reset();
-            row("registration from", f, {2, 4, 5});
-            f = {};
-            f.runDate = Today;
-            f.lent = true;
-            row("lent", f, {1, 2});
-            f.lent = false;
-            f.overdue = true;
-            row("overdue, not due today", f, {2});
-            f.overdue = false;
-            f.directionOn = true;
-            f.direction = 2;
-            f.titleOn = true;
-            f.title = "o";
-            row("combined", f, {3});
-        }
-    }
-    void filterSelects()
-    {
-        QFETCH(VideoFilterInput, input);
-        QFETCH(QList<qint64>, listed);
-        OPEN_SHARED_TEST_DATABASE(m_shop);
-        BrowseQuery list;
-        list.setSql(VideoListSql());
-        const QString where = VideoFilterWhere(input, CurrentServer()->dialect());
-        SetQueryWhere(list, where);
-        QCOMPARE(ListedNumbers(list), listed);
-        QCOMPARE(list.sqlText().contains(QLatin1String("WHERE")), !where.isEmpty());
-        const VideoTotals totals = CountVideos(where);
-        QCOMPARE(totals.count, int(listed.size()));
-        Money sum;
-        for (qint64 video : listed)
-            sum += PriceOf(video);
-        QCOMPARE(totals.sum.units(), sum.units()); // 205.5000 for all five, exactly
-    }
 
     // The free filter may name the genre's and medium's columns: the count goes over the
     // list's joins and counts what the list shows.
@@ -280,10 +170,6 @@ private slots:
         QCOMPARE(VideoLines(1), QString("1:1/1"));
         QCOMPARE(CountVideos(QString()).count, 4);
     }
-
-private:
-    // The rows of filterSelects only read: one shop per engine serves them all.
-    SharedTestDatabase m_shop{AddVideoShop};
 };
 
 QTEST_GUILESS_MAIN(TestVideoStore)
