@@ -9,10 +9,13 @@
 #include "support/TestDatabase.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -123,6 +126,106 @@ QStringList planOf(Engine engine, const QString &text)
     return lines;
 }
 
+// What the engine reports as the statement that made the index `name`.
+QString indexDefinition(Engine engine, const QString &name)
+{
+    QSqlQuery q(CurrentConnection());
+    q.prepare(engine == Engine::SQLite ? QStringLiteral("SELECT sql FROM sqlite_master WHERE type='index' AND name=:NAME")
+                                       : QStringLiteral("SELECT indexdef FROM pg_indexes WHERE indexname=lower(:NAME)"));
+    q.bindValue(QStringLiteral(":NAME"), name);
+    return q.exec() && q.next() ? q.value(0).toString() : q.lastError().text();
+}
+
+// What changes whenever an index of the database is made again: the schema's version
+// counter on SQLite, each index's object number on PostgreSQL.
+QStringList indexIdentities(Engine engine)
+{
+    return TestRows(engine == Engine::SQLite
+                        ? QStringLiteral("SELECT (SELECT schema_version FROM pragma_schema_version) || ':' || name "
+                                         "FROM sqlite_master WHERE type='index' ORDER BY name")
+                        : QStringLiteral("SELECT relname || ':' || oid FROM pg_class WHERE relkind='i' "
+                                         "AND relnamespace=current_schema()::regnamespace ORDER BY relname"));
+}
+
+// The lock wait of the desk's connection: busy_timeout in ms on SQLite, lock_timeout
+// on PostgreSQL.
+QString lockWait(Engine engine)
+{
+    return TestRows(engine == Engine::SQLite ? QStringLiteral("PRAGMA busy_timeout")
+                                             : QStringLiteral("SELECT current_setting('lock_timeout')"))
+        .value(0);
+}
+
+// Runs `work` with the engines' log collected; the lines written meanwhile.
+QStringList loggedWhile(const std::function<void()> &work)
+{
+    QStringList log;
+    SqlServer::setLogSink([&log](const QString &line) { log << line; });
+    const auto unset = qScopeGuard([] { SqlServer::setLogSink({}); });
+    work();
+    return log;
+}
+
+// Runs a statement unprepared on the desk's connection: PostgreSQL prepares no DDL.
+bool execText(const QString &text)
+{
+    return QSqlQuery(CurrentConnection()).exec(text);
+}
+
+// Another desk's connection in the middle of a transaction that wrote a customer: it
+// holds the customers' table against a change of its indexes until it ends.
+class WritingDesk {
+public:
+    explicit WritingDesk(const TestDatabase &db) : m_db(db.openOtherDesk(Name))
+    {
+        m_ready = m_db.isOpen() && m_db.transaction()
+            && QSqlQuery(m_db).exec(QStringLiteral("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (900, 'Jiný')"));
+    }
+    ~WritingDesk()
+    {
+        end();
+        QSqlDatabase::removeDatabase(QLatin1String(Name));
+    }
+    bool isReady() const { return m_ready; }
+    void end()
+    {
+        if (m_db.isOpen()) {
+            m_db.rollback();
+            m_db.close();
+        }
+        m_db = QSqlDatabase();
+    }
+
+private:
+    static constexpr const char *Name = "writing-desk";
+    QSqlDatabase m_db;
+    bool m_ready = false;
+};
+
+// The list sorted by `key` as a title click sorts it, `clicks` times, is read in the
+// order of `index` and from it alone: the engine sorts nothing. (PostgreSQL is asked
+// without sorting, as it plans a list of 100 000 customers: a table of a few rows it
+// reads whole instead.) An empty text when it is, else the plan.
+QString notReadFromIndex(Engine engine, const QStringList &list, const QString &key, int clicks, const QString &index)
+{
+    QString text = list.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    for (int i = 0; i < clicks; ++i)
+        text = NextQuerySortText(text, CurrentServer()->dialect().textOrder(key));
+    if (engine == Engine::PostgreSQL) {
+        // Vacuumed, as autovacuum leaves a shop's table, so the index alone may answer.
+        QSqlQuery(CurrentConnection()).exec("VACUUM ANALYZE " + key.section(u'.', 0, 0));
+        QSqlQuery(CurrentConnection()).exec("SET enable_sort=off");
+    }
+    const QString shown = planOf(engine, text).join(QLatin1Char('\n'));
+    if (engine == Engine::PostgreSQL)
+        QSqlQuery(CurrentConnection()).exec("RESET enable_sort");
+    const bool alone = !shown.contains(QLatin1String("TEMP B-TREE")) && !shown.contains(QLatin1String("Sort"))
+        && (engine == Engine::SQLite
+                ? shown.contains(QLatin1String("USING COVERING INDEX ") + index)
+                : shown.contains(QRegularExpression(QLatin1String("Index Only Scan (Backward )?using ") + index.toLower())));
+    return alone ? QString() : shown;
+}
+
 } // namespace
 
 class TestSchema : public QObject {
@@ -220,9 +323,7 @@ private Q_SLOTS:
     }
 
     // A list sorted by a title click on the customer's name or the video's title, either
-    // way, is read in the order of the index: the engine sorts nothing. (PostgreSQL is
-    // asked without sorting, as it plans a list of 100 000 customers: a table of a few
-    // rows it reads whole instead.)
+    // way, is read from the index alone.
     void titleSortsReadTheIndex_data()
     {
         QTest::addColumn<Engine>("engine");
@@ -246,25 +347,8 @@ private Q_SLOTS:
         QFETCH(int, clicks);
         QFETCH(QString, index);
         OPEN_TEST_DATABASE(db);
-        QString text = list.join(QLatin1Char('\n')) + QLatin1Char('\n');
-        for (int i = 0; i < clicks; ++i)
-            text = NextQuerySortText(text, CurrentServer()->dialect().textOrder(key));
-        if (engine == Engine::PostgreSQL) {
-            // Vacuumed, as autovacuum leaves a shop's table, so the index alone may answer.
-            QVERIFY(QSqlQuery(CurrentConnection()).exec("VACUUM ANALYZE " + key.section(u'.', 0, 0)));
-            QVERIFY(QSqlQuery(CurrentConnection()).exec("SET enable_sort=off"));
-        }
-        const QStringList plan = planOf(engine, text);
-        const QString shown = plan.join(QLatin1Char('\n'));
-        QVERIFY2(shown.contains(index, Qt::CaseInsensitive), qPrintable(shown));
-        QVERIFY2(!shown.contains(QLatin1String("TEMP B-TREE")) && !shown.contains(QLatin1String("Sort")),
-                 qPrintable(shown));
-        // The rows come from the index alone.
-        if (engine == Engine::SQLite)
-            QVERIFY2(shown.contains(QLatin1String("USING COVERING INDEX ") + index), qPrintable(shown));
-        else
-            QVERIFY2(shown.contains(QRegularExpression(QLatin1String("Index Only Scan (Backward )?using ") + index.toLower())),
-                     qPrintable(shown));
+        const QString plan = notReadFromIndex(engine, list, key, clicks, index);
+        QVERIFY2(plan.isEmpty(), qPrintable(plan));
     }
 
     // A database of an older version has neither of those indexes: opening it, or
@@ -292,6 +376,140 @@ private Q_SLOTS:
         QCOMPARE(TestRows(QStringLiteral("SELECT JMENO FROM tab_zakaznik ORDER BY ")
                           + CurrentServer()->dialect().textOrder("JMENO")),
                  (QStringList{"Cyril", "Čapek", "Hrubý", "Chalupa", "Novák"}));
+    }
+
+    // A database of an older version whose name or title index has an older shape (no
+    // covered or included columns, another collation) gets the schema's index in its
+    // place when it is opened or its backup restored, and its sorted list is read from it.
+    void olderIndexShapeIsReplaced_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<bool>("restored");
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<QString>("older");
+        const QString customers = QStringLiteral("tab_zakaznik (JMENO%1)");
+        const QString included = QStringLiteral(" INCLUDE (ZAKAZNIK, TELEFON, ADRESA1, ADRESA2, RC, OP, REGISTRACE, "
+                                                "OMEZENI, PUJCKY, TEXT)");
+        const struct {
+            const char *tag;
+            Engine engine;
+            bool restored;
+            const char *index;
+            QString older;
+        } cases[]{
+            {"sqlite name plain, opened", Engine::SQLite, false, "index_JMENO", customers.arg("")},
+            {"sqlite name plain, restored", Engine::SQLite, true, "index_JMENO", customers.arg("")},
+            {"sqlite name not covering", Engine::SQLite, false, "index_JMENO", customers.arg(" COLLATE CZECH")},
+            {"sqlite title without collation", Engine::SQLite, false, "index_TITUL",
+             "tab_video (TITUL, VIDEO, ZAMERENI, NOSIC, CENA, REGISTRACE, VYPUJCENA)"},
+            {"postgres name plain, opened", Engine::PostgreSQL, false, "index_JMENO", customers.arg("")},
+            {"postgres name plain, restored", Engine::PostgreSQL, true, "index_JMENO", customers.arg("")},
+            {"postgres name in another collation", Engine::PostgreSQL, false, "index_JMENO",
+             customers.arg(" COLLATE \"C\"") + included},
+            {"postgres title plain, restored", Engine::PostgreSQL, true, "index_TITUL", "tab_video (TITUL)"},
+        };
+        for (const auto &c : cases)
+            QTest::newRow(c.tag) << c.engine << c.restored << QString(c.index)
+                                 << QStringLiteral("CREATE INDEX %1 ON %2").arg(c.index, c.older);
+    }
+    void olderIndexShapeIsReplaced()
+    {
+        QFETCH(bool, restored);
+        QFETCH(QString, index);
+        QFETCH(QString, older);
+        OPEN_TEST_DATABASE(db);
+        const bool names = index == QLatin1String("index_JMENO");
+        const QStringList list = names ? CustomerListSql() : VideoListSql();
+        const QString key = names ? QStringLiteral("tab_zakaznik.JMENO") : QStringLiteral("tab_video.TITUL");
+        const QString schemas = indexDefinition(engine, index);
+        QVERIFY(execText("DROP INDEX " + index));
+        QVERIFY2(execText(older), qPrintable(older));
+        QVERIFY2(!notReadFromIndex(engine, list, key, 1, index).isEmpty(), "the older index answers alone");
+        bool connected = true;
+        const QStringList log = loggedWhile([&] {
+            if (restored) {
+                const QString path = db.scratchDir() + "/older.bak";
+                CurrentServer()->backup(path);
+                CurrentServer()->restore(path);
+            } else {
+                connected = CurrentServer()->reopen(SqlServer::ProgramDatabase);
+            }
+        });
+        QVERIFY(connected);
+        QCOMPARE(log, QStringList());
+        QCOMPARE(indexDefinition(engine, index), schemas);
+        const QString plan = notReadFromIndex(engine, list, key, 1, index);
+        QVERIFY2(plan.isEmpty(), qPrintable(plan));
+    }
+
+    // An open of a database whose indexes are the schema's makes none of them again, nor
+    // waits for a table that another desk is writing to.
+    void indexesAsTheSchemaHasThemStay_data() { AddEngineRows(); }
+    void indexesAsTheSchemaHasThemStay()
+    {
+        OPEN_TEST_DATABASE(db);
+        const QStringList before = indexIdentities(engine);
+        WritingDesk other(db);
+        QVERIFY(other.isReady());
+        bool connected = false;
+        QCOMPARE(loggedWhile([&] { connected = CurrentServer()->reopen(SqlServer::ProgramDatabase); }), QStringList());
+        QVERIFY(connected);
+        QCOMPARE(indexIdentities(engine), before);
+    }
+
+    // An older index that cannot be replaced, its table being written to by another desk
+    // or belonging to another role, stays: the open gives up on it soon, writes that to
+    // the log and goes on with the older index and the desk's usual lock wait; the next
+    // open, the table free again, replaces it.
+    void indexNotReplacedStays_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<bool>("otherOwner");
+        QTest::newRow("sqlite another desk writing") << Engine::SQLite << false;
+        QTest::newRow("postgres another desk writing") << Engine::PostgreSQL << false;
+        QTest::newRow("postgres table of another role") << Engine::PostgreSQL << true;
+    }
+    void indexNotReplacedStays()
+    {
+        QFETCH(bool, otherOwner);
+        OPEN_TEST_DATABASE(db);
+        const QString schemas = indexDefinition(engine, "index_JMENO");
+        const QString usualWait = lockWait(engine);
+        QVERIFY(execText("DROP INDEX index_JMENO"));
+        QVERIFY(execText("CREATE INDEX index_JMENO ON tab_zakaznik (JMENO)"));
+        const QString older = indexDefinition(engine, "index_JMENO");
+        Exec("INSERT INTO tab_zakaznik (ZAKAZNIK, JMENO) VALUES (1, 'Novák')");
+        const auto server = PgTestServerFromEnv();
+        const auto asAdmin = [&](const QString &statement) {
+            QString error;
+            const bool done = ExecAsPgAdmin(*server, statement, &error, db.databaseName());
+            if (!done)
+                qWarning("%s: %s", qPrintable(statement), qPrintable(error));
+            return done;
+        };
+        std::optional<WritingDesk> other;
+        if (otherOwner) {
+            QVERIFY(server);
+            QVERIFY(asAdmin(QStringLiteral("ALTER TABLE tab_zakaznik OWNER TO %1").arg(server->admin)));
+            QVERIFY(asAdmin("GRANT ALL ON tab_zakaznik TO sa"));
+        } else {
+            other.emplace(db);
+            QVERIFY(other->isReady());
+        }
+        bool connected = false;
+        const QStringList log = loggedWhile([&] { connected = CurrentServer()->reopen(SqlServer::ProgramDatabase); });
+        QVERIFY(connected);
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log[0].startsWith("Index index_JMENO nelze nahradit: "), qPrintable(log[0]));
+        QCOMPARE(indexDefinition(engine, "index_JMENO"), older);
+        QCOMPARE(lockWait(engine), usualWait);
+        QCOMPARE(CustomerRows(), QString("1=Novák"));
+        if (otherOwner)
+            QVERIFY(asAdmin("ALTER TABLE tab_zakaznik OWNER TO sa"));
+        else
+            other->end();
+        QVERIFY(CurrentServer()->reopen(SqlServer::ProgramDatabase));
+        QCOMPARE(indexDefinition(engine, "index_JMENO"), schemas);
     }
 
     // An index the login may not make (its table belongs to another role) is written to

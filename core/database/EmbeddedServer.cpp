@@ -286,7 +286,10 @@ bool EmbeddedServer::open(const QString &database, const QString &user, const QS
             throw EDatabaseError(db.lastError().text());
         prepareConnection(db);
         if (!master)
-            addMissingIndexes(db, SchemaScript, QStringLiteral("SELECT name FROM sqlite_master WHERE type='index'"));
+            updateIndexes(db, SchemaScript,
+                          {QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='index'"),
+                           QStringLiteral("PRAGMA busy_timeout = %1").arg(IndexLockWaitMs),
+                           QStringLiteral("PRAGMA busy_timeout = %1").arg(LockWaitMs)});
         m_user = user;
         m_password = password;
         m_currentDatabase = master ? QString::fromLatin1(MasterDatabase)

@@ -178,8 +178,13 @@ bool PostgresServer::open(const QString &database, const QString &user, const QS
     m_password = password;
     m_currentDatabase = master ? QString::fromLatin1(MasterDatabase) : QString::fromLatin1(ProgramDatabase);
     if (!master)
-        addMissingIndexes(CurrentConnection(), SchemaScript,
-                          QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname=current_schema()"));
+        updateIndexes(CurrentConnection(), SchemaScript,
+                      {// The server names the table with its schema and the access method.
+                       QStringLiteral("SELECT indexname, replace(replace(indexdef, ' ON ' || quote_ident(schemaname) "
+                                      "|| '.', ' ON '), ' USING btree ', ' ') FROM pg_indexes "
+                                      "WHERE schemaname=current_schema()"),
+                       QStringLiteral("SET lock_timeout = %1").arg(IndexLockWaitMs),
+                       QStringLiteral("SET lock_timeout = %1").arg(LockWaitMs)});
     return true;
 }
 

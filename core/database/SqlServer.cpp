@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
-#include <QSet>
 #include <QUuid>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -148,29 +148,72 @@ QList<SqlServer::SchemaTable> SqlServer::schemaTables(const QString &resource)
     return tables;
 }
 
-void SqlServer::addMissingIndexes(const QSqlDatabase &db, const QString &resource, const QString &indexNames)
+namespace {
+
+// A CREATE INDEX statement in one spelling, so that the engine's report of an index
+// compares with the schema's statement: lower case, words apart by one space, no space
+// next to a parenthesis or a comma.
+QString indexShape(const QString &statement)
 {
-    QSet<QString> present;
+    static const QRegularExpression aroundPunctuation(QStringLiteral(" ?([(),]) ?"));
+    return statement.toLower().simplified().replace(aroundPunctuation, QStringLiteral("\\1"));
+}
+
+} // namespace
+
+void SqlServer::updateIndexes(const QSqlDatabase &db, const QString &resource, const IndexCatalogue &catalogue)
+{
+    QHash<QString, QString> present; // shape by lower-case name
     {
         QSqlQuery q(db);
-        if (!q.exec(indexNames)) {
+        if (!q.exec(catalogue.definitions)) {
             writeLog(QStringLiteral("Indexy databáze nelze zjistit: %1").arg(q.lastError().text()));
             return;
         }
         while (q.next())
-            present.insert(q.value(0).toString().toLower());
+            present.insert(q.value(0).toString().toLower(), indexShape(q.value(1).toString()));
     }
+    struct Work {
+        QString name;
+        QString statement;
+        bool replace;
+    };
+    QList<Work> work;
     for (const QString &statement : schemaStatements(resource)) {
         // "CREATE INDEX <name> ON ..."
         const QStringList head = statement.section(QLatin1Char(' '), 0, 2).split(QLatin1Char(' '));
-        if (head.size() < 3 || head[0] != QLatin1String("CREATE") || head[1] != QLatin1String("INDEX")
-            || present.contains(head[2].toLower()))
+        if (head.size() < 3 || head[0] != QLatin1String("CREATE") || head[1] != QLatin1String("INDEX"))
             continue;
+        const auto found = present.constFind(head[2].toLower());
+        if (found == present.cend())
+            work.append({head[2], statement, false});
+        else if (*found != indexShape(statement))
+            work.append({head[2], statement, true});
+    }
+    if (work.isEmpty())
+        return;
+    try {
+        execText(db, catalogue.shortLockWait);
+    } catch (const EDatabaseError &e) {
+        writeLog(QStringLiteral("Indexy databáze nelze upravit: %1").arg(e.message()));
+        return;
+    }
+    for (const Work &w : work) {
         try {
-            execText(db, statement);
+            if (w.replace)
+                execInTransaction(db, {QStringLiteral("DROP INDEX %1").arg(w.name), w.statement});
+            else
+                execText(db, w.statement);
         } catch (const EDatabaseError &e) {
-            writeLog(QStringLiteral("Index %1 nelze vytvořit: %2").arg(head[2], e.message()));
+            const QString line = w.replace ? QStringLiteral("Index %1 nelze nahradit: %2")
+                                           : QStringLiteral("Index %1 nelze vytvořit: %2");
+            writeLog(line.arg(w.name, e.message()));
         }
+    }
+    try {
+        execText(db, catalogue.usualLockWait);
+    } catch (const EDatabaseError &e) {
+        writeLog(QStringLiteral("Indexy databáze nelze upravit: %1").arg(e.message()));
     }
 }
 

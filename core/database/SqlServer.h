@@ -153,13 +153,31 @@ protected:
     static QStringList schemaStatements(const QString &resource);
     // The tables that a schema script creates, in its order.
     static QList<SchemaTable> schemaTables(const QString &resource);
-    // Makes the indexes of a schema script that the program's database on `db` lacks:
-    // one made by an older version of the program, or restored from its backup, gets
-    // those added since. `indexNames` is the engine's statement listing the names of
-    // the database's indexes. An index that cannot be made now (another desk holds its
-    // table, the login does not own it) is written to the log and tried again at the
-    // next open; the lists work without it, only their sorts are slower.
-    static void addMissingIndexes(const QSqlDatabase &db, const QString &resource, const QString &indexNames);
+    // How an engine reports its database's indexes and bounds the wait for their tables.
+    struct IndexCatalogue {
+        // Each index of the database by its name and the statement that makes it, as the
+        // schema script writes one (what the engine adds of its own taken out).
+        QString definitions;
+        // Run before the indexes are made or replaced, and after: the lock wait shortened
+        // to IndexLockWaitMs and set back to LockWaitMs.
+        QString shortLockWait;
+        QString usualLockWait;
+    };
+    // While an index waits for its table, the other desks' statements on the table queue
+    // behind it: it gives up soon and is made at a later open.
+    static constexpr int IndexLockWaitMs = 500;
+    // Gives the program's database on `db` the indexes of a schema script: one made by an
+    // older version of the program, or restored from its backup, gets those added since,
+    // and an index of the script's name in another shape (other columns, another
+    // collation) is dropped and made again as the script has it, both in one transaction
+    // (on PostgreSQL the other desks wait for the table while it is built: under a second
+    // for 100 000 customers, once for a database).
+    // An index already as the script has it is left alone, so that an ordinary open only
+    // reads the catalogue. An index that cannot be made or replaced now (another desk
+    // holds its table, the login does not own it) is written to the log, the old one
+    // kept, and tried again at the next open; the lists work without it, only their sorts
+    // are slower.
+    static void updateIndexes(const QSqlDatabase &db, const QString &resource, const IndexCatalogue &catalogue);
     // Removes what killed operations left beside `target`: the work files of its name
     // (see WorkFile) that no desk holds any more, and their companion files.
     static void removeLeftovers(const QString &target);
