@@ -507,6 +507,50 @@ private Q_SLOTS:
         QCOMPARE(q.recordCount(), 0);
     }
 
+    // A list's text that carries a second statement, however it reached the list, never
+    // runs it: the text is refused and nothing is changed. A semicolon inside a text in
+    // apostrophes or closing the statement is no second statement.
+    void secondStatementRefused_data()
+    {
+        QTest::addColumn<Engine>("engine");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("refused");
+        const QList<std::tuple<const char *, QString, bool>> texts = {
+            {"after the statement", "SELECT ZAKAZNIK FROM tab_zakaznik; DELETE FROM tab_zakaznik", true},
+            {"after a quoted semicolon", "SELECT ZAKAZNIK FROM tab_zakaznik WHERE JMENO<>';'; DELETE FROM tab_zakaznik",
+             true},
+            {"behind an escaped quote",
+             "SELECT ZAKAZNIK FROM tab_zakaznik WHERE JMENO=E'\\''; DELETE FROM tab_zakaznik; SELECT E'\\''", true},
+            {"behind a dollar quote",
+             "SELECT ZAKAZNIK FROM tab_zakaznik WHERE JMENO<>$$'$$; DELETE FROM tab_zakaznik; SELECT ';'", true},
+            {"behind a comment", "SELECT ZAKAZNIK FROM tab_zakaznik -- '\n; DELETE FROM tab_zakaznik; SELECT ';'",
+             true},
+            {"in a quoted text", "SELECT ZAKAZNIK FROM tab_zakaznik WHERE JMENO<>'a;''b' ORDER BY ZAKAZNIK", false},
+            {"closing the statement", "SELECT ZAKAZNIK FROM tab_zakaznik ORDER BY ZAKAZNIK;\n", false},
+        };
+        for (const auto &[engineName, engine] : {std::pair{"sqlite", Engine::SQLite}, std::pair{"postgres", Engine::PostgreSQL}})
+            for (const auto &[name, text, refused] : texts)
+                QTest::addRow("%s: %s", engineName, name) << engine << text << refused;
+    }
+    void secondStatementRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, refused);
+        OPEN_TEST_DATABASE(database);
+        addCustomers();
+        BrowseQuery q;
+        q.setSqlText(text);
+        if (refused) {
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, q.open());
+            QVERIFY(!q.isOpen());
+        } else {
+            q.open();
+            QCOMPARE(keys(q), (QList<qint64>{1, 2, 3, 4, 5}));
+        }
+        SetCommand(QStringLiteral("SELECT COUNT(*) FROM tab_zakaznik"));
+        QCOMPARE(ExecCommandValue().toInt(), 5);
+    }
+
     void memoryTable()
     {
         MemoryTable t;

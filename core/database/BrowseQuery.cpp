@@ -197,9 +197,7 @@ void BrowseQuery::run()
     std::optional<ReadOnlyStatements> readOnly;
     if (m_onlyReads)
         readOnly.emplace();
-    QSqlQuery q = PrepareQuery(text, m_markers, m_params);
-    q.setForwardOnly(true);
-    ExecQueryOrThrow(q, text);
+    QSqlQuery q = ExecReadingQuery(text, m_markers, m_params);
 
     const QSqlRecord record = q.record();
     const QList<std::optional<FieldKind>> kinds = CurrentServer()->dialect().columnKinds(q);

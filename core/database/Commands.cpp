@@ -80,16 +80,59 @@ QStringList CommandMarkers(const QString &text)
     return markers;
 }
 
-QSqlQuery PrepareQuery(const QString &text, const QStringList &markers,
-                       const QHash<QString, QVariant> &values)
+namespace {
+
+// A query of the program's connection reading numbers with the engine's precision.
+QSqlQuery ConnectionQuery()
 {
     QSqlDatabase db = CurrentConnection();
     SqlServer *server = CurrentServer();
     if (!server || !db.isValid() || !db.isOpen())
         throw EDatabaseError(QStringLiteral("Databáze není připojena"));
-    const SqlDialect &dialect = server->dialect();
     QSqlQuery q(db);
-    q.setNumericalPrecisionPolicy(dialect.readPrecision());
+    q.setNumericalPrecisionPolicy(server->dialect().readPrecision());
+    return q;
+}
+
+// Refuses a text that holds more than one statement. PostgreSQL's driver prepares a
+// text by sending "PREPARE ... AS <text>" as a query of its own, so a second statement
+// in it would run there and then. Only a semicolon outside texts in apostrophes and
+// names in quotes ends a statement; a text whose quoting the scan might read otherwise
+// than the server (a backslash escape, a dollar quote, a comment) is refused whenever it
+// holds a semicolon at all.
+void RefuseSecondStatement(const QString &text)
+{
+    if (!text.contains(QLatin1Char(';')))
+        return;
+    bool one = !text.contains(QLatin1Char('\\')) && !text.contains(QLatin1Char('$'))
+        && !text.contains(QLatin1String("--")) && !text.contains(QLatin1String("/*"));
+    QChar quote;
+    bool ended = false;
+    for (qsizetype i = 0; one && i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (!quote.isNull()) {
+            if (ch == quote)
+                quote = QChar(); // a doubled quote opens again at once
+        } else if (ended) {
+            one = ch.isSpace();
+        } else if (ch == QLatin1Char('\'') || ch == QLatin1Char('"')) {
+            quote = ch;
+        } else if (ch == QLatin1Char(';')) {
+            ended = true;
+        }
+    }
+    if (!one || !quote.isNull())
+        throw EDatabaseError(QStringLiteral("Text dotazu obsahuje více než jeden příkaz: %1").arg(text));
+}
+
+} // namespace
+
+QSqlQuery PrepareQuery(const QString &text, const QStringList &markers,
+                       const QHash<QString, QVariant> &values)
+{
+    RefuseSecondStatement(text);
+    QSqlQuery q = ConnectionQuery();
+    const SqlDialect &dialect = CurrentServer()->dialect();
     if (!q.prepare(text))
         throw EDatabaseError(q.lastError().text());
     for (const QString &m : markers)
@@ -103,6 +146,28 @@ void ExecQueryOrThrow(QSqlQuery &query, const QString &what)
         const QString err = query.lastError().text();
         throw EDatabaseError(err.isEmpty() ? what : err);
     }
+}
+
+QSqlQuery ExecReadingQuery(const QString &text, const QStringList &markers,
+                           const QHash<QString, QVariant> &values)
+{
+    // A text without parameters goes to the server as it stands: on PostgreSQL a
+    // prepared statement is made, run and dropped by three statements and reads
+    // 100 000 rows a tenth more slowly.
+    if (markers.isEmpty()) {
+        RefuseSecondStatement(text);
+        QSqlQuery q = ConnectionQuery();
+        q.setForwardOnly(true);
+        if (!q.exec(text)) {
+            const QString err = q.lastError().text();
+            throw EDatabaseError(err.isEmpty() ? text : err);
+        }
+        return q;
+    }
+    QSqlQuery q = PrepareQuery(text, markers, values);
+    q.setForwardOnly(true);
+    ExecQueryOrThrow(q, text);
+    return q;
 }
 
 RefusedCommandHold::RefusedCommandHold()

@@ -81,3 +81,7 @@ QSqlQuery PrepareQuery(const QString &text, const QStringList &markers,
 // Runs a prepared query with its bound values; throws EDatabaseError with the
 // driver's text when it fails.
 void ExecQueryOrThrow(QSqlQuery &query, const QString &what);
+// Runs `text` forward-only, each of its `markers` bound to its value in `values`, as
+// PrepareQuery and ExecQueryOrThrow do; throws EDatabaseError the same way.
+QSqlQuery ExecReadingQuery(const QString &text, const QStringList &markers,
+                           const QHash<QString, QVariant> &values);
