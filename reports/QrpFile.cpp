@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
-#include <QSet>
 #include <QTemporaryFile>
 #include <QtEndian>
 #include <cmath>
@@ -190,16 +189,6 @@ private:
     qsizetype m_pos = 0;
 };
 
-// The same text on many pages (a caption on every card, a column's title on every page)
-// is one string, as in the pages the report made, not a copy of it in each.
-QString SharedText(const QString &text)
-{
-    static QSet<QString> seen;
-    if (seen.size() > 4096)
-        seen.clear();
-    return *seen.insert(text);
-}
-
 PageItem ReadItem(Reader &r)
 {
     switch (r.u8()) {
@@ -217,7 +206,7 @@ PageItem ReadItem(Reader &r)
         style.font.italic = fontStyle & 2;
         style.color = r.color();
         t.style = SharedStyle(style);
-        t.text = SharedText(r.text());
+        t.text = r.text();
         return t;
     }
     case ItemLine: {
@@ -280,15 +269,14 @@ PageItem ReadItem(Reader &r)
 
 ReportPage ReadPage(Reader page)
 {
-    ReportPage result;
+    QList<PageItem> items;
     // The count drives no allocation: each item must be there in the record's bytes.
     const quint32 count = page.u32();
     for (quint32 i = 0; i < count; ++i)
-        result.items.append(ReadItem(page));
-    result.items.squeeze();
+        items.append(ReadItem(page));
     if (page.remaining() != 0)
         Reader::fail();
-    return result;
+    return ReportPage(items);
 }
 
 // Writes a page file onto a device page by page: the header and title first, each page as
@@ -315,8 +303,8 @@ public:
     {
         Writer w;
         w.u32(0);
-        w.u32(quint32(page.items.size()));
-        for (const PageItem &item : page.items)
+        w.u32(quint32(page.itemCount()));
+        for (const PageItem &item : page.items())
             std::visit(w, item);
         qToLittleEndian(quint32(w.bytes.size() - 4), w.bytes.data());
         put(w.bytes);

@@ -301,9 +301,8 @@ private:
     // them while the rest are made never paints half a page.
     void finishPage()
     {
-        m_page.items.squeeze();
-        m_out.pages.append(std::move(m_page));
-        m_page = ReportPage();
+        m_out.pages.append(ReportPage(m_items));
+        m_items.clear(); // its room serves the next page
         if (m_pageDone)
             m_pageDone();
     }
@@ -349,13 +348,13 @@ private:
     {
         for (const auto &c : controls)
             if (c->isEnabled())
-                c->print(m_state, origin, m_page.items);
+                c->print(m_state, origin, m_items);
     }
 
     Report &m_report;
     PreparedReport &m_out;
     const std::function<void()> &m_pageDone;
-    ReportPage m_page; // the page being made
+    QList<PageItem> m_items; // of the page being made
     QRectF m_area;
     ReportPrintState m_state;
     QList<ReportExpr *> m_expressions;

@@ -9,6 +9,7 @@
 #include <QPaintDevice>
 #include <QSaveFile>
 #include <algorithm>
+#include <cstring>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -251,22 +252,198 @@ struct PagePainter {
 void RenderPage(QPainter &painter, const ReportPage &page)
 {
     PagePainter draw{painter, qreal(painter.device()->logicalDpiY())};
-    for (const PageItem &item : page.items)
+    for (const PageItem &item : page.items())
         std::visit(draw, item);
 }
 
-QList<const PageText *> PageTextsInReadingOrder(const ReportPage &page)
+QList<PageText> PageTextsInReadingOrder(const ReportPage &page)
 {
-    QList<const PageText *> texts;
-    for (const PageItem &item : page.items)
+    QList<PageText> texts;
+    for (const PageItem &item : page.items())
         if (const auto *t = std::get_if<PageText>(&item))
-            texts << t;
-    std::stable_sort(texts.begin(), texts.end(), [](const PageText *a, const PageText *b) {
-        if (a->rect.top() != b->rect.top())
-            return a->rect.top() < b->rect.top();
-        return a->rect.left() < b->rect.left();
+            texts << *t;
+    std::stable_sort(texts.begin(), texts.end(), [](const PageText &a, const PageText &b) {
+        if (a.rect.top() != b.rect.top())
+            return a.rect.top() < b.rect.top();
+        return a.rect.left() < b.rect.left();
     });
     return texts;
+}
+
+namespace {
+
+// The records of a packed page: a kind byte, then the item's fields as they lie in
+// memory. They are read only by the process that wrote them.
+enum PackedKind : quint8 { PackedText, PackedLine, PackedFrame, PackedFill, PackedImage, PackedBarcode };
+
+struct Packer {
+    QByteArray &bytes;
+    QList<SharedTextStyle> &styles;
+    QList<QImage> &images;
+
+    template <typename T> void put(const T &value)
+    {
+        bytes.append(reinterpret_cast<const char *>(&value), sizeof value);
+    }
+    void rect(const QRectF &r)
+    {
+        put(r.x());
+        put(r.y());
+        put(r.width());
+        put(r.height());
+    }
+    void operator()(const PageText &t)
+    {
+        put(PackedText);
+        rect(t.rect);
+        put(qint32(t.flags));
+        qsizetype style = t.style ? styles.indexOf(t.style) : -1;
+        if (t.style && style < 0) {
+            style = styles.size();
+            styles.append(t.style);
+        }
+        put(qint32(style)); // -1: the default font in black
+        put(qint32(t.text.size()));
+        bytes.append(reinterpret_cast<const char *>(t.text.constData()), t.text.size() * qsizetype(sizeof(QChar)));
+    }
+    void operator()(const PageLine &l)
+    {
+        put(PackedLine);
+        rect(QRectF(l.from, l.to));
+        put(l.width);
+        put(qint32(l.style));
+        put(l.color.rgba());
+    }
+    void operator()(const PageFrame &f)
+    {
+        put(PackedFrame);
+        rect(f.rect);
+        put(f.width);
+        put(f.color.rgba());
+    }
+    void operator()(const PageFill &f)
+    {
+        put(PackedFill);
+        rect(f.rect);
+        put(f.color.rgba());
+    }
+    void operator()(const PageImage &i)
+    {
+        put(PackedImage);
+        rect(i.rect);
+        put(qint32(images.size()));
+        images.append(i.image);
+    }
+    void operator()(const PageBarcode &b)
+    {
+        put(PackedBarcode);
+        put(b);
+    }
+};
+
+struct Unpacker {
+    const char *at;
+    const QList<SharedTextStyle> &styles;
+    const QList<QImage> &images;
+
+    template <typename T> T take()
+    {
+        T value;
+        std::memcpy(&value, at, sizeof value);
+        at += sizeof value;
+        return value;
+    }
+    QRectF rect()
+    {
+        const qreal x = take<qreal>(), y = take<qreal>(), w = take<qreal>(), h = take<qreal>();
+        return QRectF(x, y, w, h);
+    }
+    PageItem item()
+    {
+        switch (take<PackedKind>()) {
+        case PackedText: {
+            PageText t;
+            t.rect = rect();
+            t.flags = take<qint32>();
+            if (const qint32 style = take<qint32>(); style >= 0)
+                t.style = styles.at(style);
+            const qint32 size = take<qint32>();
+            t.text = QString(reinterpret_cast<const QChar *>(at), size);
+            at += size * qsizetype(sizeof(QChar));
+            return t;
+        }
+        case PackedLine: {
+            PageLine l;
+            const QRectF ends = rect();
+            l.from = ends.topLeft();
+            l.to = ends.bottomRight();
+            l.width = take<qreal>();
+            l.style = Qt::PenStyle(take<qint32>());
+            l.color = QColor::fromRgba(take<QRgb>());
+            return l;
+        }
+        case PackedFrame: {
+            PageFrame f;
+            f.rect = rect();
+            f.width = take<qreal>();
+            f.color = QColor::fromRgba(take<QRgb>());
+            return f;
+        }
+        case PackedFill: {
+            PageFill f;
+            f.rect = rect();
+            f.color = QColor::fromRgba(take<QRgb>());
+            return f;
+        }
+        case PackedImage: {
+            PageImage i;
+            i.rect = rect();
+            i.image = images.at(take<qint32>());
+            return i;
+        }
+        case PackedBarcode:
+            return take<PageBarcode>();
+        }
+        Q_UNREACHABLE();
+        return PageItem();
+    }
+};
+
+} // namespace
+
+ReportPage::ReportPage(const QList<PageItem> &items) : m_count(int(items.size()))
+{
+    if (items.isEmpty())
+        return;
+    QByteArray records;
+    Packer pack{records, m_styles, m_images};
+    for (const PageItem &item : items)
+        std::visit(pack, item);
+    // The records of a page repeat themselves (a card's captions, boxes and places):
+    // the quickest compression takes them to a third.
+    m_packed = qCompress(records, 1);
+    m_packed.squeeze(); // the compression leaves room for the records uncompressed
+    m_styles.squeeze();
+}
+
+QList<PageItem> ReportPage::items() const
+{
+    QList<PageItem> items;
+    if (m_count == 0)
+        return items;
+    const QByteArray records = qUncompress(m_packed);
+    items.reserve(m_count);
+    Unpacker unpack{records.constData(), m_styles, m_images};
+    for (int i = 0; i < m_count; ++i)
+        items.append(unpack.item());
+    return items;
+}
+
+void ReportPage::append(const PageItem &item)
+{
+    QList<PageItem> all = items();
+    all.append(item);
+    *this = ReportPage(all);
 }
 
 void TrimFreedMemory()

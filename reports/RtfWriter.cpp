@@ -44,9 +44,9 @@ QByteArray RtfDocument(const PreparedReport &report)
 {
     QStringList families;
     for (const ReportPage &page : report.pages)
-        for (const PageText *t : PageTextsInReadingOrder(page))
-            if (!families.contains(t->font().family))
-                families << t->font().family;
+        for (const PageText &t : PageTextsInReadingOrder(page))
+            if (!families.contains(t.font().family))
+                families << t.font().family;
     if (families.isEmpty())
         families << QStringLiteral("Arial");
 
@@ -64,20 +64,20 @@ QByteArray RtfDocument(const PreparedReport &report)
     for (int p = 0; p < report.pageCount(); ++p) {
         if (p > 0)
             rtf += "\\pard\\plain\\page\n";
-        for (const PageText *t : PageTextsInReadingOrder(report.pages.at(p))) {
-            const int align = t->flags & Qt::AlignHorizontal_Mask;
-            rtf += "{\\pard\\pvpg\\phpg\\posx" + QByteArray::number(Twips(t->rect.left())) + "\\posy"
-                   + QByteArray::number(Twips(t->rect.top())) + "\\absw"
-                   + QByteArray::number(Twips(t->rect.width())) + "\\absh-"
-                   + QByteArray::number(Twips(t->rect.height()));
+        for (const PageText &t : PageTextsInReadingOrder(report.pages.at(p))) {
+            const int align = t.flags & Qt::AlignHorizontal_Mask;
+            rtf += "{\\pard\\pvpg\\phpg\\posx" + QByteArray::number(Twips(t.rect.left())) + "\\posy"
+                   + QByteArray::number(Twips(t.rect.top())) + "\\absw"
+                   + QByteArray::number(Twips(t.rect.width())) + "\\absh-"
+                   + QByteArray::number(Twips(t.rect.height()));
             rtf += align & Qt::AlignRight ? "\\qr" : align & Qt::AlignHCenter ? "\\qc" : "\\ql";
-            rtf += "\\plain\\f" + QByteArray::number(families.indexOf(t->font().family)) + "\\fs"
-                   + QByteArray::number(std::lround(t->font().size * 2));
-            if (t->font().bold || t->font().family == QLatin1String("Arial Black"))
+            rtf += "\\plain\\f" + QByteArray::number(families.indexOf(t.font().family)) + "\\fs"
+                   + QByteArray::number(std::lround(t.font().size * 2));
+            if (t.font().bold || t.font().family == QLatin1String("Arial Black"))
                 rtf += "\\b";
-            if (t->font().italic)
+            if (t.font().italic)
                 rtf += "\\i";
-            rtf += " " + Escaped(t->text) + "\\par}\n";
+            rtf += " " + Escaped(t.text) + "\\par}\n";
         }
     }
     rtf += "}\n";

@@ -241,7 +241,7 @@ private slots:
         report.print();
         QCOMPARE(prints.files().size(), 1);
         int barcodes = 0, fills = 0;
-        for (const PageItem &item : report.prepared()->pages.at(0).items) {
+        for (const PageItem &item : report.prepared()->pages.at(0).items()) {
             barcodes += std::holds_alternative<PageBarcode>(item);
             fills += std::holds_alternative<PageFill>(item);
         }

@@ -206,10 +206,10 @@ QStringList ReceiptTotals(qint64 document)
                         : std::make_unique<TFormQRBackA4>(&lends, &lines);
         QStringList printed{half ? QStringLiteral("A5") : QStringLiteral("A4")};
         for (const ReportPage &page : form->QuickRep.prepare()->pages) {
-            const QList<const PageText *> texts = PageTextsInReadingOrder(page);
+            const QList<PageText> texts = PageTextsInReadingOrder(page);
             for (int i = 0; i + 1 < texts.size(); ++i)
-                if (captions.contains(texts[i]->text))
-                    printed << texts[i + 1]->text;
+                if (captions.contains(texts[i].text))
+                    printed << texts[i + 1].text;
         }
         totals << printed.join(QLatin1Char(' '));
     }

@@ -138,17 +138,17 @@ QStringList Row(bool back, int video)
 
 QRectF FirstBox(const ReportPage &page, const QString &text, int occurrence = 0)
 {
-    for (const PageText *t : PageTextsInReadingOrder(page))
-        if (t->text == text && occurrence-- == 0)
-            return t->rect;
+    for (const PageText &t : PageTextsInReadingOrder(page))
+        if (t.text == text && occurrence-- == 0)
+            return t.rect;
     return QRectF();
 }
 
 int Occurrences(const ReportPage &page, const QString &text)
 {
     int count = 0;
-    for (const PageText *t : PageTextsInReadingOrder(page))
-        count += t->text == text;
+    for (const PageText &t : PageTextsInReadingOrder(page))
+        count += t.text == text;
     return count;
 }
 
@@ -330,7 +330,7 @@ void TestReceipts::halfSheet()
     }
     QVERIFY(!FirstBox(oneLine, Number(11), 2).isValid());
     int cuttingLines = 0;
-    for (const PageItem &item : oneLine.items)
+    for (const PageItem &item : oneLine.items())
         if (const auto *line = std::get_if<PageLine>(&item); line && line->style == Qt::DashDotLine) {
             QCOMPARE(line->from.y(), 560.5);
             ++cuttingLines;

@@ -19,17 +19,17 @@ const QString Nbsp = QStringLiteral("\u00a0");
 QStringList Texts(const ReportPage &page)
 {
     QStringList texts;
-    for (const PageText *t : PageTextsInReadingOrder(page))
-        texts << t->text;
+    for (const PageText &t : PageTextsInReadingOrder(page))
+        texts << t.text;
     return texts;
 }
 
-const PageText *FindText(const ReportPage &page, const QString &text)
+std::optional<PageText> FindText(const ReportPage &page, const QString &text)
 {
-    for (const PageText *t : PageTextsInReadingOrder(page))
-        if (t->text == text)
+    for (const PageText &t : PageTextsInReadingOrder(page))
+        if (t.text == text)
             return t;
-    return nullptr;
+    return std::nullopt;
 }
 
 QString Number(qint64 n)
@@ -164,10 +164,10 @@ private slots:
                  Money::fromUnits(14395000));
 
         // A right-aligned text ends at its right edge, a box clips at its width.
-        const PageText *price = FindText(page, "44,35");
+        const std::optional<PageText> price = FindText(page, "44,35");
         QCOMPARE(price->rect.right(), report.printableRect().left() + 718);
         QCOMPARE(price->flags & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
-        const PageText *title = FindText(page, "Titul č. 1");
+        const std::optional<PageText> title = FindText(page, "Titul č. 1");
         QCOMPARE(title->rect.width(), 270.0);
         // The rows' texts of one font share it: the page keeps one font, not one per text.
         QVERIFY(title->style);
@@ -230,15 +230,15 @@ private slots:
                                            "60,00", "Počet položek:", "3", "Razítko a podpis", Number(42),
                                            "Titul č. 1", "40,00", "Titul č. 2", "zdarma", "Titul č. 3", "60,00",
                                            "Počet položek:", "3", "Razítko a podpis"}));
-        const QList<const PageText *> texts = PageTextsInReadingOrder(page);
-        QCOMPARE(texts.at(1)->rect.top(), top + 198);
-        QCOMPARE(texts.at(11)->rect.top(), top + 523 + 198);
-        QCOMPARE(texts.at(7)->rect.top(), top + 367 - 7 * 16);
-        QCOMPARE(texts.at(9)->rect.top(), top + 492);
+        const QList<PageText> texts = PageTextsInReadingOrder(page);
+        QCOMPARE(texts.at(1).rect.top(), top + 198);
+        QCOMPARE(texts.at(11).rect.top(), top + 523 + 198);
+        QCOMPARE(texts.at(7).rect.top(), top + 367 - 7 * 16);
+        QCOMPARE(texts.at(9).rect.top(), top + 492);
         Q_UNUSED(signature);
 
         int cuttingLines = 0;
-        for (const PageItem &item : page.items)
+        for (const PageItem &item : page.items())
             if (const auto *line = std::get_if<PageLine>(&item)) {
                 QCOMPARE(line->style, Qt::DashDotLine);
                 QCOMPARE(line->from, QPointF(38, 560.5));
@@ -314,7 +314,7 @@ private slots:
         // pdftotext gives the no-break space between thousands as a plain one.
         QVERIFY(QString(pages.at(1)).replace(Nbsp, " ").contains("Celkem [Kč]: 1 750,00"));
 
-        const PageText *label = FindText(report.prepared()->pages.at(0), "Titul č. 1");
+        const std::optional<PageText> label = FindText(report.prepared()->pages.at(0), "Titul č. 1");
         for (const PdfWord &w : PdfWords(prints.lastFile())) {
             if (w.page != 1 || w.text != "č.")
                 continue;
@@ -336,7 +336,7 @@ private slots:
         t.rect = QRectF(100, 100, 40, 20);
         t.flags = Qt::AlignLeft | Qt::AlignTop;
         t.text = QStringLiteral("Velmi dlouhý název videa");
-        pages.pages[0].items.append(t);
+        pages.pages[0].append(t);
         QImage image(pages.paperSize().toSize(), QImage::Format_RGB32);
         QPainter painter(&image);
         pages.paintPage(painter, 0, 1.0);
