@@ -420,7 +420,7 @@ ReportPage::ReportPage(const QList<PageItem> &items) : m_count(int(items.size())
     for (const PageItem &item : items)
         std::visit(pack, item);
     // The records of a page repeat themselves (a card's captions, boxes and places):
-    // the quickest compression takes them to a third.
+    // the quickest compression takes them to a fifth.
     m_packed = qCompress(records, 1);
     m_packed.squeeze(); // the compression leaves room for the records uncompressed
     m_styles.squeeze();

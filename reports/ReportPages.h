@@ -138,7 +138,7 @@ struct PageBarcode {
 using PageItem = std::variant<PageText, PageLine, PageFrame, PageFill, PageImage, PageBarcode>;
 
 // A finished page, kept packed: a large report holds tens of thousands of them, and
-// its items take a tenth of their own size this way. Unpacked as the page is painted,
+// its items take an eighth of their own size this way. Unpacked as the page is painted,
 // written or read.
 class ReportPage {
 public:
