@@ -140,12 +140,20 @@ QSqlQuery PrepareQuery(const QString &text, const QStringList &markers,
     return q;
 }
 
+namespace {
+
+[[noreturn]] void ThrowQueryError(const QSqlQuery &query, const QString &what)
+{
+    const QString err = query.lastError().text();
+    throw EDatabaseError(err.isEmpty() ? what : err);
+}
+
+} // namespace
+
 void ExecQueryOrThrow(QSqlQuery &query, const QString &what)
 {
-    if (!query.exec()) {
-        const QString err = query.lastError().text();
-        throw EDatabaseError(err.isEmpty() ? what : err);
-    }
+    if (!query.exec())
+        ThrowQueryError(query, what);
 }
 
 QSqlQuery ExecReadingQuery(const QString &text, const QStringList &markers,
@@ -158,10 +166,8 @@ QSqlQuery ExecReadingQuery(const QString &text, const QStringList &markers,
         RefuseSecondStatement(text);
         QSqlQuery q = ConnectionQuery();
         q.setForwardOnly(true);
-        if (!q.exec(text)) {
-            const QString err = q.lastError().text();
-            throw EDatabaseError(err.isEmpty() ? text : err);
-        }
+        if (!q.exec(text))
+            ThrowQueryError(q, text);
         return q;
     }
     QSqlQuery q = PrepareQuery(text, markers, values);
