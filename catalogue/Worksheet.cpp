@@ -588,7 +588,7 @@ void XlsxWorksheet::setCell(int row, int column, const QVariant &value, CellForm
         break;
     }
     case QMetaType::QString: {
-        const QString text = value.toString();
+        const QString &text = *static_cast<const QString *>(value.constData());
         if (text.isEmpty())
             break;
         std::vector<char> &buffer = m_book->text;

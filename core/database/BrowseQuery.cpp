@@ -65,7 +65,7 @@ struct BrowseQuery::Column {
         converted.assign(size_t(rows), false);
     }
 
-    QVariant value(int row) const
+    const QVariant &value(int row) const
     {
         QVariant &cell = cells[size_t(row)];
         if (!converted[size_t(row)]) {
@@ -285,10 +285,11 @@ int BrowseQuery::recordCount() const
     return m_rows;
 }
 
-QVariant BrowseQuery::valueAt(int row, int field) const
+const QVariant &BrowseQuery::valueAt(int row, int field) const
 {
+    static const QVariant none;
     if (row < 0 || row >= m_rows || field < 0 || field >= fieldCount())
-        return QVariant();
+        return none;
     return m_columns[field]->value(row);
 }
 

@@ -67,7 +67,7 @@ public:
     QString fieldName(int field) const override;
     FieldKind fieldKind(int field) const override;
     int recordCount() const override;
-    QVariant valueAt(int row, int field) const override;
+    const QVariant &valueAt(int row, int field) const override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     bool canFetchMore(const QModelIndex &parent) const override;

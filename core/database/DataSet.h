@@ -61,7 +61,9 @@ public:
 
     // Every row of the data set (a grid may be shown fewer so far, see rowCount()).
     virtual int recordCount() const = 0;
-    virtual QVariant valueAt(int row, int field) const = 0;
+    // The value stays where it is until the rows change (a requery, a close, a row
+    // added or removed): a long walk over every cell copies none of them.
+    virtual const QVariant &valueAt(int row, int field) const = 0;
     bool isEmpty() const { return recordCount() == 0; }
 
     // The current row, 0-based; -1 when the set is empty or closed.

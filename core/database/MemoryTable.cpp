@@ -226,10 +226,11 @@ int MemoryTable::recordCount() const
     return int(m_rows.size());
 }
 
-QVariant MemoryTable::valueAt(int row, int field) const
+const QVariant &MemoryTable::valueAt(int row, int field) const
 {
+    static const QVariant none;
     if (row < 0 || row >= m_rows.size() || field < 0 || field >= m_fields.size())
-        return QVariant();
+        return none;
     return m_rows[row].values[field];
 }
 

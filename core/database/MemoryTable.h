@@ -64,7 +64,7 @@ public:
     QString fieldName(int field) const override;
     FieldKind fieldKind(int field) const override;
     int recordCount() const override;
-    QVariant valueAt(int row, int field) const override;
+    const QVariant &valueAt(int row, int field) const override;
 
 protected:
     quint64 rowIdentity(int row) const override;
