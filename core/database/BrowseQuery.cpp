@@ -9,8 +9,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <optional>
-
-#include <deque>
+#include <vector>
 
 namespace {
 
@@ -24,6 +23,35 @@ FieldKind kindFromValue(const QVariant &v)
     }
 }
 
+// A column's values in blocks of a fixed size: it grows without moving the values
+// already read (as a vector's doubling would: half the time of opening a large list went
+// into those moves), and a block holds 256 values where a deque's holds 16 (the
+// allocation of a deque's blocks took a tenth of opening the 100 000 customers).
+class ValueBlocks {
+public:
+    void push_back(QVariant &&value)
+    {
+        if (m_blocks.empty() || m_blocks.back().size() == BlockSize) {
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(BlockSize);
+        }
+        m_blocks.back().push_back(std::move(value));
+        ++m_size;
+    }
+    QVariant &operator[](size_t i) { return m_blocks[i / BlockSize][i % BlockSize]; }
+    size_t size() const { return m_size; }
+    void clear()
+    {
+        m_blocks.clear();
+        m_size = 0;
+    }
+
+private:
+    static constexpr size_t BlockSize = 256; // 8 KB: from the heap, not a mapping of its own
+    std::vector<std::vector<QVariant>> m_blocks;
+    size_t m_size = 0;
+};
+
 } // namespace
 
 // One field's values as the driver gave them, converted to the field's kind the
@@ -34,9 +62,7 @@ struct BrowseQuery::Column {
     QString name;
     FieldKind kind = FieldKind::Text;
     bool kindKnown = true; // false: an expression, typed by its first value
-    // A deque grows without moving the values already read, as a vector's doubling
-    // would (half the time of opening a large list went into those moves).
-    mutable std::deque<QVariant> cells;
+    mutable ValueBlocks cells;
     mutable std::vector<bool> converted;
 
     void clearValues()
@@ -54,7 +80,8 @@ struct BrowseQuery::Column {
     {
         if (!kindKnown) {
             kind = FieldKind::Text;
-            for (const QVariant &v : cells) {
+            for (size_t r = 0; r < cells.size(); ++r) {
+                const QVariant &v = cells[r];
                 if (!v.isNull()) {
                     kind = kindFromValue(v);
                     break;
