@@ -145,6 +145,9 @@ public:
     ReportPage() = default;
     explicit ReportPage(const QList<PageItem> &items);
     QList<PageItem> items() const;
+    // Each item in turn, unpacked without a copy of its text: the item and its text hold
+    // only during the call, and the call must not unpack another page.
+    void forEachItem(const std::function<void(const PageItem &)> &visit) const;
     int itemCount() const { return m_count; }
     // The page with `item` added at the end.
     void append(const PageItem &item);
@@ -156,6 +159,7 @@ private:
     QList<SharedTextStyle> m_styles; // the styles of the texts, by the number in a record
     QList<QImage> m_images;
     int m_count = 0;
+    int m_size = 0; // of the records uncompressed
 };
 
 // Hands the memory freed with pages back to the system, which the allocator would

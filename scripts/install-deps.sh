@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-multimedia-dev libgl-dev
-  libsqlite3-dev
+  libsqlite3-dev zlib1g-dev
   postgresql-15 postgresql-client-15
   fonts-liberation2
   qt6-translations-l10n qt6-charts-dev
