@@ -497,24 +497,23 @@ ReportPage::ReportPage(const QList<PageItem> &items) : m_count(int(items.size())
 QList<PageItem> ReportPage::items() const
 {
     QList<PageItem> items;
-    if (m_count == 0)
-        return items;
-    PageZip &zip = PageZip::get();
-    zip.uncompress(m_packed, m_size);
     items.reserve(m_count);
-    Unpacker unpack{zip.records.constData(), m_styles, m_images};
-    for (int i = 0; i < m_count; ++i)
-        items.append(unpack.item());
+    unpack(false, [&items](const PageItem &item) { items.append(item); });
     return items;
 }
 
 void ReportPage::forEachItem(const std::function<void(const PageItem &)> &visit) const
 {
+    unpack(true, visit);
+}
+
+void ReportPage::unpack(bool borrowTexts, const std::function<void(const PageItem &)> &visit) const
+{
     if (m_count == 0)
         return;
     PageZip &zip = PageZip::get();
     zip.uncompress(m_packed, m_size);
-    Unpacker unpack{zip.records.constData(), m_styles, m_images, true};
+    Unpacker unpack{zip.records.constData(), m_styles, m_images, borrowTexts};
     for (int i = 0; i < m_count; ++i)
         visit(unpack.item());
 }

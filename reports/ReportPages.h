@@ -155,6 +155,9 @@ public:
     qsizetype packedSize() const { return m_packed.size(); }
 
 private:
+    // Each item in turn; with `borrowTexts` as forEachItem gives them, else with copied texts.
+    void unpack(bool borrowTexts, const std::function<void(const PageItem &)> &visit) const;
+
     QByteArray m_packed;             // the items' records, compressed
     QList<SharedTextStyle> m_styles; // the styles of the texts, by the number in a record
     QList<QImage> m_images;
